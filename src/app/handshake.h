@@ -1,0 +1,17 @@
+// The connect handshake: a status query whose two-byte answer proves that a printer is there.
+#pragma once
+
+#include "link/comm.h"
+#include "platform/clock.h"
+
+namespace velmora::app {
+
+constexpr int kMsgCannotOpenPort = 216;
+constexpr int kMsgPortOpened = 217;
+constexpr unsigned kHandshakeWaitMs = 50;
+
+// Opens the link and runs "^cp" CR, a 50 ms pause and a 2-byte read. On failure the link is
+// closed again (the TCP connection too) and false is returned; the caller shows message 216.
+bool OpenAndHandshake(link::CComm& comm, platform::Clock& clock);
+
+}  // namespace velmora::app

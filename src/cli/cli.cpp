@@ -1,0 +1,302 @@
+// Command-line options, the connection, and the commands.
+#include "cli/cli.h"
+
+#include <functional>
+#include <map>
+#include <ostream>
+
+#include "app/handshake.h"
+#include "app/toolcontext.h"
+#include "cli/escapes.h"
+#include "platform/codepage.h"
+#include "resources/stringtable.h"
+#include "resources/templates_status.h"
+#include "status/checkprinterstatustabdlg.h"
+#include "ui/consolehost.h"
+
+namespace velmora::cli {
+
+namespace {
+
+bool parseUnsigned(const std::string& text, unsigned& out) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    out = static_cast<unsigned>(std::stoul(text));
+    return true;
+}
+
+struct Session {
+    link::CComm& comm;
+    platform::Clock& clock;
+    ui::ConsoleHost& host;
+    std::ostream& out;
+    std::ostream& err;
+    app::ToolContext ctx{comm, clock, host};
+};
+
+using Args = std::vector<std::string>;
+
+// A command checks its arguments before anything is sent, then runs on the connected link.
+struct Command {
+    std::function<bool(const Args&)> accepts;
+    std::function<int(Session&, const Args&)> run;
+};
+
+bool readCount(const Args& args, unsigned& n) {
+    n = 512;
+    if (args.size() > 1) return false;
+    return args.empty() || (parseUnsigned(args[0], n) && n > 0 && n <= 65536);
+}
+
+int cmdConnect(Session& s, const Args&) {
+    app::ShowMessage(s.host, app::kMsgPortOpened);
+    return kExitOk;
+}
+
+int cmdStatus(Session& s, const Args& args) {
+    const bool cu = !args.empty();
+    status::CCheckPrinterStatusTabDlg dlg(s.ctx);
+    dlg.Create();
+    if (cu) dlg.selectTab(resources::IDC_STATUS_TAB, 1);
+    status::StatusCmdPage& page = cu ? static_cast<status::StatusCmdPage&>(dlg.tabCtrl().cuPage())
+                                     : static_cast<status::StatusCmdPage&>(dlg.tabCtrl().cpPage());
+    const int before = s.host.messageCount();
+    page.click(resources::IDC_STATUS_TEST);
+    for (const auto& bit : cu ? status::cuStatusBits() : status::cpStatusBits())
+        if (page.control(bit.controlId).checked()) s.out << bit.caption << '\n';
+    if (page.control(resources::IDC_STATUS_OK).checked()) s.out << "Status OK\n";
+    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+}
+
+int cmdSend(Session& s, const Args& args) {
+    const std::string bytes = encodeCommandText(args[0]);
+    const int sent = s.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    // An empty text sends nothing and is not a failure.
+    return sent > 0 || bytes.empty() ? kExitOk : kExitFailure;
+}
+
+int cmdRead(Session& s, const Args& args) {
+    unsigned n = 512;
+    readCount(args, n);
+    std::string buf(n, '\0');
+    const int got = s.comm.ReadBytes(reinterpret_cast<std::uint8_t*>(buf.data()), n);
+    if (got <= 0) {
+        s.err << "velmora-cli: the printer sent nothing\n";
+        return kExitFailure;
+    }
+    s.out << hexBytes(std::string_view(buf).substr(0, got)) << '\n';
+    return kExitOk;
+}
+
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table = {
+        {"connect", {[](const Args& a) { return a.empty(); }, cmdConnect}},
+        {"status", {[](const Args& a) { return a.empty() || (a.size() == 1 && a[0] == "--cu"); }, cmdStatus}},
+        {"send", {[](const Args& a) { return a.size() == 1; }, cmdSend}},
+        {"read", {[](const Args& a) { unsigned n; return readCount(a, n); }, cmdRead}},
+    };
+    return table;
+}
+
+}  // namespace
+
+std::string usageText() {
+    return "Usage: velmora-cli [CONNECTION] [OPTIONS] COMMAND [ARGS]\n"
+           "\n"
+           "Connection (one of; default --tcp 127.0.0.1:9100):\n"
+           "  --tcp HOST[:PORT]      printer on the network (port 9100 unless given)\n"
+           "  --serial DEVICE        serial port, e.g. /dev/ttyUSB0, with\n"
+           "      --baud 9600|19200|38400|57600|115200   (115200)\n"
+           "      --data-bits 7|8                        (8)\n"
+           "      --parity none|odd|even                 (none)\n"
+           "      --stop-bits 1|1.5|2                    (1)\n"
+           "  --lpt DEVICE           parallel port, e.g. /dev/lp0\n"
+           "  --usb                  the first known USB printer\n"
+           "\n"
+           "Options:\n"
+           "  --codepage NAME        printer code page (default WINDOWS-1252, or $VELMORA_CODEPAGE)\n"
+           "  --timeout MS           bound on each network wait (default: connect 5000, send and receive 3000)\n"
+           "  --help                 this text\n"
+           "\n"
+           "Commands (each first connects and checks that the printer answers):\n"
+           "  connect                only the check; prints \"Success open port.\"\n"
+           "  status [--cu]          the ^cp (or ^cu) status bits, one line per ticked box\n"
+           "  send TEXT              write TEXT; \\r \\n \\t \\e \\0 \\\\ and \\xNN are decoded\n"
+           "  read [N]               one read of up to N bytes (512), printed as hexadecimal\n"
+           "\n"
+           "Exit status: 0 success, 1 printer or link failure, 2 usage error.\n"
+           "Messages of the tools are printed on standard error as \"Caption: text\".\n";
+}
+
+std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error) {
+    CliOptions o;
+    int connections = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (!o.command.empty()) {
+            o.command.push_back(a);  // everything after the command belongs to it
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--tcp") {
+            if (!value(v)) return std::nullopt;
+            ++connections;
+            o.connection = CliOptions::Connection::Tcp;
+            const auto colon = v.rfind(':');
+            o.host = v.substr(0, colon);
+            if (colon != std::string::npos &&
+                (!parseUnsigned(v.substr(colon + 1), o.port) || o.port == 0 || o.port > 65535)) {
+                error = "bad port in --tcp " + v;
+                return std::nullopt;
+            }
+            if (o.host.empty()) {
+                error = "--tcp needs a host";
+                return std::nullopt;
+            }
+        } else if (a == "--serial" || a == "--lpt") {
+            if (!value(o.device)) return std::nullopt;
+            ++connections;
+            o.connection = a == "--serial" ? CliOptions::Connection::Serial : CliOptions::Connection::Lpt;
+        } else if (a == "--usb") {
+            ++connections;
+            o.connection = CliOptions::Connection::Usb;
+        } else if (a == "--baud") {
+            if (!value(v)) return std::nullopt;
+            if (v != "9600" && v != "19200" && v != "38400" && v != "57600" && v != "115200") {
+                error = "--baud takes 9600, 19200, 38400, 57600 or 115200";
+                return std::nullopt;
+            }
+            o.baud = static_cast<unsigned>(std::stoul(v));
+        } else if (a == "--data-bits") {
+            if (!value(v)) return std::nullopt;
+            if (v != "7" && v != "8") {
+                error = "--data-bits takes 7 or 8";
+                return std::nullopt;
+            }
+            o.dataBits = v[0] - '0';
+        } else if (a == "--parity") {
+            if (!value(v)) return std::nullopt;
+            static const std::map<std::string, int> parities = {{"none", 0}, {"odd", 1}, {"even", 2}};
+            auto it = parities.find(v);
+            if (it == parities.end()) {
+                error = "--parity takes none, odd or even";
+                return std::nullopt;
+            }
+            o.parity = it->second;
+        } else if (a == "--stop-bits") {
+            if (!value(v)) return std::nullopt;
+            static const std::map<std::string, int> stops = {{"1", 0}, {"1.5", 1}, {"2", 2}};
+            auto it = stops.find(v);
+            if (it == stops.end()) {
+                error = "--stop-bits takes 1, 1.5 or 2";
+                return std::nullopt;
+            }
+            o.stopBits = it->second;
+        } else if (a == "--codepage") {
+            if (!value(o.codepage)) return std::nullopt;
+        } else if (a == "--timeout") {
+            unsigned ms = 0;
+            if (!value(v)) return std::nullopt;
+            if (!parseUnsigned(v, ms) || ms == 0) {
+                error = "--timeout takes a number of milliseconds";
+                return std::nullopt;
+            }
+            o.timeoutMs = ms;
+        } else if (a.rfind("--", 0) == 0) {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else {
+            o.command.push_back(a);
+        }
+    }
+    if (connections > 1) {
+        error = "give one connection only";
+        return std::nullopt;
+    }
+    if (!o.help && o.command.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    if (!o.command.empty()) {
+        auto it = commands().find(o.command[0]);
+        if (it == commands().end()) {
+            error = "unknown command " + o.command[0];
+            return std::nullopt;
+        }
+        if (!it->second.accepts(Args(o.command.begin() + 1, o.command.end()))) {
+            error = "bad arguments for " + o.command[0];
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+void configureLink(link::CComm& comm, const CliOptions& o) {
+    switch (o.connection) {
+        case CliOptions::Connection::Tcp:
+            comm.portName = "ETHERNET";
+            comm.socket.SetTarget(o.host, o.port);
+            break;
+        case CliOptions::Connection::Serial:
+            // The device given stands in for the first COM port.
+            comm.portName = "COM1:";
+            comm.portMap.set("COM1", o.device);
+            break;
+        case CliOptions::Connection::Lpt:
+            comm.portName = "LPT1:";
+            comm.portMap.set("LPT1", o.device);
+            break;
+        case CliOptions::Connection::Usb:
+            comm.portName = "USB";
+            break;
+    }
+    comm.baudRate = o.baud;
+    comm.dataBits = o.dataBits;
+    comm.parity = o.parity;
+    comm.stopBits = o.stopBits;
+    if (o.timeoutMs) comm.socket.timeouts = {*o.timeoutMs, *o.timeoutMs, *o.timeoutMs};
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           platform::DeviceFactory& devices, platform::Clock& clock) {
+    std::string error;
+    const auto options = parseCliOptions(args, error);
+    if (!options) {
+        err << "velmora-cli: " << error << "\nTry 'velmora-cli --help'.\n";
+        return kExitUsage;
+    }
+    if (options->help) {
+        out << usageText();
+        return kExitOk;
+    }
+    if (!options->codepage.empty() && !platform::setSystemCodePage(options->codepage)) {
+        err << "velmora-cli: unknown code page " << options->codepage << '\n';
+        return kExitUsage;
+    }
+
+    ui::ConsoleHost host(err);
+    app::HostLinkMessages messages(host);
+    link::CComm comm(devices, clock, messages);
+    configureLink(comm, *options);
+    if (!app::OpenAndHandshake(comm, clock)) {
+        app::ShowMessage(host, app::kMsgCannotOpenPort);
+        return kExitFailure;
+    }
+    Session session{comm, clock, host, out, err};
+    const std::vector<std::string> rest(options->command.begin() + 1, options->command.end());
+    const int status = commands().at(options->command[0]).run(session, rest);
+    comm.Close();
+    comm.CloseTcp();
+    return status;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,50 @@
+// The TCP connection of the Ethernet kind: connects once, sends each write as one send,
+// receives replies with one receive. Every wait is bounded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/messages.h"
+#include "platform/clock.h"
+#include "platform/device.h"
+
+namespace velmora::link {
+
+// Bounded waits of the connection (milliseconds).
+struct SocketTimeouts {
+    unsigned connectMs = 5000;
+    unsigned sendMs = 3000;
+    unsigned receiveMs = 3000;
+};
+
+class CASocket {
+public:
+    CASocket(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages);
+    virtual ~CASocket();
+
+    int SetTarget(const std::string& addressText, unsigned portNumber);
+    // 1 when connected (at once if already connected); 0 after message 149 or 150.
+    int ConnectIfNeeded();
+    // The count when sent (after a 50 ms pause), else 0.
+    int SendAll(const std::uint8_t* data, std::size_t count);
+    // One receive of at most count bytes: the count, 0 when the printer closed the connection
+    // or stayed silent past the wait, -1 on error.
+    int Receive(std::uint8_t* buf, std::size_t count);
+    void Close();
+
+    std::string address;
+    unsigned port = 9100;
+    bool connected = false;
+    SocketTimeouts timeouts;
+
+private:
+    platform::DeviceFactory& devices_;
+    platform::Clock& clock_;
+    LinkMessages& messages_;
+    std::unique_ptr<platform::StreamSocket> socket_;
+};
+
+}  // namespace velmora::link

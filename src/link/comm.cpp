@@ -1,0 +1,173 @@
+// The port object: open by port name, writes with bounded retries, reads with three attempts,
+// and the per-kind transfer rule (USB reopened around each transfer unless keep-open; Ethernet
+// reusing the connection made at connect time; serial and parallel open until disconnect).
+#include "link/comm.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace velmora::link {
+
+namespace {
+constexpr unsigned kSerialSettleMs = 100;
+constexpr unsigned kRetryPauseMs = 10;
+constexpr unsigned kReadPauseMs = 1;
+constexpr int kWriteRetries = 3;
+constexpr int kReadAttempts = 3;
+constexpr std::size_t kEthernetReadMax = 32;
+constexpr std::uint8_t kParallelReady = platform::parallel_status::kSelected;
+}  // namespace
+
+CComm::CComm(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages)
+    : socket(devices, clock, messages), devices_(devices), clock_(clock), messages_(&messages) {}
+
+CComm::~CComm() {
+    Close();
+    socket.Close();
+}
+
+bool CComm::isOpen() const { return kind == kEthernet ? socket.connected : handle_ != nullptr; }
+
+int CComm::Open() {
+    Close();
+    if (portName.compare(0, 3, "COM") == 0) {
+        kind = kSerial;
+        return OpenSerial();
+    }
+    if (portName.compare(0, 3, "LPT") == 0) {
+        kind = kParallel;
+        return OpenParallel();
+    }
+    if (portName == "USB") {
+        kind = kUsb;
+        return OpenUsb();
+    }
+    if (portName.compare(0, 8, "ETHERNET") == 0) {
+        kind = kEthernet;
+        return socket.ConnectIfNeeded();
+    }
+    return 0;
+}
+
+int CComm::OpenSerial() {
+    if (handle_) handle_->close();
+    handle_.reset();
+    auto device = devices_.makeSerial();
+    if (!device || !device->open(portMap.devicePath(portName))) return 0;
+    handle_ = std::move(device);
+
+    // From here on a failure keeps the device held until the next open or close.
+    clock_.sleepMs(kSerialSettleMs);
+    const platform::ModemLines lines = handle_->modemLines();
+    // A port that cannot report its lines (a pseudo-terminal) is taken as ready.
+    if (lines.known && !(lines.cts && lines.dsr)) return 0;
+
+    clock_.sleepMs(kSerialSettleMs);
+    if (!handle_->configure({baudRate, dataBits, parity, stopBits})) return 0;
+    // Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
+    const unsigned msPerByte = baudRate ? 19200 / baudRate : 0;
+    if (!handle_->setWriteTimeout(msPerByte)) return 0;
+    handle_->purge();
+    return 1;
+}
+
+int CComm::OpenParallel() {
+    if (handle_) handle_->close();
+    handle_.reset();
+    auto device = devices_.makeParallel();
+    if (!device || !device->open(portMap.devicePath(portName))) return 0;
+    if (!legacyWindows) {
+        const auto status = device->parallelStatus();
+        if (!status || *status != kParallelReady) {
+            device->close();
+            return 0;
+        }
+    }
+    handle_ = std::move(device);
+    handle_->purge();
+    return 1;
+}
+
+int CComm::OpenUsb() {
+    if (handle_) handle_->close();
+    handle_.reset();
+    handle_ = devices_.openUsbPrinter(devicePath, modelIndex);
+    return handle_ ? 1 : 0;
+}
+
+void CComm::Close() {
+    if (!handle_) return;
+    if (kind == kSerial || kind == kParallel) handle_->purge();
+    handle_->close();
+    handle_.reset();
+}
+
+void CComm::CloseTcp() { socket.Close(); }
+
+int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
+    auto attempt = [&](std::size_t offset, std::size_t n) -> long {
+        return handle_ ? handle_->write(data + offset, n) : -1;
+    };
+    long first = attempt(0, count);
+    if (first == static_cast<long>(count)) return 1;
+
+    std::size_t written = first > 0 ? static_cast<std::size_t>(first) : 0;
+    for (int retry = 0; retry < kWriteRetries; ++retry) {
+        const std::size_t remaining = count - written;
+        clock_.sleepMs(kRetryPauseMs);
+        const long n = attempt(written, remaining);
+        if (n == static_cast<long>(remaining)) return 1;
+        if (n > 0) written += static_cast<std::size_t>(n);
+    }
+    // The link is gone or stuck: tell the user and let the caller fail, instead of ending the
+    // program (which would leave the printer queues switched away).
+    messages_->showMessage(msg::kPortError);
+    return 0;
+}
+
+int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
+    if (kind == kEthernet) {
+        Open();
+        return socket.SendAll(data, count);
+    }
+    const bool reopen = reopensPerTransfer();
+    if (reopen) Open();
+    const int result = writeDevice(data, count);
+    if (reopen) Close();
+    return result;
+}
+
+int CComm::WriteText(const std::string& text) {
+    // The buffer is as long as the whole text converts to; an embedded NUL ends the text and
+    // leaves the rest of the buffer zero.
+    std::string bytes = platform::toCodePage(text);
+    const auto nul = text.find('\0');
+    if (nul != std::string::npos) {
+        std::string head = platform::toCodePage(std::string_view(text).substr(0, nul));
+        head.resize(bytes.size(), '\0');
+        bytes = std::move(head);
+    }
+    return WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+int CComm::ReadBytes(std::uint8_t* buf, std::size_t count) {
+    if (kind == kEthernet) {
+        Open();
+        return socket.Receive(buf, std::min(count, kEthernetReadMax));
+    }
+    const bool reopen = reopensPerTransfer();
+    if (reopen) Open();
+    long last = 0;
+    for (int i = 0; i < kReadAttempts; ++i) {
+        last = handle_ ? handle_->read(buf, count) : -1;
+        clock_.sleepMs(kReadPauseMs);
+        if (last >= 1) break;
+    }
+    if (kind == kSerial && last < 0) messages_->showMessage(msg::kSerialPortError);
+    if (reopen) Close();
+    return last > 0 ? static_cast<int>(last) : 0;
+}
+
+}  // namespace velmora::link

@@ -1,0 +1,74 @@
+// The port object: the only path between the program and the printer. It opens the link named
+// by its port name (serial, parallel, USB or Ethernet), writes commands with bounded retries,
+// reads replies, and closes the link, following the transfer rule of each kind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/asocket.h"
+#include "link/messages.h"
+#include "platform/clock.h"
+#include "platform/device.h"
+#include "platform/portmap.h"
+
+namespace velmora::link {
+
+enum InterfaceKind : std::int32_t { kSerial = 0, kParallel = 1, kUsb = 2, kEthernet = 3 };
+
+class CComm {
+public:
+    CComm(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages);
+    virtual ~CComm();
+    CComm(const CComm&) = delete;
+    CComm& operator=(const CComm&) = delete;
+
+    // Nonzero on success.
+    int Open();
+    void Close();
+    void CloseTcp();
+    // 1 for serial, parallel and USB; the byte count sent for Ethernet. 0 on failure (after
+    // message 111 for the device kinds; the program goes on).
+    int WriteBytes(const std::uint8_t* data, std::size_t count);
+    // UTF-8 text converted to the system code page, then written as WriteBytes does.
+    int WriteText(const std::string& text);
+    // The number of bytes placed in buf (Ethernet: 0 when the printer closed or stayed silent,
+    // -1 on a socket error).
+    int ReadBytes(std::uint8_t* buf, std::size_t count);
+
+    bool isOpen() const;  // a device is open, or the TCP connection is up
+
+    InterfaceKind kind = kSerial;
+    int modelIndex = -1;
+    std::string devicePath;  // last USB printer found
+    unsigned baudRate = 0;
+    int parity = 0;    // 0 none, 1 odd, 2 even
+    int dataBits = 0;  // 7 or 8
+    int stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    bool legacyWindows = false;  // never set on Linux: the parallel status is always queried
+    std::string portName;  // "COM1:" ... "COM20:", "LPT1:" ... "LPT4:", "USB", "ETHERNET"
+    bool keepOpen = false;
+    CASocket socket;
+    platform::PortMap portMap;
+
+    // The open device (serial, parallel, USB), or null.
+    platform::Device* handle() const { return handle_.get(); }
+    platform::Clock& clock() const { return clock_; }
+    void setMessages(LinkMessages& messages) { messages_ = &messages; }
+
+private:
+    int OpenSerial();
+    int OpenParallel();
+    int OpenUsb();
+    int writeDevice(const std::uint8_t* data, std::size_t count);
+    bool reopensPerTransfer() const { return kind == kUsb && !keepOpen; }
+
+    platform::DeviceFactory& devices_;
+    platform::Clock& clock_;
+    LinkMessages* messages_;
+    std::unique_ptr<platform::Device> handle_;
+};
+
+}  // namespace velmora::link

@@ -1,0 +1,100 @@
+// The one device interface every link kind implements (serial, parallel, USB printer class),
+// and the socket interface of the Ethernet kind. The port object holds the rules (retries,
+// reopen, keep-open); these classes only move bytes and report what the device can tell.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace velmora::platform {
+
+// What a serial device reports of its modem input lines. A pseudo-terminal, or an adapter
+// without the lines, cannot tell: `known` is false and callers go on as if they were on.
+struct ModemLines {
+    bool known = false;
+    bool cts = false;
+    bool dsr = false;
+};
+
+// Serial parameters in the codes the port object stores: parity 0 none, 1 odd, 2 even;
+// stopBits 0 one, 1 one and a half, 2 two.
+struct SerialSettings {
+    unsigned baudRate = 115200;
+    int dataBits = 8;
+    int parity = 0;
+    int stopBits = 0;
+};
+
+// Parallel status byte in the layout the port object tests (a printer that is ready reads 0x80).
+namespace parallel_status {
+constexpr std::uint8_t kInit = 0x01;
+constexpr std::uint8_t kAutoFeed = 0x02;
+constexpr std::uint8_t kPaperEmpty = 0x04;
+constexpr std::uint8_t kOffLine = 0x08;
+constexpr std::uint8_t kPowerOff = 0x10;
+constexpr std::uint8_t kNotConnected = 0x20;
+constexpr std::uint8_t kBusy = 0x40;
+constexpr std::uint8_t kSelected = 0x80;
+}  // namespace parallel_status
+
+class Device {
+public:
+    virtual ~Device() = default;
+
+    // Opens `path` for reading and writing, exclusively. False when it cannot be opened.
+    virtual bool open(const std::string& path) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Writes up to n bytes within the device's write time-out; the count accepted, or -1 on error.
+    virtual long write(const std::uint8_t* data, std::size_t n) = 0;
+    // Returns at once with what is buffered (up to n bytes): the count, 0 when nothing, -1 on error.
+    virtual long read(std::uint8_t* buf, std::size_t n) = 0;
+    // Drops pending input and output.
+    virtual bool purge() { return true; }
+
+    // Serial only; other kinds accept and ignore.
+    virtual ModemLines modemLines() { return {}; }
+    virtual bool configure(const SerialSettings&) { return true; }
+    // Write time-out as milliseconds per byte written; 0 means the port's own bound only.
+    virtual bool setWriteTimeout(unsigned /*msPerByte*/) { return true; }
+
+    // Parallel (and USB printer class): the status byte, or nothing when it cannot be read.
+    virtual std::optional<std::uint8_t> parallelStatus() { return std::nullopt; }
+};
+
+// A TCP stream with bounded waits. Never raises SIGPIPE.
+class StreamSocket {
+public:
+    enum class ConnectResult { Ok, CreateFailed, ConnectFailed };
+
+    virtual ~StreamSocket() = default;
+    virtual ConnectResult connect(const std::string& host, unsigned port, unsigned timeoutMs) = 0;
+    // Sends all n bytes unless the wait runs out or the peer fails: the count sent, -1 on error
+    // before anything was sent.
+    virtual long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) = 0;
+    // One receive of up to n bytes: the count, 0 when the peer closed or the wait ran out, -1 on error.
+    virtual long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+};
+
+// Where the port object gets its devices from: the real system, or a test double.
+class DeviceFactory {
+public:
+    virtual ~DeviceFactory() = default;
+    virtual std::unique_ptr<Device> makeSerial() = 0;
+    virtual std::unique_ptr<Device> makeParallel() = 0;
+    virtual std::unique_ptr<StreamSocket> makeSocket() = 0;
+    // Finds the first known USB printer and opens it. On success fills devicePath and
+    // modelIndex; nullptr when no known printer can be opened.
+    virtual std::unique_ptr<Device> openUsbPrinter(std::string& devicePath, int& modelIndex) = 0;
+};
+
+// The factory over the real operating system.
+DeviceFactory& systemDevices();
+
+}  // namespace velmora::platform

@@ -1,0 +1,179 @@
+// The string table and its look-up by number.
+#include "resources/stringtable.h"
+
+#include <algorithm>
+#include <span>
+
+namespace velmora::resources {
+
+namespace {
+
+struct Entry {
+    int id;
+    std::string text;
+};
+
+// Sorted by id; numbers without an entry are simply absent.
+std::span<const Entry> Table() {
+    static const Entry kEntries[] = {
+        {103, "Windows sockets initialization failed."},
+        {105, "Select the Sensing Level."},
+        {106, "Sensing Data Read Fail!"},
+        {107, "Can't open file!"},
+        {110, "Port error! Check setting of serial port, please."},
+        {111, "Port error! Check printer's port, please."},
+        {112, "Status Data Read Fail!"},
+        {119, "H/W version is "},
+        {120, "H/W version is NULL"},
+        {121, "Set hardware version is successful"},
+        {122, "Set hardware version is failed"},
+        {123, "Initialize hardware version is successful"},
+        {124, "Initialize hardware version is failed"},
+        {125, "Serial Number is "},
+        {126, "Serial Number is NULL"},
+        {127, "Set serial number is successful"},
+        {128, "Set serial number is failed"},
+        {129, "Initialize serial number is successful"},
+        {130, "Initialize serial number is failed"},
+        {131, "Printer ID is "},
+        {132, "Printer ID is NULL"},
+        {133, "Set printer ID is successful"},
+        {134, "Set printer ID is failed"},
+        {135, "Initialize printer ID is successful"},
+        {136, "Initialize printer ID is failed"},
+        {137, "Hardware version string can't be more than 4 characters."},
+        {138, "Serial number string can't be more than 16 characters."},
+        {139, "Printer ID string can't be more than 7 character."},
+        {146, "PCX file download is completed."},
+        {147, "Please, Select PCX files!"},
+        {148, "Please, type image name!"},
+        {149, "Error : Failed to Create socket!"},
+        {150, "Error : Failed to connect. Please, \ncheck IP port configuration in printer control pannel"},
+        {151, "Get printer information is successful."},
+        {152, "Get printer information is failed."},
+        {153, "Setting paper width is successful"},
+        {154, "Setting paper width is failed"},
+        {155, "Getting paper width is successful"},
+        {156, "Getting paper width is failed"},
+        {157, "Setting paper length is successful"},
+        {158, "Setting paper length is failed"},
+        {159, "Getting paper length is successful"},
+        {160, "Getting paper length is failed"},
+        {161, "Setting paper horizontal margin is successful"},
+        {162, "Setting paper horizontal margin is failed"},
+        {163, "Getting paper horizontal margin is successful"},
+        {164, "Getting paper horizontal margin is failed"},
+        {165, "Setting paper vertical margin is successful"},
+        {166, "Setting paper vertical margin is failed"},
+        {167, "Getting paper vertical margin is successful"},
+        {168, "Getting paper vertical margin is failed"},
+        {169, "Setting print density is successful"},
+        {170, "Setting print density is failed"},
+        {171, "Getting print density is successful"},
+        {172, "Getting print density is failed"},
+        {173, "Setting strobe is successful"},
+        {174, "Setting strobe is failed"},
+        {175, "Getting strobe is successful"},
+        {176, "Getting strobe is failed"},
+        {177, "Initialize all user setting data is successful"},
+        {178, "Initialize all user setting data is failed"},
+        {179, "Setting gap length is successful"},
+        {180, "Setting gap length is failed"},
+        {181, "Getting gap length is successful"},
+        {182, "Getting gap length is failed"},
+        {183, "Setting gap detect position is successful"},
+        {184, "Setting gap detect position is failed"},
+        {185, "Getting gap detect position is successful"},
+        {186, "Getting gap detect position is failed"},
+        {187, "Getting speed is successful"},
+        {188, "Getting speed is failed"},
+        {189, "Setting speed is successful"},
+        {190, "Setting speed is failed"},
+        {191, "Getting offset is successful"},
+        {192, "Getting offset is failed"},
+        {193, "Setting offset is successful"},
+        {194, "Setting offset is failed"},
+        {195, "Setting Tear-Off/Cutting position is successful"},
+        {196, "Setting Tear-Off/Cutting position is failed"},
+        {197, "Getting tear-off/cutting position is successful"},
+        {198, "Getting tear-off/cutting position is failed"},
+        {199, "Invalid value!\nPlease check StartBlockNumber and Number of bytes."},
+        {200, "Reading data is successful"},
+        {201, "Reading data is failed"},
+        {202, "Set RFID setting is successful"},
+        {203, "Set RFID setting is failed"},
+        {204, "Get RFID setting is successful"},
+        {205, "Get RFID setting is failed"},
+        {206, "Auto calibration is successful"},
+        {207, "Auto calibration is failed"},
+        {208, "Writing unlock-command is failed"},
+        {209, "Writing data is failed"},
+        {210, "Writing lock-command is failed"},
+        {211, "Writing is success"},
+        {212, "Value of access is invalid!"},
+        {213, "Value of kill is invalid!"},
+        {214, "Don't select save file"},
+        {215, "Don't select load file"},
+        {216, "Cannot open port! Please check printer and cable."},
+        {217, "Success open port."},
+        {219, "Calibration is not supported on Ethernet connection."},
+        {220, "Get serial communication status is successful"},
+        {221, "Get serial communication status is failed"},
+        {222, "Set serial communication status is successful"},
+        {223, "Please, turn off the printer and turn on the printer"},
+        {224, "Please, close application and re-connect printer"},
+        {225, "Set serial communication status is failed"},
+        {229, "Start Block value is wrong!"},
+        {230, "End Block value is wrong!"},
+        {233, "^cp Command"},
+        {234, "^cu Command"},
+        {237, "File download is completed."},
+        {238, "Please, select a file!"},
+        {240, "Interface"},
+        {241, "Language"},
+        {242, "Print && Page"},
+        {243, "Hardware Info"},
+        {244, "Printer Info"},
+        {245, "Basic"},
+        {246, "Advanced"},
+        {247, "Real-Time Clock"},
+        {248, "  "},  // caption of the calibration dialog's single tab: two blanks
+        {250, "Lower Position of Gap;Upper Position of Gap"},
+        {254, "Tear Off;Peel Off;Cutter;"},
+        {257, "Text;Numeric;Binary"},
+        {258, "Upper Left;Center"},
+        {259, "None;Bold"},
+        {260, "None;Reverse"},
+        {261, "None;Italic"},
+        {262, "Right;Center;Left"},
+        {263, "Left to Right;Right to Left"},
+        {270, "USB Serial Number must be 13 digit number"},
+        {271, "Others"},
+        {272, "Not supported on Ethernet connection."},
+    };
+    return kEntries;
+}
+
+const Entry* Find(int id) {
+    const auto table = Table();
+    const auto it = std::ranges::lower_bound(table, id, {}, &Entry::id);
+    return (it != table.end() && it->id == id) ? &*it : nullptr;
+}
+
+}  // namespace
+
+const std::string& LoadString(int id) {
+    static const std::string kEmpty;
+    const Entry* entry = Find(id);
+    return entry ? entry->text : kEmpty;
+}
+
+bool HasString(int id) { return Find(id) != nullptr; }
+
+std::vector<int> StringIds() {
+    std::vector<int> ids;
+    for (const Entry& entry : Table()) ids.push_back(entry.id);
+    return ids;
+}
+
+}  // namespace velmora::resources

@@ -1,0 +1,129 @@
+// Control state and its change notifications.
+#include "ui/control.h"
+
+#include "ui/dialog.h"
+
+namespace velmora::ui {
+
+Control::Control(Dialog* owner, int id, ControlKind kind, std::string text, ControlStyle style)
+    : owner_(owner), id_(id), kind_(kind), style_(style), text_(std::move(text)) {
+    enabled_ = !style.disabled;
+    visible_ = !style.hidden;
+    readOnly_ = style.readOnly;
+}
+
+void Control::changed() {
+    if (owner_) owner_->notifyControlChanged(*this);
+}
+
+void Control::setText(const std::string& text) {
+    // A text limit stops typing only; texts the program sets are kept whole.
+    if (text == text_) return;
+    text_ = text;
+    if (kind_ == ControlKind::ComboBox) curSel_ = findExact(text_);
+    changed();
+}
+
+void Control::setCheck(int state) {
+    if (state == check_) return;
+    check_ = state;
+    changed();
+}
+
+int Control::addItem(const std::string& item) {
+    items_.push_back(item);
+    changed();
+    return static_cast<int>(items_.size()) - 1;
+}
+
+void Control::insertItem(int pos, const std::string& item) {
+    if (pos < 0 || pos > count()) pos = count();
+    items_.insert(items_.begin() + pos, item);
+    if (curSel_ >= pos) ++curSel_;
+    changed();
+}
+
+void Control::deleteItem(int pos) {
+    if (pos < 0 || pos >= count()) return;
+    items_.erase(items_.begin() + pos);
+    if (curSel_ == pos) {
+        curSel_ = -1;
+        if (kind_ == ControlKind::DropDownList) text_.clear();
+    } else if (curSel_ > pos) {
+        --curSel_;
+    }
+    changed();
+}
+
+void Control::resetContent() {
+    items_.clear();
+    curSel_ = -1;
+    if (kind_ == ControlKind::DropDownList) text_.clear();
+    changed();
+}
+
+bool Control::setCurSel(int pos) {
+    const bool ok = pos >= 0 && pos < count();
+    curSel_ = ok ? pos : -1;
+    if (kind_ == ControlKind::DropDownList || kind_ == ControlKind::ComboBox || kind_ == ControlKind::Tab)
+        text_ = ok ? items_[pos] : (kind_ == ControlKind::ComboBox ? text_ : std::string());
+    changed();
+    return ok;
+}
+
+int Control::findExact(const std::string& text) const {
+    for (int i = 0; i < count(); ++i)
+        if (items_[i] == text) return i;
+    return -1;
+}
+
+std::string Control::itemText(int pos) const {
+    return pos >= 0 && pos < count() ? items_[pos] : std::string();
+}
+
+void Control::enable(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    changed();
+}
+
+void Control::show(bool on) {
+    if (on == visible_) return;
+    visible_ = on;
+    changed();
+}
+
+void Control::setLimitText(int chars) {
+    limitText_ = chars;
+    changed();
+}
+
+void Control::setReadOnly(bool on) {
+    readOnly_ = on;
+    changed();
+}
+
+void Control::setRange(int lo, int hi) {
+    rangeMin_ = lo;
+    rangeMax_ = hi;
+    changed();
+}
+
+void Control::setPos(int pos) {
+    pos_ = pos;
+    changed();
+}
+
+void Control::setColors(std::optional<std::uint32_t> text, std::optional<std::uint32_t> back) {
+    textColor_ = text;
+    backColor_ = back;
+    changed();
+}
+
+void Control::setSel(int start, int end) {
+    selStart_ = start;
+    selEnd_ = end;
+    changed();
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,99 @@
+// The port object against the simulator over real transports: TCP on loopback and a
+// pseudo-terminal used as a serial port. Real clock, short bounded waits.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+
+#include "app/handshake.h"
+#include "link/comm.h"
+#include "platform/device.h"
+#include "platform/server.h"
+#include "sim/server.h"
+#include "support/linkfixture.h"
+
+namespace velmora::testing {
+namespace {
+
+class RealLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        port = server.startTcp(0);
+        ASSERT_NE(port, 0u) << server.error();
+        comm.portName = "ETHERNET";
+        comm.socket.SetTarget("127.0.0.1", port);
+        comm.socket.timeouts = {1000, 1000, 300};
+        comm.baudRate = 115200;
+        comm.dataBits = 8;
+    }
+    std::string query(const std::string& q, std::size_t n) {
+        comm.WriteText(q);
+        std::string buf(n, '\0');
+        const int got = comm.ReadBytes(reinterpret_cast<std::uint8_t*>(buf.data()), n);
+        buf.resize(got > 0 ? got : 0);
+        return buf;
+    }
+    sim::Printer printer;
+    sim::Server server{printer};
+    unsigned port = 0;
+    platform::RealClock clock;
+    RecordingMessages messages;
+    link::CComm comm{platform::systemDevices(), clock, messages};
+};
+
+TEST_F(RealLink, HandshakeAndStatusOverTcp) {
+    printer.setStatus("cover-open", true);
+    ASSERT_TRUE(app::OpenAndHandshake(comm, clock));
+    EXPECT_EQ(query("^cp\r", 2), std::string("\x40\x00", 2));
+    EXPECT_EQ(query("^cu\r", 1), std::string("\x40", 1));
+}
+
+TEST_F(RealLink, SilentPrinterCostsOnlyTheBoundedWait) {
+    printer.setSilent(true);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(app::OpenAndHandshake(comm, clock));
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(ms.count(), 2000);
+    EXPECT_FALSE(comm.socket.connected);  // a failed handshake ends the connection
+}
+
+TEST_F(RealLink, PrinterThatClosesTheConnectionReadsAsNothing) {
+    printer.setDropAfterBytes(5);  // the handshake's 4 bytes are answered, the next query is not
+    ASSERT_TRUE(app::OpenAndHandshake(comm, clock));
+    EXPECT_EQ(query("^cp\r", 2), "");
+    // Writing to the closed connection fails quietly; the process lives on (no SIGPIPE).
+    std::string big(1 << 20, 'x');
+    for (int i = 0; i < 3; ++i) comm.WriteText(big);
+    EXPECT_TRUE(comm.socket.connected);  // not noticed until the user reconnects
+}
+
+TEST_F(RealLink, RefusedConnectShowsMessage150) {
+    server.stop();
+    EXPECT_EQ(comm.Open(), 0);
+    EXPECT_EQ(messages.shown, std::vector<int>{150});
+}
+
+TEST(RealSerial, HandshakeOverAPseudoTerminal) {
+    sim::Printer printer;
+    sim::Server server(printer);
+    const std::string path = server.startPty();
+    ASSERT_FALSE(path.empty()) << server.error();
+    platform::RealClock clock;
+    RecordingMessages messages;
+    link::CComm comm(platform::systemDevices(), clock, messages);
+    comm.portName = "COM3:";
+    comm.portMap.set("COM3", path);
+    comm.baudRate = 115200;
+    comm.dataBits = 8;
+    ASSERT_TRUE(app::OpenAndHandshake(comm, clock));
+    printer.setStatus("ribbon-end", true);
+    comm.WriteText("^cu\r");
+    clock.sleepMs(50);
+    std::array<std::uint8_t, 1> reply{};
+    EXPECT_EQ(comm.ReadBytes(reply.data(), 1), 1);
+    EXPECT_EQ(reply[0], 0x04);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,54 @@
+#include "resources/stringtable.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace velmora::resources {
+namespace {
+
+TEST(StringTable, IdsAreAscendingUniqueAndInRange) {
+    const std::vector<int> ids = StringIds();
+    ASSERT_FALSE(ids.empty());
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()), ids.end());
+    EXPECT_GE(ids.front(), 102);
+    EXPECT_LE(ids.back(), 275);
+    for (int id : ids) {
+        EXPECT_TRUE(HasString(id)) << id;
+        EXPECT_FALSE(LoadString(id).empty()) << id;
+    }
+}
+
+// Texts whose line breaks, trailing blanks, escapes or spelling are easy to lose.
+TEST(StringTable, KeepsTextsCharacterForCharacter) {
+    const struct {
+        int id;
+        const char* text;
+    } cases[] = {
+        {111, "Port error! Check printer's port, please."},
+        {119, "H/W version is "},
+        {139, "Printer ID string can't be more than 7 character."},
+        {150, "Error : Failed to connect. Please, \ncheck IP port configuration in printer control pannel"},
+        {199, "Invalid value!\nPlease check StartBlockNumber and Number of bytes."},
+        {216, "Cannot open port! Please check printer and cable."},
+        {217, "Success open port."},
+        {242, "Print && Page"},
+        {248, "  "},
+        {254, "Tear Off;Peel Off;Cutter;"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(HasString(c.id)) << c.id;
+        EXPECT_EQ(LoadString(c.id), c.text) << c.id;
+    }
+}
+
+TEST(StringTable, MissingIdsGiveEmptyText) {
+    for (int id : {-1, 0, 101, 104, 218, 276}) {
+        EXPECT_FALSE(HasString(id)) << id;
+        EXPECT_TRUE(LoadString(id).empty()) << id;
+    }
+}
+
+}  // namespace
+}  // namespace velmora::resources
