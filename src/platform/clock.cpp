@@ -7,23 +7,35 @@
 namespace velmora::platform {
 
 namespace {
-std::function<void()>& hookSlot() {
-    static std::function<void()> hook;
-    return hook;
+struct HookSlot {
+    std::function<void()> hook;
+    std::thread::id owner;  // only the thread that installed the hook (the window's) runs it
+};
+HookSlot& slot() {
+    static HookSlot s;
+    return s;
+}
+const std::function<void()>& hookSlot() {
+    static const std::function<void()> none;
+    HookSlot& s = slot();
+    return s.hook && s.owner == std::this_thread::get_id() ? s.hook : none;
 }
 constexpr unsigned kHookSliceMs = 15;
 }  // namespace
 
-void setWaitHook(std::function<void()> hook) { hookSlot() = std::move(hook); }
+void setWaitHook(std::function<void()> hook) {
+    slot().hook = std::move(hook);
+    slot().owner = std::this_thread::get_id();
+}
 
 void runWaitHook() {
-    if (auto& hook = hookSlot()) hook();
+    if (const auto& hook = hookSlot()) hook();
 }
 
 bool hasWaitHook() { return static_cast<bool>(hookSlot()); }
 
 void RealClock::sleepMs(unsigned ms) {
-    auto& hook = hookSlot();
+    const auto& hook = hookSlot();
     if (!hook) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return;

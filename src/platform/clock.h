@@ -50,7 +50,8 @@ private:
 
 // The window program installs a hook that repaints (and holds user input back) while the
 // program blocks in a sleep or a bounded socket wait. Blocking waits call it every few
-// milliseconds; without a hook they simply block.
+// milliseconds; without a hook they simply block. Only the thread that installed the hook runs it,
+// so a simulator thread in the same program never touches the window.
 void setWaitHook(std::function<void()> hook);
 void runWaitHook();
 // Whether a hook is installed: bounded waits slice themselves only then.

@@ -73,7 +73,7 @@ public:
 
     virtual ~StreamSocket() = default;
     virtual ConnectResult connect(const std::string& host, unsigned port, unsigned timeoutMs) = 0;
-    // Sends all n bytes unless the wait runs out or the peer fails: the count sent, -1 on error
+    // Sends all n bytes unless nothing moves for timeoutMs or the peer fails: the count sent, -1 on error
     // before anything was sent.
     virtual long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) = 0;
     // One receive of up to n bytes: the count, 0 when the peer closed or the wait ran out, -1 on error.

@@ -1,0 +1,119 @@
+// Figures, not tests: link throughput into the simulator, the wall time of a command-line
+// connect against the protocol's own pauses, and the simulator's memory while it takes 1 GiB.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/handshake.h"
+#include "link/comm.h"
+#include "platform/clock.h"
+#include "platform/device.h"
+#include "sim/printer.h"
+#include "sim/server.h"
+
+extern char** environ;
+
+using namespace velmora;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+long residentKiB() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+void benchThroughput(std::size_t bytes) {
+    // Label data, so the simulator parses real lines rather than skipping one endless junk line.
+    const std::string label = "^XA^FO50,50^A0N,40,40^FDVelmora throughput^FS^BY2^BCN,80^FD0123456789^FS^XZ\r\n";
+    std::vector<std::uint8_t> data(bytes);
+    for (std::size_t i = 0; i < bytes; ++i) data[i] = static_cast<std::uint8_t>(label[i % label.size()]);
+
+    sim::Printer printer;
+    sim::Server server(printer);
+    const unsigned port = server.startTcp(0);
+    platform::RealClock clock;
+    link::SilentMessages messages;
+    link::CComm comm(platform::systemDevices(), clock, messages);
+    comm.portName = "ETHERNET";
+    comm.socket.SetTarget("127.0.0.1", port);
+    if (!port || !app::OpenAndHandshake(comm, clock)) {
+        std::printf("tcp write: the simulator did not answer\n");
+        return;
+    }
+    const std::uint64_t before = printer.journal().totalBytes();
+    const long rssBefore = residentKiB();
+    const auto start = Clock::now();
+    const int sent = comm.WriteBytes(data.data(), data.size());
+    while (printer.journal().totalBytes() - before < bytes && seconds(Clock::now() - start) < 60)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The write ends with the protocol's 50 ms pause after a send; it is not transfer time.
+    const double secs = seconds(Clock::now() - start) - 0.050;
+    const long rssAfter = residentKiB();
+    const double mb = static_cast<double>(bytes) / 1e6;
+    std::printf("tcp write: %.0f MB in one WriteBytes, %s, %.2f s = %.0f MB/s (target: at least 300 MB/s)\n", mb,
+                sent == static_cast<int>(bytes) ? "all sent" : "SEND FAILED", secs, mb / secs);
+    std::printf("simulator memory while receiving %.0f MB: %+ld KiB resident; journal keeps %zu bytes, counted %llu\n",
+                mb, rssAfter - rssBefore, printer.journal().tail().size(),
+                static_cast<unsigned long long>(printer.journal().totalBytes()));
+    comm.CloseTcp();
+}
+
+void benchCliConnect(const std::string& binDir, int runs) {
+    sim::Printer printer;
+    sim::Server server(printer);
+    const unsigned port = server.startTcp(0);
+    std::string cli = binDir + "/velmora-cli";
+    std::string tcp = "127.0.0.1:" + std::to_string(port);
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        std::vector<char*> argv = {cli.data(), const_cast<char*>("--tcp"), tcp.data(), const_cast<char*>("connect"),
+                                   nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0x1 /* O_WRONLY */, 0);
+        const auto start = Clock::now();
+        pid_t pid = 0;
+        if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+            std::printf("velmora-cli connect: cannot start %s\n", cli.c_str());
+            return;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ms.push_back(seconds(Clock::now() - start) * 1000);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::printf("velmora-cli connect: failed (status %d)\n", status);
+            return;
+        }
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("velmora-cli connect: median %.1f ms, best %.1f ms over %d runs "
+                "(protocol pauses: 100 ms; target: under 150 ms)\n",
+                ms[ms.size() / 2], ms.front(), runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string self = argv[0];
+    const std::string binDir = self.find('/') == std::string::npos ? "." : self.substr(0, self.rfind('/'));
+    std::size_t mib = 1024;
+    if (argc > 1) mib = std::stoul(argv[1]);
+    benchThroughput(mib << 20);
+    benchCliConnect(binDir, 10);
+    return 0;
+}

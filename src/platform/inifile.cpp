@@ -1,0 +1,132 @@
+// The INI reader behind the model catalog and the settings file: the subset of the Windows
+// private-profile rules the program relies on, tolerant of whatever bytes a file holds.
+#include "platform/inifile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+namespace velmora::platform {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\f\v";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view trim(std::string_view s) {
+    const auto first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(kBlanks);
+    return s.substr(first, last - first + 1);
+}
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Letter case is ignored for ASCII letters only, whatever the locale.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IniFile::load(const std::string& path) {
+    sections_.clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) return false;
+    parse(text);
+    return true;
+}
+
+// Replaces the contents with those of `text`. Lines end with LF, CR LF or CR. Key lines before
+// the first section header belong to no section and are dropped, as Windows drops them.
+void IniFile::parse(const std::string& text) {
+    sections_.clear();
+    std::string_view rest(text);
+    if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
+
+    Section* current = nullptr;
+    while (!rest.empty()) {
+        const auto end = rest.find_first_of("\r\n");
+        const std::string_view line = trim(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            // The name runs to the last ']'; a header without one is not a header.
+            const auto close = line.rfind(']');
+            if (close == std::string_view::npos) continue;
+            const std::string name(trim(line.substr(1, close - 1)));
+            current = find(name);
+            if (!current) current = &sections_.emplace_back(Section{name, {}});
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (eq == std::string_view::npos || !current) continue;
+        const std::string_view key = trim(line.substr(0, eq));
+        if (key.empty()) continue;
+        const std::string value(trim(line.substr(eq + 1)));
+        bool replaced = false;
+        for (Entry& entry : current->entries) {
+            if (sameName(entry.key, key)) {
+                entry.value = value;  // a later duplicate wins; the first spelling and place stay
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) current->entries.push_back(Entry{std::string(key), value});
+    }
+}
+
+std::optional<std::string> IniFile::value(const std::string& section, const std::string& key) const {
+    const Section* s = find(section);
+    if (!s) return std::nullopt;
+    const std::string_view wanted = trim(key);
+    for (const Entry& entry : s->entries) {
+        if (sameName(entry.key, wanted)) return entry.value;
+    }
+    return std::nullopt;
+}
+
+std::string IniFile::value(const std::string& section, const std::string& key,
+                           const std::string& fallback) const {
+    return value(section, key).value_or(fallback);
+}
+
+std::vector<std::string> IniFile::sections() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const Section& s : sections_) names.push_back(s.name);
+    return names;
+}
+
+std::vector<std::string> IniFile::keys(const std::string& section) const {
+    std::vector<std::string> names;
+    if (const Section* s = find(section)) {
+        names.reserve(s->entries.size());
+        for (const Entry& entry : s->entries) names.push_back(entry.key);
+    }
+    return names;
+}
+
+IniFile::Section* IniFile::find(const std::string& name) {
+    return const_cast<Section*>(static_cast<const IniFile*>(this)->find(name));
+}
+
+const IniFile::Section* IniFile::find(const std::string& name) const {
+    const std::string_view wanted = trim(name);
+    for (const Section& s : sections_) {
+        if (sameName(s.name, wanted)) return &s;
+    }
+    return nullptr;
+}
+
+}  // namespace velmora::platform

@@ -1,0 +1,24 @@
+// The printer's command set, and the handlers of the status queries.
+#include "sim/commands.h"
+
+namespace velmora::sim {
+
+void addStatusCommands(CommandSet& commands) {
+    commands.onLine("^cp",
+                    [](Parser& parser, std::string_view) { parser.reply(parser.printer().statusBytes()); });
+    commands.onLine("^cu", [](Parser& parser, std::string_view) {
+        const auto status = parser.printer().statusBytes();
+        parser.reply(std::span(status).first(1));
+    });
+}
+
+const CommandSet& standardCommands() {
+    static const CommandSet commands = [] {
+        CommandSet all;
+        addStatusCommands(all);
+        return all;
+    }();
+    return commands;
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,54 @@
+// What the simulated printer received, for tests and for the program's exit summary: a bounded
+// tail of the raw bytes, the commands it recognised, and a count of what it ignored. Memory stays
+// bounded however much arrives, so the simulator can swallow a benchmark's gigabytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::sim {
+
+class Journal {
+  public:
+    static constexpr std::size_t kDefaultTailBytes = 1u << 20;
+    static constexpr std::size_t kDefaultCommands = 10000;
+    // A recognised command longer than this is kept cut to this length.
+    static constexpr std::size_t kMaxCommandText = 1024;
+
+    explicit Journal(std::size_t tailBytes = kDefaultTailBytes, std::size_t commands = kDefaultCommands);
+
+    // Writers: the parser, from whichever thread feeds it.
+    void recordBytes(const std::uint8_t* data, std::size_t n);
+    void recordCommand(std::string_view text);
+    void recordIgnored(std::uint64_t lines, std::uint64_t bytes);
+    void clear();
+
+    // Readers: snapshots, safe while another thread writes.
+    std::uint64_t totalBytes() const;
+    // The last bytes received (at most the tail size), oldest first.
+    std::string tail() const;
+    std::uint64_t totalCommands() const;
+    // The last recognised commands (at most the command limit), oldest first.
+    std::vector<std::string> commands() const;
+    std::uint64_t ignoredLines() const;
+    std::uint64_t ignoredBytes() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::uint8_t> tail_;  // ring of tailCapacity_ bytes, next write at tailNext_
+    std::size_t tailCapacity_;
+    std::size_t tailNext_ = 0;
+    std::uint64_t totalBytes_ = 0;
+    std::vector<std::string> commands_;  // ring; strings are reused so recording does not allocate
+    std::size_t commandCapacity_;
+    std::size_t commandNext_ = 0;
+    std::uint64_t totalCommands_ = 0;
+    std::uint64_t ignoredLines_ = 0;
+    std::uint64_t ignoredBytes_ = 0;
+};
+
+}  // namespace velmora::sim

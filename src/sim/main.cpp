@@ -1,0 +1,63 @@
+// velmora-sim: the simulated printer as a program, so the tool can be tried without a printer.
+// Prints where it listens, serves until SIGINT or SIGTERM, then prints what it received.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/signals.h"
+#include "sim/options.h"
+#include "sim/printer.h"
+#include "sim/server.h"
+
+int main(int argc, char** argv) {
+    using namespace velmora;
+
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = sim::parseOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "velmora-sim: %s\nTry 'velmora-sim --help'.\n", error.c_str());
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(sim::usage().c_str(), stdout);
+        return 0;
+    }
+
+    // Blocked before the server's threads start, so they inherit the mask and only sigwait sees
+    // the signals.
+    platform::blockTerminationSignals();
+
+    sim::Printer printer;
+    sim::applyOptions(*options, printer);
+    sim::Server server(printer);
+    if (options->tcp) {
+        const std::string address = "127.0.0.1";
+        const unsigned port = server.startTcp(options->port, address);
+        if (port == 0) {
+            std::fprintf(stderr, "velmora-sim: cannot listen on %s:%u: %s\n", address.c_str(), options->port,
+                         server.error().c_str());
+            return 1;
+        }
+        std::printf("velmora-sim: listening on %s:%u\n", address.c_str(), port);
+    }
+    if (options->pty) {
+        const std::string path = server.startPty();
+        if (path.empty()) {
+            std::fprintf(stderr, "velmora-sim: %s\n", server.error().c_str());
+            return 1;
+        }
+        std::printf("velmora-sim: pseudo-terminal %s\n", path.c_str());
+    }
+    std::fflush(stdout);
+
+    platform::waitForTerminationSignal();
+    server.stop();
+    const sim::Journal& journal = printer.journal();
+    std::printf("velmora-sim: received %llu bytes, recognised %llu commands\n",
+                static_cast<unsigned long long>(journal.totalBytes()),
+                static_cast<unsigned long long>(journal.totalCommands()));
+    std::fflush(stdout);
+    return 0;
+}

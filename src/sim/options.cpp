@@ -1,0 +1,115 @@
+// velmora-sim's options: "--name value" or "--name=value" for the valued ones, plain flags for
+// the rest, and one flag per named status bit so the list never falls behind the status table.
+#include "sim/options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace velmora::sim {
+
+namespace {
+
+template <typename Number>
+bool parseNumber(std::string_view text, Number& out, Number max = std::numeric_limits<Number>::max()) {
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value > max) return false;
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> parseOptions(std::span<const std::string_view> args, std::string& error) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view name = args[i];
+        std::optional<std::string_view> inlineValue;
+        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string_view::npos) {
+            inlineValue = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
+        // The value of a valued option: after "=", or the next argument.
+        auto value = [&]() -> std::optional<std::string_view> {
+            if (inlineValue) return inlineValue;
+            if (i + 1 < args.size()) return args[++i];
+            return std::nullopt;
+        };
+        auto badValue = [&](std::string_view what) {
+            error = std::string(name) + ": expected " + std::string(what);
+            return std::nullopt;
+        };
+        auto flag = [&](bool& target) {
+            if (inlineValue) {
+                error = std::string(name) + " takes no value";
+                return false;
+            }
+            target = true;
+            return true;
+        };
+
+        if (name == "--port") {
+            const auto text = value();
+            if (!text || !parseNumber(*text, options.port, 65535u))
+                return badValue("a port number 0 to 65535");
+        } else if (name == "--delay") {
+            const auto text = value();
+            if (!text || !parseNumber(*text, options.faults.delayMs)) return badValue("milliseconds");
+        } else if (name == "--drop-after") {
+            const auto text = value();
+            if (!text || !parseNumber(*text, options.faults.dropAfterBytes)) return badValue("a byte count");
+        } else if (name == "--pty") {
+            if (!flag(options.pty)) return std::nullopt;
+        } else if (name == "--no-tcp") {
+            bool noTcp = false;
+            if (!flag(noTcp)) return std::nullopt;
+            options.tcp = false;
+        } else if (name == "--silent") {
+            if (!flag(options.faults.silent)) return std::nullopt;
+        } else if (name == "--short-replies") {
+            if (!flag(options.faults.shortReplies)) return std::nullopt;
+        } else if (name == "--help" || name == "-h") {
+            if (!flag(options.help)) return std::nullopt;
+        } else if (const StatusBit* bit = name.starts_with("--") ? findStatusBit(name.substr(2)) : nullptr) {
+            bool on = false;
+            if (!flag(on)) return std::nullopt;
+            options.status[bit->byte] |= bit->mask;
+        } else {
+            error = "unknown option " + std::string(args[i]);
+            return std::nullopt;
+        }
+    }
+    if (!options.help && !options.tcp && !options.pty) {
+        error = "--no-tcp without --pty leaves nothing to serve";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string usage() {
+    std::string text =
+        "Usage: velmora-sim [options]\n"
+        "A simulated label printer on 127.0.0.1 (TCP) and/or a pseudo-terminal.\n"
+        "\n"
+        "  --port N           TCP port (default 9100; 0 picks a free port)\n"
+        "  --pty              also serve a pseudo-terminal; its path is printed\n"
+        "  --no-tcp           do not listen on TCP (needs --pty)\n"
+        "  --silent           take commands but never answer\n"
+        "  --short-replies    every reply loses its last byte\n"
+        "  --delay MS         send every reply MS milliseconds late\n"
+        "  --drop-after N     drop the connection after N bytes received\n"
+        "  --help             show this text\n"
+        "\n"
+        "Status bits reported by the status queries:\n";
+    for (const StatusBit& bit : statusBits()) {
+        text += "  --" + std::string(bit.name) + "\n";
+    }
+    return text;
+}
+
+void applyOptions(const Options& options, Printer& printer) {
+    printer.setFaults(options.faults);
+    printer.setStatusBytes(options.status[0], options.status[1]);
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,31 @@
+// The command line of velmora-sim, parsed into a plain struct that the program applies.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/printer.h"
+
+namespace velmora::sim {
+
+struct Options {
+    unsigned port = 9100;  // 0: any free port
+    bool tcp = true;
+    bool pty = false;
+    Faults faults;
+    Printer::StatusBytes status{};  // named status flags set their bits here
+    bool help = false;
+};
+
+// Parses the arguments that follow the program name. nullopt, with `error` set, for an unknown
+// option, a missing or bad value, or options that leave nothing to serve.
+std::optional<Options> parseOptions(std::span<const std::string_view> args, std::string& error);
+// The --help text.
+std::string usage();
+// Puts the options' faults and status bits on a printer.
+void applyOptions(const Options& options, Printer& printer);
+
+}  // namespace velmora::sim

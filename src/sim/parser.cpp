@@ -1,0 +1,312 @@
+// The command interpreter's state machine. Text is scanned a run at a time with memchr, and a
+// line that arrives whole in one chunk is handed to its handler straight from the chunk; bytes
+// are copied only for a line split across chunks, and not at all for a line nobody handles.
+#include "sim/parser.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+namespace velmora::sim {
+
+namespace {
+constexpr std::uint8_t kCr = '\r';
+constexpr std::uint8_t kLf = '\n';
+constexpr std::uint8_t kEsc = 0x1b;
+
+bool endsLine(std::uint8_t b) { return b == kCr || b == kLf; }
+
+std::string_view view(const std::uint8_t* p, std::size_t n) { return {reinterpret_cast<const char*>(p), n}; }
+}  // namespace
+
+void CommandSet::onLine(std::string prefix, CommandHandler handler) {
+    if (prefix.empty() || endsLine(prefix[0]) || prefix[0] == kEsc) {
+        throw std::invalid_argument("line command prefix must not be empty or start with CR, LF or ESC");
+    }
+    auto& bucket = lines_[static_cast<std::uint8_t>(prefix[0])];
+    bucket.push_back({std::move(prefix), std::move(handler)});
+    std::stable_sort(bucket.begin(), bucket.end(),
+                     [](const auto& a, const auto& b) { return a.prefix.size() > b.prefix.size(); });
+}
+
+void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler handler) {
+    if (prefix.empty() || endsLine(prefix[0]) || prefix.size() + extra > kMaxFixed) {
+        throw std::invalid_argument(
+            "fixed command prefix must not be empty, start with CR or LF, or be too long");
+    }
+    const auto first = static_cast<std::uint8_t>(prefix[0]);
+    if (first != kEsc) fixedAtLineStart_[first] = true;
+    const std::size_t length = prefix.size() + extra;
+    fixed_.push_back({std::move(prefix), length, std::move(handler)});
+}
+
+// Finds the next CR, LF or ESC in one chunk. Each of the three is searched for once per chunk
+// and remembered, so LF-only text does not rescan the chunk for a CR at every line.
+class Parser::Scanner {
+  public:
+    explicit Scanner(const std::uint8_t* end) : end_(end) {}
+
+    const std::uint8_t* next(const std::uint8_t* p) {
+        static constexpr std::uint8_t kStops[] = {kCr, kLf, kEsc};
+        const std::uint8_t* nearest = end_;
+        for (int i = 0; i < 3; ++i) {
+            if (!found_[i] || found_[i] < p) {
+                const void* hit = std::memchr(p, kStops[i], static_cast<std::size_t>(end_ - p));
+                found_[i] = hit ? static_cast<const std::uint8_t*>(hit) : end_;
+            }
+            nearest = std::min(nearest, found_[i]);
+        }
+        return nearest;
+    }
+
+  private:
+    const std::uint8_t* end_;
+    const std::uint8_t* found_[3] = {nullptr, nullptr, nullptr};
+};
+
+Parser::Parser(Printer& printer, const CommandSet& commands) : printer_(printer), commands_(commands) {}
+
+void Parser::feed(std::string_view bytes) {
+    feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+void Parser::feed(const std::uint8_t* data, std::size_t n) {
+    if (n == 0) return;
+    printer_.journal().recordBytes(data, n);
+    faults_ = printer_.faults();
+    process(data, data + n);
+    if (ignoredLines_ || ignoredBytes_) {
+        printer_.journal().recordIgnored(ignoredLines_, ignoredBytes_);
+        ignoredLines_ = ignoredBytes_ = 0;
+    }
+}
+
+std::string Parser::takeReplies() { return std::exchange(out_, {}); }
+
+void Parser::reset() {
+    state_ = resume_ = rawResume_ = State::Line;
+    line_.clear();
+    fixed_.clear();
+    shorterMatch_ = nullptr;
+    raw_.clear();
+    rawLeft_ = 0;
+    rawHandler_ = nullptr;
+    out_.clear();
+}
+
+void Parser::expectRaw(std::size_t n, RawHandler handler) {
+    if (n == 0) {
+        deliverRaw(handler, {});
+        return;
+    }
+    rawResume_ = state_;
+    state_ = State::Raw;
+    rawLeft_ = n;
+    rawHandler_ = std::move(handler);
+}
+
+void Parser::process(const std::uint8_t* p, const std::uint8_t* end) {
+    Scanner scan(end);
+    while (p < end) {
+        switch (state_) {
+            case State::Line:
+                p = takeLine(p, end, scan);
+                break;
+            case State::SkipLine:
+                p = skipLine(p, end, scan);
+                break;
+            case State::Fixed:
+                p = takeFixed(p, end);
+                break;
+            case State::Raw:
+                p = takeRaw(p, end);
+                break;
+        }
+    }
+}
+
+const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan) {
+    if (line_.empty()) {
+        const std::uint8_t first = *p;
+        if (endsLine(first)) return p + 1;  // an empty line, or the LF of CR LF
+        if (first == kEsc || commands_.fixedAtLineStart_[first]) {
+            startFixed(State::Line);
+            return p;
+        }
+        if (commands_.lines_[first].empty()) {
+            ++ignoredLines_;
+            state_ = State::SkipLine;
+            return p;
+        }
+    }
+    const std::uint8_t* stop = scan.next(p);
+    const auto length = static_cast<std::size_t>(stop - p);
+    if (line_.size() + length > kMaxLine) {
+        ignoreLine(line_.size() + length);
+        line_.clear();
+        state_ = State::SkipLine;
+        return stop;
+    }
+    if (stop == end) {
+        line_.append(view(p, length));
+        return stop;
+    }
+    if (*stop == kEsc) {
+        line_.append(view(p, length));
+        startFixed(State::Line);
+        return stop;
+    }
+    if (line_.empty()) {
+        dispatchLine(view(p, length));
+    } else {
+        line_.append(view(p, length));
+        dispatchLine(line_);
+        line_.clear();
+    }
+    return stop + 1;
+}
+
+const std::uint8_t* Parser::skipLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan) {
+    const std::uint8_t* stop = scan.next(p);
+    ignoredBytes_ += static_cast<std::uint64_t>(stop - p);
+    if (stop == end) return stop;
+    if (*stop == kEsc) {
+        startFixed(State::SkipLine);
+        return stop;
+    }
+    state_ = State::Line;
+    return stop + 1;
+}
+
+void Parser::startFixed(State resume) {
+    resume_ = resume;
+    state_ = State::Fixed;
+    fixed_.clear();
+}
+
+const std::uint8_t* Parser::takeFixed(const std::uint8_t* p, const std::uint8_t* end) {
+    while (p < end) {
+        fixed_.push_back(static_cast<char>(*p++));
+        // The candidates still possible, and the complete one with the longest prefix.
+        const CommandSet::FixedCommand* complete = nullptr;
+        std::size_t longestOpenPrefix = 0;
+        bool open = false;
+        for (const auto& command : commands_.fixed_) {
+            if (fixed_.size() > command.length) continue;
+            const std::size_t compared = std::min(fixed_.size(), command.prefix.size());
+            if (fixed_.compare(0, compared, command.prefix, 0, compared) != 0) continue;
+            if (fixed_.size() == command.length) {
+                if (!complete || command.prefix.size() > complete->prefix.size()) complete = &command;
+            } else {
+                open = true;
+                longestOpenPrefix = std::max(longestOpenPrefix, command.prefix.size());
+            }
+        }
+        if (complete) {
+            if (longestOpenPrefix <= complete->prefix.size()) {
+                finishFixed(complete, fixed_.size());
+                return p;
+            }
+            // A longer prefix may still match; fall back to this one if it does not.
+            shorterMatch_ = complete;
+        }
+        if (!open) {
+            finishFixed(shorterMatch_, shorterMatch_ ? shorterMatch_->length : 0);
+            return p;
+        }
+    }
+    return p;
+}
+
+void Parser::finishFixed(const CommandSet::FixedCommand* command, std::size_t used) {
+    std::string seen = std::exchange(fixed_, {});
+    shorterMatch_ = nullptr;
+    state_ = resume_;
+    if (command) {
+        run(command->handler, std::string_view(seen).substr(0, used));
+    } else {
+        // Nothing matched. An unknown escape loses its ESC byte; anything else was the start of
+        // an ordinary line.
+        used = 1;
+        const auto first = static_cast<std::uint8_t>(seen[0]);
+        if (first == kEsc) {
+            ++ignoredBytes_;
+        } else if (commands_.lines_[first].empty()) {
+            ++ignoredLines_;
+            ++ignoredBytes_;
+            state_ = State::SkipLine;
+        } else {
+            line_.push_back(seen[0]);
+        }
+    }
+    // The bytes after the command (or after the first byte) are parsed again from the top.
+    const auto* rest = reinterpret_cast<const std::uint8_t*>(seen.data());
+    process(rest + used, rest + seen.size());
+}
+
+const std::uint8_t* Parser::takeRaw(const std::uint8_t* p, const std::uint8_t* end) {
+    const auto available = static_cast<std::size_t>(end - p);
+    std::string_view bytes;
+    if (raw_.empty() && available >= rawLeft_) {
+        bytes = view(p, rawLeft_);  // all of it is in this chunk: no copy
+        p += rawLeft_;
+    } else {
+        const std::size_t take = std::min(available, rawLeft_);
+        raw_.append(view(p, take));
+        rawLeft_ -= take;
+        p += take;
+        if (rawLeft_ > 0) return p;
+        bytes = raw_;
+    }
+    rawLeft_ = 0;
+    state_ = rawResume_;
+    deliverRaw(std::exchange(rawHandler_, nullptr), bytes);
+    // The handler has seen the bytes; a further expectRaw collects afresh. An image-sized buffer
+    // is given back rather than kept for the rest of the connection.
+    if (raw_.capacity() > kMaxLine) {
+        std::string().swap(raw_);
+    } else {
+        raw_.clear();
+    }
+    return p;
+}
+
+void Parser::deliverRaw(const RawHandler& handler, std::string_view bytes) {
+    const std::size_t replyStart = out_.size();
+    handler(*this, bytes);
+    applyReplyFaults(replyStart);
+}
+
+void Parser::dispatchLine(std::string_view line) {
+    for (const auto& command : commands_.lines_[static_cast<std::uint8_t>(line[0])]) {
+        if (line.starts_with(command.prefix)) {
+            run(command.handler, line);
+            return;
+        }
+    }
+    ignoreLine(line.size());
+}
+
+void Parser::run(const CommandHandler& handler, std::string_view command) {
+    printer_.journal().recordCommand(command);
+    const std::size_t replyStart = out_.size();
+    handler(*this, command);
+    applyReplyFaults(replyStart);
+}
+
+void Parser::applyReplyFaults(std::size_t replyStart) {
+    if (out_.size() <= replyStart) return;
+    if (faults_.silent) {
+        out_.resize(replyStart);
+    } else if (faults_.shortReplies) {
+        out_.pop_back();
+    }
+}
+
+void Parser::ignoreLine(std::size_t bytes) {
+    ++ignoredLines_;
+    ignoredBytes_ += bytes;
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,141 @@
+// The simulated printer's command interpreter: an incremental parser fed the byte stream in
+// chunks of any size (a command may be split at any byte), which calls the handler registered for
+// each command and collects the reply bytes the handlers produce.
+//
+// The stream holds three kinds of command:
+//   - lines, ended by CR, LF or CR LF, dispatched by prefix (the longest registered prefix wins);
+//   - fixed-length commands: a prefix and then a set number of bytes of any value, with no line
+//     end ("^MBR4,1" is one, with 3 bytes after "^MBR"). Those whose prefix starts with ESC are
+//     the binary escapes and are recognised anywhere; the others only at the start of a line;
+//   - raw payloads that a handler asks for with Parser::expectRaw (an image after its header).
+// Lines nobody handles, unknown escapes (the ESC byte is skipped) and lines longer than kMaxLine
+// are ignored and counted in the journal.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/printer.h"
+
+namespace velmora::sim {
+
+class Parser;
+
+// Called with the whole command: a line without its line end, or all bytes of a fixed-length one.
+using CommandHandler = std::function<void(Parser& parser, std::string_view command)>;
+// Called with the raw bytes a handler asked for, all at once.
+using RawHandler = std::function<void(Parser& parser, std::string_view bytes)>;
+
+// The commands a printer understands. Built once, then shared read-only by every parser.
+class CommandSet {
+  public:
+    static constexpr char kEsc = '\x1b';
+
+    // A line that begins with `prefix`. The prefix must not begin with CR, LF or ESC.
+    void onLine(std::string prefix, CommandHandler handler);
+    // `prefix` followed by exactly `extra` bytes of any value. The prefix must not begin with CR
+    // or LF, and prefix and extra bytes together may not exceed kMaxFixed bytes.
+    void onFixed(std::string prefix, std::size_t extra, CommandHandler handler);
+
+    static constexpr std::size_t kMaxFixed = 256;
+
+  private:
+    friend class Parser;
+    struct LineCommand {
+        std::string prefix;
+        CommandHandler handler;
+    };
+    struct FixedCommand {
+        std::string prefix;
+        std::size_t length;  // prefix and extra bytes
+        CommandHandler handler;
+    };
+    // Line commands by their first byte, longest prefix first, so a line costs one bucket lookup.
+    std::array<std::vector<LineCommand>, 256> lines_;
+    std::vector<FixedCommand> fixed_;
+    std::array<bool, 256> fixedAtLineStart_{};  // first bytes of fixed commands that are not escapes
+};
+
+// The commands of the simulated printer (defined in commands.cpp).
+const CommandSet& standardCommands();
+
+class Parser {
+  public:
+    // A longer line is junk: dropped up to its line end without being kept.
+    static constexpr std::size_t kMaxLine = 64 * 1024;
+
+    explicit Parser(Printer& printer, const CommandSet& commands = standardCommands());
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+
+    // Takes the next chunk of the stream: journals it, runs every command it completes.
+    void feed(const std::uint8_t* data, std::size_t n);
+    void feed(std::string_view bytes);
+    // The reply bytes produced since the last call, in order, with the printer's reply faults
+    // (silent, short replies) already applied.
+    std::string takeReplies();
+    bool hasReplies() const { return !out_.empty(); }
+    // Forgets any half-received command and unsent reply, as for a new connection.
+    void reset();
+
+    // For handlers.
+    Printer& printer() { return printer_; }
+    // Appends to the reply of the command being handled.
+    void reply(std::string_view bytes) { out_.append(bytes); }
+    void reply(std::span<const std::uint8_t> bytes) {
+        out_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    // Hands the next n bytes of the stream, whatever they are, to `handler` once they are all in;
+    // nothing else is parsed before. The handler may ask again (a header, then a payload).
+    void expectRaw(std::size_t n, RawHandler handler);
+
+  private:
+    enum class State {
+        Line,      // collecting a line (line_ empty: at the start of one)
+        SkipLine,  // dropping an ignored or overlong line up to its end
+        Fixed,     // matching a fixed-length command or escape in fixed_
+        Raw,       // collecting bytes for expectRaw
+    };
+    class Scanner;
+
+    void process(const std::uint8_t* p, const std::uint8_t* end);
+    const std::uint8_t* takeLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan);
+    const std::uint8_t* skipLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan);
+    const std::uint8_t* takeFixed(const std::uint8_t* p, const std::uint8_t* end);
+    const std::uint8_t* takeRaw(const std::uint8_t* p, const std::uint8_t* end);
+    void startFixed(State resume);
+    // Runs `command` on the first `used` bytes seen (nullptr: nothing matched) and parses the rest.
+    void finishFixed(const CommandSet::FixedCommand* command, std::size_t used);
+    void deliverRaw(const RawHandler& handler, std::string_view bytes);
+    void dispatchLine(std::string_view line);
+    void run(const CommandHandler& handler, std::string_view command);
+    void applyReplyFaults(std::size_t replyStart);
+    void ignoreLine(std::size_t bytes);
+
+    Printer& printer_;
+    const CommandSet& commands_;
+    Faults faults_;  // as of the current feed
+
+    State state_ = State::Line;
+    State resume_ = State::Line;     // where a fixed command returns to
+    State rawResume_ = State::Line;  // where a raw payload returns to
+    std::string line_;
+    std::string fixed_;
+    const CommandSet::FixedCommand* shorterMatch_ = nullptr;  // complete, while a longer one may be
+    std::string raw_;
+    std::size_t rawLeft_ = 0;
+    RawHandler rawHandler_;
+    std::string out_;
+
+    // Counted locally and handed to the journal once per feed.
+    std::uint64_t ignoredLines_ = 0;
+    std::uint64_t ignoredBytes_ = 0;
+};
+
+}  // namespace velmora::sim

@@ -1,0 +1,79 @@
+// The printer model: status bytes and link faults behind one lock.
+#include "sim/printer.h"
+
+namespace velmora::sim {
+
+namespace {
+constexpr StatusBit kStatusBits[] = {
+    {"paper-empty", 0, 0x80},    {"cover-open", 0, 0x40},     {"cutter-jammed", 0, 0x20},
+    {"head-overheat", 0, 0x10},  {"gap-error", 0, 0x08},      {"ribbon-end", 0, 0x04},
+    {"building-label", 1, 0x80}, {"printing-label", 1, 0x40}, {"paused", 1, 0x20},
+};
+}  // namespace
+
+std::span<const StatusBit> statusBits() { return kStatusBits; }
+
+const StatusBit* findStatusBit(std::string_view name) {
+    for (const StatusBit& bit : kStatusBits) {
+        if (bit.name == name) return &bit;
+    }
+    return nullptr;
+}
+
+Printer::StatusBytes Printer::statusBytes() const {
+    std::lock_guard lock(mutex_);
+    return status_;
+}
+
+void Printer::setStatusBytes(std::uint8_t byte0, std::uint8_t byte1) {
+    std::lock_guard lock(mutex_);
+    status_ = {byte0, byte1};
+}
+
+bool Printer::setStatus(std::string_view name, bool on) {
+    const StatusBit* bit = findStatusBit(name);
+    if (!bit) return false;
+    std::lock_guard lock(mutex_);
+    std::uint8_t& byte = status_[bit->byte];
+    byte = on ? (byte | bit->mask) : (byte & ~bit->mask);
+    return true;
+}
+
+bool Printer::status(std::string_view name) const {
+    const StatusBit* bit = findStatusBit(name);
+    if (!bit) return false;
+    std::lock_guard lock(mutex_);
+    return (status_[bit->byte] & bit->mask) != 0;
+}
+
+Faults Printer::faults() const {
+    std::lock_guard lock(mutex_);
+    return faults_;
+}
+
+void Printer::setFaults(const Faults& faults) {
+    std::lock_guard lock(mutex_);
+    faults_ = faults;
+}
+
+void Printer::setSilent(bool on) {
+    std::lock_guard lock(mutex_);
+    faults_.silent = on;
+}
+
+void Printer::setShortReplies(bool on) {
+    std::lock_guard lock(mutex_);
+    faults_.shortReplies = on;
+}
+
+void Printer::setDelayMs(unsigned ms) {
+    std::lock_guard lock(mutex_);
+    faults_.delayMs = ms;
+}
+
+void Printer::setDropAfterBytes(std::uint64_t bytes) {
+    std::lock_guard lock(mutex_);
+    faults_.dropAfterBytes = bytes;
+}
+
+}  // namespace velmora::sim

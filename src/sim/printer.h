@@ -1,0 +1,66 @@
+// The simulated printer's state: what it reports when asked (status bytes), the faults it is told
+// to show on its link, and the journal of what it received. The server thread and test threads
+// share one Printer, so every accessor takes the lock.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <string_view>
+
+#include "sim/journal.h"
+
+namespace velmora::sim {
+
+// One named bit of the two status bytes, as the status check decodes them.
+struct StatusBit {
+    std::string_view name;
+    unsigned byte;  // 0 or 1
+    std::uint8_t mask;
+};
+
+// Every named status bit: "paper-empty", "cover-open", "cutter-jammed", "head-overheat",
+// "gap-error", "ribbon-end" (byte 0) and "building-label", "printing-label", "paused" (byte 1).
+std::span<const StatusBit> statusBits();
+// nullptr for a name that is not in the table.
+const StatusBit* findStatusBit(std::string_view name);
+
+// Link faults, switched on by tests or by the program's options.
+struct Faults {
+    bool silent = false;               // commands are taken but never answered
+    bool shortReplies = false;         // every reply loses its last byte
+    unsigned delayMs = 0;              // every reply leaves this late
+    std::uint64_t dropAfterBytes = 0;  // the link drops once this many bytes came in on it; 0 never
+};
+
+class Printer {
+  public:
+    using StatusBytes = std::array<std::uint8_t, 2>;
+
+    StatusBytes statusBytes() const;
+    // Sets both bytes raw, including the bits that have no name.
+    void setStatusBytes(std::uint8_t byte0, std::uint8_t byte1);
+    // Sets or clears a named bit; false (and nothing changes) for an unknown name.
+    bool setStatus(std::string_view name, bool on);
+    bool status(std::string_view name) const;
+
+    Faults faults() const;
+    void setFaults(const Faults& faults);
+    void setSilent(bool on);
+    void setShortReplies(bool on);
+    void setDelayMs(unsigned ms);
+    void setDropAfterBytes(std::uint64_t bytes);
+
+    // The journal guards itself.
+    Journal& journal() { return journal_; }
+    const Journal& journal() const { return journal_; }
+
+  private:
+    mutable std::mutex mutex_;
+    StatusBytes status_{};
+    Faults faults_;
+    Journal journal_;
+};
+
+}  // namespace velmora::sim

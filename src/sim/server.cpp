@@ -1,0 +1,187 @@
+// The front ends' threads. Both run the same conversation over a small link interface: receive in
+// large chunks, feed the parser, send each batch of replies when the printer's delay has passed,
+// and drop the link once the printer's drop limit is reached.
+#include "sim/server.h"
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <vector>
+
+#include "platform/server.h"
+
+namespace velmora::sim {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr unsigned kWaitSliceMs = 50;  // bounds every wait, so stop() is prompt
+constexpr unsigned kSendTimeoutMs = 1000;
+constexpr std::size_t kReceiveChunk = 256 * 1024;
+
+// One end of a link as the conversation sees it.
+class LinkEnd {
+  public:
+    virtual ~LinkEnd() = default;
+    // Bytes received within timeoutMs (0: none came), or -1 when the link is gone.
+    virtual long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) = 0;
+    virtual void send(const std::string& bytes) = 0;
+};
+
+class SocketEnd final : public LinkEnd {
+  public:
+    explicit SocketEnd(platform::StreamSocket& socket) : socket_(socket) {}
+
+    long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override {
+        const auto start = SteadyClock::now();
+        const long got = socket_.receive(buf, n, timeoutMs);
+        if (got != 0) return got;
+        // The socket reports a closed peer and a quiet wait both as 0; only the closed peer
+        // returns before the wait is over.
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start);
+        return waited.count() + 2 < static_cast<long>(timeoutMs) ? -1 : 0;
+    }
+    void send(const std::string& bytes) override {
+        socket_.send(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), kSendTimeoutMs);
+    }
+
+  private:
+    platform::StreamSocket& socket_;
+};
+
+class TerminalEnd final : public LinkEnd {
+  public:
+    explicit TerminalEnd(platform::PseudoTerminal& pty) : pty_(pty) {}
+
+    long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override {
+        return pty_.read(buf, n, timeoutMs);
+    }
+    void send(const std::string& bytes) override {
+        pty_.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), kSendTimeoutMs);
+    }
+
+  private:
+    platform::PseudoTerminal& pty_;
+};
+
+enum class Ending { Stopped, Closed, Dropped };
+
+// Serves one connection until it closes, the printer drops it, or the server stops.
+Ending converse(LinkEnd& link, Parser& parser, Printer& printer, const std::atomic<bool>& stopping) {
+    struct Pending {
+        SteadyClock::time_point due;
+        std::string bytes;
+    };
+    std::deque<Pending> pending;
+    std::vector<std::uint8_t> buffer(kReceiveChunk);
+    std::uint64_t received = 0;
+
+    while (!stopping) {
+        const auto now = SteadyClock::now();
+        while (!pending.empty() && pending.front().due <= now) {
+            link.send(pending.front().bytes);
+            pending.pop_front();
+        }
+        unsigned waitMs = kWaitSliceMs;
+        if (!pending.empty()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - now).count();
+            waitMs = static_cast<unsigned>(std::clamp<long long>(left, 1, kWaitSliceMs));
+        }
+        const long got = link.receive(buffer.data(), buffer.size(), waitMs);
+        if (got < 0) return Ending::Closed;
+        if (got == 0) continue;
+
+        const Faults faults = printer.faults();
+        auto n = static_cast<std::size_t>(got);
+        if (faults.dropAfterBytes != 0 && received + n >= faults.dropAfterBytes) {
+            // The bytes up to the limit still reach the printer; their answers go nowhere.
+            const std::uint64_t allowed = faults.dropAfterBytes - std::min(received, faults.dropAfterBytes);
+            parser.feed(buffer.data(), static_cast<std::size_t>(allowed));
+            return Ending::Dropped;
+        }
+        received += n;
+        parser.feed(buffer.data(), n);
+        if (!parser.hasReplies()) continue;
+        pending.push_back(
+            {SteadyClock::now() + std::chrono::milliseconds(faults.delayMs), parser.takeReplies()});
+        if (faults.delayMs == 0 && pending.size() == 1) {
+            link.send(pending.front().bytes);
+            pending.pop_front();
+        }
+    }
+    return Ending::Stopped;
+}
+
+}  // namespace
+
+Server::Server(Printer& printer, const CommandSet& commands) : printer_(printer), commands_(commands) {}
+
+Server::~Server() { stop(); }
+
+unsigned Server::startTcp(unsigned port, const std::string& address) {
+    if (listener_) {
+        error_ = "the TCP front end already runs";
+        return 0;
+    }
+    auto listener = std::make_unique<platform::TcpListener>();
+    if (!listener->listen(address, port)) {
+        error_ = listener->error();
+        return 0;
+    }
+    listener_ = std::move(listener);
+    tcpThread_ = std::thread([this] { serveTcp(); });
+    return listener_->port();
+}
+
+std::string Server::startPty() {
+    if (pty_) {
+        error_ = "the pseudo-terminal front end already runs";
+        return {};
+    }
+    auto pty = std::make_unique<platform::PseudoTerminal>();
+    if (!pty->open()) {
+        error_ = "cannot open a pseudo-terminal";
+        return {};
+    }
+    pty_ = std::move(pty);
+    ptyThread_ = std::thread([this] { servePty(); });
+    return pty_->slavePath();
+}
+
+void Server::stop() {
+    stopping_ = true;
+    if (tcpThread_.joinable()) tcpThread_.join();
+    if (ptyThread_.joinable()) ptyThread_.join();
+    listener_.reset();
+    pty_.reset();
+    stopping_ = false;
+}
+
+void Server::serveTcp() {
+    while (!stopping_) {
+        const std::unique_ptr<platform::StreamSocket> client = listener_->accept(kWaitSliceMs);
+        if (!client) continue;
+        SocketEnd link(*client);
+        Parser parser(printer_, commands_);
+        converse(link, parser, printer_, stopping_);
+    }
+}
+
+void Server::servePty() {
+    TerminalEnd link(*pty_);
+    std::vector<std::uint8_t> discard(kReceiveChunk);
+    while (!stopping_) {
+        Parser parser(printer_, commands_);
+        const Ending ending = converse(link, parser, printer_, stopping_);
+        if (ending == Ending::Closed) return;  // the terminal itself failed
+        if (ending != Ending::Dropped) continue;
+        // A serial line cannot be closed on its client: the printer goes deaf instead, until the
+        // drop fault is switched off.
+        while (!stopping_ && printer_.faults().dropAfterBytes != 0) {
+            pty_->read(discard.data(), discard.size(), kWaitSliceMs);
+        }
+    }
+}
+
+}  // namespace velmora::sim

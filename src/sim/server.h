@@ -1,0 +1,54 @@
+// The simulated printer's front ends: a TCP listener (one client at a time, as a network printer
+// serves its raw port) and a pseudo-terminal that a client opens as its serial port. Each front
+// end runs on its own thread over one shared Printer; every connection gets a fresh parser.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "sim/parser.h"
+#include "sim/printer.h"
+
+namespace velmora::platform {
+class TcpListener;
+class PseudoTerminal;
+}  // namespace velmora::platform
+
+namespace velmora::sim {
+
+class Server {
+  public:
+    explicit Server(Printer& printer, const CommandSet& commands = standardCommands());
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    // Listens on address:port (port 0: any free port) and serves clients one after another.
+    // The bound port, or 0 on failure or when the TCP front end already runs.
+    unsigned startTcp(unsigned port, const std::string& address = "127.0.0.1");
+    // Opens a pseudo-terminal and serves it. The slave's path, or "" on failure or when the
+    // pseudo-terminal front end already runs.
+    std::string startPty();
+    // Ends both front ends and waits for their threads (within a wait slice, ~50 ms).
+    void stop();
+
+    // Why the last start failed, for the program's message.
+    const std::string& error() const { return error_; }
+
+  private:
+    void serveTcp();
+    void servePty();
+
+    Printer& printer_;
+    const CommandSet& commands_;
+    std::atomic<bool> stopping_{false};
+    std::unique_ptr<platform::TcpListener> listener_;
+    std::unique_ptr<platform::PseudoTerminal> pty_;
+    std::thread tcpThread_;
+    std::thread ptyThread_;
+    std::string error_;
+};
+
+}  // namespace velmora::sim

@@ -1,0 +1,174 @@
+// The front ends over real links: a TCP client on an ephemeral loopback port and a client on the
+// pseudo-terminal's slave. Every wait is bounded; a missing reply costs at most a fraction of a second.
+#include "sim/server.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/serialdevice.h"
+#include "platform/tcpsocket.h"
+#include "sim/printer.h"
+
+namespace velmora::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr unsigned kReplyWaitMs = 2000;  // only a broken simulator waits this long
+constexpr unsigned kQuietWaitMs = 100;   // how long "no reply" is watched for
+
+long long msSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// A client of one front end.
+class Client {
+  public:
+    virtual ~Client() = default;
+    virtual void send(const std::string& bytes) = 0;
+    // Up to n bytes, waiting at most waitMs for them all.
+    virtual std::string receive(std::size_t n, unsigned waitMs) = 0;
+};
+
+class TcpClient final : public Client {
+  public:
+    explicit TcpClient(unsigned port)
+        : connected(socket.connect("127.0.0.1", port, 1000) == platform::StreamSocket::ConnectResult::Ok) {}
+    void send(const std::string& bytes) override {
+        socket.send(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), 1000);
+    }
+    std::string receive(std::size_t n, unsigned waitMs) override {
+        std::string got;
+        const auto start = Clock::now();
+        while (got.size() < n && msSince(start) < waitMs) {
+            std::uint8_t buf[64];
+            const long r = socket.receive(buf, std::min(n - got.size(), sizeof buf),
+                                          static_cast<unsigned>(waitMs - msSince(start)));
+            if (r <= 0) break;
+            got.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(r));
+        }
+        return got;
+    }
+    platform::TcpSocket socket;
+    const bool connected;
+};
+
+class PtyClient final : public Client {
+  public:
+    explicit PtyClient(const std::string& path) : connected(device.open(path)) {}
+    void send(const std::string& bytes) override {
+        device.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::string receive(std::size_t n, unsigned waitMs) override {
+        // The serial device only reads what is there, as the port object uses it; look again
+        // every millisecond until the bound.
+        std::string got;
+        const auto start = Clock::now();
+        while (got.size() < n && msSince(start) < waitMs) {
+            std::uint8_t buf[64];
+            const long r = device.read(buf, std::min(n - got.size(), sizeof buf));
+            if (r < 0) break;
+            if (r == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            got.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(r));
+        }
+        return got;
+    }
+    platform::SerialDevice device;
+    const bool connected;
+};
+
+// The behaviour every front end shares, run over each of them.
+class FrontEnd : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        printer.setStatusBytes(0x80, 0x40);
+        if (GetParam()) {
+            const unsigned port = server.startTcp(0);
+            ASSERT_NE(port, 0u) << server.error();
+            auto tcp = std::make_unique<TcpClient>(port);
+            ASSERT_TRUE(tcp->connected);
+            client = std::move(tcp);
+        } else {
+            const std::string path = server.startPty();
+            ASSERT_FALSE(path.empty()) << server.error();
+            auto pty = std::make_unique<PtyClient>(path);
+            ASSERT_TRUE(pty->connected);
+            client = std::move(pty);
+        }
+    }
+
+    Printer printer;
+    Server server{printer};
+    std::unique_ptr<Client> client;
+};
+
+TEST_P(FrontEnd, QueriesAreAnswered) {
+    client->send("^cp\r");
+    EXPECT_EQ(client->receive(2, kReplyWaitMs), "\x80\x40");
+    client->send("^c");
+    client->send("u\r");
+    EXPECT_EQ(client->receive(1, kReplyWaitMs), "\x80");
+    EXPECT_EQ(printer.journal().commands(), (std::vector<std::string>{"^cp", "^cu"}));
+}
+
+TEST_P(FrontEnd, DelayedReplyArrivesLate) {
+    printer.setDelayMs(150);
+    client->send("^cp\r");
+    EXPECT_EQ(client->receive(2, kQuietWaitMs), "");
+    EXPECT_EQ(client->receive(2, kReplyWaitMs), "\x80\x40");
+}
+
+TEST_P(FrontEnd, StopIsPromptWithClientAttached) {
+    client->send("^cp\r");
+    ASSERT_EQ(client->receive(2, kReplyWaitMs).size(), 2u);
+    const auto start = Clock::now();
+    server.stop();
+    EXPECT_LT(msSince(start), 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, FrontEnd, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Tcp" : "PseudoTerminal"; });
+
+TEST(TcpFrontEnd, ServesOneClientAtATime) {
+    Printer printer;
+    printer.setStatusBytes(0x00, 0x20);
+    Server server(printer);
+    const unsigned port = server.startTcp(0);
+    ASSERT_NE(port, 0u);
+
+    auto first = std::make_unique<TcpClient>(port);
+    first->send("^cp\r");
+    ASSERT_EQ(first->receive(2, kReplyWaitMs), std::string("\x00\x20", 2));
+
+    // The second client waits in the queue until the first goes.
+    TcpClient second(port);
+    ASSERT_TRUE(second.connected);
+    second.send("^cu\r");
+    EXPECT_EQ(second.receive(1, kQuietWaitMs), "");
+    first.reset();
+    EXPECT_EQ(second.receive(1, kReplyWaitMs), std::string(1, '\0'));
+}
+
+TEST(TcpFrontEnd, DropAfterBytesClosesTheConnection) {
+    Printer printer;
+    printer.setDropAfterBytes(3);
+    Server server(printer);
+    const unsigned port = server.startTcp(0);
+    ASSERT_NE(port, 0u);
+
+    for (int connection = 0; connection < 2; ++connection) {
+        TcpClient client(port);
+        client.send("^cp\r");
+        const auto start = Clock::now();
+        EXPECT_EQ(client.receive(2, kReplyWaitMs), "");
+        EXPECT_LT(msSince(start), kReplyWaitMs / 2) << "closed, not silent";
+    }
+    // Each connection counts afresh; the bytes up to the limit reached the printer.
+    EXPECT_EQ(printer.journal().tail(), "^cp^cp");
+}
+
+}  // namespace
+}  // namespace velmora::sim
