@@ -15,7 +15,7 @@ class SystemDevices final : public DeviceFactory {
     std::unique_ptr<Device> makeSerial() override { return std::make_unique<SerialDevice>(); }
     std::unique_ptr<Device> makeParallel() override { return std::make_unique<ParallelDevice>(); }
     std::unique_ptr<StreamSocket> makeSocket() override { return std::make_unique<TcpSocket>(); }
-    // USB printer discovery (sysfs below VELMORA_SYSROOT, Part 2.2) comes later; until then no
+    // USB printer discovery (sysfs below VELMORA_SYSROOT) comes later; until then no
     // USB printer is ever found.
     std::unique_ptr<Device> openUsbPrinter(std::string& /*devicePath*/, int& /*modelIndex*/) override {
         return nullptr;

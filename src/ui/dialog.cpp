@@ -15,13 +15,13 @@ void Dialog::build(const LayoutNode& node) {
     const bool isControl = node.kind == LayoutNode::Kind::Control;
     const bool isGroup = node.kind == LayoutNode::Kind::Group;
     if (isControl || isGroup) {
-        const ControlSpec& spec = node.control;
-        int id = spec.id;
+        const ControlSpec& desc = node.control;
+        int id = desc.id;
         // Labels and frames without an id of their own still get one, so every control can
         // be found and rendered.
         if (id == IDC_STATIC) id = nextStaticId_--;
-        auto c = std::make_unique<Control>(this, id, spec.kind, spec.text, spec.style);
-        for (const auto& item : spec.items) c->addItem(item);
+        auto c = std::make_unique<Control>(this, id, desc.kind, desc.text, desc.style);
+        for (const auto& item : desc.items) c->addItem(item);
         byId_[id] = c.get();
         controls_.push_back(std::move(c));
     }
