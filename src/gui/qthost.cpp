@@ -1,0 +1,161 @@
+// Message boxes, file dialogs, modal windows, the wait cursor and the clipboard through Qt.
+#include "gui/qthost.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "gui/qtrenderer.h"
+#include "platform/clock.h"
+#include "ui/dialog.h"
+
+namespace velmora::gui {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Boxes and child dialogs open over the window the user is working in.
+QWidget* activeParent() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+// The window a modal dialog runs in. Escape and the title-bar close press Cancel, so the
+// dialog's own cancel handling decides whether and how it ends.
+class ModalWindow final : public QDialog {
+  public:
+    ModalWindow(ui::Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {}
+
+    void reject() override {
+        if (dialog_.ended()) {
+            QDialog::reject();
+            return;
+        }
+        dialog_.click(ui::IDCANCEL);
+    }
+
+  private:
+    ui::Dialog& dialog_;
+};
+
+QMessageBox::Icon boxIcon(ui::Icon icon) {
+    switch (icon) {
+        case ui::Icon::Exclamation:
+            return QMessageBox::Warning;
+        case ui::Icon::Information:
+            return QMessageBox::Information;
+        case ui::Icon::Question:
+            return QMessageBox::Question;
+        case ui::Icon::Error:
+            return QMessageBox::Critical;
+        case ui::Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(ui::Buttons buttons) {
+    switch (buttons) {
+        case ui::Buttons::Ok:
+            return QMessageBox::Ok;
+        case ui::Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case ui::Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case ui::Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+int QtHost::messageBox(const std::string& text, const std::string& caption, ui::Icon icon,
+                       ui::Buttons buttons) {
+    QMessageBox box(boxIcon(icon), qs(caption), qs(text), boxButtons(buttons), activeParent());
+    box.setTextFormat(Qt::PlainText);
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return ui::IDOK;
+        case QMessageBox::Cancel:
+            return ui::IDCANCEL;
+        case QMessageBox::Yes:
+            return ui::IDYES;
+        case QMessageBox::No:
+            return ui::IDNO;
+        default:
+            return buttons == ui::Buttons::Ok ? ui::IDOK : ui::IDCANCEL;
+    }
+}
+
+std::optional<std::string> QtHost::fileDialog(const ui::FileDialogRequest& request) {
+    QString title = qs(request.title);
+    if (title.isEmpty()) title = request.open ? QStringLiteral("Open") : QStringLiteral("Save As");
+    QFileDialog dialog(activeParent(), title);
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(request.filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(qs(request.defaultExt));
+    if (!request.open && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.fileName.empty()) dialog.selectFile(qs(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    // A native dialog may ignore the default suffix.
+    return withDefaultExtension(dialog.selectedFiles().first().toStdString(), request.defaultExt);
+}
+
+int QtHost::runModal(ui::Dialog& dialog) {
+    dialog.Create();
+    if (dialog.ended()) return dialog.result();  // ended while it initialised
+    ModalWindow window(dialog, activeParent());
+    QtRenderer renderer(dialog, &window);
+    if (!dialog.ended()) window.exec();
+    if (!dialog.ended()) dialog.EndDialog(ui::IDCANCEL);  // the event loop was left from outside
+    return dialog.result();
+}
+
+void QtHost::setWaitCursor(bool on) {
+    if (on) {
+        if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (waitDepth_ > 0 && --waitDepth_ == 0) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtHost::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
+
+std::string QtHost::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+QStringList nameFilters(const std::string& filter) {
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    QStringList out;
+    for (const ui::FilterEntry& entry : ui::parseFilter(filter)) {
+        QStringList patterns;
+        for (const QString& p : qs(entry.patterns).split(u';', Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            // "*.*" means every file there; on Linux many names have no dot.
+            patterns << (pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern);
+        }
+        QString description = qs(entry.description).remove(trailingPatterns).trimmed();
+        if (description.isEmpty()) description = patterns.join(u' ');
+        out << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return out;
+}
+
+std::string withDefaultExtension(const std::string& path, const std::string& ext) {
+    if (ext.empty() || path.empty()) return path;
+    if (QFileInfo(qs(path)).fileName().contains(u'.')) return path;
+    return path + "." + ext;
+}
+
+void installPaintingWaitHook() {
+    platform::setWaitHook([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+}
+
+}  // namespace velmora::gui

@@ -1,0 +1,38 @@
+// The window program's host: real message boxes, file dialogs, modal dialog windows, the wait
+// cursor and the clipboard, all through Qt. The window program makes one QApplication, one
+// QtHost, calls installPaintingWaitHook(), and opens its main dialog with DoModal().
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+#include "ui/host.h"
+
+namespace velmora::gui {
+
+class QtHost final : public ui::Host {
+  public:
+    int messageBox(const std::string& text, const std::string& caption, ui::Icon icon,
+                   ui::Buttons buttons) override;
+    std::optional<std::string> fileDialog(const ui::FileDialogRequest& request) override;
+    // Shows the dialog in a modal window until it ends; closing the window presses Cancel.
+    int runModal(ui::Dialog& dialog) override;
+    // Nests: the cursor comes back after as many "off" as there were "on".
+    void setWaitCursor(bool on) override;
+    void setClipboardText(const std::string& text) override;
+    std::string clipboardText() override;
+
+  private:
+    int waitDepth_ = 0;
+};
+
+// Qt name filters for a dialog filter string: "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"
+// gives "Text Files (*.txt)" and "All Files (*)".
+QStringList nameFilters(const std::string& filter);
+// `path` with ".ext" appended when its file name has no extension of its own (and ext is given).
+std::string withDefaultExtension(const std::string& path, const std::string& ext);
+
+// Lets the windows repaint, and holds user input back, while a tool sleeps or waits on the link.
+void installPaintingWaitHook();
+
+}  // namespace velmora::gui

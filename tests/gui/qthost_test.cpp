@@ -1,0 +1,88 @@
+// The window host: filter strings as Qt name filters, the default extension of file dialogs,
+// message boxes with their icons and answers, and the nesting wait cursor.
+#include "gui/qthost.h"
+
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "qtapp.h"
+#include "ui/control.h"
+
+namespace velmora::testing {
+namespace {
+
+using gui::QtHost;
+
+TEST(QtHostFilters, DialogFiltersBecomeQtNameFilters) {
+    const struct {
+        std::string filter;
+        QStringList expected;
+    } cases[] = {
+        {"Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", {"Text Files (*.txt)", "All Files (*)"}},
+        {"PCX Image|*.pcx;*.PCX||", {"PCX Image (*.pcx *.PCX)"}},
+        {"Command Files (*.cmd; *.txt)|*.cmd; *.txt||", {"Command Files (*.cmd *.txt)"}},
+        {"", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(gui::nameFilters(c.filter), c.expected) << c.filter;
+}
+
+TEST(QtHostFilters, DefaultExtensionOnlyWhenTheNameHasNone) {
+    EXPECT_EQ(gui::withDefaultExtension("/tmp/label", "txt"), "/tmp/label.txt");
+    EXPECT_EQ(gui::withDefaultExtension("/tmp/label.prn", "txt"), "/tmp/label.prn");
+    EXPECT_EQ(gui::withDefaultExtension("/tmp/v1.2/label", "txt"), "/tmp/v1.2/label.txt");
+    EXPECT_EQ(gui::withDefaultExtension("/tmp/label", ""), "/tmp/label");
+}
+
+TEST(QtHostBoxes, IconsAndButtonsMapBothWays) {
+    qtApp();
+    const struct {
+        ui::Icon icon;
+        ui::Buttons buttons;
+        QMessageBox::StandardButton press;
+        QMessageBox::Icon shown;
+        int result;
+    } cases[] = {
+        {ui::Icon::Exclamation, ui::Buttons::Ok, QMessageBox::Ok, QMessageBox::Warning, ui::IDOK},
+        {ui::Icon::Information, ui::Buttons::OkCancel, QMessageBox::Cancel, QMessageBox::Information,
+         ui::IDCANCEL},
+        {ui::Icon::Question, ui::Buttons::YesNo, QMessageBox::Yes, QMessageBox::Question, ui::IDYES},
+        {ui::Icon::Error, ui::Buttons::YesNoCancel, QMessageBox::No, QMessageBox::Critical, ui::IDNO},
+    };
+    QtHost host;
+    for (const auto& c : cases) {
+        QMessageBox::Icon seen = QMessageBox::NoIcon;
+        QString caption;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) {
+                w->close();
+                return;
+            }
+            seen = box->icon();
+            caption = box->windowTitle();
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(host.messageBox("Success open port.", "Velmora", c.icon, c.buttons), c.result);
+        EXPECT_EQ(seen, c.shown);
+        EXPECT_EQ(caption, "Velmora");
+    }
+}
+
+TEST(QtHostCursor, WaitCursorNests) {
+    qtApp();
+    QtHost host;
+    host.setWaitCursor(true);
+    host.setWaitCursor(true);
+    host.setWaitCursor(false);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    host.setWaitCursor(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    host.setWaitCursor(false);  // one too many is harmless
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace velmora::testing
