@@ -8,7 +8,7 @@ constexpr unsigned kAfterSendMs = 50;
 }
 
 CASocket::CASocket(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages)
-    : devices_(devices), clock_(clock), messages_(messages) {}
+    : devices_(devices), clock_(clock), messages_(&messages) {}
 
 CASocket::~CASocket() { Close(); }
 
@@ -26,12 +26,12 @@ int CASocket::ConnectIfNeeded() {
                                 : platform::StreamSocket::ConnectResult::CreateFailed;
     if (result == platform::StreamSocket::ConnectResult::CreateFailed) {
         socket_.reset();
-        messages_.showMessage(msg::kCreateSocket);
+        messages_->showMessage(msg::kCreateSocket);
         return 0;
     }
     if (result != platform::StreamSocket::ConnectResult::Ok) {
         Close();
-        messages_.showMessage(msg::kConnectFailed);
+        messages_->showMessage(msg::kConnectFailed);
         return 0;
     }
     connected = true;

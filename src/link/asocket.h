@@ -34,6 +34,7 @@ public:
     // or stayed silent past the wait, -1 on error.
     int Receive(std::uint8_t* buf, std::size_t count);
     void Close();
+    void setMessages(LinkMessages& messages) { messages_ = &messages; }
 
     std::string address;
     unsigned port = 9100;
@@ -43,7 +44,7 @@ public:
 private:
     platform::DeviceFactory& devices_;
     platform::Clock& clock_;
-    LinkMessages& messages_;
+    LinkMessages* messages_;
     std::unique_ptr<platform::StreamSocket> socket_;
 };
 

@@ -56,7 +56,11 @@ public:
     // The open device (serial, parallel, USB), or null.
     platform::Device* handle() const { return handle_.get(); }
     platform::Clock& clock() const { return clock_; }
-    void setMessages(LinkMessages& messages) { messages_ = &messages; }
+    // Where the link's messages go (the socket's too).
+    void setMessages(LinkMessages& messages) {
+        messages_ = &messages;
+        socket.setMessages(messages);
+    }
 
 private:
     int OpenSerial();

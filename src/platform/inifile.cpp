@@ -23,19 +23,19 @@ std::string_view trim(std::string_view s) {
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Letter case is ignored for ASCII letters only, whatever the locale.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    }
-    return true;
+// Letter case is ignored for ASCII letters only, whatever the locale. Lookups go through hash
+// maps of folded names, so a file with many keys reads in linear time.
+std::string folded(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = asciiLower(c);
+    return out;
 }
 
 }  // namespace
 
 bool IniFile::load(const std::string& path) {
     sections_.clear();
+    byName_.clear();
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return false;
     std::ifstream file(path, std::ios::binary);
@@ -50,6 +50,7 @@ bool IniFile::load(const std::string& path) {
 // the first section header belong to no section and are dropped, as Windows drops them.
 void IniFile::parse(const std::string& text) {
     sections_.clear();
+    byName_.clear();
     std::string_view rest(text);
     if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
 
@@ -66,7 +67,10 @@ void IniFile::parse(const std::string& text) {
             if (close == std::string_view::npos) continue;
             const std::string name(trim(line.substr(1, close - 1)));
             current = find(name);
-            if (!current) current = &sections_.emplace_back(Section{name, {}});
+            if (!current) {
+                byName_.emplace(folded(name), sections_.size());
+                current = &sections_.emplace_back(Section{name, {}, {}});
+            }
             continue;
         }
         const auto eq = line.find('=');
@@ -74,26 +78,20 @@ void IniFile::parse(const std::string& text) {
         const std::string_view key = trim(line.substr(0, eq));
         if (key.empty()) continue;
         const std::string value(trim(line.substr(eq + 1)));
-        bool replaced = false;
-        for (Entry& entry : current->entries) {
-            if (sameName(entry.key, key)) {
-                entry.value = value;  // a later duplicate wins; the first spelling and place stay
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) current->entries.push_back(Entry{std::string(key), value});
+        const auto [at, added] = current->byKey.emplace(folded(key), current->entries.size());
+        if (added)
+            current->entries.push_back(Entry{std::string(key), value});
+        else
+            current->entries[at->second].value = value;  // a later duplicate wins; first spelling and place stay
     }
 }
 
 std::optional<std::string> IniFile::value(const std::string& section, const std::string& key) const {
     const Section* s = find(section);
     if (!s) return std::nullopt;
-    const std::string_view wanted = trim(key);
-    for (const Entry& entry : s->entries) {
-        if (sameName(entry.key, wanted)) return entry.value;
-    }
-    return std::nullopt;
+    const auto it = s->byKey.find(folded(trim(key)));
+    if (it == s->byKey.end()) return std::nullopt;
+    return s->entries[it->second].value;
 }
 
 std::string IniFile::value(const std::string& section, const std::string& key,
@@ -122,11 +120,8 @@ IniFile::Section* IniFile::find(const std::string& name) {
 }
 
 const IniFile::Section* IniFile::find(const std::string& name) const {
-    const std::string_view wanted = trim(name);
-    for (const Section& s : sections_) {
-        if (sameName(s.name, wanted)) return &s;
-    }
-    return nullptr;
+    const auto it = byName_.find(folded(trim(name)));
+    return it == byName_.end() ? nullptr : &sections_[it->second];
 }
 
 }  // namespace velmora::platform

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace velmora::platform {
@@ -29,10 +30,12 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> byKey;  // folded key -> position
     };
     Section* find(const std::string& name);
     const Section* find(const std::string& name) const;
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> byName_;  // folded section name -> position
 };
 
 }  // namespace velmora::platform
