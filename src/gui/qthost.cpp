@@ -113,6 +113,7 @@ int QtHost::runModal(ui::Dialog& dialog) {
     dialog.Create();
     if (dialog.ended()) return dialog.result();  // ended while it initialised
     ModalWindow window(dialog, activeParent());
+    if (dialog.dialogTemplate().captionless) window.setWindowFlag(Qt::FramelessWindowHint);
     QtRenderer renderer(dialog, &window);
     if (!dialog.ended()) window.exec();
     if (!dialog.ended()) dialog.EndDialog(ui::IDCANCEL);  // the event loop was left from outside

@@ -1,6 +1,8 @@
 // Widgets from dialog templates, kept in step with the controls in both directions.
 #include "gui/qtrenderer.h"
 
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -32,7 +35,10 @@
 #include <QTabBar>
 #include <QTextBlock>
 #include <QValidator>
+#include <QWindow>
 #include <algorithm>
+
+#include "gui/bannerpainter.h"
 
 namespace velmora::gui {
 
@@ -84,14 +90,9 @@ int editorPos(const std::string& text, int pos) {
 }
 
 // Addresses are "a.b.c.d" in the control; the masked editor keeps three places per field.
-constexpr const char* kIpMask = "000.000.000.000; ";
-QString ipToEditor(const std::string& text) {
-    if (text.empty()) return {};
-    const QStringList parts = qs(text).split(u'.');
-    QStringList padded;
-    for (const QString& p : parts) padded << p.trimmed().leftJustified(3, u' ', true);
-    return padded.join(u'.');
-}
+// Up to four dotted fields of up to three digits: what an address control lets the user type.
+constexpr const char* kIpPattern = "^\\d{0,3}(\\.\\d{0,3}){0,3}$";
+QString ipToEditor(const std::string& text) { return qs(text); }
 std::string ipFromEditor(const QString& text) {
     QStringList parts = text.split(u'.');
     bool any = false;
@@ -177,6 +178,7 @@ class CustomWidget final : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        if (banner_.paint(p, *this, control_)) return;
         if (auto& painter = customPainterSlot()) {
             painter(p, rect(), dialog_, control_);
             return;
@@ -189,6 +191,45 @@ class CustomWidget final : public QWidget {
   private:
     const ui::Dialog& dialog_;
     const ui::Control& control_;
+    BannerPainter banner_;
+};
+
+// Pressing and dragging a control that moves its window: the handle of a window without a title
+// bar. The window system moves the window where it can; elsewhere the window follows the mouse.
+class WindowMover final : public QObject {
+  public:
+    explicit WindowMover(QWidget* handle) : QObject(handle), handle_(handle) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress: {
+                auto* e = static_cast<QMouseEvent*>(event);
+                if (e->button() != Qt::LeftButton) return false;
+                QWidget* window = handle_->window();
+                QWindow* handle = window->windowHandle();
+                if (handle && handle->startSystemMove()) return true;
+                grab_ = e->globalPosition().toPoint() - window->pos();
+                return true;
+            }
+            case QEvent::MouseMove: {
+                auto* e = static_cast<QMouseEvent*>(event);
+                if (!grab_ || !(e->buttons() & Qt::LeftButton)) return false;
+                handle_->window()->move(e->globalPosition().toPoint() - *grab_);
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+                if (!grab_) return false;
+                grab_.reset();
+                return true;
+            default:
+                return false;
+        }
+    }
+
+  private:
+    QWidget* handle_;
+    std::optional<QPoint> grab_;  // the press point relative to the window, while dragging
 };
 
 // The display area of a tab: the frame a tab widget draws below its tabs.
@@ -575,21 +616,32 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
         }
         case ControlKind::IpAddress: {
             auto* edit = new Sized<QLineEdit>(parent);
-            edit->setInputMask(QString::fromLatin1(kIpMask));
+            edit->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(kIpPattern)), edit));
             w = edit;
             break;
         }
         case ControlKind::Custom:
             w = new CustomWidget(dialog_, c, parent);
             break;
+        case ControlKind::Frame: {
+            auto* pane = new QWidget(parent);
+            auto* pages = new QGridLayout(pane);
+            pages->setContentsMargins(2, 2, 2, 2);
+            b.pane = pane;
+            w = pane;
+            break;
+        }
     }
     if (s.monospace) w->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (s.movesWindow) w->installEventFilter(new WindowMover(w));
     if (!b.outer) b.outer = w;
     b.input = w;
     b.palette = w->palette();
     b.dateShape = kFullDateTime;
-    if (c.kind() != ControlKind::Tab) {
-        // Hidden controls keep their place, so showing one never moves the others.
+    if (c.kind() != ControlKind::Tab && !s.hidden) {
+        // Hidden controls keep their place, so showing one never moves the others; a control
+        // the template hides from the start takes none.
         QSizePolicy policy = b.outer->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         b.outer->setSizePolicy(policy);
@@ -717,6 +769,7 @@ void QtRenderer::connectUser(Binding& b) {
         case ControlKind::GroupBox:
         case ControlKind::Progress:
         case ControlKind::Custom:
+        case ControlKind::Frame:
             return;  // nothing to act on, nothing to leave
     }
     w->installEventFilter(focusWatch_);
@@ -916,6 +969,8 @@ void QtRenderer::sync(Binding& b) {
         case ControlKind::Custom:
             w->update();
             break;
+        case ControlKind::Frame:
+            break;
     }
     b.outer->setEnabled(c.enabled());
     setVisibleIfChanged(b.outer, c.visible());
@@ -964,7 +1019,7 @@ void QtRenderer::syncColors(Binding& b) {
 
 void QtRenderer::syncPages() {
     for (auto& [id, b] : bindings_) {
-        if (b.control->kind() != ControlKind::Tab) continue;
+        if (!b.pane) continue;  // only tabs and frames show pages
         auto& have = pages_[id];
         std::vector<std::unique_ptr<QtRenderer>> kept;
         for (ui::Dialog* page : dialog_.tabPages(id)) {

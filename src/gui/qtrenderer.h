@@ -46,7 +46,8 @@ class QtRenderer final : public ui::DialogObserver {
     // Runs once the dialog has ended and its window was closed.
     std::function<void(int result)> onEnded;
 
-    // Painting of every Custom control; without one, a Custom control shows its text on its colours.
+    // Painting of Custom controls whose content has no painter of its own (the title banner has);
+    // without one, a Custom control shows its text on its colours.
     static void setCustomPainter(CustomPainter painter);
 
     void controlChanged(ui::Control& control) override;

@@ -5,11 +5,20 @@
 
 namespace velmora::ui {
 
+void CustomContent::invalidate() {
+    if (control_) control_->invalidate();
+}
+
 Control::Control(Dialog* owner, int id, ControlKind kind, std::string text, ControlStyle style)
     : owner_(owner), id_(id), kind_(kind), style_(style), text_(std::move(text)) {
     enabled_ = !style.disabled;
     visible_ = !style.hidden;
     readOnly_ = style.readOnly;
+}
+
+Control::~Control() {
+    // The content may live on elsewhere; it must not point at a control that is gone.
+    if (custom_ && custom_->control_ == this) custom_->control_ = nullptr;
 }
 
 void Control::changed() {
@@ -123,6 +132,20 @@ void Control::setColors(std::optional<std::uint32_t> text, std::optional<std::ui
 void Control::setSel(int start, int end) {
     selStart_ = start;
     selEnd_ = end;
+    changed();
+}
+
+void Control::setCustom(std::shared_ptr<CustomContent> content) {
+    if (content == custom_) return;
+    if (custom_ && custom_->control_ == this) custom_->control_ = nullptr;
+    if (content) {
+        if (Control* previous = content->control_) {
+            previous->custom_.reset();
+            previous->changed();
+        }
+        content->control_ = this;
+    }
+    custom_ = std::move(content);
     changed();
 }
 

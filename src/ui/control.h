@@ -4,13 +4,34 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::ui {
 
+class Control;
 class Dialog;
+
+// What a Custom control carries for the window program to paint (the title banner's colours and
+// texts, a chart's samples). This layer only holds it; the painter knows the concrete type.
+class CustomContent {
+public:
+    CustomContent() = default;
+    virtual ~CustomContent() = default;
+    CustomContent(const CustomContent&) = delete;
+    CustomContent& operator=(const CustomContent&) = delete;
+
+    // The control that carries this content, or null while it is not attached.
+    Control* control() const { return control_; }
+    // Asks the window to paint the control again after the content changed.
+    void invalidate();
+
+private:
+    friend class Control;
+    Control* control_ = nullptr;
+};
 
 // Standard command ids.
 constexpr int IDOK = 1;
@@ -40,6 +61,7 @@ enum class ControlKind {
     DateTime,
     IpAddress,     // four-field dotted address
     Custom,        // painted by the window program (banner, charts)
+    Frame,         // area that shows the child pages set for it (the main window's menu view)
 };
 
 struct ControlStyle {
@@ -56,11 +78,15 @@ struct ControlStyle {
     bool disabled = false;     // starts disabled
     int widthChars = 0;        // preferred width in average characters (0 = natural)
     int heightLines = 0;       // preferred height in text lines for multi-line controls
+    bool movesWindow = false;  // pressing and dragging it moves its window (caption-less windows)
 };
 
 class Control {
 public:
     Control(Dialog* owner, int id, ControlKind kind, std::string text, ControlStyle style);
+    ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
     int id() const { return id_; }
     ControlKind kind() const { return kind_; }
@@ -113,6 +139,13 @@ public:
     int selStart() const { return selStart_; }
     int selEnd() const { return selEnd_; }
 
+    // Custom controls: what the window program paints. Attaching content detaches it from any
+    // control it was on before; the control shares ownership with whoever else holds it.
+    void setCustom(std::shared_ptr<CustomContent> content);
+    CustomContent* custom() const { return custom_.get(); }
+    // Tells the observer the control must be shown again, though no state of its own changed.
+    void invalidate() { changed(); }
+
 private:
     void changed();
 
@@ -135,6 +168,7 @@ private:
     int selEnd_ = 0;
     std::optional<std::uint32_t> textColor_;
     std::optional<std::uint32_t> backColor_;
+    std::shared_ptr<CustomContent> custom_;
 };
 
 }  // namespace velmora::ui

@@ -32,6 +32,7 @@ struct DialogTemplate {
     std::string caption;
     LayoutNode root;
     bool child = false;  // a page hosted inside another dialog (no caption, no frame)
+    bool captionless = false;  // a top-level window without a title bar (moved by a control)
     int minWidth = 0;    // pixels, 0 = natural size
     int minHeight = 0;
 };
