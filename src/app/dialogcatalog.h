@@ -18,6 +18,9 @@ struct DialogEntry {
     // Named states worth a picture besides the freshly opened dialog: each acts on the opened
     // dialog (for example presses a query button) with the printer simulator answering.
     std::vector<std::pair<std::string, std::function<void(ui::Dialog&)>>> scenes;
+    // Menu modes in which the dialog looks different (other pages, other views); each gets its
+    // own pictures. Empty: the dialog does not depend on the mode.
+    std::vector<int> menuModes;
 };
 
 // Adds an entry; returns true so it can initialise a static.

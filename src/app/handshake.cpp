@@ -5,12 +5,17 @@
 
 namespace velmora::app {
 
+bool Handshake(link::CComm& comm, platform::Clock& clock) {
+    comm.WriteText("^cp\r");
+    clock.sleepMs(kHandshakeWaitMs);
+    std::array<std::uint8_t, 2> reply{};
+    return comm.ReadBytes(reply.data(), reply.size()) == 2;
+}
+
 bool OpenAndHandshake(link::CComm& comm, platform::Clock& clock) {
     if (comm.Open()) {
-        comm.WriteText("^cp\r");
-        clock.sleepMs(kHandshakeWaitMs);
-        std::array<std::uint8_t, 2> reply{};
-        if (comm.ReadBytes(reply.data(), reply.size()) == 2) return true;
+        if (comm.kind == link::kUsb) comm.Close();  // USB links stay closed between transfers
+        if (Handshake(comm, clock)) return true;
     }
     comm.Close();
     if (comm.kind == link::kEthernet) comm.CloseTcp();

@@ -10,8 +10,12 @@ constexpr int kMsgCannotOpenPort = 216;
 constexpr int kMsgPortOpened = 217;
 constexpr unsigned kHandshakeWaitMs = 50;
 
-// Opens the link and runs "^cp" CR, a 50 ms pause and a 2-byte read. On failure the link is
-// closed again (the TCP connection too) and false is returned; the caller shows message 216.
+// "^cp" CR, a 50 ms pause and a 2-byte read: true when exactly two bytes came back. The content
+// is not examined.
+bool Handshake(link::CComm& comm, platform::Clock& clock);
+
+// Opens the link and runs the handshake. On failure the link is closed again (the TCP
+// connection too) and false is returned; the caller shows message 216.
 bool OpenAndHandshake(link::CComm& comm, platform::Clock& clock);
 
 }  // namespace velmora::app

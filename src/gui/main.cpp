@@ -1,16 +1,22 @@
-// velmora: the window program. Until the main window exists it opens one tool dialog by name
-// against the printer given on the command line, or against an in-process simulator.
+// velmora: the window program. It starts the application (menu mode, model catalog), then runs
+// the main window; with --dialog it opens one tool against the printer named on the command line.
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 #include <iostream>
 
 #include "app/dialogcatalog.h"
 #include "app/handshake.h"
 #include "app/toolcontext.h"
+#include "app/velmoraapp.h"
+#include "app/velmoradlg.h"
 #include "cli/cli.h"
 #include "gui/qthost.h"
 #include "platform/clock.h"
 #include "platform/device.h"
+#include "platform/spooler.h"
 #include "sim/printer.h"
 #include "sim/server.h"
 
@@ -19,50 +25,35 @@ using namespace velmora;
 namespace {
 
 const char* kUsage =
-    "Usage: velmora [--simulate] [--dialog NAME] [CONNECTION] [--codepage NAME] [--timeout MS]\n"
-    "  --simulate       use a printer simulator inside the program\n"
-    "  --dialog NAME    the tool to open (default: status)\n"
-    "  CONNECTION       as for velmora-cli: --tcp HOST[:PORT], --serial DEVICE ..., --lpt DEVICE, --usb\n";
+    "Usage: velmora [--menu-mode 0|1] [--simulate] [--dialog NAME [CONNECTION]]\n"
+    "  --menu-mode 0|1  native (0) or ZII (1, the default) menus\n"
+    "  --simulate       a printer simulator inside the program: the panel is set to reach it\n"
+    "  --dialog NAME    open one tool instead of the main window (e.g. status), connected first\n"
+    "  CONNECTION       for --dialog, as for velmora-cli: --tcp HOST[:PORT], --serial DEVICE ..., --lpt DEVICE, --usb\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("Velmora");
-
-    bool simulate = false;
-    std::string dialogName = "status";
-    std::vector<std::string> linkArgs;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        const std::string a = args[i].toStdString();
-        if (a == "--simulate") {
-            simulate = true;
-        } else if (a == "--dialog" && i + 1 < args.size()) {
-            dialogName = args[++i].toStdString();
-        } else if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else {
-            linkArgs.push_back(a);
-        }
+// The window icon: a label with a bar code on it.
+QIcon appIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x80, 0x80, 0xEC));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(2, 8, 60, 48, 8, 8);
+    p.setBrush(Qt::white);
+    p.drawRect(10, 16, 44, 32);
+    p.setBrush(Qt::black);
+    const int bars[] = {2, 1, 3, 1, 1, 2, 3, 1, 2, 1, 1, 3};
+    int x = 13;
+    for (int i = 0; i < 12 && x < 52; ++i) {
+        if (i % 2 == 0) p.drawRect(x, 20, bars[i], 24);
+        x += bars[i] + 1;
     }
-    const app::DialogEntry* entry = app::findDialog(dialogName);
-    if (!entry) {
-        std::cerr << "velmora: no dialog named " << dialogName << "\n" << kUsage;
-        return 2;
-    }
+    return QIcon(pixmap);
+}
 
-    sim::Printer simPrinter;
-    sim::Server simServer(simPrinter);
-    if (simulate) {
-        const unsigned port = simServer.startTcp(0);
-        if (!port) {
-            std::cerr << "velmora: the simulator did not start: " << simServer.error() << '\n';
-            return 1;
-        }
-        linkArgs.insert(linkArgs.begin(), {"--tcp", "127.0.0.1:" + std::to_string(port)});
-    }
+// One tool against the printer of the command line, connected first.
+int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gui::QtHost& host) {
     linkArgs.push_back("connect");
     std::string error;
     const auto options = cli::parseCliOptions(linkArgs, error);
@@ -70,9 +61,6 @@ int main(int argc, char** argv) {
         std::cerr << "velmora: " << error << '\n' << kUsage;
         return 2;
     }
-
-    gui::QtHost host;
-    gui::installPaintingWaitHook();
     app::HostLinkMessages messages(host);
     platform::Clock& clock = platform::realClock();
     link::CComm comm(platform::systemDevices(), clock, messages);
@@ -81,11 +69,85 @@ int main(int argc, char** argv) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
         return 1;
     }
-
     app::ToolContext ctx{comm, clock, host};
-    auto dialog = entry->make(ctx);
+    auto dialog = entry.make(ctx);
     dialog->DoModal();
     comm.Close();
     comm.CloseTcp();
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("Velmora");
+    QApplication::setWindowIcon(appIcon());
+
+    std::vector<std::string> args;
+    for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toStdString());
+
+    app::CVelmoraApp velmoraApp;
+    std::string error;
+    const int status = velmoraApp.Run(
+        args,
+        [&]() -> int {
+            bool simulate = false;
+            std::string dialogName;
+            std::vector<std::string> linkArgs;
+            for (std::size_t i = 0; i < args.size(); ++i) {
+                if (args[i] == "--simulate") {
+                    simulate = true;
+                } else if (args[i] == "--dialog" && i + 1 < args.size()) {
+                    dialogName = args[++i];
+                } else if (args[i] == "--help" || args[i] == "-h") {
+                    std::cout << kUsage;
+                    return 0;
+                } else {
+                    linkArgs.push_back(args[i]);
+                }
+            }
+
+            sim::Printer simPrinter;
+            sim::Server simServer(simPrinter);
+            unsigned simPort = 0;
+            if (simulate && !(simPort = simServer.startTcp(0))) {
+                std::cerr << "velmora: the simulator did not start: " << simServer.error() << '\n';
+                return 1;
+            }
+
+            gui::QtHost host;
+            gui::installPaintingWaitHook();
+            if (!dialogName.empty()) {
+                const app::DialogEntry* entry = app::findDialog(dialogName);
+                if (!entry) {
+                    std::cerr << "velmora: no dialog named " << dialogName << '\n' << kUsage;
+                    return 2;
+                }
+                if (simulate) linkArgs.insert(linkArgs.begin(), {"--tcp", "127.0.0.1:" + std::to_string(simPort)});
+                return runTool(*entry, linkArgs, host);
+            }
+            if (!linkArgs.empty()) {
+                std::cerr << "velmora: unexpected " << linkArgs.front() << '\n' << kUsage;
+                return 2;
+            }
+
+            app::HostLinkMessages messages(host);
+            platform::Clock& clock = platform::realClock();
+            link::CComm comm(platform::systemDevices(), clock, messages);
+            app::ToolContext ctx{comm, clock, host};
+            app::CVelmoraDlg dlg(ctx, platform::systemSpooler());
+            if (simulate) {
+                // Ethernet to the simulator, so that Connect just works.
+                dlg.interfaceIndex = 3;
+                dlg.address = "127.0.0.1";
+                dlg.tcpPort = static_cast<int>(simPort);
+            }
+            dlg.AddMenuViews();
+            dlg.DoModal();
+            return 0;
+        },
+        error);
+    if (!error.empty()) std::cerr << "velmora: " << error << '\n' << kUsage;
+    return status;
 }

@@ -30,6 +30,7 @@ const bool registered = app::registerDialog({
              dlg.tabCtrl().cuPage().OnCommandTest();
          }},
     },
+    {},
 });
 }  // namespace
 

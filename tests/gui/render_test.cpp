@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include "app/dialogcatalog.h"
+#include "app/menumode.h"
 #include "gui/qtrenderer.h"
 #include "qtapp.h"
 #include "support/simdevice.h"
@@ -48,19 +49,26 @@ TEST(RenderCatalog, EveryDialogAndSceneMakesAPicture) {
     ASSERT_TRUE(QDir().mkpath(dir));
     for (const app::DialogEntry* entry : app::dialogCatalog()) {
         SCOPED_TRACE(entry->name);
-        const std::string base = dir.toStdString() + "/" + entry->name;
-        {
-            OpenedDialog opened(*entry);
-            ASSERT_TRUE(gui::saveImage(*opened.renderer, base + ".png"));
-            expectPicture(base + ".png");
-        }
-        for (const auto& [scene, act] : entry->scenes) {
-            SCOPED_TRACE(scene);
-            OpenedDialog opened(*entry);
-            act(*opened.dialog);
-            const std::string path = base + "-" + scene + ".png";
-            ASSERT_TRUE(gui::saveImage(*opened.renderer, path));
-            expectPicture(path);
+        const std::vector<int> modes = entry->menuModes.empty() ? std::vector<int>{-1} : entry->menuModes;
+        for (int mode : modes) {
+            const int saved = app::MenuMode;
+            if (mode >= 0) app::MenuMode = mode;
+            const std::string base =
+                dir.toStdString() + "/" + entry->name + (mode >= 0 ? "-mode" + std::to_string(mode) : "");
+            {
+                OpenedDialog opened(*entry);
+                ASSERT_TRUE(gui::saveImage(*opened.renderer, base + ".png"));
+                expectPicture(base + ".png");
+            }
+            for (const auto& [scene, act] : entry->scenes) {
+                SCOPED_TRACE(scene);
+                OpenedDialog opened(*entry);
+                act(*opened.dialog);
+                const std::string path = base + "-" + scene + ".png";
+                ASSERT_TRUE(gui::saveImage(*opened.renderer, path));
+                expectPicture(path);
+            }
+            app::MenuMode = saved;
         }
     }
 }

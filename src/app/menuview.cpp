@@ -1,0 +1,40 @@
+// Menu buttons: enabling, and opening each button's tool.
+#include "app/menuview.h"
+
+#include <memory>
+#include <optional>
+
+#include "app/dialogcatalog.h"
+
+namespace velmora::app {
+
+MenuView::MenuView(ToolContext& ctx, const ui::DialogTemplate& tmpl, std::span<const MenuButton> buttons)
+    : ui::Dialog(ctx.host, tmpl), ctx_(ctx), buttons_(buttons) {}
+
+bool MenuView::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    for (const MenuButton& b : buttons_) on(ui::Event::Clicked, b.id, [this, &b] { OpenTool(b); });
+    EnableButtons(buttonsEnabled_);
+    return true;
+}
+
+void MenuView::EnableButtons(bool on) {
+    buttonsEnabled_ = on;
+    if (!created()) return;
+    for (const MenuButton& b : buttons_) control(b.id).enable(on);
+}
+
+void MenuView::OpenTool(const MenuButton& button) {
+    if (button.launch == Launch::NotOnEthernet && ctx_.comm.kind == link::kEthernet) {
+        ShowMessage(ctx_.host, kMsgNoCalibrationOnEthernet);
+        return;
+    }
+    std::optional<ui::WaitCursor> wait;
+    if (button.launch == Launch::UnderWaitCursor) wait.emplace(ctx_.host);
+    const DialogEntry* entry = findDialog(button.tool);
+    if (!entry) return;
+    std::unique_ptr<ui::Dialog> tool = entry->make(ctx_);
+    tool->DoModal();
+}
+
+}  // namespace velmora::app

@@ -1,0 +1,69 @@
+// The user-setting manager, its tab sets by menu mode, and its entry in the dialog catalog.
+#include "app/usersettingdialog.h"
+
+#include "app/dialogcatalog.h"
+#include "app/menumode.h"
+#include "app/menuview.h"
+#include "resources/templates_shell.h"
+
+namespace velmora::app {
+
+namespace {
+
+// Stands in for a setting page not built yet: an empty child page under the page's template id.
+template <int TemplateId>
+std::unique_ptr<ui::Dialog> emptyPage(ToolContext& ctx) {
+    return std::make_unique<ui::Dialog>(ctx.host, resources::EmptyPageTemplate(TemplateId));
+}
+
+// Makes the real page of a tab; every setting page is built from a ToolContext.
+template <class Page>
+std::unique_ptr<ui::Dialog> page(ToolContext& ctx) {
+    return std::make_unique<Page>(ctx);
+}
+
+// The tab sets, in tab order: a title and a page maker per tab. To put a real page in, replace
+// its emptyPage<id> with page<ItsClass> (for example {240, page<CSerialSetting>}).
+constexpr TabPage kNativeTabs[] = {
+    {240, emptyPage<157>},  // Interface: CSerialSetting
+    {241, emptyPage<158>},  // Language: CLanguageSetting
+    {242, emptyPage<159>},  // Print && Page: CPrinterPageSetting
+    {243, emptyPage<160>},  // Hardware Info: CHardwareInfoSetting
+    {244, emptyPage<161>},  // Printer Info: CPrinterInfo
+};
+
+constexpr TabPage kZiiTabs[] = {
+    {240, emptyPage<144>},  // Interface: CUserSetting_ZII_SerialTab
+    {245, emptyPage<202>},  // Basic: CUserSetting_ZII_BasicTab
+    {246, emptyPage<203>},  // Advanced: CUserSetting_ZII_AdvancedTab
+    {247, emptyPage<137>},  // Real-Time Clock: CUserSetting_ZII_TimeTab
+    {241, emptyPage<158>},  // Language: CLanguageSetting
+    {271, emptyPage<161>},  // Others: CPrinterInfo
+};
+
+}  // namespace
+
+CUserSettingDialog::CUserSettingDialog(ToolContext& ctx)
+    : ui::Dialog(ctx.host, resources::UserSettingTemplate()), tabCtrl_(ctx) {}
+
+bool CUserSettingDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    if (MenuMode == 0)
+        tabCtrl_.Attach(*this, resources::IDC_USERSETTING_TAB, kNativeTabs);
+    else
+        tabCtrl_.Attach(*this, resources::IDC_USERSETTING_TAB, kZiiTabs);
+    on(ui::Event::TabChange, resources::IDC_USERSETTING_TAB, [this] { tabCtrl_.ShowSelectedPage(); });
+    on(ui::Event::Clicked, resources::IDC_USERSETTING_CLOSE, [this] { OnOK(); });
+    return true;
+}
+
+namespace {
+const bool registered = registerDialog({
+    kToolUserSettings,
+    [](ToolContext& ctx) { return std::make_unique<CUserSettingDialog>(ctx); },
+    {},
+    {0, 1},
+});
+}  // namespace
+
+}  // namespace velmora::app

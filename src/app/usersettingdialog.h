@@ -1,0 +1,24 @@
+// The user-setting manager: the printer's setting pages of the current menu mode in one tab
+// control, and "Close".
+#pragma once
+
+#include "app/extendtabctrl.h"
+#include "app/toolcontext.h"
+#include "ui/dialog.h"
+
+namespace velmora::app {
+
+class CUserSettingDialog : public ui::Dialog {
+  public:
+    explicit CUserSettingDialog(ToolContext& ctx);
+
+    CExtendTabCtrl& tabCtrl() { return tabCtrl_; }
+
+  protected:
+    bool OnInitDialog() override;
+
+  private:
+    CExtendTabCtrl tabCtrl_;
+};
+
+}  // namespace velmora::app

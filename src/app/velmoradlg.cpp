@@ -1,0 +1,262 @@
+// Main window: panel enabling, connect and disconnect, print-queue switching, menu views.
+#include "app/velmoradlg.h"
+
+#include <algorithm>
+
+#include "app/dialogcatalog.h"
+#include "app/handshake.h"
+#include "app/main_kdrmenuview.h"
+#include "app/main_ziimenuview.h"
+#include "app/menumode.h"
+#include "app/prefsstatic.h"
+#include "app/versionrecord.h"
+#include "resources/templates_main.h"
+#include "ui/dataexchange.h"
+
+namespace velmora::app {
+
+using namespace resources;
+
+namespace {
+constexpr const char* kFilePort = "FILE:";
+constexpr int kInterfaceRadios[] = {IDC_MAIN_SERIAL, IDC_MAIN_PARALLEL, IDC_MAIN_USB, IDC_MAIN_ETHERNET,
+                                    IDC_MAIN_BLUETOOTH};
+constexpr int kSerialLists[] = {IDC_MAIN_BAUD, IDC_MAIN_DATABITS, IDC_MAIN_PARITY, IDC_MAIN_STOPBITS};
+
+unsigned baudFromIndex(int i) {
+    switch (i) {
+        case 0: return 9600;
+        case 1: return 19200;
+        case 2: return 38400;
+        case 3: return 57600;
+        default: return 115200;
+    }
+}
+}  // namespace
+
+std::string formatAddress(const std::string& text) {
+    int bytes[4] = {0, 0, 0, 0};
+    int field = 0;
+    for (char c : text) {
+        if (c == '.') {
+            if (++field == 4) break;
+        } else if (c >= '0' && c <= '9') {
+            bytes[field] = std::min(255, bytes[field] * 10 + (c - '0'));
+        }
+    }
+    return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." + std::to_string(bytes[2]) + "." +
+           std::to_string(bytes[3]);
+}
+
+CVelmoraDlg::CVelmoraDlg(ToolContext& ctx, platform::PrintSpooler& spooler)
+    : ui::Dialog(ctx.host, VelmoraMainTemplate()), ctx_(ctx), spooler_(spooler) {}
+
+CVelmoraDlg::~CVelmoraDlg() {
+    // However the window ended, the queues get their ports back before the program ends.
+    views_.clear();
+    RestoreQueuePorts();
+}
+
+void CVelmoraDlg::AddMenuViews() {
+    VersionRecord version;
+    if (LoadVersionRecord(version)) {
+        titles_[0] = titles_[1] = version.productName + " (Version " + version.versionText + ")";
+    } else {
+        titles_[0] = titles_[1] = "Velmora-II";
+        SetWindowText("Velmora");
+    }
+    views_.clear();
+    views_.push_back(std::make_unique<CMain_KDRMenuView>(ctx_));
+    views_.push_back(std::make_unique<CMain_ZIIMenuView>(ctx_));
+}
+
+MenuView* CVelmoraDlg::view(int index) const {
+    return index >= 0 && index < static_cast<int>(views_.size()) ? views_[index].get() : nullptr;
+}
+
+bool CVelmoraDlg::OnInitDialog() {
+    if (views_.empty()) AddMenuViews();
+    for (int id : kInterfaceRadios) on(ui::Event::Clicked, id, [this] { UpdateConnectionState(false); });
+    on(ui::Event::Clicked, IDC_MAIN_CONNECT, [this] { OnConnect(); });
+    on(ui::Event::Clicked, IDC_MAIN_DISCONNECT, [this] { OnDisconnect(); });
+    on(ui::Event::Clicked, IDC_MAIN_EXIT, [this] { OnExit(); });
+
+    const int mode = MenuMode == 0 ? 0 : 1;  // the native view only in mode 0
+    auto banner = std::make_shared<CPrefsStatic>();
+    banner->faceName = "Verdana";
+    banner->fontHeight = 14;
+    banner->fontWeight = 700;
+    banner->textColor = kButtonFaceColor;
+    banner->gradientColor = MenuMode == 1 ? 0x8080EC : 0x80EC80;
+    banner->subtitle = kBrandName;
+    control(IDC_MAIN_BANNER).setCustom(banner);
+    control(IDC_MAIN_BANNER).setText(titles_[mode]);
+    SetWindowText(titles_[mode]);
+
+    std::vector<ui::Dialog*> pages;
+    for (auto& v : views_) {
+        v->CreateAsChild(*this);
+        v->ShowWindow(false);
+        pages.push_back(v.get());
+    }
+    setTabPages(IDC_MAIN_VIEWFRAME, pages);
+    views_[mode]->ShowWindow(true);
+    SetFocus(IDC_MAIN_VIEWFRAME);
+
+    UpdateData(false);
+    UpdateConnectionState(false);
+    return true;
+}
+
+void CVelmoraDlg::DoDataExchange(ui::DataExchange& dx) {
+    dx.Radio(IDC_MAIN_SERIAL, interfaceIndex);
+    dx.CBIndex(IDC_MAIN_LPT, lptIndex);
+    dx.CBIndex(IDC_MAIN_COM, comIndex);
+    dx.CBIndex(IDC_MAIN_BAUD, baudIndex);
+    dx.CBIndex(IDC_MAIN_DATABITS, dataBitsIndex);
+    dx.CBIndex(IDC_MAIN_PARITY, parityIndex);
+    dx.CBIndex(IDC_MAIN_STOPBITS, stopBitsIndex);
+    dx.Text(IDC_MAIN_IP, address);
+    dx.Text(IDC_MAIN_TCPPORT, tcpPort);
+}
+
+void CVelmoraDlg::UpdateConnectionState(bool connected) {
+    UpdateData(true);  // a bad port number shows its message; the panel still follows the state
+    connected_ = connected;
+    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_CONNECT}) control(id).enable(!connected);
+    for (int id : kSerialLists) control(id).enable(!connected);
+    for (int id : kInterfaceRadios) control(id).enable(!connected);
+    control(IDC_MAIN_DISCONNECT).enable(connected);
+
+    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_IP, IDC_MAIN_TCPPORT}) control(id).enable(false);
+    for (int id : kSerialLists) control(id).enable(false);
+    if (!connected) {
+        switch (interfaceIndex) {
+            case 0:
+                control(IDC_MAIN_COM).enable();
+                for (int id : kSerialLists) control(id).enable();
+                break;
+            case 1: control(IDC_MAIN_LPT).enable(); break;
+            case 3:
+                control(IDC_MAIN_IP).enable();
+                control(IDC_MAIN_TCPPORT).enable();
+                break;
+            case 4: control(IDC_MAIN_COM).enable(); break;
+            default: break;
+        }
+    }
+    if (MenuView* v = view(MenuMode == 0 ? 0 : 1)) v->EnableButtons(connected);
+}
+
+std::string CVelmoraDlg::chosenPortName() {
+    switch (interfaceIndex) {
+        case 1: return control(IDC_MAIN_LPT).itemText(lptIndex);
+        case 2: return "USB";
+        case 3: return "ETHERNET";
+        default: return control(IDC_MAIN_COM).itemText(comIndex);  // serial and Bluetooth
+    }
+}
+
+void CVelmoraDlg::applySerialSettings() {
+    link::CComm& comm = ctx_.comm;
+    comm.baudRate = baudFromIndex(baudIndex);
+    comm.dataBits = dataBitsIndex == 0 ? 7 : 8;
+    comm.parity = (parityIndex == 1 || parityIndex == 2) ? parityIndex : 0;
+    comm.stopBits = (stopBitsIndex == 1 || stopBitsIndex == 2) ? stopBitsIndex : 0;
+}
+
+void CVelmoraDlg::OnConnect() {
+    UpdateData(true);  // on a bad port number the message shows and the previous number stays
+    ui::WaitCursor wait(host());
+    link::CComm& comm = ctx_.comm;
+    portName = chosenPortName();
+    const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
+    if (usesQueues) SwitchQueuesToFile(portName);
+    comm.portName = portName;
+    if (interfaceIndex == 3) comm.socket.SetTarget(formatAddress(address), static_cast<unsigned>(tcpPort));
+    if (interfaceIndex == 0 || interfaceIndex == 4) applySerialSettings();
+
+    if (!comm.Open()) {
+        ShowMessage(host(), kMsgCannotOpenPort);
+        return;
+    }
+    if (interfaceIndex == 2) comm.Close();  // USB links stay closed between transfers
+
+    if (Handshake(comm, ctx_.clock)) {
+        ShowMessage(host(), kMsgPortOpened);
+        UpdateConnectionState(true);
+        return;
+    }
+    if (interfaceIndex == 3) {
+        comm.CloseTcp();
+    } else if (usesQueues) {
+        comm.Close();
+        RestoreQueuePorts();
+    }
+    ShowMessage(host(), kMsgCannotOpenPort);
+}
+
+void CVelmoraDlg::OnDisconnect() {
+    link::CComm& comm = ctx_.comm;
+    if (comm.kind == link::kEthernet) comm.CloseTcp();
+    if (comm.kind != link::kUsb && comm.kind != link::kEthernet) {
+        comm.Close();
+        RestoreQueuePorts();
+    }
+    UpdateConnectionState(false);
+}
+
+void CVelmoraDlg::OnExit() {
+    link::CComm& comm = ctx_.comm;
+    if (comm.kind != link::kUsb && comm.kind != link::kEthernet) {
+        comm.Close();
+        RestoreQueuePorts();
+    }
+    OnOK();  // reads the controls first and stays open when that fails
+}
+
+bool CVelmoraDlg::setQueuePort(const std::string& printerName, const std::string& port, bool& changeFlag) {
+    auto handle = spooler_.open(printerName);
+    if (!handle) return false;
+    std::size_t size = 0;
+    if (spooler_.querySize(*handle, size) == platform::PrintSpooler::SizeResult::Failed) changeFlag = false;
+    bool done = false;
+    if (changeFlag) {
+        if (auto info = spooler_.read(*handle)) {
+            info->portName = port;
+            done = spooler_.write(*handle, *info);
+        } else {
+            changeFlag = false;
+        }
+    }
+    spooler_.close(*handle);
+    return done;
+}
+
+void CVelmoraDlg::SwitchQueuesToFile(const std::string& chosenPort) {
+    bool changeFlag = true;
+    for (const auto& queue : spooler_.enumerate()) {
+        if (queue.portName.find(chosenPort) == std::string::npos) continue;
+        queueMap[queue.printerName] = queue.portName;
+        setQueuePort(queue.printerName, kFilePort, changeFlag);
+    }
+}
+
+void CVelmoraDlg::RestoreQueuePorts() {
+    if (queueMap.empty()) return;
+    bool changeFlag = true;
+    for (const auto& [printer, former] : queueMap) setQueuePort(printer, former, changeFlag);
+    queueMap.clear();
+}
+
+namespace {
+// The main window is no tool, but it is drawn with the rest: idle and connected, in both modes.
+const bool registered = registerDialog({
+    "main",
+    [](ToolContext& ctx) { return std::make_unique<CVelmoraDlg>(ctx, platform::systemSpooler()); },
+    {{"connected", [](ui::Dialog& d) { d.click(IDC_MAIN_CONNECT); }}},
+    {0, 1},
+});
+}  // namespace
+
+}  // namespace velmora::app

@@ -1,0 +1,118 @@
+// Layouts of the menu views and the user-setting manager.
+#include "resources/templates_shell.h"
+
+#include <map>
+
+namespace velmora::resources {
+
+using namespace ui::layout;
+
+namespace {
+
+// Every menu button has the same width so the form reads as one column per frame; all of them
+// stay disabled until a printer has answered the connect handshake.
+ui::LayoutNode menuButton(int id, const char* caption) {
+    ui::ControlStyle s;
+    s.disabled = true;
+    s.widthChars = 26;
+    return button(id, caption, s);
+}
+
+ui::DialogTemplate menuView(int resourceId, ui::LayoutNode root) {
+    ui::DialogTemplate t;
+    t.resourceId = resourceId;
+    t.child = true;
+    t.root = std::move(root);
+    return t;
+}
+
+}  // namespace
+
+const ui::DialogTemplate& KdrMenuViewTemplate() {
+    static const ui::DialogTemplate t = menuView(
+        201,
+        column({
+            row({
+                column({
+                    group("User Setting", {column({
+                                              menuButton(IDC_MENU_USER_SETTING, "User Setting Manager"),
+                                              menuButton(IDC_MENU_CALIBRATION, "Calibration Setting Manager"),
+                                          })}),
+                    group("Downloader", {menuButton(IDC_MENU_PCX_DOWNLOADER, "PCX File Downloader")}),
+                    stretch(),
+                }),
+                column({
+                    group("File Transfer", {menuButton(IDC_KDR_FILE_TRANSFER, "File Transfer Manager")}),
+                    group("RFID", {column({
+                                      menuButton(IDC_KDR_RFID_SETTING, "Set Configuration"),
+                                      menuButton(IDC_KDR_RFID_WRITE_READ, "Write/Read"),
+                                  })}),
+                    stretch(),
+                }),
+            }),
+            row({menuButton(IDC_KDR_TAVL_TESTER, "KDR(TAVL) Tester"), stretch()}),
+            stretch(),
+        }));
+    return t;
+}
+
+const ui::DialogTemplate& ZiiMenuViewTemplate() {
+    static const ui::DialogTemplate t = menuView(
+        101,
+        row({
+            column({
+                group("User Setting", {column({
+                                          menuButton(IDC_MENU_USER_SETTING, "Configure Printer Setting"),
+                                          menuButton(IDC_ZII_PRINT_QUALITY, "Configure Print Quality"),
+                                          menuButton(IDC_MENU_CALIBRATION, "Calibration Setting Manager"),
+                                      })}),
+                group("Downloader", {menuButton(IDC_MENU_PCX_DOWNLOADER, "PCX File Downloader")}),
+                stretch(),
+            }),
+            column({
+                group("Printer Tool", {column({
+                                          menuButton(IDC_ZII_SEND_FILE, "Send File"),
+                                          menuButton(IDC_ZII_PRINTER_TOOL, "Printer Tool"),
+                                          menuButton(IDC_ZII_COMMUNICATION, "Communication Tool"),
+                                          menuButton(IDC_ZII_TAVL_TESTER, "TAVL Test Tool"),
+                                      })}),
+                group("RFID", {column({
+                                  menuButton(IDC_ZII_RFID_SETTING, "Set Configuration"),
+                                  menuButton(IDC_ZII_RFID_WRITE_READ, "Write/Read"),
+                              })}),
+                stretch(),
+            }),
+        }));
+    return t;
+}
+
+const ui::DialogTemplate& UserSettingTemplate() {
+    static const ui::DialogTemplate t = [] {
+        ui::DialogTemplate d;
+        d.resourceId = 156;
+        d.caption = "User Setting Manager";
+        d.minWidth = 560;
+        d.minHeight = 420;
+        d.root = column({
+            tab(IDC_USERSETTING_TAB),
+            row({stretch(), button(IDC_USERSETTING_CLOSE, "Close")}),
+        });
+        return d;
+    }();
+    return t;
+}
+
+const ui::DialogTemplate& EmptyPageTemplate(int resourceId) {
+    // Dialogs keep a reference to their template, so each one lives as long as the program;
+    // map nodes never move.
+    static std::map<int, ui::DialogTemplate> pages;
+    auto [it, added] = pages.try_emplace(resourceId);
+    if (added) {
+        it->second.resourceId = resourceId;
+        it->second.child = true;
+        it->second.root = column({stretch()});
+    }
+    return it->second;
+}
+
+}  // namespace velmora::resources
