@@ -7,6 +7,7 @@
 
 #include "app/handshake.h"
 #include "app/toolcontext.h"
+#include "cli/commands.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
 #include "resources/stringtable.h"
@@ -25,23 +26,6 @@ bool parseUnsigned(const std::string& text, unsigned& out) {
     out = static_cast<unsigned>(std::stoul(text));
     return true;
 }
-
-struct Session {
-    link::CComm& comm;
-    platform::Clock& clock;
-    ui::ConsoleHost& host;
-    std::ostream& out;
-    std::ostream& err;
-    app::ToolContext ctx{comm, clock, host};
-};
-
-using Args = std::vector<std::string>;
-
-// A command checks its arguments before anything is sent, then runs on the connected link.
-struct Command {
-    std::function<bool(const Args&)> accepts;
-    std::function<int(Session&, const Args&)> run;
-};
 
 bool readCount(const Args& args, unsigned& n) {
     n = 512;
@@ -89,20 +73,58 @@ int cmdRead(Session& s, const Args& args) {
     return kExitOk;
 }
 
-const std::map<std::string, Command>& commands() {
-    static const std::map<std::string, Command> table = {
-        {"connect", {[](const Args& a) { return a.empty(); }, cmdConnect}},
-        {"status", {[](const Args& a) { return a.empty() || (a.size() == 1 && a[0] == "--cu"); }, cmdStatus}},
-        {"send", {[](const Args& a) { return a.size() == 1; }, cmdSend}},
-        {"read", {[](const Args& a) { unsigned n; return readCount(a, n); }, cmdRead}},
-    };
+const bool registered = [] {
+    registerCommand({"connect", "connect                only the check; prints \"Success open port.\"",
+                     [](const Args& a) { return a.empty(); }, cmdConnect});
+    registerCommand({"status", "status [--cu]          the ^cp (or ^cu) status bits, one line per ticked box",
+                     [](const Args& a) { return a.empty() || (a.size() == 1 && a[0] == "--cu"); }, cmdStatus});
+    registerCommand({"send", "send TEXT              write TEXT; \\r \\n \\t \\e \\0 \\\\ and \\xNN are decoded",
+                     [](const Args& a) { return a.size() == 1; }, cmdSend});
+    registerCommand({"read", "read [N]               one read of up to N bytes (512), printed as hexadecimal",
+                     [](const Args& a) {
+                         unsigned n;
+                         return readCount(a, n);
+                     },
+                     cmdRead});
+    return true;
+}();
+
+std::map<std::string, Command>& registry() {
+    static std::map<std::string, Command> table;
     return table;
 }
 
 }  // namespace
 
+bool registerCommand(Command command) {
+    auto name = command.name;
+    registry()[name] = std::move(command);
+    return true;
+}
+
+const Command* findCommand(const Args& words, std::size_t& used) {
+    const Command* best = nullptr;
+    std::string name;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        name += (i ? " " : "") + words[i];
+        auto it = registry().find(name);
+        if (it != registry().end()) {
+            best = &it->second;
+            used = i + 1;
+        }
+    }
+    return best;
+}
+
+std::vector<const Command*> allCommands() {
+    std::vector<const Command*> out;
+    for (const auto& [name, command] : registry()) out.push_back(&command);
+    return out;
+}
+
 std::string usageText() {
-    return "Usage: velmora-cli [CONNECTION] [OPTIONS] COMMAND [ARGS]\n"
+    std::string text =
+        "Usage: velmora-cli [CONNECTION] [OPTIONS] COMMAND [ARGS]\n"
            "\n"
            "Connection (one of; default --tcp 127.0.0.1:9100):\n"
            "  --tcp HOST[:PORT]      printer on the network (port 9100 unless given)\n"
@@ -119,14 +141,12 @@ std::string usageText() {
            "  --timeout MS           bound on each network wait (default: connect 5000, send and receive 3000)\n"
            "  --help                 this text\n"
            "\n"
-           "Commands (each first connects and checks that the printer answers):\n"
-           "  connect                only the check; prints \"Success open port.\"\n"
-           "  status [--cu]          the ^cp (or ^cu) status bits, one line per ticked box\n"
-           "  send TEXT              write TEXT; \\r \\n \\t \\e \\0 \\\\ and \\xNN are decoded\n"
-           "  read [N]               one read of up to N bytes (512), printed as hexadecimal\n"
-           "\n"
-           "Exit status: 0 success, 1 printer or link failure, 2 usage error.\n"
-           "Messages of the tools are printed on standard error as \"Caption: text\".\n";
+           "Commands (each first connects and checks that the printer answers):\n";
+    for (const Command* c : allCommands()) text += "  " + c->usage + "\n";
+    text += "\n"
+            "Exit status: 0 success, 1 printer or link failure, 2 usage error.\n"
+            "Messages of the tools are printed on standard error as \"Caption: text\".\n";
+    return text;
 }
 
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error) {
@@ -227,13 +247,14 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
         return std::nullopt;
     }
     if (!o.command.empty()) {
-        auto it = commands().find(o.command[0]);
-        if (it == commands().end()) {
+        std::size_t used = 0;
+        const Command* command = findCommand(o.command, used);
+        if (!command) {
             error = "unknown command " + o.command[0];
             return std::nullopt;
         }
-        if (!it->second.accepts(Args(o.command.begin() + 1, o.command.end()))) {
-            error = "bad arguments for " + o.command[0];
+        if (!command->accepts(Args(o.command.begin() + used, o.command.end()))) {
+            error = "bad arguments for " + command->name;
             return std::nullopt;
         }
     }
@@ -292,8 +313,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailure;
     }
     Session session{comm, clock, host, out, err};
-    const std::vector<std::string> rest(options->command.begin() + 1, options->command.end());
-    const int status = commands().at(options->command[0]).run(session, rest);
+    std::size_t used = 0;
+    const Command* command = findCommand(options->command, used);
+    const Args rest(options->command.begin() + used, options->command.end());
+    const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();
     return status;

@@ -1,0 +1,43 @@
+// The registry of velmora-cli commands. Each subsystem registers its commands in a file of its
+// own (a static `registerCommand` call), so adding one never touches the others.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "app/toolcontext.h"
+#include "cli/cli.h"
+#include "ui/consolehost.h"
+
+namespace velmora::cli {
+
+using Args = std::vector<std::string>;
+
+// What a command works with once the link is open and a printer has answered.
+struct Session {
+    link::CComm& comm;
+    platform::Clock& clock;
+    ui::ConsoleHost& host;
+    std::ostream& out;
+    std::ostream& err;
+    app::ToolContext ctx{comm, clock, host};
+};
+
+struct Command {
+    std::string name;   // one or more words: "status", "zii get", "zii advanced set"
+    std::string usage;  // one help line: "zii get    the basic settings as key=value lines"
+    // Checks the arguments (the words after the name) before anything is sent.
+    std::function<bool(const Args&)> accepts;
+    // Runs on the connected link; returns the exit status.
+    std::function<int(Session&, const Args&)> run;
+};
+
+bool registerCommand(Command command);
+// The command whose name is the longest run of leading words of `words`; nullptr when none.
+// `used` is set to the number of words the name took.
+const Command* findCommand(const Args& words, std::size_t& used);
+std::vector<const Command*> allCommands();  // sorted by name
+
+}  // namespace velmora::cli
