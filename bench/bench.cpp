@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -106,6 +108,63 @@ void benchCliConnect(const std::string& binDir, int runs) {
                 ms[ms.size() / 2], ms.front(), runs);
 }
 
+// The window program, offscreen, from its start to its first shown window, and its memory once
+// connected to the simulator.
+void benchWindowStartup(const std::string& binDir, int runs) {
+    std::string program = binDir + "/velmora";
+    if (access(program.c_str(), X_OK) != 0) {
+        std::printf("velmora start-up: not built (no Qt)\n");
+        return;
+    }
+    std::vector<double> ms;
+    long residentKiB = -1;
+    for (int i = 0; i < runs; ++i) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0x1 /* O_WRONLY */, 0);
+        std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "VELMORA_BENCH=1"};
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0) env.emplace_back(*e);
+        std::vector<char*> envp;
+        for (auto& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::vector<char*> argv = {program.data(), const_cast<char*>("--simulate"), nullptr};
+        const auto start = Clock::now();
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (spawned != 0) {
+            close(fds[0]);
+            std::printf("velmora start-up: cannot start %s\n", program.c_str());
+            return;
+        }
+        FILE* out = fdopen(fds[0], "r");
+        char line[256];
+        double shownMs = -1;
+        while (fgets(line, sizeof line, out)) {
+            if (std::strstr(line, "window shown")) shownMs = seconds(Clock::now() - start) * 1000;
+            if (const char* r = std::strstr(line, "resident-kib=")) residentKiB = std::atol(r + 13);
+        }
+        fclose(out);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (shownMs < 0) {
+            std::printf("velmora start-up: the window never showed (status %d)\n", status);
+            return;
+        }
+        ms.push_back(shownMs);
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("velmora start-up to first shown window (offscreen): median %.0f ms over %d runs (target: under 300 ms)\n",
+                ms[ms.size() / 2], runs);
+    std::printf("velmora resident memory once connected: %.1f MiB (target: under 80 MiB)\n", residentKiB / 1024.0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,5 +174,6 @@ int main(int argc, char** argv) {
     if (argc > 1) mib = std::stoul(argv[1]);
     benchThroughput(mib << 20);
     benchCliConnect(binDir, 10);
+    benchWindowStartup(binDir, 5);
     return 0;
 }

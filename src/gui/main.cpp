@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include <iostream>
 
@@ -16,7 +17,9 @@
 #include "gui/qthost.h"
 #include "platform/clock.h"
 #include "platform/device.h"
+#include "platform/process.h"
 #include "platform/spooler.h"
+#include "resources/templates_main.h"
 #include "sim/printer.h"
 #include "sim/server.h"
 
@@ -144,6 +147,17 @@ int main(int argc, char** argv) {
                 dlg.tcpPort = static_cast<int>(simPort);
             }
             dlg.AddMenuViews();
+            if (std::getenv("VELMORA_BENCH")) {
+                // Measured start-up: say when the window is up, connect, report memory, leave.
+                host.setUnattended(true);
+                QTimer::singleShot(0, [&dlg] {
+                    std::cout << "velmora: window shown" << std::endl;
+                    dlg.click(resources::IDC_MAIN_CONNECT);
+                    std::cout << "velmora: connected=" << dlg.connected()
+                              << " resident-kib=" << platform::residentMemoryKiB() << std::endl;
+                    dlg.EndDialog(ui::IDOK);
+                });
+            }
             dlg.DoModal();
             return 0;
         },

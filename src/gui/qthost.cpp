@@ -1,6 +1,10 @@
 // Message boxes, file dialogs, modal windows, the wait cursor and the clipboard through Qt.
 #include "gui/qthost.h"
 
+#include <iostream>
+
+#include "ui/consolehost.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -77,6 +81,10 @@ QMessageBox::StandardButtons boxButtons(ui::Buttons buttons) {
 
 int QtHost::messageBox(const std::string& text, const std::string& caption, ui::Icon icon,
                        ui::Buttons buttons) {
+    if (unattended_) {
+        std::cerr << ui::consoleLine(caption, text) << std::endl;
+        return (buttons == ui::Buttons::YesNo || buttons == ui::Buttons::YesNoCancel) ? ui::IDYES : ui::IDOK;
+    }
     QMessageBox box(boxIcon(icon), qs(caption), qs(text), boxButtons(buttons), activeParent());
     box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {

@@ -21,9 +21,13 @@ class QtHost final : public ui::Host {
     void setWaitCursor(bool on) override;
     void setClipboardText(const std::string& text) override;
     std::string clipboardText() override;
+    // Unattended runs (measurements, demos): message boxes go to the error stream as
+    // "Caption: text" and are answered with OK (or Yes) instead of waiting for a person.
+    void setUnattended(bool on) { unattended_ = on; }
 
   private:
     int waitDepth_ = 0;
+    bool unattended_ = false;
 };
 
 // Qt name filters for a dialog filter string: "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"
