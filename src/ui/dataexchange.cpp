@@ -2,8 +2,8 @@
 #include "ui/dataexchange.h"
 
 #include <cerrno>
-#include <climits>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -76,7 +76,9 @@ void DataExchange::Text(int id, std::string& value) {
     }
 }
 
-void DataExchange::Text(int id, int& value) {
+// Whole numbers of either signedness: the same parse, bounds of the field's type.
+template <typename T>
+void DataExchange::wholeNumber(int id, T& value) {
     if (skip()) return;
     lastId_ = id;
     Control& c = dialog_.control(id);
@@ -86,33 +88,19 @@ void DataExchange::Text(int id, int& value) {
         return;
     }
     long long v = 0;
-    if (!parseInteger(c.text(), v) || v < INT_MIN || v > INT_MAX) {
+    if (!parseInteger(c.text(), v) || v < static_cast<long long>(std::numeric_limits<T>::min()) ||
+        v > static_cast<long long>(std::numeric_limits<T>::max())) {
         restore_ = nullptr;
         Fail(id, ddx_text::kEnterInteger);
         return;
     }
     restore_ = [&value, old = value] { value = old; };
-    value = static_cast<int>(v);
+    value = static_cast<T>(v);
 }
 
-void DataExchange::Text(int id, unsigned& value) {
-    if (skip()) return;
-    lastId_ = id;
-    Control& c = dialog_.control(id);
-    if (!save_) {
-        restore_ = nullptr;
-        c.setText(std::to_string(value));
-        return;
-    }
-    long long v = 0;
-    if (!parseInteger(c.text(), v) || v < 0 || v > UINT_MAX) {
-        restore_ = nullptr;
-        Fail(id, ddx_text::kEnterInteger);
-        return;
-    }
-    restore_ = [&value, old = value] { value = old; };
-    value = static_cast<unsigned>(v);
-}
+void DataExchange::Text(int id, int& value) { wholeNumber(id, value); }
+
+void DataExchange::Text(int id, unsigned& value) { wholeNumber(id, value); }
 
 void DataExchange::Text(int id, double& value) {
     if (skip()) return;

@@ -50,6 +50,8 @@ public:
 
 private:
     bool skip() const { return failed_; }
+    template <typename T>
+    void wholeNumber(int id, T& value);
     Dialog& dialog_;
     bool save_;
     bool failed_ = false;
