@@ -16,6 +16,7 @@ const CommandSet& standardCommands() {
     static const CommandSet commands = [] {
         CommandSet all;
         addStatusCommands(all);
+        addZiiCommands(all);
         return all;
     }();
     return commands;

@@ -1,4 +1,4 @@
-// The printer model: status bytes and link faults behind one lock.
+// The printer model: status bytes, ZII state and link faults behind one lock.
 #include "sim/printer.h"
 
 namespace velmora::sim {
@@ -44,6 +44,20 @@ bool Printer::status(std::string_view name) const {
     if (!bit) return false;
     std::lock_guard lock(mutex_);
     return (status_[bit->byte] & bit->mask) != 0;
+}
+
+ZiiState Printer::zii() const {
+    std::lock_guard lock(mutex_);
+    return zii_;
+}
+
+void Printer::setZii(const ZiiState& state) {
+    std::lock_guard lock(mutex_);
+    zii_ = state;
+}
+
+void Printer::powerCycle() {
+    editZii([](ZiiState& state) { sim::powerCycle(state); });
 }
 
 Faults Printer::faults() const {

@@ -1,6 +1,6 @@
-// The simulated printer's state: what it reports when asked (status bytes), the faults it is told
-// to show on its link, and the journal of what it received. The server thread and test threads
-// share one Printer, so every accessor takes the lock.
+// The simulated printer's state: what it reports when asked (status bytes), its ZII settings, the
+// faults it is told to show on its link, and the journal of what it received. The server thread
+// and test threads share one Printer, so every accessor takes the lock.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "sim/journal.h"
+#include "sim/zii.h"
 
 namespace velmora::sim {
 
@@ -45,6 +46,19 @@ class Printer {
     bool setStatus(std::string_view name, bool on);
     bool status(std::string_view name) const;
 
+    // The ZII settings, locks and clock (zii.h).
+    ZiiState zii() const;
+    void setZii(const ZiiState& state);
+    // Runs `edit` on the ZII state under the lock, so a change that reads before it writes (an
+    // omitted value keeps the current one, a lock holds a setting) sees no other change midway.
+    template <typename Edit>
+    void editZii(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(zii_);
+    }
+    // Off and on again: settings not saved are lost, saved serial parameters take effect.
+    void powerCycle();
+
     Faults faults() const;
     void setFaults(const Faults& faults);
     void setSilent(bool on);
@@ -59,6 +73,7 @@ class Printer {
   private:
     mutable std::mutex mutex_;
     StatusBytes status_{};
+    ZiiState zii_;
     Faults faults_;
     Journal journal_;
 };

@@ -66,12 +66,12 @@ TEST(Parser, LineEndsAndIgnoredInput) {
         {"\r\n\n\r^cu\n\r", "\x81", 0, 0},  // blank lines are not ignored commands
         {"^cp", "", 0, 0},                  // no line end yet
         {"hello\r^cu\r", "\x81", 1, 5},
-        {"^XA\r\n^PR4,4\r\n^XZ\r\n", "", 3, 12},
+        {"^QA\r\n^QR4,4\r\n^QZ\r\n", "", 3, 12},  // caret lines with no command behind them
         {"\x00\xff\x80\x7f\r"s, "", 1, 4},
         {"^cP\r^c\r", "", 2, 5},  // prefixes are matched exactly
         // An unknown escape loses only its ESC: what follows is parsed as usual.
         {"\x1b^cu\r", "\x81", 0, 1},
-        {"\x1b\x1b\x1b", "", 0, 3},
+        {"\x1b\x1b\x1b\r", "", 0, 3},  // the last ESC is known to be junk only once the CR comes
     };
     for (const Case& c : cases) {
         Printer printer;

@@ -1,0 +1,280 @@
+// The ZII command interpreter and the setting escapes. Each command reads its values into a copy
+// of what it changes and commits the copy only when every given value was valid, so a bad value
+// never leaves a setting half changed.
+#include "sim/zii.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+
+#include "sim/parser.h"
+
+namespace velmora::sim {
+
+namespace {
+
+// A command's values, split at commas. A value that is missing or empty is omitted: the readers
+// below then leave their target as it is and report success.
+class Values {
+  public:
+    explicit Values(std::string_view text) {
+        while (count_ < values_.size()) {
+            const std::size_t comma = text.find(',');
+            values_[count_++] = text.substr(0, comma);
+            if (comma == std::string_view::npos) break;
+            text.remove_prefix(comma + 1);
+        }
+    }
+    std::string_view operator[](std::size_t i) const { return i < count_ ? values_[i] : std::string_view(); }
+
+  private:
+    std::array<std::string_view, 8> values_;
+    std::size_t count_ = 0;
+};
+
+// A whole decimal number (optional sign) from min to max; false when given but not that.
+template <typename Number>
+bool readNumber(std::string_view text, Number min, Number max, Number& out) {
+    if (text.empty()) return true;
+    if (text.front() == '+') text.remove_prefix(1);
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return false;
+    out = value;
+    return true;
+}
+
+// One letter of `allowed`.
+bool readLetter(std::string_view text, std::string_view allowed, char& out) {
+    if (text.empty()) return true;
+    if (text.size() != 1 || allowed.find(text[0]) == std::string_view::npos) return false;
+    out = text[0];
+    return true;
+}
+
+// `yes` or `no`.
+bool readFlag(std::string_view text, char yes, char no, bool& out) {
+    char letter = out ? yes : no;
+    if (!readLetter(text, std::string{yes, no}, letter)) return false;
+    out = letter == yes;
+    return true;
+}
+
+bool readBaud(std::string_view text, unsigned& out) {
+    static constexpr unsigned kRates[] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                          14400, 19200, 28800, 38400, 57600, 115200};
+    unsigned baud = out;
+    if (!readNumber(text, 0u, 115200u, baud) ||
+        std::find(std::begin(kRates), std::end(kRates), baud) == std::end(kRates))
+        return false;
+    out = baud;
+    return true;
+}
+
+constexpr int kMinSpeed = 2, kMaxSpeed = 7;
+constexpr int kMaxAdjust = 120;  // tear-off adjustment and print offset, either way
+
+// The settings in use become `from`, except those that are locked.
+void replaceUnlocked(ZiiState& s, ZiiSettings from) {
+    const ZiiSettings& now = s.current;
+    if (s.locked(kLockSpeed)) {
+        from.printSpeed = now.printSpeed;
+        from.slewSpeed = now.slewSpeed;
+    }
+    if (s.locked(kLockDarkness)) from.darkness = now.darkness;
+    if (s.locked(kLockLabelWidth)) from.labelWidth = now.labelWidth;
+    if (s.locked(kLockPrintOffset)) from.printOffset = now.printOffset;
+    if (s.locked(kLockTearOff)) from.tearOff = now.tearOff;
+    if (s.locked(kLockMediaType)) from.mediaType = now.mediaType;
+    s.current = from;
+}
+
+void setClock(ZiiState& s, const Values& v) {
+    ClockTime t = s.clock;
+    char format = 'M';
+    if (!readNumber(v[0], 1, 12, t.month) || !readNumber(v[1], 1, 31, t.day) ||
+        !readNumber(v[2], 1998, 2097, t.year) || !readNumber(v[4], 0, 59, t.minute) ||
+        !readNumber(v[5], 0, 59, t.second) || !readLetter(v[6], "MAP", format))
+        return;
+    if (format == 'M') {
+        if (!readNumber(v[3], 0, 23, t.hour)) return;
+    } else if (!v[3].empty()) {
+        int hour = 0;
+        if (!readNumber(v[3], 1, 12, hour)) return;
+        t.hour = hour % 12 + (format == 'P' ? 12 : 0);
+    }
+    using namespace std::chrono;
+    if (!year_month_day(year(t.year), month(static_cast<unsigned>(t.month)),
+                        day(static_cast<unsigned>(t.day)))
+             .ok())
+        return;
+    s.clock = t;
+}
+
+void memoryCommand(ZiiState& s, const Values& v) {
+    char action = 0;
+    if (!readLetter(v[0], "SRF", action)) return;
+    switch (action) {
+        case 'S':
+            s.saved = s.current;
+            break;
+        case 'R':
+            replaceUnlocked(s, s.saved);
+            break;
+        case 'F':
+            replaceUnlocked(s, ZiiSettings{});
+            break;
+    }
+}
+
+struct ZiiCommand {
+    std::string_view name;
+    unsigned lock;  // the lock code that keeps this command from changing anything; 0 none
+    void (*run)(ZiiState& s, const Values& v);
+};
+
+constexpr ZiiCommand kCommands[] = {
+    {"^XA", 0, [](ZiiState&, const Values&) {}},
+    {"^XZ", 0, [](ZiiState&, const Values&) {}},
+    {"^PW", kLockLabelWidth,
+     [](ZiiState& s, const Values& v) {
+         readNumber(v[0], 2, ZiiSettings::kHeadWidthDots, s.current.labelWidth);
+     }},
+    {"^LL", 0, [](ZiiState& s, const Values& v) { readNumber(v[0], 1, 32000, s.current.labelLength); }},
+    {"^PO", 0, [](ZiiState& s, const Values& v) { readFlag(v[0], 'I', 'N', s.current.inverted); }},
+    {"^PR", kLockSpeed,
+     [](ZiiState& s, const Values& v) {
+         ZiiSettings c = s.current;
+         if (readNumber(v[0], kMinSpeed, kMaxSpeed, c.printSpeed) &&
+             readNumber(v[1], kMinSpeed, kMaxSpeed, c.slewSpeed))
+             s.current = c;
+     }},
+    {"~SD", kLockDarkness, [](ZiiState& s, const Values& v) { readNumber(v[0], 0, 30, s.current.darkness); }},
+    {"~TA", kLockTearOff,
+     [](ZiiState& s, const Values& v) { readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.tearOff); }},
+    {"^LT", kLockPrintOffset,
+     [](ZiiState& s, const Values& v) { readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.printOffset); }},
+    {"^MT", 0, [](ZiiState& s, const Values& v) { readLetter(v[0], "TD", s.current.printMode); }},
+    {"^MN", kLockMediaType,
+     [](ZiiState& s, const Values& v) {
+         char type = 0;
+         if (!readLetter(v[0], "NYWM", type) || type == 0) return;
+         s.current.mediaType = type == 'N' ? 'C' : type == 'M' ? 'M' : 'W';
+     }},
+    {"^MM", 0, [](ZiiState& s, const Values& v) { readLetter(v[0], "TPRACDFLUK", s.current.mediaHandling); }},
+    {"^MF", 0,
+     [](ZiiState& s, const Values& v) {
+         ZiiSettings c = s.current;
+         if (readLetter(v[0], "FCLNS", c.powerUpAction) && readLetter(v[1], "FCLNS", c.headCloseAction))
+             s.current = c;
+     }},
+    {"^PM", 0, [](ZiiState& s, const Values& v) { readFlag(v[0], 'Y', 'N', s.current.mirror); }},
+    {"^SC", 0,
+     [](ZiiState& s, const Values& v) {
+         SerialSettings c = s.current.serial;
+         if (readBaud(v[0], c.baud) && readNumber(v[1], 7u, 8u, c.dataBits) &&
+             readLetter(v[2], "NEO", c.parity) && readNumber(v[3], 1u, 2u, c.stopBits) &&
+             readLetter(v[4], "XDR", c.handshake) && readLetter(v[5], "ANZ", c.protocol))
+             s.current.serial = c;
+     }},
+    {"^ST", 0, setClock},
+    {"^JU", 0, memoryCommand},
+};
+
+void runCommand(ZiiState& s, std::string_view command) {
+    const std::string_view name = command.substr(0, 3);
+    for (const ZiiCommand& known : kCommands) {
+        if (known.name != name) continue;
+        if (!s.locked(known.lock)) known.run(s, Values(command.substr(name.size())));
+        return;
+    }
+}
+
+}  // namespace
+
+bool ZiiState::setLock(unsigned code, bool on) {
+    if (code < 1 || code > kLockCodes) return false;
+    const auto bit = static_cast<std::uint16_t>(1u << (code - 1));
+    locks = on ? (locks | bit) : (locks & ~bit);
+    return true;
+}
+
+void runZiiLine(ZiiState& state, std::string_view line) {
+    for (std::size_t at = line.find_first_of("^~"); at != std::string_view::npos;) {
+        const std::size_t next = line.find_first_of("^~", at + 1);
+        runCommand(state, line.substr(at, next - at));
+        at = next;
+    }
+}
+
+std::optional<std::string> settingQueryReply(const ZiiState& state, unsigned code) {
+    const ZiiSettings& s = state.current;
+    switch (code) {
+        case 1:
+            return std::to_string(s.labelWidth);
+        case 2:
+            return std::to_string(s.labelLength);
+        case 3:
+            return s.inverted ? "B" : "T";
+        case 5:
+            return std::to_string(s.printSpeed);
+        case 6:
+            return std::to_string(s.darkness);
+        case 7:
+            return std::string(1, s.printMode);
+        case 8:
+            return std::string(1, s.mediaType);
+        case 9:
+            return std::to_string(s.tearOff);
+        case 10:
+            return std::to_string(s.printOffset);
+        case 11: {
+            const SerialSettings& p = s.serial;
+            return std::to_string(p.baud) + ',' + std::to_string(p.dataBits) + ',' + p.parity + ',' +
+                   std::to_string(p.stopBits) + ',' + p.handshake + ',' + p.protocol;
+        }
+        case 12:
+            return std::string(1, s.mediaHandling);
+        case 14:
+            return std::string(1, s.powerUpAction);
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string lockStatusReply(const ZiiState& state) {
+    std::string reply;
+    for (int shift = 12; shift >= 0; shift -= 4)
+        reply += static_cast<char>('0' + ((state.locks >> shift) & 0xF));
+    return reply;
+}
+
+void powerCycle(ZiiState& state) {
+    state.current = state.saved;
+    state.activeSerial = state.saved.serial;
+}
+
+void addZiiCommands(CommandSet& commands) {
+    // A line is ZII when it starts with a command of the table; the rest of it is walked too.
+    for (const ZiiCommand& command : kCommands) {
+        commands.onLine(std::string(command.name), [](Parser& parser, std::string_view line) {
+            parser.printer().editZii([line](ZiiState& s) { runZiiLine(s, line); });
+        });
+    }
+    commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {
+        const auto code = static_cast<unsigned char>(command[3]);
+        if (const auto reply = settingQueryReply(parser.printer().zii(), code)) parser.reply(*reply);
+    });
+    commands.onFixed("\x1b\x1c\x1f", 2, [](Parser& parser, std::string_view command) {
+        const auto flag = static_cast<unsigned char>(command[3]);
+        const auto code = static_cast<unsigned char>(command[4]);
+        if (flag > 1) return;
+        parser.printer().editZii([&](ZiiState& s) { s.setLock(code, flag == 1); });
+    });
+    commands.onFixed("\x1b\x1c/", 0, [](Parser& parser, std::string_view) {
+        parser.reply(lockStatusReply(parser.printer().zii()));
+    });
+}
+
+}  // namespace velmora::sim
