@@ -10,6 +10,7 @@
 #include "app/menumode.h"
 #include "app/prefsstatic.h"
 #include "app/versionrecord.h"
+#include "platform/deviceaccess.h"
 #include "resources/templates_main.h"
 #include "ui/dataexchange.h"
 
@@ -18,7 +19,6 @@ namespace velmora::app {
 using namespace resources;
 
 namespace {
-constexpr const char* kFilePort = "FILE:";
 constexpr int kInterfaceRadios[] = {IDC_MAIN_SERIAL, IDC_MAIN_PARALLEL, IDC_MAIN_USB, IDC_MAIN_ETHERNET,
                                     IDC_MAIN_BLUETOOTH};
 constexpr int kSerialLists[] = {IDC_MAIN_BAUD, IDC_MAIN_DATABITS, IDC_MAIN_PARITY, IDC_MAIN_STOPBITS};
@@ -103,9 +103,21 @@ bool CVelmoraDlg::OnInitDialog() {
     views_[mode]->ShowWindow(true);
     SetFocus(IDC_MAIN_VIEWFRAME);
 
+    showPortDevices();
     UpdateData(false);
     UpdateConnectionState(false);
     return true;
+}
+
+void CVelmoraDlg::showPortDevices() {
+    const platform::PortMap& map = ctx_.comm.portMap;
+    for (int id : {IDC_MAIN_COM, IDC_MAIN_LPT}) {
+        ui::Control& list = control(id);
+        for (int i = 0; i < list.count(); ++i) {
+            const std::string port = list.itemText(i);
+            list.setItemTip(i, map.devicePath(port) + (map.isMapped(port) ? " (from [Ports] in velmora.ini)" : ""));
+        }
+    }
 }
 
 void CVelmoraDlg::DoDataExchange(ui::DataExchange& dx) {
@@ -169,6 +181,7 @@ void CVelmoraDlg::OnConnect() {
     UpdateData(true);  // on a bad port number the message shows and the previous number stays
     ui::WaitCursor wait(host());
     link::CComm& comm = ctx_.comm;
+    control(IDC_MAIN_STATUSLINE).setText("");
     portName = chosenPortName();
     const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
     if (usesQueues) SwitchQueuesToFile(portName);
@@ -177,6 +190,9 @@ void CVelmoraDlg::OnConnect() {
     if (interfaceIndex == 0 || interfaceIndex == 4) applySerialSettings();
 
     if (!comm.Open()) {
+        // A device the system refused the user: say what would let them in.
+        const link::CComm::OpenFailure& failure = comm.openFailure();
+        control(IDC_MAIN_STATUSLINE).setText(platform::deviceAccessAdvice(failure.device, failure.error));
         ShowMessage(host(), kMsgCannotOpenPort);
         return;
     }
@@ -235,10 +251,11 @@ bool CVelmoraDlg::setQueuePort(const std::string& printerName, const std::string
 
 void CVelmoraDlg::SwitchQueuesToFile(const std::string& chosenPort) {
     bool changeFlag = true;
+    const std::string device = ctx_.comm.portMap.devicePath(chosenPort);
     for (const auto& queue : spooler_.enumerate()) {
-        if (queue.portName.find(chosenPort) == std::string::npos) continue;
+        if (!spooler_.attachedTo(queue, chosenPort, device)) continue;
         queueMap[queue.printerName] = queue.portName;
-        setQueuePort(queue.printerName, kFilePort, changeFlag);
+        setQueuePort(queue.printerName, platform::kFilePort, changeFlag);
     }
 }
 
@@ -251,9 +268,10 @@ void CVelmoraDlg::RestoreQueuePorts() {
 
 namespace {
 // The main window is no tool, but it is drawn with the rest: idle and connected, in both modes.
+// Its pictures never pause the machine's own print queues.
 const bool registered = registerDialog({
     "main",
-    [](ToolContext& ctx) { return std::make_unique<CVelmoraDlg>(ctx, platform::systemSpooler()); },
+    [](ToolContext& ctx) { return std::make_unique<CVelmoraDlg>(ctx, platform::spoolerWithoutQueues()); },
     {{"connected", [](ui::Dialog& d) { d.click(IDC_MAIN_CONNECT); }}},
     {0, 1},
 });

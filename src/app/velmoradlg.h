@@ -62,6 +62,8 @@ private:
     // The port string for the chosen interface, as the lists show it.
     std::string chosenPortName();
     void applySerialSettings();
+    // Each COM and LPT entry's tool tip: the device the port object's map gives for it.
+    void showPortDevices();
     // Sets a queue's port string; follows the change-flag rule (once a size query fails, later
     // queues are not touched). Returns false when it could not.
     bool setQueuePort(const std::string& printerName, const std::string& port, bool& changeFlag);

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
+#include "platform/deviceaccess.h"
 #include "resources/stringtable.h"
 #include "resources/templates_status.h"
 #include "status/checkprinterstatustabdlg.h"
@@ -307,9 +308,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);
     link::CComm comm(devices, clock, messages);
+    comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     configureLink(comm, *options);
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
+        const link::CComm::OpenFailure& failure = comm.openFailure();
+        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error); !advice.empty())
+            err << "velmora-cli: " << advice << '\n';
         return kExitFailure;
     }
     Session session{comm, clock, host, out, err};

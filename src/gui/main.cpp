@@ -67,6 +67,7 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
     app::HostLinkMessages messages(host);
     platform::Clock& clock = platform::realClock();
     link::CComm comm(platform::systemDevices(), clock, messages);
+    comm.portMap = platform::PortMap::fromSettings();
     cli::configureLink(comm, *options);
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
             app::HostLinkMessages messages(host);
             platform::Clock& clock = platform::realClock();
             link::CComm comm(platform::systemDevices(), clock, messages);
+            comm.portMap = platform::PortMap::fromSettings();  // the [Ports] the panel's lists show
             app::ToolContext ctx{comm, clock, host};
             app::CVelmoraDlg dlg(ctx, platform::systemSpooler());
             if (simulate) {

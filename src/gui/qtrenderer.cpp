@@ -884,6 +884,12 @@ void QtRenderer::sync(Binding& b) {
                 box->addItems(qsList(c.items()));
             }
             if (box->currentIndex() != c.curSel()) box->setCurrentIndex(c.curSel());
+            // Item tips show in the open list; the closed box shows its chosen item's.
+            for (int i = 0; i < c.count(); ++i) {
+                const QString tip = qs(c.itemTip(i));
+                if (box->itemData(i, Qt::ToolTipRole).toString() != tip) box->setItemData(i, tip, Qt::ToolTipRole);
+            }
+            if (const QString tip = qs(c.itemTip(c.curSel())); box->toolTip() != tip) box->setToolTip(tip);
             if (box->isEditable()) {
                 const QString text = qs(c.text());
                 box->lineEdit()->setMaxLength(c.limitText() > 0 ? std::max<int>(c.limitText(), text.size())

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "link/registryaccess.h"
+#include "link/usbprinter.h"
 #include "platform/codepage.h"
+#include "platform/osversion.h"
 
 namespace velmora::link {
 
@@ -21,7 +24,11 @@ constexpr std::uint8_t kParallelReady = platform::parallel_status::kSelected;
 }  // namespace
 
 CComm::CComm(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages)
-    : socket(devices, clock, messages), devices_(devices), clock_(clock), messages_(&messages) {}
+    : legacyWindows(LegacyWindowsFromVersion(platform::packedOsVersion())),
+      socket(devices, clock, messages),
+      devices_(devices),
+      clock_(clock),
+      messages_(&messages) {}
 
 CComm::~CComm() {
     Close();
@@ -32,6 +39,7 @@ bool CComm::isOpen() const { return kind == kEthernet ? socket.connected : handl
 
 int CComm::Open() {
     Close();
+    openFailure_ = {};
     if (portName.compare(0, 3, "COM") == 0) {
         kind = kSerial;
         return OpenSerial();
@@ -55,7 +63,11 @@ int CComm::OpenSerial() {
     if (handle_) handle_->close();
     handle_.reset();
     auto device = devices_.makeSerial();
-    if (!device || !device->open(portMap.devicePath(portName))) return 0;
+    if (!device) return 0;
+    if (!device->open(portMap.devicePath(portName))) {
+        openFailure_ = {portMap.devicePath(portName), device->lastError()};
+        return 0;
+    }
     handle_ = std::move(device);
 
     // From here on a failure keeps the device held until the next open or close.
@@ -77,7 +89,11 @@ int CComm::OpenParallel() {
     if (handle_) handle_->close();
     handle_.reset();
     auto device = devices_.makeParallel();
-    if (!device || !device->open(portMap.devicePath(portName))) return 0;
+    if (!device) return 0;
+    if (!device->open(portMap.devicePath(portName))) {
+        openFailure_ = {portMap.devicePath(portName), device->lastError()};
+        return 0;
+    }
     if (!legacyWindows) {
         const auto status = device->parallelStatus();
         if (!status || *status != kParallelReady) {
@@ -91,10 +107,22 @@ int CComm::OpenParallel() {
 }
 
 int CComm::OpenUsb() {
+    if (!UsbSupportedByWindows(platform::osVersion())) return 0;
     if (handle_) handle_->close();
     handle_.reset();
-    handle_ = devices_.openUsbPrinter(devicePath, modelIndex);
-    return handle_ ? 1 : 0;
+    UsbSearch search{legacyWindows, catalogProductIds, devicePath, modelIndex, {}, 0};
+    // The device the search opened is the link. (Windows closes that probe and opens the
+    // printer again through another name, without sharing; a device node needs no second name,
+    // and the search's own open is already exclusive.)
+    handle_ = FindUsbPrinter(devices_, *registry, search);
+    devicePath = search.devicePath;
+    modelIndex = search.modelIndex;
+    if (!handle_) {
+        openFailure_ = {search.refusedNode, search.refusedError};
+        return 0;
+    }
+    GrantUsbPrintKeyAccess(*registry, modelIndex);
+    return 1;
 }
 
 void CComm::Close() {

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "link/asocket.h"
 #include "link/messages.h"
 #include "platform/clock.h"
 #include "platform/device.h"
 #include "platform/portmap.h"
+#include "platform/registry.h"
 
 namespace velmora::link {
 
@@ -47,11 +49,24 @@ public:
     int parity = 0;    // 0 none, 1 odd, 2 even
     int dataBits = 0;  // 7 or 8
     int stopBits = 0;  // 0 one, 1 one and a half, 2 two
-    bool legacyWindows = false;  // never set on Linux: the parallel status is always queried
+    bool legacyWindows = false;  // the Windows 95 family; computed at construction, never set on Linux
     std::string portName;  // "COM1:" ... "COM20:", "LPT1:" ... "LPT4:", "USB", "ETHERNET"
     bool keepOpen = false;
     CASocket socket;
     platform::PortMap portMap;
+    // The registry the USB access grant widens (the system's: on Linux it has no keys).
+    platform::Registry* registry = &platform::systemRegistry();
+    // The model catalog's USB product ids, which USB discovery consults on the Windows 95 family.
+    std::vector<std::string> catalogProductIds;
+
+    // Why the last open failed: the device that would not open and the errno it reported (EACCES:
+    // no permission; 0 when the device reports none). Cleared by every Open; for USB it names the
+    // first known printer that would not open, and stays empty when none was found.
+    struct OpenFailure {
+        std::string device;
+        int error = 0;
+    };
+    const OpenFailure& openFailure() const { return openFailure_; }
 
     // The open device (serial, parallel, USB), or null.
     platform::Device* handle() const { return handle_.get(); }
@@ -73,6 +88,7 @@ private:
     platform::Clock& clock_;
     LinkMessages* messages_;
     std::unique_ptr<platform::Device> handle_;
+    OpenFailure openFailure_;
 };
 
 }  // namespace velmora::link

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora::platform {
 
@@ -64,6 +65,18 @@ public:
 
     // Parallel (and USB printer class): the status byte, or nothing when it cannot be read.
     virtual std::optional<std::uint8_t> parallelStatus() { return std::nullopt; }
+
+    // Why the last open failed, as an errno value (EACCES: the user may not open the device);
+    // 0 when it did not fail or the device cannot tell.
+    virtual int lastError() const { return 0; }
+};
+
+// A USB printer-class device the system offers: its interface path in the Windows form the
+// matching reads ("\\?\usb#vid_xxxx&pid_xxxx#SERIAL#{28d78fad-...}") and the device node
+// that opens it (/dev/usb/lpN).
+struct UsbPrinterInterface {
+    std::string path;
+    std::string node;
 };
 
 // A TCP stream with bounded waits. Never raises SIGPIPE.
@@ -89,9 +102,11 @@ public:
     virtual std::unique_ptr<Device> makeSerial() = 0;
     virtual std::unique_ptr<Device> makeParallel() = 0;
     virtual std::unique_ptr<StreamSocket> makeSocket() = 0;
-    // Finds the first known USB printer and opens it. On success fills devicePath and
-    // modelIndex; nullptr when no known printer can be opened.
-    virtual std::unique_ptr<Device> openUsbPrinter(std::string& devicePath, int& modelIndex) = 0;
+    // The USB printers present, in enumeration order. Which of them is a known model is the
+    // port object's business.
+    virtual std::vector<UsbPrinterInterface> usbPrinters() = 0;
+    // A device that opens a USB printer's node.
+    virtual std::unique_ptr<Device> makeUsb() = 0;
 };
 
 // The factory over the real operating system.

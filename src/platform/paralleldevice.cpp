@@ -36,6 +36,7 @@ bool ParallelDevice::open(const std::string& path) {
     // O_NONBLOCK also keeps the open from failing or waiting when the printer is off-line; the
     // port object reads the status itself.
     fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    lastError_ = fd_ >= 0 ? 0 : errno;
     return fd_ >= 0;
 }
 

@@ -33,7 +33,10 @@ public:
     // The status byte; nothing when the device cannot report it.
     std::optional<std::uint8_t> parallelStatus() override;
 
+    int lastError() const override { return lastError_; }
+
 private:
+    int lastError_ = 0;
     int fd_ = -1;
     unsigned writeBoundMs_;
 };

@@ -66,10 +66,15 @@ SerialDevice::~SerialDevice() { close(); }
 
 bool SerialDevice::open(const std::string& path) {
     close();
+    lastError_ = 0;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    // Not sharing the port, as the original opens it; this also refuses files that are no terminal.
+    if (fd < 0) {
+        lastError_ = errno;
+        return false;
+    }
+    // One program at a time on the port; this also refuses files that are no terminal.
     if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
+        lastError_ = errno;
         ::close(fd);
         return false;
     }

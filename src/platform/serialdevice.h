@@ -39,7 +39,10 @@ public:
     bool configure(const SerialSettings& settings) override;
     bool setWriteTimeout(unsigned msPerByte) override;
 
+    int lastError() const override { return lastError_; }
+
 private:
+    int lastError_ = 0;
     int fd_ = -1;
     bool pseudoTerminal_ = false;  // no UART behind it: frame settings cannot apply
     unsigned msPerByte_ = 0;

@@ -1,23 +1,8 @@
-// The system print spooler backend: none yet, so there are no queues to switch.
+// The system's print spooler in a build without libcups: there are no queues to switch.
 #include "platform/spooler.h"
 
 namespace velmora::platform {
 
-namespace {
-class NoSpooler final : public PrintSpooler {
-public:
-    std::vector<Queue> enumerate() override { return {}; }
-    std::optional<Handle> open(const std::string&) override { return std::nullopt; }
-    SizeResult querySize(Handle, std::size_t&) override { return SizeResult::Failed; }
-    std::optional<Queue> read(Handle) override { return std::nullopt; }
-    bool write(Handle, const Queue&) override { return false; }
-    void close(Handle) override {}
-};
-}  // namespace
-
-PrintSpooler& systemSpooler() {
-    static NoSpooler spooler;
-    return spooler;
-}
+PrintSpooler& systemSpooler() { return spoolerWithoutQueues(); }
 
 }  // namespace velmora::platform

@@ -31,9 +31,21 @@ public:
     virtual std::optional<Queue> read(Handle h) = 0;
     virtual bool write(Handle h, const Queue& info) = 0;
     virtual void close(Handle h) = 0;
+
+    // Whether a queue prints to the port the user chose: `portName` as the program names it
+    // ("COM1:"), `devicePath` the device the port map gives for it (/dev/ttyS0). Port strings
+    // that name ports (Windows') contain the port name; this is what the fake spooler uses.
+    virtual bool attachedTo(const Queue& queue, const std::string& portName, const std::string& /*devicePath*/) {
+        return queue.portName.find(portName) != std::string::npos;
+    }
 };
 
-// The system's spooler. Until a spooler backend is built in, it lists no queues.
+// The port string a queue is switched to while Velmora holds its port.
+constexpr const char* kFilePort = "FILE:";
+
+// The system's spooler: CUPS when the program was built with libcups, else one without queues.
 PrintSpooler& systemSpooler();
+// A spooler that lists no queues, for runs that must leave the machine's queues alone.
+PrintSpooler& spoolerWithoutQueues();
 
 }  // namespace velmora::platform

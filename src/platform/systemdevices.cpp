@@ -5,6 +5,8 @@
 #include "platform/paralleldevice.h"
 #include "platform/serialdevice.h"
 #include "platform/tcpsocket.h"
+#include "platform/usbdiscovery.h"
+#include "platform/usbprinterdevice.h"
 
 namespace velmora::platform {
 
@@ -15,11 +17,9 @@ class SystemDevices final : public DeviceFactory {
     std::unique_ptr<Device> makeSerial() override { return std::make_unique<SerialDevice>(); }
     std::unique_ptr<Device> makeParallel() override { return std::make_unique<ParallelDevice>(); }
     std::unique_ptr<StreamSocket> makeSocket() override { return std::make_unique<TcpSocket>(); }
-    // USB printer discovery (sysfs below VELMORA_SYSROOT) comes later; until then no
-    // USB printer is ever found.
-    std::unique_ptr<Device> openUsbPrinter(std::string& /*devicePath*/, int& /*modelIndex*/) override {
-        return nullptr;
-    }
+    // Read afresh each time: the port object rediscovers the printer before every USB transfer.
+    std::vector<UsbPrinterInterface> usbPrinters() override { return enumerateUsbPrinters(systemRoot()); }
+    std::unique_ptr<Device> makeUsb() override { return std::make_unique<UsbPrinterDevice>(); }
 };
 
 }  // namespace

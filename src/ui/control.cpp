@@ -48,6 +48,7 @@ int Control::addItem(const std::string& item) {
 void Control::insertItem(int pos, const std::string& item) {
     if (pos < 0 || pos > count()) pos = count();
     items_.insert(items_.begin() + pos, item);
+    if (pos < static_cast<int>(itemTips_.size())) itemTips_.insert(itemTips_.begin() + pos, std::string());
     if (curSel_ >= pos) ++curSel_;
     changed();
 }
@@ -55,6 +56,7 @@ void Control::insertItem(int pos, const std::string& item) {
 void Control::deleteItem(int pos) {
     if (pos < 0 || pos >= count()) return;
     items_.erase(items_.begin() + pos);
+    if (pos < static_cast<int>(itemTips_.size())) itemTips_.erase(itemTips_.begin() + pos);
     if (curSel_ == pos) {
         curSel_ = -1;
         if (kind_ == ControlKind::DropDownList) text_.clear();
@@ -66,6 +68,7 @@ void Control::deleteItem(int pos) {
 
 void Control::resetContent() {
     items_.clear();
+    itemTips_.clear();
     curSel_ = -1;
     if (kind_ == ControlKind::DropDownList) text_.clear();
     changed();
@@ -88,6 +91,17 @@ int Control::findExact(const std::string& text) const {
 
 std::string Control::itemText(int pos) const {
     return pos >= 0 && pos < count() ? items_[pos] : std::string();
+}
+
+void Control::setItemTip(int pos, const std::string& tip) {
+    if (pos < 0 || pos >= count() || itemTip(pos) == tip) return;
+    if (pos >= static_cast<int>(itemTips_.size())) itemTips_.resize(pos + 1);
+    itemTips_[pos] = tip;
+    changed();
+}
+
+std::string Control::itemTip(int pos) const {
+    return pos >= 0 && pos < static_cast<int>(itemTips_.size()) ? itemTips_[pos] : std::string();
 }
 
 void Control::enable(bool on) {

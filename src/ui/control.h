@@ -112,6 +112,10 @@ public:
     // Position of the first item whose text equals `text` exactly, or -1.
     int findExact(const std::string& text) const;
     std::string itemText(int pos) const;
+    // A list item's tool tip (what the entry stands for); "" when it has none. Tips move with
+    // their items when items are inserted or deleted.
+    void setItemTip(int pos, const std::string& tip);
+    std::string itemTip(int pos) const;
 
     bool enabled() const { return enabled_; }
     void enable(bool on = true);
@@ -156,6 +160,7 @@ private:
     std::string text_;
     int check_ = 0;
     std::vector<std::string> items_;
+    std::vector<std::string> itemTips_;  // by item position; may be shorter than items_
     int curSel_ = -1;
     bool enabled_ = true;
     bool visible_ = true;

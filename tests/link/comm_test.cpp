@@ -196,7 +196,7 @@ TEST(CommUsb, EachTransferReopensUnlessKeepOpen) {
     l.comm.portName = "USB";
     ASSERT_EQ(l.comm.Open(), 1);
     EXPECT_EQ(l.comm.modelIndex, 5);
-    EXPECT_EQ(l.comm.devicePath, "/dev/usb/lp0");
+    EXPECT_EQ(l.comm.devicePath, usbPathOfModel(5));
     l.script.readScript = {"R"};
     EXPECT_EQ(l.write("A"), 1);
     EXPECT_EQ(l.read(1), "R");

@@ -236,9 +236,7 @@ TEST(SystemDevices, MakesTheRealDevices) {
     EXPECT_NE(devices.makeSerial(), nullptr);
     EXPECT_NE(devices.makeParallel(), nullptr);
     EXPECT_NE(devices.makeSocket(), nullptr);
-    std::string path;
-    int model = -1;
-    EXPECT_EQ(devices.openUsbPrinter(path, model), nullptr);
+    EXPECT_NE(devices.makeUsb(), nullptr);
 }
 
 }  // namespace

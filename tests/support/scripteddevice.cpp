@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/usbprinter.h"
+#include "platform/usbdiscovery.h"
+
 namespace velmora::testing {
 
 std::string LinkScript::written() const {
@@ -14,6 +17,11 @@ std::string LinkScript::written() const {
 
 bool ScriptedDevice::open(const std::string& path) {
     log_.openedPaths.push_back(path);
+    lastError_ = 0;
+    if (const auto refused = log_.refusedPaths.find(path); refused != log_.refusedPaths.end()) {
+        lastError_ = refused->second;
+        return false;
+    }
     if (log_.openFails) return false;
     ++log_.opens;
     open_ = true;
@@ -118,13 +126,17 @@ std::unique_ptr<platform::StreamSocket> ScriptedFactory::makeSocket() {
     return s;
 }
 
-std::unique_ptr<platform::Device> ScriptedFactory::openUsbPrinter(std::string& devicePath, int& modelIndex) {
-    if (!usbPresent) return nullptr;
-    auto d = makeSerial();
-    if (!d->open("/dev/usb/lp0")) return nullptr;
-    devicePath = "/dev/usb/lp0";
-    modelIndex = usbModel;
-    return d;
+std::vector<platform::UsbPrinterInterface> ScriptedFactory::usbPrinters() {
+    if (!usbPresent) return {};
+    if (!usbList.empty()) return usbList;
+    return {{usbPathOfModel(usbModel), "/dev/usb/lp0"}};
+}
+
+std::string usbPathOfModel(int modelCode, const std::string& serial) {
+    for (const auto& entry : link::UsbModelTable)
+        if (entry.modelCode == modelCode)
+            return std::string("\\\\?\\usb#") + entry.ids + "#" + serial + "#" + platform::kUsbPrinterInterfaceClass;
+    return {};
 }
 
 }  // namespace velmora::testing

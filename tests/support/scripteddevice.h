@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@
 #include "platform/device.h"
 
 namespace velmora::testing {
+
+// The interface path of a USB printer of a known model code (from the USB model table).
+std::string usbPathOfModel(int modelCode, const std::string& serial = "SN0001");
 
 struct LinkScript {
     int opens = 0;
@@ -27,6 +31,7 @@ struct LinkScript {
 
     // The script, shared by every device the factory makes (USB reopens make new ones).
     bool openFails = false;
+    std::map<std::string, int> refusedPaths;  // a path whose open fails, with its errno
     bool configureFails = false;
     platform::ModemLines lines;
     std::optional<std::uint8_t> status = platform::parallel_status::kSelected;
@@ -50,10 +55,12 @@ public:
     bool configure(const platform::SerialSettings& s) override;
     bool setWriteTimeout(unsigned msPerByte) override;
     std::optional<std::uint8_t> parallelStatus() override { return log_.status; }
+    int lastError() const override { return lastError_; }
 
 private:
     LinkScript& log_;
     bool open_ = false;
+    int lastError_ = 0;
 };
 
 class ScriptedSocket : public platform::StreamSocket {
@@ -81,11 +88,14 @@ public:
     std::unique_ptr<platform::Device> makeSerial() override;
     std::unique_ptr<platform::Device> makeParallel() override;
     std::unique_ptr<platform::StreamSocket> makeSocket() override;
-    std::unique_ptr<platform::Device> openUsbPrinter(std::string& devicePath, int& modelIndex) override;
+    std::vector<platform::UsbPrinterInterface> usbPrinters() override;
+    std::unique_ptr<platform::Device> makeUsb() override { return makeSerial(); }
 
     LinkScript script;
-    int usbModel = 5;              // model code of the USB printer "found"
+    // Unless usbList says otherwise, one USB printer is present: of model usbModel, at /dev/usb/lp0.
+    int usbModel = 5;
     bool usbPresent = true;
+    std::vector<platform::UsbPrinterInterface> usbList;  // the USB printers present, in order
     int socketsMade = 0;
     std::function<void(ScriptedSocket&)> prepareSocket;
 };

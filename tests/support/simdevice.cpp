@@ -2,7 +2,11 @@
 #include "support/simdevice.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace velmora::testing {
 
@@ -54,12 +58,37 @@ long SimSocket::receive(std::uint8_t* buf, std::size_t n, unsigned) {
 
 std::unique_ptr<platform::Device> SimFactory::makeParallel() { return std::make_unique<SimParallel>(printer_); }
 
-std::unique_ptr<platform::Device> SimFactory::openUsbPrinter(std::string& devicePath, int& modelIndex) {
-    auto d = std::make_unique<SimDevice>(printer_);
-    d->open("");
-    devicePath = "/dev/usb/lp0";
-    modelIndex = 0;
-    return d;
+std::vector<platform::UsbPrinterInterface> SimFactory::usbPrinters() {
+    return {{"\\\\?\\usb#vid_6d81&pid_2100#SIM0001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}", "/dev/usb/lp0"}};
+}
+
+SimUsbSysroot::SimUsbSysroot() {
+    char name[] = "/tmp/velmora-sysroot-XXXXXX";
+    if (mkdtemp(name)) path_ = name;
+}
+
+SimUsbSysroot::~SimUsbSysroot() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+void SimUsbSysroot::addPrinter(int number, const std::string& vendorId, const std::string& productId,
+                               const std::string& serial, const std::string& target) {
+    namespace fs = std::filesystem;
+    const std::string lp = "lp" + std::to_string(number);
+    const std::string kernelName = "1-" + std::to_string(number + 1);
+    const fs::path device = fs::path(path_) / "sys/devices/pci0000:00/usb1" / kernelName;
+    const fs::path entry = device / (kernelName + ":1.0") / "usbmisc" / lp;
+    fs::create_directories(entry);
+    std::ofstream(device / "idVendor") << vendorId << '\n';
+    std::ofstream(device / "idProduct") << productId << '\n';
+    if (!serial.empty()) std::ofstream(device / "serial") << serial << '\n';
+    fs::create_directory_symlink("../..", entry / "device");
+    const fs::path classDir = fs::path(path_) / "sys/class/usbmisc";
+    fs::create_directories(classDir);
+    fs::create_directory_symlink(fs::relative(entry, classDir), classDir / lp);
+    fs::create_directories(fs::path(path_) / "dev/usb");
+    fs::create_symlink(target, fs::path(path_) / "dev/usb" / lp);
 }
 
 SimLink::SimLink(const std::string& portName) {

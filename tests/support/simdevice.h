@@ -50,10 +50,32 @@ public:
     std::unique_ptr<platform::Device> makeSerial() override { return std::make_unique<SimDevice>(printer_); }
     std::unique_ptr<platform::Device> makeParallel() override;
     std::unique_ptr<platform::StreamSocket> makeSocket() override { return std::make_unique<SimSocket>(printer_); }
-    std::unique_ptr<platform::Device> openUsbPrinter(std::string& devicePath, int& modelIndex) override;
+    // One USB printer (model 0) at /dev/usb/lp0; every open of it starts a fresh connection.
+    std::vector<platform::UsbPrinterInterface> usbPrinters() override;
+    std::unique_ptr<platform::Device> makeUsb() override { return std::make_unique<SimDevice>(printer_); }
 
 private:
     sim::Printer& printer_;
+};
+
+// A root directory for VELMORA_SYSROOT that presents USB printers as the kernel does: sysfs
+// entries with vendor and product ids and a serial number, and device nodes that lead wherever
+// the test says (a pseudo-terminal served by the simulator, or nowhere). Removed when destroyed.
+class SimUsbSysroot {
+public:
+    SimUsbSysroot();
+    ~SimUsbSysroot();
+    SimUsbSysroot(const SimUsbSysroot&) = delete;
+    SimUsbSysroot& operator=(const SimUsbSysroot&) = delete;
+
+    // Printer lpN with ids as sysfs gives them ("5a2e", "0a08"); its node /dev/usb/lpN is a
+    // symbolic link to `target`.
+    void addPrinter(int number, const std::string& vendorId, const std::string& productId, const std::string& serial,
+                    const std::string& target);
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
 };
 
 // A port object connected to an in-process simulated printer over the given port name.

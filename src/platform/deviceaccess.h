@@ -1,0 +1,13 @@
+// What to tell a user whom the system refused a device: which group grants it, or a udev rule.
+#pragma once
+
+#include <string>
+
+namespace velmora::platform {
+
+// One line for a failed open of `device` with errno `error`: empty unless the error is a
+// refusal of permission (EACCES, EPERM). Names the device's own group when it has one other
+// than root, else "lp".
+std::string deviceAccessAdvice(const std::string& device, int error);
+
+}  // namespace velmora::platform
