@@ -5,6 +5,10 @@
 #include "app/menumode.h"
 #include "app/menuview.h"
 #include "resources/templates_shell.h"
+#include "zii/usersetting_zii_advancedtab.h"
+#include "zii/usersetting_zii_basictab.h"
+#include "zii/usersetting_zii_serialtab.h"
+#include "zii/usersetting_zii_timetab.h"
 
 namespace velmora::app {
 
@@ -33,10 +37,10 @@ constexpr TabPage kNativeTabs[] = {
 };
 
 constexpr TabPage kZiiTabs[] = {
-    {240, emptyPage<144>},  // Interface: CUserSetting_ZII_SerialTab
-    {245, emptyPage<202>},  // Basic: CUserSetting_ZII_BasicTab
-    {246, emptyPage<203>},  // Advanced: CUserSetting_ZII_AdvancedTab
-    {247, emptyPage<137>},  // Real-Time Clock: CUserSetting_ZII_TimeTab
+    {240, page<zii::CUserSetting_ZII_SerialTab>},  // Interface
+    {245, page<zii::CUserSetting_ZII_BasicTab>},  // Basic
+    {246, page<zii::CUserSetting_ZII_AdvancedTab>},  // Advanced
+    {247, page<zii::CUserSetting_ZII_TimeTab>},  // Real-Time Clock
     {241, emptyPage<158>},  // Language: CLanguageSetting
     {271, emptyPage<161>},  // Others: CPrinterInfo
 };

@@ -139,7 +139,12 @@ std::span<const Entry> Table() {
         {247, "Real-Time Clock"},
         {248, "  "},  // caption of the calibration dialog's single tab: two blanks
         {250, "Lower Position of Gap;Upper Position of Gap"},
+        {251, "Top to Bottom;Bottom to Top"},
+        {252, "Transfer;Direct"},
+        {253, "Web Sensing;Continuous;Mark Sensing"},
         {254, "Tear Off;Peel Off;Cutter;"},
+        {255, "Feed to Next Label;Calibrate Media;Set Label Length;No feed"},
+        {256, "No Backfeed;Default settings;Before printing;After printing"},
         {257, "Text;Numeric;Binary"},
         {258, "Upper Left;Center"},
         {259, "None;Bold"},
@@ -147,9 +152,18 @@ std::span<const Entry> Table() {
         {261, "None;Italic"},
         {262, "Right;Center;Left"},
         {263, "Left to Right;Right to Left"},
+        {264, "9600;14400;19200;28800;38400;57600;115200"},
+        {266, "None;Even;Odd"},
+        {267, "1;2"},
+        {268, "Software;Hardware"},
         {270, "USB Serial Number must be 13 digit number"},
         {271, "Others"},
         {272, "Not supported on Ethernet connection."},
+        {276, "Please, select the baudrate."},
+        {277, "Please, select the data length."},
+        {278, "Please, select the parity."},
+        {279, "Please, select the stop bit."},
+        {280, "Please, select the protocol mode."},
     };
     return kEntries;
 }

@@ -1,0 +1,51 @@
+// The ZII real-time clock page: sets the printer's clock, with one saved "^ST" command, to the
+// computer's local time or to a date and time the user picks. Nothing is read from the printer.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/toolcontext.h"
+#include "platform/localtime.h"
+#include "ui/dialog.h"
+
+namespace velmora::zii {
+
+// The pickers' texts: "yyyy-MM-dd" for the date picker, "HH:mm:ss" for the time picker.
+std::string formatPickerDate(const platform::LocalTime& t);
+std::string formatPickerTime(const platform::LocalTime& t);
+// Reads a picker text back: exact shape, four-digit year, a real calendar day, 24-hour time.
+// The fields the text does not carry are left as they are in `into`.
+bool parsePickerDate(const std::string& text, platform::LocalTime& into);
+bool parsePickerTime(const std::string& text, platform::LocalTime& into);
+// "^ST" + month, day, year, hour, minute, second + ",M" (24-hour clock), without CR LF.
+std::string clockLine(const platform::LocalTime& t);
+
+class CUserSetting_ZII_TimeTab : public ui::Dialog {
+  public:
+    explicit CUserSetting_ZII_TimeTab(app::ToolContext& ctx);
+
+    void OnSetToPrinter();
+    // What the last Set wrote: its write result, or nothing when it sent nothing.
+    std::optional<int> lastWrite() const { return lastWrite_; }
+
+    enum Source { kComputerClock = 0, kChosenTime = 1 };
+
+    // Bound fields.
+    bool setClock = false;
+    int source = kComputerClock;
+    std::string date;  // picker texts
+    std::string time;
+
+  protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(ui::DataExchange& dx) override;
+
+  private:
+    void applyEnables();
+
+    app::ToolContext& ctx_;
+    std::optional<int> lastWrite_;
+};
+
+}  // namespace velmora::zii
