@@ -77,15 +77,7 @@ long ParallelDevice::write(const std::uint8_t* data, std::size_t n) {
 }
 
 long ParallelDevice::read(std::uint8_t* buf, std::size_t n) {
-    if (fd_ < 0) return -1;
-    if (n == 0) return 0;
-    for (;;) {
-        const ssize_t r = ::read(fd_, buf, n);
-        if (r >= 0) return static_cast<long>(r);
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
-        return -1;
-    }
+    return detail::readAvailable(fd_, buf, n);
 }
 
 std::optional<std::uint8_t> ParallelDevice::parallelStatus() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -47,6 +48,20 @@ inline int waitFor(int fd, short events, Deadline deadline, Hook hook) {
         if (r < 0 && errno != EINTR) return -1;
         if (r == 0 && left == 0) return 0;
         if (slice) runWaitHook();
+    }
+}
+
+// One read of what a non-blocking descriptor holds now: the count, 0 when nothing is there,
+// -1 on an error.
+inline long readAvailable(int fd, std::uint8_t* buf, std::size_t n) {
+    if (fd < 0) return -1;
+    if (n == 0) return 0;
+    for (;;) {
+        const ssize_t r = ::read(fd, buf, n);
+        if (r >= 0) return static_cast<long>(r);
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+        return -1;
     }
 }
 

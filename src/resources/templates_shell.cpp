@@ -18,18 +18,10 @@ ui::LayoutNode menuButton(int id, const char* caption) {
     return button(id, caption, s);
 }
 
-ui::DialogTemplate menuView(int resourceId, ui::LayoutNode root) {
-    ui::DialogTemplate t;
-    t.resourceId = resourceId;
-    t.child = true;
-    t.root = std::move(root);
-    return t;
-}
-
 }  // namespace
 
 const ui::DialogTemplate& KdrMenuViewTemplate() {
-    static const ui::DialogTemplate t = menuView(
+    static const ui::DialogTemplate t = childPage(
         201,
         column({
             row({
@@ -57,7 +49,7 @@ const ui::DialogTemplate& KdrMenuViewTemplate() {
 }
 
 const ui::DialogTemplate& ZiiMenuViewTemplate() {
-    static const ui::DialogTemplate t = menuView(
+    static const ui::DialogTemplate t = childPage(
         101,
         row({
             column({

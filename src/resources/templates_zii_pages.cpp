@@ -25,14 +25,6 @@ ui::LayoutNode disabled(ui::LayoutNode node) {
     return node;
 }
 
-ui::DialogTemplate childPage(int resourceId, ui::LayoutNode root) {
-    ui::DialogTemplate t;
-    t.resourceId = resourceId;
-    t.child = true;
-    t.root = std::move(root);
-    return t;
-}
-
 }  // namespace
 
 const ui::DialogTemplate& ZiiAdvancedTabTemplate() {

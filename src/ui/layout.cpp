@@ -98,4 +98,12 @@ LayoutNode tab(int id) { return control(id, ControlKind::Tab); }
 
 LayoutNode progress(int id) { return control(id, ControlKind::Progress); }
 
+DialogTemplate childPage(int resourceId, LayoutNode root) {
+    DialogTemplate t;
+    t.resourceId = resourceId;
+    t.child = true;
+    t.root = std::move(root);
+    return t;
+}
+
 }  // namespace velmora::ui::layout

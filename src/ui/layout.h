@@ -57,6 +57,8 @@ LayoutNode comboBox(int id, int widthChars = 12, std::vector<std::string> items 
 LayoutNode listBox(int id, int widthChars = 20, int heightLines = 6);
 LayoutNode tab(int id);
 LayoutNode progress(int id);
+// A page hosted inside another dialog: no caption, no frame of its own.
+DialogTemplate childPage(int resourceId, LayoutNode root);
 }  // namespace layout
 
 }  // namespace velmora::ui

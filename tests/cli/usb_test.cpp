@@ -17,27 +17,11 @@
 #include "platform/device.h"
 #include "sim/server.h"
 #include "support/linkfixture.h"
+#include "support/processes.h"
 #include "support/simdevice.h"
 
 namespace velmora::testing {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string output;  // standard output and error together
-};
-
-CliRun runCliWithRoot(const std::string& root, const std::string& args) {
-    const std::string cmd = "VELMORA_SYSROOT='" + root + "' " VELMORA_BIN_DIR "/velmora-cli " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    CliRun r{-1, {}};
-    if (!p) return r;
-    std::array<char, 512> buf{};
-    while (fgets(buf.data(), buf.size(), p)) r.output += buf.data();
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 class UsbPrinterOnPty : public ::testing::Test {
 protected:
@@ -77,7 +61,7 @@ TEST_F(UsbPrinterOnPty, ConnectOpensOnlyAKnownPrinterThatOpens) {
                                p.onPty ? pty : sysroot.path() + "/gone");
         }
         printer.journal().clear();
-        const CliRun r = runCliWithRoot(sysroot.path(), "--usb connect");
+        const ProcessResult r = runCliProcess("--usb connect", "VELMORA_SYSROOT='" + sysroot.path() + "'");
         EXPECT_EQ(r.status, c.connects ? 0 : 1) << r.output;
         EXPECT_NE(r.output.find(c.connects ? "Success open port." : "Cannot open port!"), std::string::npos)
             << r.output;

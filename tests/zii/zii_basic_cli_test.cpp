@@ -13,6 +13,7 @@
 
 #include "cli/cli.h"
 #include "support/scripteddevice.h"
+#include "support/processes.h"
 #include "support/simdevice.h"
 
 namespace velmora::testing {
@@ -83,57 +84,18 @@ TEST(ZiiBasicCliScripted, GetWithMissingRepliesFails) {
     EXPECT_EQ(err.str(), "velmora-cli: the printer answered 2 of 10 queries\n");
 }
 
-// velmora-sim as a process of its own. "exec" keeps the shell's process id, which it prints first.
-struct SimProcess {
-    SimProcess() : out(popen("echo $$; exec " VELMORA_BIN_DIR "/velmora-sim --port 0", "r")) {
-        std::array<char, 256> line{};
-        if (out && fgets(line.data(), line.size(), out)) pid = std::atoi(line.data());
-        while (out && fgets(line.data(), line.size(), out)) {
-            const std::string l = line.data();
-            const auto at = l.find("listening on ");
-            if (at == std::string::npos) continue;
-            address = l.substr(at + 13, l.find_last_not_of("\r\n") + 1 - (at + 13));
-            break;
-        }
-    }
-    ~SimProcess() {
-        if (pid > 0) kill(pid, SIGTERM);
-        if (out) pclose(out);
-    }
-    FILE* out;
-    int pid = -1;
-    std::string address;
-};
-
-struct Result {
-    int status;
-    std::string output;
-};
-
-Result cliProcess(const std::string& args) {
-    const std::string cmd = std::string(VELMORA_BIN_DIR "/velmora-cli ") + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    Result r{-1, {}};
-    if (!p) return r;
-    std::array<char, 512> buf{};
-    while (fgets(buf.data(), buf.size(), p)) r.output += buf.data();
-    const int status = pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
 // One Set and one Get (about three seconds of the protocol's own pauses): the values come back,
 // and a label format carrying "^PR2,2" does not move the locked speed.
 TEST(ZiiBasicCliProcess, LockedSpeedSurvivesALabelFormat) {
     SimProcess sim;
     ASSERT_FALSE(sim.address.empty());
     const std::string tcp = "--tcp " + sim.address + " ";
-    auto r = cliProcess(tcp + "zii set speed=3 lock.speed=1 darkness=21 label-height=1000");
+    auto r = runCliProcess(tcp + "zii set speed=3 lock.speed=1 darkness=21 label-height=1000");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output, "");
-    r = cliProcess(tcp + "send '^XA^FO20,20^PR2,2^FDlabel^FS^XZ\\r\\n'");
+    r = runCliProcess(tcp + "send '^XA^FO20,20^PR2,2^FDlabel^FS^XZ\\r\\n'");
     ASSERT_EQ(r.status, 0) << r.output;
-    r = cliProcess(tcp + "zii get");
+    r = runCliProcess(tcp + "zii get");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("\nlabel-height=1000\n"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("\nspeed=3\n"), std::string::npos) << r.output;
