@@ -18,19 +18,20 @@ namespace {
 // below then leave their target as it is and report success.
 class Values {
   public:
-    explicit Values(std::string_view text) {
-        while (count_ < values_.size()) {
-            const std::size_t comma = text.find(',');
-            values_[count_++] = text.substr(0, comma);
-            if (comma == std::string_view::npos) break;
-            text.remove_prefix(comma + 1);
+    explicit Values(std::string_view text) : text_(text) {}
+    // Split on demand: most commands of a label format are looked at once or not at all.
+    std::string_view operator[](std::size_t i) const {
+        std::string_view rest = text_;
+        for (; i > 0; --i) {
+            const std::size_t comma = rest.find(',');
+            if (comma == std::string_view::npos) return {};
+            rest.remove_prefix(comma + 1);
         }
+        return rest.substr(0, rest.find(','));
     }
-    std::string_view operator[](std::size_t i) const { return i < count_ ? values_[i] : std::string_view(); }
 
   private:
-    std::array<std::string_view, 8> values_;
-    std::size_t count_ = 0;
+    std::string_view text_;
 };
 
 // A whole decimal number (optional sign) from min to max; false when given but not that.
@@ -182,15 +183,35 @@ constexpr ZiiCommand kCommands[] = {
     {"^JU", 0, memoryCommand},
 };
 
-void runCommand(ZiiState& s, std::string_view command) {
-    const std::string_view name = command.substr(0, 3);
-    for (const ZiiCommand& known : kCommands) {
-        if (known.name != name) continue;
-        if (!s.locked(known.lock)) known.run(s, Values(command.substr(name.size())));
-        return;
+// Label formats stream through here by the megabyte, so a command finds its table entry by one
+// lookup on its three characters ("^" or "~" and two letters) instead of a walk of the table.
+class CommandIndex {
+  public:
+    CommandIndex() {
+        slots_.fill(-1);
+        for (std::size_t i = 0; i < std::size(kCommands); ++i) slots_[slot(kCommands[i].name)] = static_cast<int>(i);
     }
-}
+    const ZiiCommand* find(std::string_view name) const {
+        const int i = name.size() == 3 ? slots_[slot(name)] : -1;
+        return i < 0 ? nullptr : &kCommands[i];
+    }
 
+  private:
+    static std::size_t letter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<std::size_t>(c - 'A' + 1) : 0; }
+    // 0 for anything that is not one of the table's shapes; that slot stays empty.
+    static std::size_t slot(std::string_view name) {
+        const std::size_t a = letter(name[1]), b = letter(name[2]);
+        if (!a || !b || (name[0] != '^' && name[0] != '~')) return 0;
+        return (name[0] == '~' ? 27 * 27 : 0) + a * 27 + b;
+    }
+    std::array<int, 2 * 27 * 27> slots_;
+};
+
+void runCommand(ZiiState& s, std::string_view command) {
+    static const CommandIndex index;
+    const ZiiCommand* known = index.find(command.substr(0, 3));
+    if (known && !s.locked(known->lock)) known->run(s, Values(command.substr(3)));
+}
 }  // namespace
 
 bool ZiiState::setLock(unsigned code, bool on) {
@@ -201,9 +222,12 @@ bool ZiiState::setLock(unsigned code, bool on) {
 }
 
 void runZiiLine(ZiiState& state, std::string_view line) {
-    for (std::size_t at = line.find_first_of("^~"); at != std::string_view::npos;) {
-        const std::size_t next = line.find_first_of("^~", at + 1);
-        runCommand(state, line.substr(at, next - at));
+    const auto isStart = [](char c) { return c == '^' || c == '~'; };
+    const auto end = line.end();
+    auto at = std::find_if(line.begin(), end, isStart);
+    while (at != end) {
+        const auto next = std::find_if(at + 1, end, isStart);
+        runCommand(state, line.substr(static_cast<std::size_t>(at - line.begin()), static_cast<std::size_t>(next - at)));
         at = next;
     }
 }
