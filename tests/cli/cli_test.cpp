@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/clirun.h"
 #include "support/simdevice.h"
 
 namespace velmora::testing {
@@ -59,19 +60,6 @@ TEST(CliOptions, UsageErrors) {
         EXPECT_FALSE(error.empty());
     }
 }
-
-class CliRun : public ::testing::Test {
-protected:
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return cli::runCli(args, out, err, factory, clock);
-    }
-    sim::Printer printer;
-    SimFactory factory{printer};
-    platform::TestClock clock;
-    std::ostringstream out, err;
-};
 
 TEST_F(CliRun, ConnectRunsTheHandshakeAndReportsSuccess) {
     EXPECT_EQ(run({"connect"}), cli::kExitOk);

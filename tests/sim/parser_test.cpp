@@ -8,23 +8,14 @@
 #include <vector>
 
 #include "sim/printer.h"
+#include "support/hex.h"
 
 namespace velmora::sim {
 namespace {
 
 using namespace std::string_literals;
 
-// Shows reply bytes in hex, so a failing comparison shows the bytes that differ.
-std::string hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        static constexpr char kDigits[] = "0123456789abcdef";
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-        out += ' ';
-    }
-    return out;
-}
+using testing::hex;
 
 // Feeds `input` cut at the given points (ascending) and returns every reply.
 std::string feedSplit(Parser& parser, std::string_view input, const std::vector<std::size_t>& cuts) {

@@ -11,22 +11,14 @@
 
 #include "sim/parser.h"
 #include "sim/printer.h"
+#include "support/hex.h"
 
 namespace velmora::sim {
 namespace {
 
 using namespace std::string_literals;
 
-std::string hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        static constexpr char kDigits[] = "0123456789abcdef";
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-        out += ' ';
-    }
-    return out;
-}
+using testing::hex;
 
 std::string query(int code) { return "\x1b\x1c?"s + static_cast<char>(code); }
 std::string lock(bool on, int code) {

@@ -13,6 +13,7 @@
 
 #include "cli/cli.h"
 #include "support/scripteddevice.h"
+#include "support/clirun.h"
 #include "support/processes.h"
 #include "support/simdevice.h"
 
@@ -36,18 +37,7 @@ TEST(ZiiBasicCli, ArgumentChecks) {
         << error;
 }
 
-class ZiiBasicCliRun : public ::testing::Test {
-  protected:
-    int run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return cli::runCli(args, out, err, factory, clock);
-    }
-    sim::Printer printer;
-    SimFactory factory{printer};
-    platform::TestClock clock;
-    std::ostringstream out, err;
-};
+using ZiiBasicCliRun = CliRun;
 
 TEST_F(ZiiBasicCliRun, SetThenGetPrintsWhatWasSet) {
     ASSERT_EQ(run({"zii", "set", "label-width=700.4", "orientation=bottom-to-top", "speed=6", "darkness=0",
