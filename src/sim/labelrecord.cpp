@@ -224,6 +224,8 @@ void writeField(JsonWriter& json, const TextField& f) {
     json.value("rotation", f.rotation);
     json.boolean("reverse", f.reverse);
     json.boolean("bold", f.bold);
+    json.optional("characterSet", f.characterSet);
+    json.optional("codeTable", f.codeTable);
     json.string("data", f.data);
 }
 
@@ -241,6 +243,8 @@ void writeField(JsonWriter& json, const VectorTextField& f) {
     json.value("rotation", f.rotation);
     json.string("justification", justificationName(f.justification));
     json.boolean("rightToLeft", f.rightToLeft);
+    json.optional("characterSet", f.characterSet);
+    json.optional("codeTable", f.codeTable);
     json.string("data", f.data);
 }
 

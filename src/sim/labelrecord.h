@@ -45,6 +45,9 @@ struct TextField {
     bool reverse = false;
     bool bold = false;
     std::string data{};
+    // The "CS" setting in force when the text arrived: one label may mix national sets.
+    std::optional<int> characterSet{};
+    std::optional<int> codeTable{};
     bool operator==(const TextField&) const = default;
 };
 
@@ -59,6 +62,9 @@ struct VectorTextField {
     char justification = 'L';  // 'R', 'C' or 'L'
     bool rightToLeft = false;
     std::string data{};
+    // The "CS" setting in force when the text arrived: one label may mix national sets.
+    std::optional<int> characterSet{};
+    std::optional<int> codeTable{};
     bool operator==(const VectorTextField&) const = default;
 };
 

@@ -394,6 +394,14 @@ void runNativeLine(Parser& parser, std::string_view line) {
     }
     printer.editLabels([&](LabelBook& book) {
         if (auto* field = std::get_if<LabelField>(&command)) {
+            std::visit(
+                [&book](auto& f) {
+                    if constexpr (requires { f.characterSet; }) {
+                        f.characterSet = book.format().characterSet;
+                        f.codeTable = book.format().codeTable;
+                    }
+                },
+                *field);
             book.addField(std::move(*field));
         } else if (const auto* change = std::get_if<LabelFormat>(&command)) {
             mergeFormat(book.format(), *change);

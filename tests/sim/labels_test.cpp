@@ -126,6 +126,25 @@ TEST(NativeLabels, FormatStaysInForceFromLabelToLabel) {
     EXPECT_EQ(printer.labelFormat(), expected);
 }
 
+TEST(NativeLabels, EachTextKeepsTheCharacterSetItWasSentWith) {
+    // As the national-set test sends it: a set, a line in it, the next set, ... then one print.
+    Printer printer;
+    Parser parser(printer);
+    parser.feed("T1,1,3,1,1,0,0,N,N,'none'\rCS0,6\rT30,50,3,1,1,10,0,N,N,'#'\r"
+                "CS15,6\rV30,1100,U,35,35,+1,N,N,N,0,L,0,'#'\rP1\r");
+    const auto labels = printer.printedLabels();
+    ASSERT_EQ(labels.size(), 1u);
+    ASSERT_EQ(labels[0].fields.size(), 3u);
+    const auto& none = std::get<TextField>(labels[0].fields[0]);
+    const auto& first = std::get<TextField>(labels[0].fields[1]);
+    const auto& last = std::get<VectorTextField>(labels[0].fields[2]);
+    EXPECT_EQ(none.characterSet, std::nullopt);
+    EXPECT_EQ(first.characterSet, 0);
+    EXPECT_EQ(first.codeTable, 6);
+    EXPECT_EQ(last.characterSet, 15);
+    EXPECT_EQ(labels[0].format.characterSet, 15);
+}
+
 TEST(NativeLabels, MemoryStaysBounded) {
     Printer printer;
     Parser parser(printer);
@@ -187,6 +206,8 @@ TEST(NativeLabels, JsonEscapesEveryByteItCannotShowPlainly) {
       "rotation": 0,
       "reverse": false,
       "bold": false,
+      "characterSet": null,
+      "codeTable": null,
       "data": "\"q\" \\ \u007f\u00b0\u00a1\u0009"
     },
     {
