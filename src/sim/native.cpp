@@ -5,8 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "sim/commands.h"
-
 namespace velmora::sim {
 
 namespace {
