@@ -1,6 +1,8 @@
 // The printer model: status bytes, ZII state and link faults behind one lock.
 #include "sim/printer.h"
 
+#include <utility>
+
 namespace velmora::sim {
 
 namespace {
@@ -58,6 +60,16 @@ void Printer::setZii(const ZiiState& state) {
 
 void Printer::powerCycle() {
     editZii([](ZiiState& state) { sim::powerCycle(state); });
+}
+
+void Printer::setSaveHook(SaveHook hook) {
+    std::lock_guard lock(saveMutex_);
+    saveHook_ = std::move(hook);
+}
+
+void Printer::notifySaved() {
+    std::lock_guard lock(saveMutex_);
+    if (saveHook_) saveHook_(*this);
 }
 
 Faults Printer::faults() const {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string_view>
@@ -59,6 +60,13 @@ class Printer {
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
+    // Non-volatile memory. A command that stores settings (^JUS, a native commit) calls
+    // notifySaved() after its change, outside editZii; the hook then runs with the printer, one
+    // call at a time, so a hook that writes the saved settings to a file writes the latest.
+    using SaveHook = std::function<void(const Printer& printer)>;
+    void setSaveHook(SaveHook hook);
+    void notifySaved();
+
     Faults faults() const;
     void setFaults(const Faults& faults);
     void setSilent(bool on);
@@ -76,6 +84,8 @@ class Printer {
     ZiiState zii_;
     Faults faults_;
     Journal journal_;
+    std::mutex saveMutex_;  // held while the hook runs; never with mutex_
+    SaveHook saveHook_;     // guarded by saveMutex_
 };
 
 }  // namespace velmora::sim
