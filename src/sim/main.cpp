@@ -9,6 +9,7 @@
 #include "sim/options.h"
 #include "sim/printer.h"
 #include "sim/server.h"
+#include "sim/statefile.h"
 
 int main(int argc, char** argv) {
     using namespace velmora;
@@ -31,6 +32,14 @@ int main(int argc, char** argv) {
 
     sim::Printer printer;
     sim::applyOptions(*options, printer);
+    if (!options->statePath.empty()) {
+        const sim::StateFile state(options->statePath);
+        for (const std::string& note : state.load(printer)) std::fprintf(stderr, "velmora-sim: %s\n", note.c_str());
+        printer.setSaveHook([state](const sim::Printer& saved) {
+            std::string error;
+            if (!state.save(saved, error)) std::fprintf(stderr, "velmora-sim: %s\n", error.c_str());
+        });
+    }
     sim::Server server(printer);
     if (options->tcp) {
         const std::string address = "127.0.0.1";
