@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace velmora::platform {
@@ -27,34 +29,10 @@ bool pathExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
 }
 
-std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) {
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string text;
-    text.resize(maxBytes);
-    std::size_t filled = 0;
-    while (filled < maxBytes) {
-        const ssize_t n = ::read(fd, text.data() + filled, maxBytes - filled);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        filled += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    text.resize(filled);
-    return text;
-}
+namespace {
 
-TextFileRead readTextFile(const std::string& path, std::size_t maxBytes) {
+// Up to `limit` bytes of a regular file; outcome Read, or why nothing was read.
+TextFileRead readRegularFile(const std::string& path, std::size_t limit) {
     using Outcome = TextFileRead::Outcome;
     TextFileRead read;
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
@@ -70,11 +48,10 @@ TextFileRead readTextFile(const std::string& path, std::size_t maxBytes) {
         read.outcome = Outcome::NotRegularFile;
         return read;
     }
-    // One byte past the cap tells a file of exactly the cap from a longer one.
-    std::string text(maxBytes + 1, '\0');
+    std::string text(limit, '\0');
     std::size_t filled = 0;
-    while (filled < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + filled, text.size() - filled);
+    while (filled < limit) {
+        const ssize_t n = ::read(fd, text.data() + filled, limit - filled);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             read.outcome = Outcome::Unreadable;
@@ -88,14 +65,28 @@ TextFileRead readTextFile(const std::string& path, std::size_t maxBytes) {
     ::close(fd);
     text.resize(filled);
     read.outcome = Outcome::Read;
-    if (filled > maxBytes) {
-        // Whole lines only: a cut must not leave half a key or value behind.
-        text.resize(maxBytes);
-        const auto lastEnd = text.find_last_of("\r\n");
-        text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
-        read.outcome = Outcome::Cut;
-    }
     read.text = std::move(text);
+    return read;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileHead(const std::string& path, std::size_t maxBytes) {
+    TextFileRead read = readRegularFile(path, maxBytes);
+    if (!read.hasText()) return std::nullopt;
+    return std::move(read.text);
+}
+
+TextFileRead readTextFile(const std::string& path, std::size_t maxBytes) {
+    // One byte past the cap tells a file of exactly the cap from a longer one.
+    TextFileRead read = readRegularFile(path, maxBytes + 1);
+    if (read.text.size() > maxBytes) {
+        // Whole lines only: a cut must not leave half a key or value behind.
+        read.text.resize(maxBytes);
+        const auto lastEnd = read.text.find_last_of("\r\n");
+        read.text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+        read.outcome = TextFileRead::Outcome::Cut;
+    }
     return read;
 }
 

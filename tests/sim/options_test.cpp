@@ -55,7 +55,8 @@ TEST(Options, Rejected) {
     const std::vector<std::vector<std::string_view>> cases = {
         {"--port"},          {"--port", "65536"}, {"--port", "12a"},     {"--port", "-1"},
         {"--delay", "soon"}, {"--drop-after"},    {"--bogus"},           {"port"},
-        {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"},
+        {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--state"},
+        {"--state="},
     };
     for (const auto& args : cases) {
         std::string error;
