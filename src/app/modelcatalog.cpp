@@ -96,14 +96,6 @@ constexpr BuiltInModel kBuiltInModels[] = {
 
 constexpr const char* kBuiltInSpeedUnit = "inch/s";
 
-// Whole lines only: a read cut at the size limit must not leave half a key or value behind.
-std::string wholeLines(std::string text, bool cut) {
-    if (!cut) return text;
-    const auto lastEnd = text.find_last_of("\r\n");
-    text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
-    return text;
-}
-
 }  // namespace
 
 std::string shortNameOf(const std::string& name) {
@@ -184,12 +176,8 @@ void LoadModelCatalog(const std::string& directory) {
     // A file that is present but cannot be read (a directory, no permission, not a regular file)
     // counts as an empty one: its presence says the user replaces the built-in table, and an
     // empty catalog is what the Windows reader yields for it too.
-    const std::optional<std::string> head = platform::readFileHead(path, kMaxCatalogFileBytes + 1);
-    std::string text = head.value_or("");
-    const bool cut = text.size() > kMaxCatalogFileBytes;
-    if (cut) text.resize(kMaxCatalogFileBytes);
     platform::IniFile ini;
-    ini.parse(wholeLines(std::move(text), cut));
+    ini.load(path, nullptr, kMaxCatalogFileBytes);
     theModelCatalog = modelCatalogFromIni(ini);
 }
 

@@ -309,6 +309,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app::HostLinkMessages messages(host);
     link::CComm comm(devices, clock, messages);
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
+    if (!comm.portMap.note().empty()) err << "velmora-cli: " << comm.portMap.note() << '\n';
     configureLink(comm, *options);
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);

@@ -7,12 +7,14 @@
 #include <QTimer>
 
 #include <iostream>
+#include <string_view>
 
 #include "app/dialogcatalog.h"
 #include "app/handshake.h"
 #include "app/toolcontext.h"
 #include "app/velmoraapp.h"
 #include "app/velmoradlg.h"
+#include "app/versionrecord.h"
 #include "cli/cli.h"
 #include "gui/qthost.h"
 #include "platform/clock.h"
@@ -32,7 +34,8 @@ const char* kUsage =
     "  --menu-mode 0|1  native (0) or ZII (1, the default) menus\n"
     "  --simulate       a printer simulator inside the program: the panel is set to reach it\n"
     "  --dialog NAME    open one tool instead of the main window (e.g. status), connected first\n"
-    "  CONNECTION       for --dialog, as for velmora-cli: --tcp HOST[:PORT], --serial DEVICE ..., --lpt DEVICE, --usb\n";
+    "  CONNECTION       for --dialog, as for velmora-cli: --tcp HOST[:PORT], --serial DEVICE ..., --lpt DEVICE, --usb\n"
+    "  --help, --version  this text, the version\n";
 
 // The window icon: a label with a bar code on it.
 QIcon appIcon() {
@@ -68,6 +71,7 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
     platform::Clock& clock = platform::realClock();
     link::CComm comm(platform::systemDevices(), clock, messages);
     comm.portMap = platform::PortMap::fromSettings();
+    if (!comm.portMap.note().empty()) std::cerr << "velmora: " << comm.portMap.note() << '\n';
     cli::configureLink(comm, *options);
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
@@ -84,6 +88,20 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before QApplication exists, which needs a display.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--version") {
+            app::VersionRecord version;
+            app::LoadVersionRecord(version);
+            std::cout << "velmora " << version.versionText << '\n';
+            return 0;
+        }
+    }
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Velmora");
     QApplication::setWindowIcon(appIcon());
@@ -104,9 +122,6 @@ int main(int argc, char** argv) {
                     simulate = true;
                 } else if (args[i] == "--dialog" && i + 1 < args.size()) {
                     dialogName = args[++i];
-                } else if (args[i] == "--help" || args[i] == "-h") {
-                    std::cout << kUsage;
-                    return 0;
                 } else {
                     linkArgs.push_back(args[i]);
                 }
@@ -140,6 +155,7 @@ int main(int argc, char** argv) {
             platform::Clock& clock = platform::realClock();
             link::CComm comm(platform::systemDevices(), clock, messages);
             comm.portMap = platform::PortMap::fromSettings();  // the [Ports] the panel's lists show
+            if (!comm.portMap.note().empty()) std::cerr << "velmora: " << comm.portMap.note() << '\n';
             app::ToolContext ctx{comm, clock, host};
             app::CVelmoraDlg dlg(ctx, platform::systemSpooler());
             if (simulate) {

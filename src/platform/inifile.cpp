@@ -2,10 +2,9 @@
 // private-profile rules the program relies on, tolerant of whatever bytes a file holds.
 #include "platform/inifile.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
+
+#include "platform/files.h"
 
 namespace velmora::platform {
 
@@ -33,17 +32,11 @@ std::string folded(std::string_view s) {
 
 }  // namespace
 
-bool IniFile::load(const std::string& path) {
-    sections_.clear();
-    byName_.clear();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return false;
-    parse(text);
-    return true;
+bool IniFile::load(const std::string& path, std::string* note, std::size_t maxBytes) {
+    const TextFileRead read = readTextFile(path, maxBytes);
+    if (note) *note = ignoredNote(read, path, maxBytes);
+    parse(read.text);
+    return read.hasText();
 }
 
 // Replaces the contents with those of `text`. Lines end with LF, CR LF or CR. Key lines before

@@ -3,6 +3,7 @@
 // key replaces an earlier one, lines starting with ';' are comments.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,8 +13,13 @@ namespace velmora::platform {
 
 class IniFile {
 public:
-    // False when the file cannot be read (the object is then empty).
-    bool load(const std::string& path);
+    // A settings file of a few mappings is a few hundred bytes; more than this is not one.
+    static constexpr std::size_t kMaxFileBytes = 64 * 1024;
+
+    // Reads a regular file of at most maxBytes (whole lines of a longer one) through
+    // platform::readTextFile. False when nothing was read (the object is then empty); `note`, when
+    // given, says what was ignored and why (empty when the file was read whole or is missing).
+    bool load(const std::string& path, std::string* note = nullptr, std::size_t maxBytes = kMaxFileBytes);
     void parse(const std::string& text);
 
     std::optional<std::string> value(const std::string& section, const std::string& key) const;

@@ -68,7 +68,7 @@ bool PortMap::isMapped(const std::string& portName) const { return map_.count(no
 // Adds the file's mappings to those already held; a key with an empty value maps nothing.
 void PortMap::loadFrom(const std::string& iniPath) {
     IniFile ini;
-    if (!ini.load(iniPath)) return;
+    if (!ini.load(iniPath, &note_)) return;
     for (const std::string& key : ini.keys("Ports")) {
         const std::string device = ini.value("Ports", key, "");
         if (!device.empty()) set(key, device);

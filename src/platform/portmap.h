@@ -18,8 +18,11 @@ public:
     bool isMapped(const std::string& portName) const;
     const std::map<std::string, std::string>& entries() const { return map_; }
 
-    // Reads the [Ports] section of an INI file; a missing file leaves the map empty.
+    // Reads the [Ports] section of an INI file; a missing file leaves the map empty. A file that
+    // is not a regular file, cannot be read or is too large is ignored (in part), and note() says so.
     void loadFrom(const std::string& iniPath);
+    // What was ignored when the settings file was read, for the program to print; empty if nothing.
+    const std::string& note() const { return note_; }
     // The settings file path: $XDG_CONFIG_HOME/velmora/velmora.ini, else ~/.config/velmora/velmora.ini.
     static std::string settingsFilePath();
     // The map from the user's settings file.
@@ -27,6 +30,7 @@ public:
 
 private:
     std::map<std::string, std::string> map_;  // keys upper case, without colon
+    std::string note_;
 };
 
 }  // namespace velmora::platform

@@ -10,6 +10,7 @@
 #include "sim/options.h"
 #include "sim/printer.h"
 #include "sim/server.h"
+#include "sim/statefile.h"
 
 int main(int argc, char** argv) {
     using namespace velmora;
@@ -42,6 +43,14 @@ int main(int argc, char** argv) {
         printer.setLabelSink([&labelFiles](const sim::LabelRecord& record) {
             std::string why;
             if (labelFiles.write(record, why).empty()) std::fprintf(stderr, "velmora-sim: %s\n", why.c_str());
+        });
+    }
+    if (!options->statePath.empty()) {
+        const sim::StateFile state(options->statePath);
+        for (const std::string& note : state.load(printer)) std::fprintf(stderr, "velmora-sim: %s\n", note.c_str());
+        printer.setSaveHook([state](const sim::Printer& saved) {
+            std::string error;
+            if (!state.save(saved, error)) std::fprintf(stderr, "velmora-sim: %s\n", error.c_str());
         });
     }
     sim::Server server(printer);

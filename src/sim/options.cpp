@@ -62,6 +62,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || text->empty()) return badValue("a directory");
             options.labelsDirectory = std::string(*text);
+        } else if (name == "--state") {
+            const auto text = value();
+            if (!text || text->empty()) return badValue("a file name");
+            options.statePath = std::string(*text);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -93,7 +97,8 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
 std::string usage() {
     std::string text =
         "Usage: velmora-sim [options]\n"
-        "A simulated label printer on 127.0.0.1 (TCP) and/or a pseudo-terminal.\n"
+        "A simulated label printer on 127.0.0.1 (TCP, up to 8 clients at once) and/or a\n"
+        "pseudo-terminal.\n"
         "\n"
         "  --port N           TCP port (default 9100; 0 picks a free port)\n"
         "  --pty              also serve a pseudo-terminal; its path is printed\n"
@@ -103,6 +108,8 @@ std::string usage() {
         "  --delay MS         send every reply MS milliseconds late\n"
         "  --drop-after N     drop the connection after N bytes received\n"
         "  --labels DIR       write each printed native label as DIR/label-0001.json, ...\n"
+        "  --state FILE       non-volatile memory: load the saved settings from FILE at start\n"
+        "                     and write them there (INI text) whenever the printer saves (^JUS)\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";

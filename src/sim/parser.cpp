@@ -41,6 +41,8 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
     fixed_.push_back({std::move(prefix), length, std::move(handler)});
 }
 
+void CommandSet::onOtherLine(OtherLineHandler handler) { otherLine_ = std::move(handler); }
+
 // Finds the next CR, LF or ESC in one chunk. Each of the three is searched for once per chunk
 // and remembered, so LF-only text does not rescan the chunk for a CR at every line.
 class Parser::Scanner {
@@ -93,6 +95,7 @@ void Parser::reset() {
     rawLeft_ = 0;
     rawHandler_ = nullptr;
     out_.clear();
+    connectionState_.clear();
 }
 
 void Parser::expectRaw(std::size_t n, RawHandler handler) {
@@ -134,7 +137,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
             startFixed(State::Line);
             return p;
         }
-        if (commands_.lines_[first].empty()) {
+        if (commands_.lines_[first].empty() && !commands_.otherLine_) {
             ++ignoredLines_;
             state_ = State::SkipLine;
             return p;
@@ -232,7 +235,7 @@ void Parser::finishFixed(const CommandSet::FixedCommand* command, std::size_t us
         const auto first = static_cast<std::uint8_t>(seen[0]);
         if (first == kEsc) {
             ++ignoredBytes_;
-        } else if (commands_.lines_[first].empty()) {
+        } else if (commands_.lines_[first].empty() && !commands_.otherLine_) {
             ++ignoredLines_;
             ++ignoredBytes_;
             state_ = State::SkipLine;
@@ -282,6 +285,15 @@ void Parser::dispatchLine(std::string_view line) {
     for (const auto& command : commands_.lines_[static_cast<std::uint8_t>(line[0])]) {
         if (line.starts_with(command.prefix)) {
             run(command.handler, line);
+            return;
+        }
+    }
+    if (commands_.otherLine_) {
+        const std::size_t replyStart = out_.size();
+        const bool found = commands_.otherLine_(*this, line);
+        applyReplyFaults(replyStart);
+        if (found) {
+            printer_.journal().recordCommand(line);
             return;
         }
     }

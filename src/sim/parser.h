@@ -8,17 +8,21 @@
 //     end ("^MBR4,1" is one, with 3 bytes after "^MBR"). Those whose prefix starts with ESC are
 //     the binary escapes and are recognised anywhere; the others only at the start of a line;
 //   - raw payloads that a handler asks for with Parser::expectRaw (an image after its header).
-// Lines nobody handles, unknown escapes (the ESC byte is skipped) and lines longer than kMaxLine
-// are ignored and counted in the journal.
+// A line no prefix claims goes to the one "other line" handler when there is one (ZII commands
+// may stand anywhere in a line). Lines nobody handles, unknown escapes (the ESC byte is skipped)
+// and lines longer than kMaxLine are ignored and counted in the journal.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "sim/printer.h"
@@ -31,6 +35,9 @@ class Parser;
 using CommandHandler = std::function<void(Parser& parser, std::string_view command)>;
 // Called with the raw bytes a handler asked for, all at once.
 using RawHandler = std::function<void(Parser& parser, std::string_view bytes)>;
+// Called with a line no prefix claimed; true when it found a command in it (else the line counts
+// as ignored).
+using OtherLineHandler = std::function<bool(Parser& parser, std::string_view line)>;
 
 // The commands a printer understands. Built once, then shared read-only by every parser.
 class CommandSet {
@@ -42,6 +49,8 @@ class CommandSet {
     // `prefix` followed by exactly `extra` bytes of any value. The prefix must not begin with CR
     // or LF, and prefix and extra bytes together may not exceed kMaxFixed bytes.
     void onFixed(std::string prefix, std::size_t extra, CommandHandler handler);
+    // Every line that no line prefix claims; a later call replaces the handler.
+    void onOtherLine(OtherLineHandler handler);
 
     static constexpr std::size_t kMaxFixed = 256;
 
@@ -59,6 +68,7 @@ class CommandSet {
     // Line commands by their first byte, longest prefix first, so a line costs one bucket lookup.
     std::array<std::vector<LineCommand>, 256> lines_;
     std::vector<FixedCommand> fixed_;
+    OtherLineHandler otherLine_;
     std::array<bool, 256> fixedAtLineStart_{};  // first bytes of fixed commands that are not escapes
 };
 
@@ -81,7 +91,8 @@ class Parser {
     // (silent, short replies) already applied.
     std::string takeReplies();
     bool hasReplies() const { return !out_.empty(); }
-    // Forgets any half-received command and unsent reply, as for a new connection.
+    // Forgets any half-received command, unsent reply and connection state, as for a new
+    // connection.
     void reset();
 
     // For handlers.
@@ -94,6 +105,14 @@ class Parser {
     // Hands the next n bytes of the stream, whatever they are, to `handler` once they are all in;
     // nothing else is parsed before. The handler may ask again (a header, then a payload).
     void expectRaw(std::size_t n, RawHandler handler);
+    // What a command family keeps for this connection alone (whether a ZII format is open), made
+    // on first use. Connections to one printer share its settings but not this.
+    template <typename State>
+    State& connectionState() {
+        std::shared_ptr<void>& slot = connectionState_[std::type_index(typeid(State))];
+        if (!slot) slot = std::make_shared<State>();
+        return *static_cast<State*>(slot.get());
+    }
 
   private:
     enum class State {
@@ -132,6 +151,7 @@ class Parser {
     std::size_t rawLeft_ = 0;
     RawHandler rawHandler_;
     std::string out_;
+    std::unordered_map<std::type_index, std::shared_ptr<void>> connectionState_;
 
     // Counted locally and handed to the journal once per feed.
     std::uint64_t ignoredLines_ = 0;

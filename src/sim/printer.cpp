@@ -100,6 +100,16 @@ void Printer::setLabelSink(LabelSink sink) {
     labelSink_ = std::move(sink);
 }
 
+void Printer::setSaveHook(SaveHook hook) {
+    std::lock_guard lock(saveMutex_);
+    saveHook_ = std::move(hook);
+}
+
+void Printer::notifySaved() {
+    std::lock_guard lock(saveMutex_);
+    if (saveHook_) saveHook_(*this);
+}
+
 Faults Printer::faults() const {
     std::lock_guard lock(mutex_);
     return faults_;

@@ -79,6 +79,12 @@ class Printer {
     // Called with each printed label on the thread whose command printed it.
     using LabelSink = std::function<void(const LabelRecord&)>;
     void setLabelSink(LabelSink sink);
+    // Non-volatile memory. A command that stores settings (^JUS, a native commit) calls
+    // notifySaved() after its change, outside editZii; the hook then runs with the printer, one
+    // call at a time, so a hook that writes the saved settings to a file writes the latest.
+    using SaveHook = std::function<void(const Printer& printer)>;
+    void setSaveHook(SaveHook hook);
+    void notifySaved();
 
     Faults faults() const;
     void setFaults(const Faults& faults);
@@ -99,6 +105,8 @@ class Printer {
     LabelSink labelSink_;
     Faults faults_;
     Journal journal_;
+    std::mutex saveMutex_;  // held while the hook runs; never with mutex_
+    SaveHook saveHook_;     // guarded by saveMutex_
 };
 
 }  // namespace velmora::sim

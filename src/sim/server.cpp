@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <list>
 #include <vector>
 
 #include "platform/server.h"
@@ -159,13 +160,37 @@ void Server::stop() {
 }
 
 void Server::serveTcp() {
+    // One thread per client, each with its own parser (its own half-received command and open
+    // format) over the one printer, so an idle client keeps nobody else waiting.
+    struct Connection {
+        std::thread thread;
+        std::atomic<bool> done{false};
+    };
+    std::list<Connection> connections;  // a list: a thread keeps its element's address
+    const auto reapFinished = [&connections] {
+        connections.remove_if([](Connection& c) {
+            if (!c.done) return false;
+            c.thread.join();
+            return true;
+        });
+    };
     while (!stopping_) {
-        const std::unique_ptr<platform::StreamSocket> client = listener_->accept(kWaitSliceMs);
+        std::unique_ptr<platform::StreamSocket> client = listener_->accept(kWaitSliceMs);
+        reapFinished();
         if (!client) continue;
-        SocketEnd link(*client);
-        Parser parser(printer_, commands_);
-        converse(link, parser, printer_, stopping_);
+        // Beyond the limit a client is closed at once (it sees the connection end) rather than
+        // left waiting without a word.
+        if (connections.size() >= kMaxTcpClients) continue;
+        Connection& connection = connections.emplace_back();
+        connection.thread = std::thread([this, &connection, socket = std::move(client)]() mutable {
+            SocketEnd link(*socket);
+            Parser parser(printer_, commands_);
+            converse(link, parser, printer_, stopping_);
+            socket.reset();
+            connection.done = true;
+        });
     }
+    for (Connection& connection : connections) connection.thread.join();
 }
 
 void Server::servePty() {

@@ -1,9 +1,11 @@
-// The simulated printer's front ends: a TCP listener (one client at a time, as a network printer
-// serves its raw port) and a pseudo-terminal that a client opens as its serial port. Each front
-// end runs on its own thread over one shared Printer; every connection gets a fresh parser.
+// The simulated printer's front ends: a TCP listener that serves up to kMaxTcpClients clients side
+// by side (a user's own software and Velmora both reach the one printer) and a pseudo-terminal
+// that a client opens as its serial port. Each connection runs on its own thread with a fresh
+// parser over the one shared Printer.
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,7 +27,10 @@ class Server {
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
 
-    // Listens on address:port (port 0: any free port) and serves clients one after another.
+    // Clients served at once; a further one is closed as soon as it is accepted.
+    static constexpr std::size_t kMaxTcpClients = 8;
+
+    // Listens on address:port (port 0: any free port) and serves clients side by side.
     // The bound port, or 0 on failure or when the TCP front end already runs.
     unsigned startTcp(unsigned port, const std::string& address = "127.0.0.1");
     // Opens a pseudo-terminal and serves it. The slave's path, or "" on failure or when the

@@ -91,31 +91,32 @@ void replaceUnlocked(ZiiState& s, ZiiSettings from) {
     s.current = from;
 }
 
-void setClock(ZiiState& s, const Values& v) {
+bool setClock(ZiiState& s, const Values& v) {
     ClockTime t = s.clock;
     char format = 'M';
     if (!readNumber(v[0], 1, 12, t.month) || !readNumber(v[1], 1, 31, t.day) ||
         !readNumber(v[2], 1998, 2097, t.year) || !readNumber(v[4], 0, 59, t.minute) ||
         !readNumber(v[5], 0, 59, t.second) || !readLetter(v[6], "MAP", format))
-        return;
+        return false;
     if (format == 'M') {
-        if (!readNumber(v[3], 0, 23, t.hour)) return;
+        if (!readNumber(v[3], 0, 23, t.hour)) return false;
     } else if (!v[3].empty()) {
         int hour = 0;
-        if (!readNumber(v[3], 1, 12, hour)) return;
+        if (!readNumber(v[3], 1, 12, hour)) return false;
         t.hour = hour % 12 + (format == 'P' ? 12 : 0);
     }
     using namespace std::chrono;
     if (!year_month_day(year(t.year), month(static_cast<unsigned>(t.month)),
                         day(static_cast<unsigned>(t.day)))
              .ok())
-        return;
+        return false;
     s.clock = t;
+    return true;
 }
 
-void memoryCommand(ZiiState& s, const Values& v) {
+bool memoryCommand(ZiiState& s, const Values& v) {
     char action = 0;
-    if (!readLetter(v[0], "SRF", action)) return;
+    if (!readLetter(v[0], "SRF", action)) return false;
     switch (action) {
         case 'S':
             s.saved = s.current;
@@ -127,57 +128,73 @@ void memoryCommand(ZiiState& s, const Values& v) {
             replaceUnlocked(s, ZiiSettings{});
             break;
     }
+    return true;
 }
 
 struct ZiiCommand {
     std::string_view name;
     unsigned lock;  // the lock code that keeps this command from changing anything; 0 none
-    void (*run)(ZiiState& s, const Values& v);
+    // False when a given value was not valid, so nothing changed.
+    bool (*run)(ZiiState& s, const Values& v);
 };
 
+constexpr bool kNothingToDo = true;
+
 constexpr ZiiCommand kCommands[] = {
-    {"^XA", 0, [](ZiiState&, const Values&) {}},
-    {"^XZ", 0, [](ZiiState&, const Values&) {}},
+    {"^XA", 0, [](ZiiState&, const Values&) { return kNothingToDo; }},  // the format is the caller's
+    {"^XZ", 0, [](ZiiState&, const Values&) { return kNothingToDo; }},
+    {"^FX", 0, [](ZiiState&, const Values&) { return kNothingToDo; }},  // a comment, up to the next ^ or ~
     {"^PW", kLockLabelWidth,
      [](ZiiState& s, const Values& v) {
-         readNumber(v[0], 2, ZiiSettings::kHeadWidthDots, s.current.labelWidth);
+         return readNumber(v[0], 2, ZiiSettings::kHeadWidthDots, s.current.labelWidth);
      }},
-    {"^LL", 0, [](ZiiState& s, const Values& v) { readNumber(v[0], 1, 32000, s.current.labelLength); }},
-    {"^PO", 0, [](ZiiState& s, const Values& v) { readFlag(v[0], 'I', 'N', s.current.inverted); }},
+    {"^LL", 0, [](ZiiState& s, const Values& v) { return readNumber(v[0], 1, 32000, s.current.labelLength); }},
+    {"^PO", 0, [](ZiiState& s, const Values& v) { return readFlag(v[0], 'I', 'N', s.current.inverted); }},
     {"^PR", kLockSpeed,
      [](ZiiState& s, const Values& v) {
          ZiiSettings c = s.current;
-         if (readNumber(v[0], kMinSpeed, kMaxSpeed, c.printSpeed) &&
-             readNumber(v[1], kMinSpeed, kMaxSpeed, c.slewSpeed))
-             s.current = c;
+         if (!readNumber(v[0], kMinSpeed, kMaxSpeed, c.printSpeed) ||
+             !readNumber(v[1], kMinSpeed, kMaxSpeed, c.slewSpeed))
+             return false;
+         s.current = c;
+         return true;
      }},
-    {"~SD", kLockDarkness, [](ZiiState& s, const Values& v) { readNumber(v[0], 0, 30, s.current.darkness); }},
+    {"~SD", kLockDarkness,
+     [](ZiiState& s, const Values& v) { return readNumber(v[0], 0, 30, s.current.darkness); }},
     {"~TA", kLockTearOff,
-     [](ZiiState& s, const Values& v) { readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.tearOff); }},
+     [](ZiiState& s, const Values& v) { return readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.tearOff); }},
     {"^LT", kLockPrintOffset,
-     [](ZiiState& s, const Values& v) { readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.printOffset); }},
-    {"^MT", 0, [](ZiiState& s, const Values& v) { readLetter(v[0], "TD", s.current.printMode); }},
+     [](ZiiState& s, const Values& v) {
+         return readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.printOffset);
+     }},
+    {"^MT", 0, [](ZiiState& s, const Values& v) { return readLetter(v[0], "TD", s.current.printMode); }},
     {"^MN", kLockMediaType,
      [](ZiiState& s, const Values& v) {
          char type = 0;
-         if (!readLetter(v[0], "NYWM", type) || type == 0) return;
-         s.current.mediaType = type == 'N' ? 'C' : type == 'M' ? 'M' : 'W';
+         if (!readLetter(v[0], "NYWM", type)) return false;
+         if (type != 0) s.current.mediaType = type == 'N' ? 'C' : type == 'M' ? 'M' : 'W';
+         return true;
      }},
-    {"^MM", 0, [](ZiiState& s, const Values& v) { readLetter(v[0], "TPRACDFLUK", s.current.mediaHandling); }},
+    {"^MM", 0,
+     [](ZiiState& s, const Values& v) { return readLetter(v[0], "TPRACDFLUK", s.current.mediaHandling); }},
     {"^MF", 0,
      [](ZiiState& s, const Values& v) {
          ZiiSettings c = s.current;
-         if (readLetter(v[0], "FCLNS", c.powerUpAction) && readLetter(v[1], "FCLNS", c.headCloseAction))
-             s.current = c;
+         if (!readLetter(v[0], "FCLNS", c.powerUpAction) || !readLetter(v[1], "FCLNS", c.headCloseAction))
+             return false;
+         s.current = c;
+         return true;
      }},
-    {"^PM", 0, [](ZiiState& s, const Values& v) { readFlag(v[0], 'Y', 'N', s.current.mirror); }},
+    {"^PM", 0, [](ZiiState& s, const Values& v) { return readFlag(v[0], 'Y', 'N', s.current.mirror); }},
     {"^SC", 0,
      [](ZiiState& s, const Values& v) {
          SerialSettings c = s.current.serial;
-         if (readBaud(v[0], c.baud) && readNumber(v[1], 7u, 8u, c.dataBits) &&
-             readLetter(v[2], "NEO", c.parity) && readNumber(v[3], 1u, 2u, c.stopBits) &&
-             readLetter(v[4], "XDR", c.handshake) && readLetter(v[5], "ANZ", c.protocol))
-             s.current.serial = c;
+         if (!readBaud(v[0], c.baud) || !readNumber(v[1], 7u, 8u, c.dataBits) ||
+             !readLetter(v[2], "NEO", c.parity) || !readNumber(v[3], 1u, 2u, c.stopBits) ||
+             !readLetter(v[4], "XDR", c.handshake) || !readLetter(v[5], "ANZ", c.protocol))
+             return false;
+         s.current.serial = c;
+         return true;
      }},
     {"^ST", 0, setClock},
     {"^JU", 0, memoryCommand},
@@ -207,11 +224,12 @@ class CommandIndex {
     std::array<int, 2 * 27 * 27> slots_;
 };
 
-void runCommand(ZiiState& s, std::string_view command) {
+const ZiiCommand* findCommand(std::string_view command) {
     static const CommandIndex index;
-    const ZiiCommand* known = index.find(command.substr(0, 3));
-    if (known && !s.locked(known->lock)) known->run(s, Values(command.substr(3)));
+    return index.find(command.substr(0, 3));
 }
+
+bool isCommandStart(char c) { return c == '^' || c == '~'; }
 }  // namespace
 
 bool ZiiState::setLock(unsigned code, bool on) {
@@ -221,15 +239,33 @@ bool ZiiState::setLock(unsigned code, bool on) {
     return true;
 }
 
-void runZiiLine(ZiiState& state, std::string_view line) {
-    const auto isStart = [](char c) { return c == '^' || c == '~'; };
+ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
+    ZiiLineResult result;
     const auto end = line.end();
-    auto at = std::find_if(line.begin(), end, isStart);
+    auto at = std::find_if(line.begin(), end, isCommandStart);
     while (at != end) {
-        const auto next = std::find_if(at + 1, end, isStart);
-        runCommand(state, line.substr(static_cast<std::size_t>(at - line.begin()), static_cast<std::size_t>(next - at)));
+        const auto next = std::find_if(at + 1, end, isCommandStart);
+        const std::string_view command = line.substr(static_cast<std::size_t>(at - line.begin()),
+                                                     static_cast<std::size_t>(next - at));
         at = next;
+        const ZiiCommand* known = findCommand(command);
+        if (!known) continue;
+        // A "^" command belongs to a format; outside one the printer ignores it. "~" commands
+        // act wherever they stand.
+        if (known->name == "^XA") format.open = true;
+        if (command[0] == '^' && !format.open) continue;
+        if (known->name == "^XZ") format.open = false;
+        result.found = true;
+        if (state.locked(known->lock)) continue;
+        const Values values(command.substr(3));
+        if (known->run(state, values) && known->name == "^JU" && values[0] == "S") result.saved = true;
     }
+    return result;
+}
+
+bool runZiiCommand(ZiiState& state, std::string_view command) {
+    const ZiiCommand* known = findCommand(command);
+    return known && !state.locked(known->lock) && known->run(state, Values(command.substr(3)));
 }
 
 std::optional<std::string> settingQueryReply(const ZiiState& state, unsigned code) {
@@ -280,12 +316,15 @@ void powerCycle(ZiiState& state) {
 }
 
 void addZiiCommands(CommandSet& commands) {
-    // A line is ZII when it starts with a command of the table; the rest of it is walked too.
-    for (const ZiiCommand& command : kCommands) {
-        commands.onLine(std::string(command.name), [](Parser& parser, std::string_view line) {
-            parser.printer().editZii([line](ZiiState& s) { runZiiLine(s, line); });
-        });
-    }
+    // ZII commands may stand anywhere in a line that no other command claims.
+    commands.onOtherLine([](Parser& parser, std::string_view line) {
+        if (line.find_first_of("^~") == std::string_view::npos) return false;
+        ZiiFormat& format = parser.connectionState<ZiiFormat>();
+        ZiiLineResult result;
+        parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
+        if (result.saved) parser.printer().notifySaved();
+        return result.found;
+    });
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {
         const auto code = static_cast<unsigned char>(command[3]);
         if (const auto reply = settingQueryReply(parser.printer().zii(), code)) parser.reply(*reply);

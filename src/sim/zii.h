@@ -29,12 +29,16 @@
 // So the third and fourth bytes hold the flags of codes 8 to 1: speed, label width and print
 // offset locked give "0015".
 //
-// Command lines: a line that starts with a command in the table below is read as ZII, and every
-// command in it runs in turn ("^XA^SC115200,8,N,1,D,N^JUS^XZ" is four); commands the table does
-// not know are skipped. A command with a value out of range, or not a number where one is due,
-// changes nothing; an omitted value keeps the current one.
+// Commands: a command is "^" or "~" and two letters, and its values run up to the next "^" or "~"
+// or the line end. They may stand anywhere in a line that no other command claims (native label
+// lines never start with "^" or "~"; the status queries and native setting commands that do claim
+// their lines by prefix), several to a line ("^XA^SC115200,8,N,1,D,N^JUS^XZ" is four).
+// A "^" command takes effect only inside a format, from ^XA to ^XZ, which may span lines; a
+// "~" command takes effect anywhere. Whether a format is open is kept per connection. Commands the
+// table does not know are skipped, and ^FX (a comment) with its text. A command with a value out of
+// range, or not a number where one is due, changes nothing; an omitted value keeps the current one.
 //
-//   ^XA ^XZ           format start and end (nothing to do)
+//   ^XA ^XZ ^FX       format start and end; a comment
 //   ^PWw  ^LLl        label width 2 to 832, length 1 to 32000
 //   ^POo  ^MTm ^PMm   orientation N or I; print mode T or D; mirror image Y or N
 //   ^PRp,s,b          print and slew speed 2 to 7 (b, the backfeed speed, is not kept)
@@ -127,8 +131,21 @@ struct ZiiState {
     bool operator==(const ZiiState&) const = default;
 };
 
-// Runs every command of one ZII line (without its line end).
-void runZiiLine(ZiiState& state, std::string_view line);
+// Where one connection stands in the ZII stream.
+struct ZiiFormat {
+    bool open = false;  // between ^XA and ^XZ
+};
+
+struct ZiiLineResult {
+    bool found = false;  // a known command took effect or was held by a lock
+    bool saved = false;  // ^JUS: the settings went to non-volatile memory
+};
+
+// Runs the ZII commands of one line (without its line end) for one connection.
+ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line);
+// Runs one command ("^PW400", "~SD15") as if inside a format. False when the table does not know
+// it, a lock holds its setting or a value was not valid (nothing then changed).
+bool runZiiCommand(ZiiState& state, std::string_view command);
 // The reply to the setting query `code`; nullopt for a code the printer does not answer.
 std::optional<std::string> settingQueryReply(const ZiiState& state, unsigned code);
 // The four bytes of the lock status reply.
@@ -136,7 +153,7 @@ std::string lockStatusReply(const ZiiState& state);
 // Power off and on: the saved settings come back and the serial port takes their parameters.
 void powerCycle(ZiiState& state);
 
-// The ZII command lines and the three setting escapes.
+// The ZII commands (on any line nobody else claims) and the three setting escapes.
 void addZiiCommands(CommandSet& commands);
 
 }  // namespace velmora::sim

@@ -118,5 +118,45 @@ TEST(PortMap, ReadsThePortsSectionOfTheSettingsFile) {
     EXPECT_EQ(none.devicePath("COM3:"), "/dev/ttyS2");
 }
 
+// A settings file that is not what its name promises must not hang, abort or swamp a program at
+// start: only a bounded part of a regular file is read, and the map says what it ignored.
+TEST(PortMap, ReadsOnlyABoundedRegularSettingsFileAndSaysWhatItIgnored) {
+    const std::string base = ::testing::TempDir() + "velmora_portmap_bad_" + std::to_string(getpid());
+    mkdir(base.c_str(), 0700);
+    const std::string fifo = base + "/fifo.ini", sparse = base + "/sparse.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    {
+        std::ofstream out(sparse, std::ios::binary);
+        out << "[Ports]\nCOM3=/dev/ttyUSB0\n";
+    }
+    ASSERT_EQ(truncate(sparse.c_str(), 300LL << 20), 0);  // 300 MB of zero bytes after the lines
+
+    struct Case {
+        std::string path;
+        std::string noteHas;  // "": no note
+        std::string com3;
+    };
+    const Case cases[] = {
+        {fifo, "is not a regular file; ignored", "/dev/ttyS2"},
+        {"/dev/zero", "is not a regular file; ignored", "/dev/ttyS2"},
+        {base, "is not a regular file; ignored", "/dev/ttyS2"},
+        {sparse, "is larger than 64 KiB", "/dev/ttyUSB0"},
+        {base + "/missing.ini", "", "/dev/ttyS2"},
+    };
+    for (const Case& c : cases) {
+        PortMap map;
+        map.loadFrom(c.path);
+        if (c.noteHas.empty()) {
+            EXPECT_EQ(map.note(), "") << c.path;
+        } else {
+            EXPECT_NE(map.note().find(c.path + " " + c.noteHas), std::string::npos) << map.note();
+        }
+        EXPECT_EQ(map.devicePath("COM3"), c.com3) << c.path;
+    }
+    std::remove(fifo.c_str());
+    std::remove(sparse.c_str());
+    rmdir(base.c_str());
+}
+
 }  // namespace
 }  // namespace velmora::platform

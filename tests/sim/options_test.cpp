@@ -57,6 +57,8 @@ TEST(Options, Rejected) {
         {"--delay", "soon"}, {"--drop-after"},    {"--bogus"},           {"port"},
         {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--labels"},
         {"--labels="},
+        {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--state"},
+        {"--state="},
     };
     for (const auto& args : cases) {
         std::string error;

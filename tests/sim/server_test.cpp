@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/serialdevice.h"
 #include "platform/tcpsocket.h"
@@ -132,24 +133,49 @@ TEST_P(FrontEnd, StopIsPromptWithClientAttached) {
 INSTANTIATE_TEST_SUITE_P(Links, FrontEnd, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Tcp" : "PseudoTerminal"; });
 
-TEST(TcpFrontEnd, ServesOneClientAtATime) {
+TEST(TcpFrontEnd, ServesClientsSideBySideUpToTheLimit) {
     Printer printer;
     printer.setStatusBytes(0x00, 0x20);
     Server server(printer);
     const unsigned port = server.startTcp(0);
     ASSERT_NE(port, 0u);
 
-    auto first = std::make_unique<TcpClient>(port);
-    first->send("^cp\r");
-    ASSERT_EQ(first->receive(2, kReplyWaitMs), std::string("\x00\x20", 2));
+    // An idle client, one with half a command sent, and a full house of idle ones.
+    std::vector<std::unique_ptr<TcpClient>> clients;
+    for (std::size_t i = 0; i < Server::kMaxTcpClients; ++i) {
+        clients.push_back(std::make_unique<TcpClient>(port));
+        ASSERT_TRUE(clients.back()->connected);
+    }
+    clients[0]->send("^XA\r\n^PR6,6\r\n\x1b\x1c?\x05^c");
+    EXPECT_EQ(clients[0]->receive(1, kReplyWaitMs), "6");
 
-    // The second client waits in the queue until the first goes.
-    TcpClient second(port);
-    ASSERT_TRUE(second.connected);
-    second.send("^cu\r");
-    EXPECT_EQ(second.receive(1, kQuietWaitMs), "");
-    first.reset();
-    EXPECT_EQ(second.receive(1, kReplyWaitMs), std::string(1, '\0'));
+    // The last of them is answered while the others say nothing, and shares the one printer
+    // (its settings) but not the first one's open format or half command.
+    TcpClient& last = *clients.back();
+    last.send("^cu\r");
+    EXPECT_EQ(last.receive(1, kReplyWaitMs), std::string(1, '\0'));
+    last.send("^XA^PW400^XZ\r\n^PR2,2\r\n\x1b\x1c?\x01\x1b\x1c?\x05");
+    EXPECT_EQ(last.receive(4, kReplyWaitMs), "4006");
+    clients[0]->send("p\r^PR3,3\r\n\x1b\x1c?\x05");
+    EXPECT_EQ(clients[0]->receive(3, kReplyWaitMs), std::string("\x00\x20" "3", 3));
+
+    // One more is closed at once rather than left waiting.
+    TcpClient extra(port);
+    extra.send("^cp\r");
+    auto start = Clock::now();
+    EXPECT_EQ(extra.receive(2, kReplyWaitMs), "");
+    EXPECT_LT(msSince(start), kReplyWaitMs / 2) << "closed, not silent";
+
+    // Once a client leaves, a newcomer is served (its place frees within a wait slice or two).
+    clients.pop_back();
+    std::string reply;
+    start = Clock::now();
+    while (reply.empty() && msSince(start) < kReplyWaitMs) {
+        TcpClient next(port);
+        next.send("^cu\r");
+        reply = next.receive(1, kReplyWaitMs / 4);
+    }
+    EXPECT_EQ(reply, std::string(1, '\0'));
 }
 
 TEST(TcpFrontEnd, DropAfterBytesClosesTheConnection) {

@@ -120,17 +120,56 @@ TEST(ZiiCommands, ChangeTheSettingsTheyName) {
         {"^XA^PW400^LL800^XZ", [](ZiiSettings& s) { s.labelWidth = 400, s.labelLength = 800; }},
         {"^XA^LH0,0^PR2,2^FO36,36^BCN,120,Y,N,N^FDAB~SD^FS^PQ1^XZ",
          [](ZiiSettings& s) { s.printSpeed = 2, s.slewSpeed = 2; }},
-        // Only a line that starts with a known command is ZII.
-        {"^LH0,0^PW400", nullptr},
+        // Commands are found anywhere in the line; a comment runs to the next command.
+        {"^LH0,0^PW400", [](ZiiSettings& s) { s.labelWidth = 400; }},
+        {"junk ^PW400", [](ZiiSettings& s) { s.labelWidth = 400; }},
+        {"^FX set PW400 and ~SD, then^LL500", [](ZiiSettings& s) { s.labelLength = 500; }},
         {"^pw400", nullptr},
     };
     for (const Case& c : cases) {
         Sim sim;
         ZiiSettings expected;
         if (c.change) c.change(expected);
-        sim.send(c.line + "\r\n");
+        sim.send("^XA\r\n" + c.line + "\r\n^XZ\r\n");
         EXPECT_EQ(sim.settings(), expected) << c.line;
     }
+}
+
+TEST(ZiiCommands, FormatCommandsActOnlyInsideAFormatAndTildeCommandsAnywhere) {
+    struct Case {
+        std::string input;
+        std::function<void(ZiiSettings&)> change;  // nullptr: nothing changes
+    };
+    const auto speed6 = [](ZiiSettings& s) { s.printSpeed = s.slewSpeed = 6; };
+    const Case cases[] = {
+        {"^PR6,6\r\n", nullptr},  // a tool that forgot its ^XA
+        {"^PR6,6^XZ\r\n", nullptr},
+        {"^XA^XZ^PR6,6\r\n", nullptr},
+        {"^XA\r\n^PR6,6\r\n", speed6},  // a format spans lines and need not be closed yet
+        {"^XA\r\n\r\nLABEL TEXT\r\n^PR6,6\r\n^XZ\r\n", speed6},
+        {"^FX ^XA\r\n^PR6,6\r\n", speed6},  // the comment ends at the next command
+        {"^FX XA PR6,6\r\n^PR6,6\r\n", nullptr},
+        {"~SD20\r\n", [](ZiiSettings& s) { s.darkness = 20; }},
+        {"~TA-3^XA^XZ~SD20\r\n", [](ZiiSettings& s) { s.darkness = 20, s.tearOff = -3; }},
+        {"^JUS\r\n^XA^PW400^XZ\r\n^JUR\r\n", [](ZiiSettings& s) { s.labelWidth = 400; }},
+    };
+    for (const Case& c : cases) {
+        Sim sim;
+        ZiiSettings expected;
+        if (c.change) c.change(expected);
+        sim.send(c.input);
+        EXPECT_EQ(sim.settings(), expected) << c.input;
+        EXPECT_EQ(sim.printer.zii().saved, ZiiSettings{}) << c.input;
+    }
+
+    // Each connection has its own format: one client's open ^XA does not open another's.
+    Printer printer;
+    Parser first(printer), second(printer);
+    first.feed("^XA\r\n");
+    second.feed("^PR6,6\r\n");
+    EXPECT_EQ(printer.zii().current, ZiiSettings{});
+    first.feed("^PR6,6\r\n");
+    EXPECT_EQ(printer.zii().current.printSpeed, 6);
 }
 
 TEST(ZiiLocks, HoldTheirSettingsAndShowInTheLockStatus) {
@@ -146,7 +185,7 @@ TEST(ZiiLocks, HoldTheirSettingsAndShowInTheLockStatus) {
         Sim sim;
         sim.send(lock(true, c.code) + "^XA\r\n" + c.line + "\r\n^XZ\r\n");
         EXPECT_EQ(sim.settings(), ZiiSettings{}) << c.line;
-        sim.send(lock(false, c.code) + c.line + "\r\n");
+        sim.send(lock(false, c.code) + "^XA" + c.line + "^XZ\r\n");
         EXPECT_NE(sim.settings(), ZiiSettings{}) << c.line;
     }
 

@@ -49,8 +49,12 @@ SimProcess::~SimProcess() {
 }
 
 ProcessResult runCliProcess(const std::string& args, const std::string& environment) {
-    const std::string cmd =
-        (environment.empty() ? "" : environment + " ") + VELMORA_BIN_DIR "/velmora-cli " + args + " 2>&1";
+    return runProgram("velmora-cli", args, environment);
+}
+
+ProcessResult runProgram(const std::string& program, const std::string& args, const std::string& environment) {
+    const std::string cmd = (environment.empty() ? "" : environment + " ") + VELMORA_BIN_DIR "/" + program + " " +
+                            args + " 2>&1";
     ProcessResult r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;

@@ -29,8 +29,10 @@ struct ProcessResult {
     std::string output;  // standard output and error together
 };
 
-// Runs velmora-cli with the arguments (shell words) and waits for it; `environment` is put in
-// front of the command ("VELMORA_SYSROOT=/tmp/x").
+// Runs a program of the build (velmora, velmora-cli) with the arguments (shell words) and waits
+// for it; `environment` is put in front of the command ("VELMORA_SYSROOT=/tmp/x").
+ProcessResult runProgram(const std::string& program, const std::string& args, const std::string& environment = {});
+// runProgram for velmora-cli.
 ProcessResult runCliProcess(const std::string& args, const std::string& environment = {});
 
 }  // namespace velmora::testing
