@@ -161,7 +161,9 @@ int cmdSerialSet(Session& s, const Args& args) {
     const auto values = *parseAssignments(args, kSerialKeys);
     zii::CUserSetting_ZII_SerialTab page(s.ctx);
     page.Create();
-    page.click(IDC_ZSER_DEFAULT);
+    // The printer's own values stay for the keys not named; a key the printer did not report
+    // and the user did not name leaves its list empty, and Set refuses it with its message.
+    page.click(IDC_ZSER_GET);
     for (const Key& key : kSerialKeys)
         if (const auto it = values.find(key.name); it != values.end())
             page.chooseItem(key.listId, it->second);
@@ -205,8 +207,8 @@ const bool registered = [] {
     registerCommand({"zii serial set",
                      "zii serial set KEY=VALUE...  baud=9600|14400|19200|28800|38400|57600|115200,\n"
                      "                         data-bits=8|7, parity=none|even|odd, stop-bits=1|2,\n"
-                     "                         protocol=software|hardware; keys not given take the defaults\n"
-                     "                         (115200, 8, none, 1, hardware); the printer must be restarted",
+                     "                         protocol=software|hardware; keys not given keep the printer's\n"
+                     "                         values; the printer must be restarted",
                      [](const Args& a) { return parseAssignments(a, kSerialKeys).has_value(); },
                      cmdSerialSet});
     registerCommand(

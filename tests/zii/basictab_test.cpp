@@ -249,7 +249,9 @@ TEST(ZiiBasicTab, RepliesChangeOnlyWhatTheyMatch) {
     const Case cases[] = {
         {1, "812.9", IDC_ZB_WIDTH, "812", 0},
         {1, "abc", IDC_ZB_WIDTH, "0", 0},
-        {1, "99999999999", IDC_ZB_WIDTH, "2147483647", 0},
+        {1, "99999999999", IDC_ZB_WIDTH, "0", 0},  // no printer's width: left as it was
+        {2, "-5", IDC_ZB_HEIGHT, "0", 0},
+        {10, "2147483647", IDC_ZB_PRINT_OFFSET, "0", 0},
         {3, "T", IDC_ZB_ORIENTATION, "", 0},
         {3, "b", IDC_ZB_ORIENTATION, "", 1},
         {3, "T\r", IDC_ZB_ORIENTATION, "", 1},
@@ -295,7 +297,7 @@ TEST(ZiiBasicTab, LockStatusTicksTheLockBoxesFromTheThirdAndFourthBytes) {
     } cases[] = {
         {std::string("0015"), {1, 0, 1, 1, 0, 0}}, {std::string("\x00\x00\x1F\x0F", 4), {1, 1, 1, 1, 1, 1}},
         {std::string("AB0:"), {0, 1, 0, 0, 0, 0}},  // ':' is 0x3A: bits 1 and 3
-        {std::string("00"), {0, 0, 0, 0, 0, 0}},    // too short: no flags
+        {std::string("001"), {1, 1, 1, 1, 1, 1}},   // too short: no flags, the boxes stay
         {std::nullopt, {1, 1, 1, 1, 1, 1}},         // no reply: the boxes stay as they were
     };
     for (const auto& c : cases) {
