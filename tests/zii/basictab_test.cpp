@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -311,6 +312,34 @@ TEST(ZiiBasicTab, LockStatusTicksTheLockBoxesFromTheThirdAndFourthBytes) {
         std::vector<int> ticked;
         for (int id : kBoxes) ticked.push_back(p.page.control(id).check());
         EXPECT_EQ(ticked, c.ticked);
+    }
+}
+
+// A link that dies: the action stops at its first failed write and the user hears of it once.
+// A Set whose block failed still puts back the locks it had removed, quietly.
+TEST(ZiiBasicTab, AFailedWriteEndsTheActionWithOneMessage) {
+    const std::deque<long> kDead(200, -1);
+    {
+        Page p;
+        p.l.script.writeScript = kDead;
+        p.page.click(IDC_ZB_GET);
+        EXPECT_EQ(p.l.messages.shown, std::vector<int>{111});
+        EXPECT_EQ(p.page.failedWrites(), 1);
+        EXPECT_EQ(p.l.script.reads, 0);
+    }
+    {
+        Page p;
+        p.page.click(IDC_ZB_LOCK_SPEED);
+        p.page.click(IDC_ZB_LOCK_MEDIA_TYPE);
+        p.tick(IDC_ZB_USE_PRINT_OFFSET);
+        p.l.script.writeScript = {5, 5, 5, 5, 5, 5, -1, -1, -1, -1};  // six unlocks, then the block fails
+        p.page.click(IDC_ZB_SET);
+        EXPECT_EQ(p.l.messages.shown, std::vector<int>{111});
+        EXPECT_EQ(p.page.failedWrites(), 1);
+        const auto& w = p.l.script.writes;
+        ASSERT_GE(w.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(w.end() - 2, w.end()),
+                  (std::vector<std::string>{lockSeq(1, true), lockSeq(7, true)}));
     }
 }
 
