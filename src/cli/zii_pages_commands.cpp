@@ -126,6 +126,7 @@ int cmdAdvancedSet(Session& s, const Args& args) {
     // Set is offered only after a Get, which ticks the media rows; each row's box is then made
     // to say whether the row was named, so only the named settings are sent.
     page.click(IDC_ZADV_GET);
+    if (s.host.messageCount() != before) return kExitFailure;  // the link failed: the Set would too
     for (const Key& key : kAdvancedKeys) {
         const auto it = values.find(key.name);
         const bool named = it != values.end();
@@ -163,7 +164,9 @@ int cmdSerialSet(Session& s, const Args& args) {
     page.Create();
     // The printer's own values stay for the keys not named; a key the printer did not report
     // and the user did not name leaves its list empty, and Set refuses it with its message.
+    const int failedBefore = s.host.messageCount();
     page.click(IDC_ZSER_GET);
+    if (s.host.messageCount() != failedBefore) return kExitFailure;  // the link failed: the Set would too
     for (const Key& key : kSerialKeys)
         if (const auto it = values.find(key.name); it != values.end())
             page.chooseItem(key.listId, it->second);
