@@ -6,7 +6,8 @@
 namespace velmora::app {
 
 bool Handshake(link::CComm& comm, platform::Clock& clock) {
-    comm.WriteText("^cp\r");
+    comm.BeginAction();
+    if (!comm.WriteText("^cp\r")) return false;
     clock.sleepMs(kHandshakeWaitMs);
     std::array<std::uint8_t, 2> reply{};
     return comm.ReadBytes(reply.data(), reply.size()) == 2;

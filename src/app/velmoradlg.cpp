@@ -34,14 +34,15 @@ unsigned baudFromIndex(int i) {
 }
 }  // namespace
 
-std::string formatAddress(const std::string& text) {
+std::optional<std::string> formatAddress(const std::string& text) {
     int bytes[4] = {0, 0, 0, 0};
     int field = 0;
     for (char c : text) {
         if (c == '.') {
             if (++field == 4) break;
         } else if (c >= '0' && c <= '9') {
-            bytes[field] = std::min(255, bytes[field] * 10 + (c - '0'));
+            bytes[field] = std::min(256, bytes[field] * 10 + (c - '0'));
+            if (bytes[field] > 255) return std::nullopt;
         }
     }
     return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." + std::to_string(bytes[2]) + "." +
@@ -179,6 +180,11 @@ void CVelmoraDlg::applySerialSettings() {
 
 void CVelmoraDlg::OnConnect() {
     UpdateData(true);  // on a bad port number the message shows and the previous number stays
+    const auto ip = formatAddress(address);
+    if (interfaceIndex == 3 && !ip) {
+        ShowMessage(host(), kMsgBadAddress);
+        return;
+    }
     ui::WaitCursor wait(host());
     link::CComm& comm = ctx_.comm;
     control(IDC_MAIN_STATUSLINE).setText("");
@@ -186,13 +192,17 @@ void CVelmoraDlg::OnConnect() {
     const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
     if (usesQueues) SwitchQueuesToFile(portName);
     comm.portName = portName;
-    if (interfaceIndex == 3) comm.socket.SetTarget(formatAddress(address), static_cast<unsigned>(tcpPort));
+    if (interfaceIndex == 3) comm.socket.SetTarget(*ip, static_cast<unsigned>(tcpPort));
     if (interfaceIndex == 0 || interfaceIndex == 4) applySerialSettings();
 
     if (!comm.Open()) {
+        // A failed connect gives back what it took: the port and the paused queues.
+        comm.Close();
+        if (usesQueues) RestoreQueuePorts();
         // A device the system refused the user: say what would let them in.
         const link::CComm::OpenFailure& failure = comm.openFailure();
-        control(IDC_MAIN_STATUSLINE).setText(platform::deviceAccessAdvice(failure.device, failure.error));
+        control(IDC_MAIN_STATUSLINE).setText(
+            platform::deviceAccessAdvice(failure.device, failure.error, comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer));
         ShowMessage(host(), kMsgCannotOpenPort);
         return;
     }

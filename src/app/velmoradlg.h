@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,9 @@
 
 namespace velmora::app {
 
-// The address control's text as four bytes, "%d.%d.%d.%d": empty fields are 0 and a field
-// holds a byte, as an address control allows nothing else.
-std::string formatAddress(const std::string& text);
+// The address control's text as four bytes, "%d.%d.%d.%d": empty fields are 0. Nothing when a
+// field is above 255: such an address is refused, never cut down to another printer's.
+std::optional<std::string> formatAddress(const std::string& text);
 
 class CVelmoraDlg : public ui::Dialog {
 public:
@@ -36,6 +37,8 @@ public:
 
     // The address the panel offers until the user types the printer's own.
     static constexpr const char* kDefaultAddress = "192.168.1.100";
+    // An address with a part above 255.
+    static constexpr int kMsgBadAddress = 300;
 
     // Bound fields.
     int interfaceIndex = 0;  // 0 serial, 1 parallel, 2 USB, 3 Ethernet, 4 Bluetooth

@@ -28,6 +28,37 @@ bool parseUnsigned(const std::string& text, unsigned& out) {
     return true;
 }
 
+// HOST, HOST:PORT, an IPv6 address alone, or [IPV6] and [IPV6]:PORT.
+bool splitHostPort(const std::string& v, std::string& host, unsigned& port, std::string& error) {
+    std::string portText;
+    bool hasPort = false;
+    if (!v.empty() && v[0] == '[') {
+        const auto close = v.find(']');
+        if (close == std::string::npos || (close + 1 < v.size() && v[close + 1] != ':')) {
+            error = "bad address in --tcp " + v + " (write an IPv6 address as [ADDRESS] or [ADDRESS]:PORT)";
+            return false;
+        }
+        host = v.substr(1, close - 1);
+        hasPort = close + 1 < v.size();
+        if (hasPort) portText = v.substr(close + 2);
+    } else if (const auto colon = v.find(':'); colon != std::string::npos && v.find(':', colon + 1) == std::string::npos) {
+        host = v.substr(0, colon);
+        hasPort = true;
+        portText = v.substr(colon + 1);
+    } else {
+        host = v;  // no colon, or an IPv6 address without brackets and so without a port
+    }
+    if (hasPort && (!parseUnsigned(portText, port) || port == 0 || port > 65535)) {
+        error = "bad port in --tcp " + v;
+        return false;
+    }
+    if (host.empty()) {
+        error = "--tcp needs a host";
+        return false;
+    }
+    return true;
+}
+
 bool readCount(const Args& args, unsigned& n) {
     n = 512;
     if (args.size() > 1) return false;
@@ -55,7 +86,14 @@ int cmdStatus(Session& s, const Args& args) {
 }
 
 int cmdSend(Session& s, const Args& args) {
-    const std::string bytes = encodeCommandText(args[0]);
+    std::size_t unconvertible = 0;
+    const std::string bytes = encodeCommandText(args[0], &unconvertible);
+    // A "?" in place of what the user typed is not what they asked to send.
+    if (unconvertible > 0) {
+        s.err << "velmora-cli: code page " << platform::systemCodePage() << " cannot hold " << unconvertible
+              << " character(s) of the text; nothing was sent\n";
+        return kExitFailure;
+    }
     const int sent = s.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     // An empty text sends nothing and is not a failure.
     return sent > 0 || bytes.empty() ? kExitOk : kExitFailure;
@@ -65,6 +103,7 @@ int cmdRead(Session& s, const Args& args) {
     unsigned n = 512;
     readCount(args, n);
     std::string buf(n, '\0');
+    s.comm.BeginAction();
     const int got = s.comm.ReadBytes(reinterpret_cast<std::uint8_t*>(buf.data()), n);
     if (got <= 0) {
         s.err << "velmora-cli: the printer sent nothing\n";
@@ -139,7 +178,9 @@ std::string usageText() {
            "\n"
            "Options:\n"
            "  --codepage NAME        printer code page (default WINDOWS-1252, or $VELMORA_CODEPAGE)\n"
-           "  --timeout MS           bound on each network wait (default: connect 5000, send and receive 3000)\n"
+           "  --timeout MS           network bound: name lookup and connect together, a send that stalls,\n"
+           "                         and the first receive of an action that gets no reply (later ones\n"
+           "                         of that action then wait 100 ms); default 5000, 3000, 3000\n"
            "  --help                 this text\n"
            "\n"
            "Commands (each first connects and checks that the printer answers):\n";
@@ -172,19 +213,13 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             if (!value(v)) return std::nullopt;
             ++connections;
             o.connection = CliOptions::Connection::Tcp;
-            const auto colon = v.rfind(':');
-            o.host = v.substr(0, colon);
-            if (colon != std::string::npos &&
-                (!parseUnsigned(v.substr(colon + 1), o.port) || o.port == 0 || o.port > 65535)) {
-                error = "bad port in --tcp " + v;
-                return std::nullopt;
-            }
-            if (o.host.empty()) {
-                error = "--tcp needs a host";
-                return std::nullopt;
-            }
+            if (!splitHostPort(v, o.host, o.port, error)) return std::nullopt;
         } else if (a == "--serial" || a == "--lpt") {
             if (!value(o.device)) return std::nullopt;
+            if (o.device.empty()) {
+                error = a + " needs a device";
+                return std::nullopt;
+            }
             ++connections;
             o.connection = a == "--serial" ? CliOptions::Connection::Serial : CliOptions::Connection::Lpt;
         } else if (a == "--usb") {
@@ -224,6 +259,10 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             o.stopBits = it->second;
         } else if (a == "--codepage") {
             if (!value(o.codepage)) return std::nullopt;
+            if (const auto check = platform::checkCodePage(o.codepage); check != platform::CodePageCheck::Ok) {
+                error = platform::codePageProblem(o.codepage, check);
+                return std::nullopt;
+            }
         } else if (a == "--timeout") {
             unsigned ms = 0;
             if (!value(v)) return std::nullopt;
@@ -290,6 +329,13 @@ void configureLink(link::CComm& comm, const CliOptions& o) {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            platform::DeviceFactory& devices, platform::Clock& clock) {
+    // Output that could not be written (a full disk, a closed pipe) is a failure like any other.
+    auto finish = [&out, &err](int status) -> int {
+        out.flush();
+        if (out) return status;
+        err << "velmora-cli: cannot write the output\n";
+        return kExitFailure;
+    };
     std::string error;
     const auto options = parseCliOptions(args, error);
     if (!options) {
@@ -298,11 +344,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (options->help) {
         out << usageText();
-        return kExitOk;
+        return finish(kExitOk);
     }
-    if (!options->codepage.empty() && !platform::setSystemCodePage(options->codepage)) {
-        err << "velmora-cli: unknown code page " << options->codepage << '\n';
-        return kExitUsage;
+    if (options->codepage.empty()) {
+        if (const std::string problem = platform::codePageEnvironmentProblem(); !problem.empty()) {
+            err << "velmora-cli: " << problem << '\n';
+            return kExitUsage;
+        }
+    } else {
+        platform::setSystemCodePage(options->codepage);  // checked with the options
     }
 
     ui::ConsoleHost host(err);
@@ -314,7 +364,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
-        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error); !advice.empty())
+        const auto use = comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer;
+        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
+            !advice.empty())
             err << "velmora-cli: " << advice << '\n';
         return kExitFailure;
     }
@@ -325,7 +377,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();
-    return status;
+    return finish(status);
 }
 
 }  // namespace velmora::cli

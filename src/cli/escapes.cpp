@@ -16,11 +16,14 @@ int hexValue(char c) {
 }
 }  // namespace
 
-std::string encodeCommandText(std::string_view text) {
+std::string encodeCommandText(std::string_view text, std::size_t* unconvertible) {
     std::string out;
     std::string run;  // literal text waiting for conversion
+    if (unconvertible) *unconvertible = 0;
     auto flush = [&] {
-        out += platform::toCodePage(run);
+        std::size_t lost = 0;
+        out += platform::toCodePage(run, &lost);
+        if (unconvertible) *unconvertible += lost;
         run.clear();
     };
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -2,12 +2,14 @@
 // bytes; the rest is text converted to the printer's code page.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace velmora::cli {
 
-std::string encodeCommandText(std::string_view text);
+// `unconvertible`, when given, counts the characters the code page could not hold (sent as '?').
+std::string encodeCommandText(std::string_view text, std::size_t* unconvertible = nullptr);
 // Bytes as "41 42 0D".
 std::string hexBytes(std::string_view bytes);
 

@@ -147,45 +147,68 @@ bool acceptsSet(const Args& args) {
     return true;
 }
 
+// Only what the printer answered with a valid value is printed; the keys without one are named
+// on standard error and the command fails.
 int runGet(Session& s, const Args&) {
     CUserSetting_ZII_BasicTab page(s.ctx);
     page.Create();
     const int before = s.host.messageCount();
     page.click(IDC_ZB_GET);
-    for (const Key& key : settingKeys()) {
+    std::string missing;
+    const auto& keys = settingKeys();
+    for (std::size_t row = 0; row < keys.size(); ++row) {
+        const Key& key = keys[row];
+        if (!page.rowAnswered(static_cast<int>(row))) {
+            missing += (missing.empty() ? "" : ", ") + key.name;
+            continue;
+        }
         const ui::Control& c = page.control(key.box);
-        std::string value = c.text();
-        if (key.kind == Kind::List)
-            value = c.curSel() >= 0 ? key.words[static_cast<std::size_t>(c.curSel())] : "";
+        const std::string value =
+            key.kind == Kind::List ? key.words[static_cast<std::size_t>(c.curSel())] : c.text();
         s.out << key.name << '=' << value << '\n';
     }
-    for (const LockKey& lock : kLockKeys) s.out << lock.name << '=' << page.control(lock.box).check() << '\n';
-    if (page.repliesReceived() < CUserSetting_ZII_BasicTab::kRepliesPerGet) {
-        s.err << "velmora-cli: the printer answered " << page.repliesReceived() << " of "
-              << CUserSetting_ZII_BasicTab::kRepliesPerGet << " queries\n";
+    if (page.locksAnswered()) {
+        for (const LockKey& lock : kLockKeys) s.out << lock.name << '=' << page.control(lock.box).check() << '\n';
+    } else {
+        missing += (missing.empty() ? "" : ", ") + std::string("the locks");
+    }
+    if (!missing.empty()) {
+        s.err << "velmora-cli: the printer gave no valid value for " << missing << '\n';
         return kExitFailure;
     }
     return s.host.messageCount() == before ? kExitOk : kExitFailure;
 }
 
+// As a user does it: Get, then change only the named rows and locks, then Set. A row not named
+// is not sent, and a lock not named keeps what the printer reported.
 int runSet(Session& s, const Args& args) {
     CUserSetting_ZII_BasicTab page(s.ctx);
     page.Create();
+    const int before = s.host.messageCount();
+    page.click(IDC_ZB_GET);
+    if (page.failedWrites() > 0) return kExitFailure;
+    // Without the printer's locks a Set would clear every lock not named.
+    if (!page.locksAnswered()) {
+        s.err << "velmora-cli: the printer did not report its locks; nothing was changed\n";
+        return kExitFailure;
+    }
+    std::set<std::string> named;
+    for (const auto& arg : args) named.insert(splitPair(arg)->first);
+    for (const Key& key : settingKeys())  // Get ticked every row
+        if (!named.count(key.name)) page.click(key.use);
     for (const auto& arg : args) {
         const auto [name, value] = *splitPair(arg);
         if (const LockKey* lock = findLock(name)) {
-            if (value == "1") page.click(lock->box);  // the boxes start clear
+            if (page.control(lock->box).checked() != (value == "1")) page.click(lock->box);
             continue;
         }
         const Key& key = *findKey(name);
-        page.click(key.use);
         if (key.kind == Kind::List) {
-            if (!value.empty()) page.chooseItem(key.box, wordPosition(key, value));
+            page.chooseItem(key.box, value.empty() ? -1 : wordPosition(key, value));
         } else {
             page.typeText(key.box, value);
         }
     }
-    const int before = s.host.messageCount();
     page.click(IDC_ZB_SET);
     return page.failedWrites() == 0 && s.host.messageCount() == before ? kExitOk : kExitFailure;
 }
@@ -194,7 +217,8 @@ const bool registered = [] {
     registerCommand({"zii get", "zii get                the ZII basic settings and locks as key=value lines",
                      [](const Args& a) { return a.empty(); }, runGet});
     registerCommand({"zii set",
-                     "zii set KEY=VALUE...   set the named ZII basic settings (keys as zii get prints)",
+                     "zii set KEY=VALUE...   read the ZII basic settings, then set only the named ones (keys as zii get\n"
+                     "                         prints); locks not named keep their state",
                      acceptsSet, runSet});
     return true;
 }();

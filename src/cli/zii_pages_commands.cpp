@@ -126,6 +126,7 @@ int cmdAdvancedSet(Session& s, const Args& args) {
     // Set is offered only after a Get, which ticks the media rows; each row's box is then made
     // to say whether the row was named, so only the named settings are sent.
     page.click(IDC_ZADV_GET);
+    if (s.host.messageCount() != before) return kExitFailure;  // the link failed: the Set would too
     for (const Key& key : kAdvancedKeys) {
         const auto it = values.find(key.name);
         const bool named = it != values.end();
@@ -161,7 +162,11 @@ int cmdSerialSet(Session& s, const Args& args) {
     const auto values = *parseAssignments(args, kSerialKeys);
     zii::CUserSetting_ZII_SerialTab page(s.ctx);
     page.Create();
-    page.click(IDC_ZSER_DEFAULT);
+    // The printer's own values stay for the keys not named; a key the printer did not report
+    // and the user did not name leaves its list empty, and Set refuses it with its message.
+    const int failedBefore = s.host.messageCount();
+    page.click(IDC_ZSER_GET);
+    if (s.host.messageCount() != failedBefore) return kExitFailure;  // the link failed: the Set would too
     for (const Key& key : kSerialKeys)
         if (const auto it = values.find(key.name); it != values.end())
             page.chooseItem(key.listId, it->second);
@@ -205,8 +210,8 @@ const bool registered = [] {
     registerCommand({"zii serial set",
                      "zii serial set KEY=VALUE...  baud=9600|14400|19200|28800|38400|57600|115200,\n"
                      "                         data-bits=8|7, parity=none|even|odd, stop-bits=1|2,\n"
-                     "                         protocol=software|hardware; keys not given take the defaults\n"
-                     "                         (115200, 8, none, 1, hardware); the printer must be restarted",
+                     "                         protocol=software|hardware; keys not given keep the printer's\n"
+                     "                         values; the printer must be restarted",
                      [](const Args& a) { return parseAssignments(a, kSerialKeys).has_value(); },
                      cmdSerialSet});
     registerCommand(

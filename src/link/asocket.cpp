@@ -1,6 +1,8 @@
 // The Ethernet connection with bounded waits.
 #include "link/asocket.h"
 
+#include <algorithm>
+
 namespace velmora::link {
 
 namespace {
@@ -35,6 +37,7 @@ int CASocket::ConnectIfNeeded() {
         return 0;
     }
     connected = true;
+    silent_ = false;
     return 1;
 }
 
@@ -44,12 +47,19 @@ int CASocket::SendAll(const std::uint8_t* data, std::size_t count) {
     // A send cut short by the bounded wait is a failure, not a success.
     if (sent < static_cast<long>(count)) return 0;
     clock_.sleepMs(kAfterSendMs);
+    // The system takes the bytes before the printer does: a reset or close that arrived since
+    // means they were lost.
+    if (socket_->peerGone()) return 0;
     return static_cast<int>(count);
 }
 
 int CASocket::Receive(std::uint8_t* buf, std::size_t count) {
     if (!socket_) return -1;
-    return static_cast<int>(socket_->receive(buf, count, timeouts.receiveMs));
+    // A printer that stopped answering costs one full wait per action, not one per read.
+    const unsigned waitMs = silent_ ? std::min(timeouts.receiveMs, kAfterSilenceMs) : timeouts.receiveMs;
+    const long got = socket_->receive(buf, count, waitMs);
+    if (got == 0) silent_ = true;
+    return static_cast<int>(got);
 }
 
 void CASocket::Close() {

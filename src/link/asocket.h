@@ -28,11 +28,16 @@ public:
     int SetTarget(const std::string& addressText, unsigned portNumber);
     // 1 when connected (at once if already connected); 0 after message 149 or 150.
     int ConnectIfNeeded();
-    // The count when sent (after a 50 ms pause), else 0.
+    // The count when sent (after a 50 ms pause), else 0: also when the printer reset or closed
+    // the connection by the end of the pause, since the bytes did not all arrive then.
     int SendAll(const std::uint8_t* data, std::size_t count);
     // One receive of at most count bytes: the count, 0 when the printer closed the connection
-    // or stayed silent past the wait, -1 on error.
+    // or stayed silent past the wait, -1 on error. Once a receive of an action came back empty,
+    // the action's later receives wait at most kAfterSilenceMs.
     int Receive(std::uint8_t* buf, std::size_t count);
+    // A new action (one button press, one command): receives wait their full bound again.
+    void BeginAction() { silent_ = false; }
+    static constexpr unsigned kAfterSilenceMs = 100;
     void Close();
     void setMessages(LinkMessages& messages) { messages_ = &messages; }
 
@@ -46,6 +51,7 @@ private:
     platform::Clock& clock_;
     LinkMessages* messages_;
     std::unique_ptr<platform::StreamSocket> socket_;
+    bool silent_ = false;  // a receive of this action came back empty
 };
 
 }  // namespace velmora::link

@@ -70,17 +70,23 @@ int CComm::OpenSerial() {
     }
     handle_ = std::move(device);
 
-    // From here on a failure keeps the device held until the next open or close.
+    // A port that is not ready is let go again at once: it must not stay held, exclusively,
+    // until the next open or close.
+    auto fail = [this] {
+        handle_->close();
+        handle_.reset();
+        return 0;
+    };
     clock_.sleepMs(kSerialSettleMs);
     const platform::ModemLines lines = handle_->modemLines();
     // A port that cannot report its lines (a pseudo-terminal) is taken as ready.
-    if (lines.known && !(lines.cts && lines.dsr)) return 0;
+    if (lines.known && !(lines.cts && lines.dsr)) return fail();
 
     clock_.sleepMs(kSerialSettleMs);
-    if (!handle_->configure({baudRate, dataBits, parity, stopBits})) return 0;
+    if (!handle_->configure({baudRate, dataBits, parity, stopBits})) return fail();
     // Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
     const unsigned msPerByte = baudRate ? 19200 / baudRate : 0;
-    if (!handle_->setWriteTimeout(msPerByte)) return 0;
+    if (!handle_->setWriteTimeout(msPerByte)) return fail();
     handle_->purge();
     return 1;
 }
@@ -157,8 +163,10 @@ int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
 
 int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
     if (kind == kEthernet) {
-        Open();
-        return socket.SendAll(data, count);
+        if (!Open()) return 0;
+        const int sent = socket.SendAll(data, count);
+        if (sent == 0 && count > 0) messages_->showMessage(msg::kPortError);
+        return sent;
     }
     const bool reopen = reopensPerTransfer();
     if (reopen) Open();

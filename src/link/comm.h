@@ -31,8 +31,8 @@ public:
     int Open();
     void Close();
     void CloseTcp();
-    // 1 for serial, parallel and USB; the byte count sent for Ethernet. 0 on failure (after
-    // message 111 for the device kinds; the program goes on).
+    // 1 for serial, parallel and USB; the byte count sent for Ethernet. 0 on failure, after
+    // message 111 (or the connect message when Ethernet cannot connect); the program goes on.
     int WriteBytes(const std::uint8_t* data, std::size_t count);
     // UTF-8 text converted to the system code page, then written as WriteBytes does.
     int WriteText(const std::string& text);
@@ -41,6 +41,8 @@ public:
     int ReadBytes(std::uint8_t* buf, std::size_t count);
 
     bool isOpen() const;  // a device is open, or the TCP connection is up
+    // Starts one action of a tool (a button press, a command): see CASocket::BeginAction.
+    void BeginAction() { socket.BeginAction(); }
 
     InterfaceKind kind = kSerial;
     int modelIndex = -1;
@@ -71,6 +73,7 @@ public:
     // The open device (serial, parallel, USB), or null.
     platform::Device* handle() const { return handle_.get(); }
     platform::Clock& clock() const { return clock_; }
+    LinkMessages& messages() const { return *messages_; }
     // Where the link's messages go (the socket's too).
     void setMessages(LinkMessages& messages) {
         messages_ = &messages;

@@ -7,11 +7,13 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace velmora::platform {
 
@@ -26,6 +28,10 @@ const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
 struct Descriptors {
     iconv_t toPage = kNoDescriptor;
     iconv_t fromPage = kNoDescriptor;
+    // Bytes 80-9F that the page leaves undefined and whose C1 control it cannot hold either:
+    // they pass through as that control.
+    std::array<bool, 32> c1Gaps{};
+    bool asciiCompatible = false;
 };
 
 struct State {
@@ -33,8 +39,46 @@ struct State {
     ~State();
     std::mutex mutex;  // an iconv_t is not safe to share between threads
     std::string name;
+    std::string environmentProblem;
     std::map<std::string, Descriptors> cache;
 };
+
+// One whole conversion of `in` with a fresh state: the output, or nothing when iconv stops.
+std::optional<std::string> convertExactly(iconv_t cd, std::string_view in) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out(in.size() * 4 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
+        iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+        return std::nullopt;
+    out.resize(static_cast<std::size_t>(outPtr - out.data()));
+    return out;
+}
+
+// Fills in what a page does with ASCII and with the bytes 80-9F.
+void probe(Descriptors& d) {
+    std::string ascii;
+    for (int c = 1; c < 128; ++c) ascii += static_cast<char>(c);
+    d.asciiCompatible = convertExactly(d.toPage, ascii) == ascii && convertExactly(d.fromPage, ascii) == ascii;
+    for (int i = 0; i < 32; ++i) {
+        const char byte[] = {static_cast<char>(0x80 + i)};
+        const char control[] = {'\xC2', static_cast<char>(0x80 + i)};
+        // A lead byte of a multi-byte page is only incomplete, not undefined: not a gap.
+        iconv(d.fromPage, nullptr, nullptr, nullptr, nullptr);
+        char out[16];
+        char* in = const_cast<char*>(byte);
+        std::size_t inLeft = 1;
+        char* outPtr = out;
+        std::size_t outLeft = sizeof out;
+        const bool undefined =
+            iconv(d.fromPage, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) && errno == EILSEQ;
+        d.c1Gaps[static_cast<std::size_t>(i)] =
+            undefined && !convertExactly(d.toPage, std::string_view(control, 2));
+    }
+}
 
 // Opens (or finds) the descriptors of a code page; nullptr when iconv does not know it.
 Descriptors* descriptorsFor(State& state, const std::string& name) {
@@ -47,13 +91,27 @@ Descriptors* descriptorsFor(State& state, const std::string& name) {
         iconv_close(d.toPage);
         return nullptr;
     }
+    probe(d);
     return &state.cache.emplace(name, d).first->second;
 }
 
-// The environment is read at first use; a name iconv does not know leaves the default.
+CodePageCheck check(State& state, const std::string& name) {
+    if (name.empty()) return CodePageCheck::Unknown;
+    const Descriptors* d = descriptorsFor(state, name);
+    if (!d) return CodePageCheck::Unknown;
+    return d->asciiCompatible ? CodePageCheck::Ok : CodePageCheck::NotAsciiCompatible;
+}
+
+// The environment is read at first use; a name that cannot serve leaves the default, and
+// the reason is kept for the program to report.
 State::State() : name(kDefaultCodePage) {
     const char* env = std::getenv("VELMORA_CODEPAGE");
-    if (env && *env && descriptorsFor(*this, env)) name = env;
+    if (!env || !*env) return;
+    const CodePageCheck result = check(*this, env);
+    if (result == CodePageCheck::Ok)
+        name = env;
+    else
+        environmentProblem = "VELMORA_CODEPAGE: " + codePageProblem(env, result);
 }
 
 State::~State() {
@@ -167,15 +225,40 @@ const std::string& systemCodePage() {
     return s.name;
 }
 
+CodePageCheck checkCodePage(const std::string& name) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return check(s, name);
+}
+
 bool setSystemCodePage(const std::string& name) {
     State& s = state();
     std::lock_guard lock(s.mutex);
-    if (name.empty() || !descriptorsFor(s, name)) return false;
+    if (check(s, name) != CodePageCheck::Ok) return false;
     s.name = name;
     return true;
 }
 
-std::string toCodePage(std::string_view utf8) {
+std::string codePageEnvironmentProblem() {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.environmentProblem;
+}
+
+std::string codePageProblem(const std::string& name, CodePageCheck check) {
+    switch (check) {
+        case CodePageCheck::Ok:
+            return {};
+        case CodePageCheck::Unknown:
+            return "unknown code page \"" + name + "\"";
+        case CodePageCheck::NotAsciiCompatible:
+            break;
+    }
+    return "code page " + name + " does not keep ASCII as single bytes; choose a single-byte code page such as WINDOWS-1252";
+}
+
+std::string toCodePage(std::string_view utf8, std::size_t* unconvertible) {
+    if (unconvertible) *unconvertible = 0;
     if (utf8.empty()) return {};
     State& s = state();
     std::lock_guard lock(s.mutex);
@@ -183,8 +266,13 @@ std::string toCodePage(std::string_view utf8) {
     if (!d) return std::string(utf8.size(), '?');  // cannot happen: the name was checked when set
     // A single-byte page needs at most one byte per input byte; others grow on demand.
     return convert(d->toPage, utf8, utf8.size() + 16,
-                   [](const unsigned char* p, std::size_t left, std::string& replacement) {
+                   [d, unconvertible](const unsigned char* p, std::size_t left, std::string& replacement) {
+                       if (left >= 2 && p[0] == 0xC2 && p[1] >= 0x80 && p[1] <= 0x9F && d->c1Gaps[p[1] - 0x80]) {
+                           replacement = std::string(1, static_cast<char>(p[1]));
+                           return std::size_t{2};
+                       }
                        replacement = "?";
+                       if (unconvertible) ++*unconvertible;
                        // A character the page lacks is one '?'; each byte of broken UTF-8 is one '?'.
                        const std::size_t len = utf8SequenceLength(p, left);
                        return len ? len : std::size_t{1};
@@ -199,8 +287,11 @@ std::string fromCodePage(std::string_view bytes) {
     if (!d) return {};
     // Each byte of a single-byte page becomes at most three UTF-8 bytes (U+FFFD included).
     return convert(d->fromPage, bytes, bytes.size() * 3 + 16,
-                   [](const unsigned char*, std::size_t, std::string& replacement) {
-                       replacement = kReplacementUtf8;
+                   [d](const unsigned char* p, std::size_t, std::string& replacement) {
+                       if (p[0] >= 0x80 && p[0] <= 0x9F && d->c1Gaps[p[0] - 0x80])
+                           replacement = {'\xC2', static_cast<char>(p[0])};
+                       else
+                           replacement = kReplacementUtf8;
                        return std::size_t{1};
                    });
 }

@@ -10,11 +10,23 @@ namespace velmora::platform {
 
 // The code page in force (an iconv name such as "WINDOWS-1252").
 const std::string& systemCodePage();
-// Changes it; false (and no change) when iconv does not know the name.
-bool setSystemCodePage(const std::string& name);
 
-// UTF-8 to the system code page; characters it cannot hold become '?'.
-std::string toCodePage(std::string_view utf8);
+// Whether a name can be the printer's code page: iconv must know it, and it must keep ASCII as
+// the same single bytes (command text is ASCII; UTF-16 or UTF-7 would garble every command).
+enum class CodePageCheck { Ok, Unknown, NotAsciiCompatible };
+CodePageCheck checkCodePage(const std::string& name);
+// Changes it; false (and no change) unless checkCodePage says Ok.
+bool setSystemCodePage(const std::string& name);
+// What is wrong with VELMORA_CODEPAGE (empty when it is unset or fine). A refused name leaves
+// the default in force; programs report this instead of ignoring it.
+std::string codePageEnvironmentProblem();
+// The message for a refused name, e.g. "unknown code page FOO".
+std::string codePageProblem(const std::string& name, CodePageCheck check);
+
+// UTF-8 to the system code page; characters it cannot hold become '?' (counted in
+// `unconvertible` when given). Bytes 80-9F a page leaves undefined (Windows-1252: 81, 8D, 8F,
+// 90, 9D) stand for the C1 controls of the same number, both ways, so no byte is lost.
+std::string toCodePage(std::string_view utf8, std::size_t* unconvertible = nullptr);
 // The system code page to UTF-8; undecodable bytes become U+FFFD.
 std::string fromCodePage(std::string_view bytes);
 

@@ -91,6 +91,9 @@ public:
     virtual long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) = 0;
     // One receive of up to n bytes: the count, 0 when the peer closed or the wait ran out, -1 on error.
     virtual long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) = 0;
+    // True when the peer has reset or closed the connection (seen without waiting). Bytes a send
+    // handed to the system are not delivered then.
+    virtual bool peerGone() { return false; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 };

@@ -8,9 +8,9 @@
 
 namespace velmora::platform {
 
-std::string deviceAccessAdvice(const std::string& device, int error) {
+std::string deviceAccessAdvice(const std::string& device, int error, DeviceUse use) {
     if (error != EACCES && error != EPERM) return {};
-    std::string groupName = "lp";
+    std::string groupName = use == DeviceUse::SerialPort ? "dialout" : "lp";
     struct stat st {};
     if (stat(device.c_str(), &st) == 0) {
         if (const ::group* g = getgrgid(st.st_gid); g && g->gr_name && std::string(g->gr_name) != "root")

@@ -5,6 +5,8 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <csignal>
+
 namespace velmora::platform {
 
 namespace {
@@ -28,5 +30,7 @@ void waitForTerminationSignal() {
     while (sigwait(&set, &received) != 0) {
     }
 }
+
+void ignoreBrokenPipe() { std::signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace velmora::platform

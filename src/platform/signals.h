@@ -9,5 +9,8 @@ namespace velmora::platform {
 void blockTerminationSignals();
 // Waits until SIGINT or SIGTERM arrives (they must be blocked first).
 void waitForTerminationSignal();
+// A write to a closed pipe then fails with EPIPE instead of ending the process, so a program
+// can report it and choose its exit status.
+void ignoreBrokenPipe();
 
 }  // namespace velmora::platform

@@ -11,6 +11,10 @@
 
 #include <cerrno>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "platform/pollwait.h"
 
@@ -37,6 +41,63 @@ bool connectOne(int fd, const addrinfo& ai, detail::Deadline deadline, detail::H
     return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0;
 }
 
+int systemLookup(const std::string& host, const std::string& service, addrinfo** found) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    return getaddrinfo(host.c_str(), service.c_str(), &hints, found);
+}
+
+// One lookup on a thread of its own, shared with the thread. The waiter watches the pipe with
+// its deadline; a lookup it gave up on finishes in the background and frees its own result.
+struct Lookup {
+    std::mutex mutex;
+    bool done = false;
+    addrinfo* result = nullptr;
+    int pipe[2] = {-1, -1};
+    ~Lookup() {
+        if (result) freeaddrinfo(result);
+        for (int fd : pipe)
+            if (fd >= 0) ::close(fd);
+    }
+};
+
+// The addresses of host, or nullptr when it has none or the lookup ran past the deadline.
+addrinfo* lookUp(const TcpSocket::Resolver& resolver, const std::string& host, const std::string& service,
+                 detail::Deadline deadline, detail::Hook hook) {
+    // An address in numbers needs no lookup and no thread.
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) == 0) return found;
+
+    auto lookup = std::make_shared<Lookup>();
+    if (pipe2(lookup->pipe, O_CLOEXEC) != 0) return nullptr;
+    const TcpSocket::Resolver resolve = resolver ? resolver : TcpSocket::Resolver(systemLookup);
+    try {
+        std::thread([lookup, resolve, host, service] {
+            addrinfo* list = nullptr;
+            if (resolve(host, service, &list) != 0) list = nullptr;
+            {
+                const std::lock_guard lock(lookup->mutex);
+                lookup->result = list;  // freed with the lookup when nobody takes it
+                lookup->done = true;
+            }
+            const char done = 1;
+            [[maybe_unused]] const ssize_t n = ::write(lookup->pipe[1], &done, 1);
+        }).detach();
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    detail::waitFor(lookup->pipe[0], POLLIN, deadline, hook);
+    // Not done by now: the thread keeps the lookup and its result until it ends.
+    const std::lock_guard lock(lookup->mutex);
+    return std::exchange(lookup->result, nullptr);
+}
+
 }  // namespace
 
 TcpSocket::TcpSocket(int connectedFd, bool runsWaitHook) : fd_(connectedFd), runsWaitHook_(runsWaitHook) {
@@ -53,15 +114,10 @@ StreamSocket::ConnectResult TcpSocket::connect(const std::string& host, unsigned
     const auto deadline = detail::deadlineAfter(timeoutMs);
     const auto hook = runsWaitHook_ ? detail::Hook::Run : detail::Hook::Skip;
 
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (port > 65535 || getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
-        return ConnectResult::ConnectFailed;
-    }
-    const std::unique_ptr<addrinfo, AddrInfoFree> list(found);
+    if (port > 65535) return ConnectResult::ConnectFailed;
+    const std::unique_ptr<addrinfo, AddrInfoFree> list(
+        lookUp(resolver_, host, std::to_string(port), deadline, hook));
+    if (!list) return ConnectResult::ConnectFailed;
 
     bool created = false;
     for (const addrinfo* ai = list.get(); ai; ai = ai->ai_next) {
@@ -119,6 +175,15 @@ long TcpSocket::receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) {
         if (ready == 0) return 0;  // silent past the wait
         if (ready < 0) return -1;
     }
+}
+
+bool TcpSocket::peerGone() {
+    if (fd_ < 0) return true;
+    pollfd entry{fd_, POLLRDHUP, 0};
+    if (::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR))) return true;
+    int error = 0;
+    socklen_t len = sizeof error;
+    return getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error != 0;
 }
 
 void TcpSocket::close() {

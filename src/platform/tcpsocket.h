@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/device.h"
+
+struct addrinfo;
 
 namespace velmora::platform {
 
@@ -20,18 +23,25 @@ public:
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
-    // Resolves host (IPv4 or IPv6 text, or a name) and connects within timeoutMs. CreateFailed
-    // when no socket could be made, ConnectFailed when the host is unknown or every address
-    // refused or stayed silent.
+    // Resolves host (IPv4 or IPv6 text, or a name) and connects, the lookup included, within
+    // timeoutMs. CreateFailed when no socket could be made, ConnectFailed when the host is unknown
+    // or its lookup ran past the bound, or every address refused or stayed silent.
     ConnectResult connect(const std::string& host, unsigned port, unsigned timeoutMs) override;
     long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) override;
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override;
+    bool peerGone() override;
     void close() override;
+
+    // The name lookup connect uses (getaddrinfo unless a test replaces it). It runs on a thread
+    // of its own, so a lookup that hangs costs no more than the connect bound.
+    using Resolver = std::function<int(const std::string& host, const std::string& service, addrinfo** found)>;
+    void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
     bool isOpen() const override { return fd_ >= 0; }
 
 private:
     int fd_ = -1;
     bool runsWaitHook_ = true;
+    Resolver resolver_;
 };
 
 }  // namespace velmora::platform

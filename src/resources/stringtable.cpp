@@ -164,6 +164,7 @@ std::span<const Entry> Table() {
         {278, "Please, select the parity."},
         {279, "Please, select the stop bit."},
         {280, "Please, select the protocol mode."},
+        {300, "Each part of the IP address must be a number from 0 to 255."},
     };
     return kEntries;
 }

@@ -17,24 +17,32 @@ bool StatusCmdPage::OnInitDialog() {
 }
 
 void StatusCmdPage::OnCommandTest() {
-    ctx_.comm.WriteText(query_);
-    ctx_.clock.sleepMs(kReplyWaitMs);
-
+    ctx_.comm.BeginAction();
     std::array<std::uint8_t, 2> buffer{};
     const std::span<std::uint8_t> reply(buffer.data(), replyLength_);
-    const int got = ctx_.comm.ReadBytes(reply.data(), reply.size());
-    if (got != static_cast<int>(reply.size())) {
-        app::ShowMessage(host(), kReadFailMessage);
-        // One more read into the same buffer; whatever it leaves there is what gets shown.
-        ctx_.comm.ReadBytes(reply.data(), reply.size());
+    auto readReply = [&] {
+        buffer.fill(0);
+        return ctx_.comm.ReadBytes(reply.data(), reply.size()) == static_cast<int>(reply.size());
+    };
+    // The port object has reported a failed write; there is no reply to wait for.
+    bool answered = ctx_.comm.WriteText(query_) != 0;
+    if (answered) {
+        ctx_.clock.sleepMs(kReplyWaitMs);
+        if (!readReply()) {
+            app::ShowMessage(host(), kReadFailMessage);
+            // One more read: a reply that was late still counts, a short one does not.
+            answered = readReply();
+        }
     }
-    showReply(reply);
+    showReply(answered ? reply : std::span<const std::uint8_t>{});
     UpdateData(true);
 }
 
 void StatusCmdPage::showReply(std::span<const std::uint8_t> reply) {
     for (const auto& bit : bits_) control(bit.controlId).setCheck(0);
     control(resources::IDC_STATUS_OK).setCheck(0);
+    // No reply ticks nothing: a printer that did not answer is not "OK".
+    if (reply.empty()) return;
     for (const StatusBit* bit : decodeStatusBits(bits_, reply)) control(bit->controlId).setCheck(1);
     if (allClear(reply)) control(resources::IDC_STATUS_OK).setCheck(1);
 }

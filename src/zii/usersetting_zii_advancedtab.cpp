@@ -102,13 +102,16 @@ void CUserSetting_ZII_AdvancedTab::OnGetFromPrinter() {
     // Each reply is read into a cleared area: a short reply after a longer one must not be
     // judged together with the older reply's leftover bytes.
     ReplyArea area;
-    if (querySetting(ctx_.comm, ctx_.clock, area, kMediaHandlingQuery, kReplyWaitMs) > 0) {
+    ctx_.comm.BeginAction();
+    const int handling = querySetting(ctx_.comm, ctx_.clock, area, kMediaHandlingQuery, kReplyWaitMs);
+    if (handling > 0) {
         if (const int pos = mediaHandlingFromReply(area.text()); pos >= 0) {
             mediaHandling = pos;
             lastGet_.mediaHandling = true;
         }
     }
-    if (querySetting(ctx_.comm, ctx_.clock, area, kMediaFeedQuery, kReplyWaitMs) > 0) {
+    // After a failed write the second query is not sent: the link has said so once.
+    if (handling >= 0 && querySetting(ctx_.comm, ctx_.clock, area, kMediaFeedQuery, kReplyWaitMs) > 0) {
         if (const int pos = mediaFeedFromReply(area.text()); pos >= 0) {
             mediaFeed = pos;
             lastGet_.mediaFeed = true;

@@ -74,6 +74,8 @@ constexpr int kMediaTypeItems = 253;
 constexpr int kMinSpeed = 2;
 constexpr int kMaxSpeed = 7;
 constexpr int kMaxDarkness = 30;
+constexpr int kMaxLabelDots = 32000;  // the longest label a printer takes
+constexpr int kMaxAdjustDots = 120;   // tear-off adjustment and print offset, either way
 
 const std::vector<std::string>& speedTexts() {
     static const std::vector<std::string> texts = [] {
@@ -164,73 +166,92 @@ void CUserSetting_ZII_BasicTab::OnGetFromPrinter() {
         }
         control(IDC_ZB_SET).enable(true);
 
+        ctx_.comm.BeginAction();
         repliesReceived_ = 0;
+        rowAnswered_.fill(false);
+        locksAnswered_ = false;
         failedWrites_ = 0;
-        bool first = true;
-        for (int code : kQueryCodes) {
-            if (!first) ctx_.clock.sleepMs(kBetweenQueriesMs);
-            first = false;
-            if (querySetting(ctx_.comm, ctx_.clock, reply_, code, kReplyWaitMs) > 0) {
+        for (std::size_t row = 0; row < kQueryCodes.size(); ++row) {
+            if (row > 0) ctx_.clock.sleepMs(kBetweenQueriesMs);
+            const int got = querySetting(ctx_.comm, ctx_.clock, reply_, kQueryCodes[row], kReplyWaitMs);
+            // The link failed and has said so once: the rest of the Get would only say it again.
+            if (!count(got >= 0)) break;
+            if (got > 0) {
                 ++repliesReceived_;
-                applyReply(code, reply_.text());
+                rowAnswered_[row] = applyReply(kQueryCodes[row], reply_.text());
             }
         }
 
-        ctx_.clock.sleepMs(kBetweenQueriesMs);
-        count(sendLockStatusQuery(ctx_.comm));
-        reply_.clear();
-        ctx_.clock.sleepMs(kReplyWaitMs);
-        if (reply_.read(ctx_.comm) > 0) {
-            ++repliesReceived_;
-            applyLockFlags(decodeLockFlags(reply_.bytes()));
+        if (failedWrites_ == 0) {
+            ctx_.clock.sleepMs(kBetweenQueriesMs);
+            if (count(sendLockStatusQuery(ctx_.comm))) {
+                reply_.clear();
+                ctx_.clock.sleepMs(kReplyWaitMs);
+                const int got = reply_.read(ctx_.comm);
+                if (got > 0) ++repliesReceived_;
+                // The flags are in the third and fourth bytes: a shorter reply carries none.
+                if (got >= 4) {
+                    applyLockFlags(decodeLockFlags(reply_.bytes()));
+                    locksAnswered_ = true;
+                }
+            }
+            ctx_.clock.sleepMs(kAfterGetMs);
         }
-        ctx_.clock.sleepMs(kAfterGetMs);
     }
     UpdateData(false);
 }
 
-void CUserSetting_ZII_BasicTab::applyReply(int code, const std::string& text) {
+// The decimal value of a number reply within [low, high]; nothing when the reply has no digits
+// where the number starts (after blanks and a sign) or is out of range.
+static std::optional<int> numberReply(std::string_view text, int low, int high) {
+    std::size_t i = text.find_first_not_of(" \t\r\n\v\f");
+    if (i != std::string_view::npos && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+    const int value = decimalValue(text);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+bool CUserSetting_ZII_BasicTab::applyReply(int code, const std::string& text) {
     auto select = [this](int id, int pos) {
         if (pos >= 0) control(id).setCurSel(pos);
+        return pos >= 0;
+    };
+    // A reply that is no valid value leaves the setting as it was: it is not the printer's.
+    auto number = [&text](int low, int high, auto& field) {
+        const auto v = numberReply(text, low, high);
+        if (v) field = *v;
+        return v.has_value();
     };
     switch (code) {
         case 1:
-            width_ = decimalValue(text);
-            break;
+            return number(0, kMaxLabelDots, width_);
         case 2:
-            height_ = decimalValue(text);
-            break;
+            return number(0, kMaxLabelDots, height_);
         case 3:
-            select(IDC_ZB_ORIENTATION, matchLetter(text, {"T", "B"}));
-            break;
+            return select(IDC_ZB_ORIENTATION, matchLetter(text, {"T", "B"}));
         case 5: {
-            const int v = decimalValue(text);
-            if (v >= kMinSpeed && v <= kMaxSpeed) select(IDC_ZB_SPEED, v - kMinSpeed);
-            break;
+            const auto v = numberReply(text, kMinSpeed, kMaxSpeed);
+            return v && select(IDC_ZB_SPEED, *v - kMinSpeed);
         }
         case 6: {
-            const int v = decimalValue(text);
-            if (v >= 0 && v <= kMaxDarkness) select(IDC_ZB_DARKNESS, v);
-            break;
+            const auto v = numberReply(text, 0, kMaxDarkness);
+            return v && select(IDC_ZB_DARKNESS, *v);
         }
         case 7:
-            select(IDC_ZB_PRINT_MODE, matchLetter(text, {"T", "D"}));
-            break;
+            return select(IDC_ZB_PRINT_MODE, matchLetter(text, {"T", "D"}));
         case 8: {
             // "G" (gap) is web sensing too.
             static constexpr int kEntry[] = {0, 0, 1, 2};
             const int pos = matchLetter(text, {"W", "G", "C", "M"});
-            select(IDC_ZB_MEDIA_TYPE, pos < 0 ? -1 : kEntry[pos]);
-            break;
+            return select(IDC_ZB_MEDIA_TYPE, pos < 0 ? -1 : kEntry[pos]);
         }
         case 9:
-            tearOff_ = decimalValue(text);
-            break;
+            return number(-kMaxAdjustDots, kMaxAdjustDots, tearOff_);
         case 10:
-            printOffset_ = decimalValue(text);
-            break;
+            return number(-kMaxAdjustDots, kMaxAdjustDots, printOffset_);
         default:
-            break;
+            return false;
     }
 }
 
@@ -277,9 +298,13 @@ std::string CUserSetting_ZII_BasicTab::composeSettings() const {
     return text.text();
 }
 
-void CUserSetting_ZII_BasicTab::sendLocks(bool fromBoxes) {
-    for (const Lock& l : kLocks)
-        count(sendSettingLock(ctx_.comm, fromBoxes && control(l.box).checked(), l.code));
+// Sends the lock sequence of the first `n` locks, each locking when fromBoxes and its box is
+// ticked; stops at the first failed write and returns false then.
+bool CUserSetting_ZII_BasicTab::sendLocks(bool fromBoxes, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (!count(sendSettingLock(ctx_.comm, fromBoxes && control(kLocks[i].box).checked(), kLocks[i].code)))
+            return false;
+    return true;
 }
 
 void CUserSetting_ZII_BasicTab::OnSetToPrinter() {
@@ -288,21 +313,35 @@ void CUserSetting_ZII_BasicTab::OnSetToPrinter() {
     {
         ui::WaitCursor wait(host());
         failedWrites_ = 0;
-        sendLocks(false);
-        if (control(IDC_ZB_USE_TEAR_OFF).checked()) {
+        // The series stops at its first failed write: the port object has said so once.
+        std::size_t unlocked = 0;
+        while (unlocked < kLocks.size() && count(sendSettingLock(ctx_.comm, false, kLocks[unlocked].code)))
+            ++unlocked;
+        bool ok = unlocked == kLocks.size();
+        if (ok && control(IDC_ZB_USE_TEAR_OFF).checked()) {
             UpdateData(true);
             UpdateData(false);
         }
         const bool anyRow = std::any_of(kRows.begin(), kRows.end(),
                                         [this](const Row& r) { return control(r.use).checked(); });
-        if (anyRow) {
-            count(ctx_.comm.WriteText(composeSettings()));
+        if (ok && anyRow) {
+            ok = count(ctx_.comm.WriteText(composeSettings()));
             // Lets the printer save the block before the locks go back on.
-            ctx_.clock.sleepMs(kAfterSetMs);
+            if (ok) ctx_.clock.sleepMs(kAfterSetMs);
         }
-        // Even with nothing to write, the locks the boxes show go back on: the unlock above must
-        // not leave the printer unlocked.
-        sendLocks(true);
+        if (ok) {
+            // Even with nothing to write, the locks the boxes show go back on: the unlock above
+            // must not leave the printer unlocked.
+            sendLocks(true, kLocks.size());
+        } else {
+            // The locks this Set removed go back on all the same, without a second message.
+            link::LinkMessages& shown = ctx_.comm.messages();
+            link::SilentMessages quiet;
+            ctx_.comm.setMessages(quiet);
+            for (std::size_t i = 0; i < unlocked; ++i)
+                if (control(kLocks[i].box).checked() && !sendSettingLock(ctx_.comm, true, kLocks[i].code)) break;
+            ctx_.comm.setMessages(shown);
+        }
     }
     UpdateData(false);
 }

@@ -3,6 +3,7 @@
 // written as one saved settings block, with the printer's per-setting locks beside six of them.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "app/toolcontext.h"
@@ -22,7 +23,14 @@ class CUserSetting_ZII_BasicTab : public ui::Dialog {
 
     // Of the ten replies the last Get asked for, how many came.
     int repliesReceived() const { return repliesReceived_; }
-    // Writes of the last Get or Set that the port object reported as failed.
+    // Whether the last Get read a valid value for row `row` (page order, 0 to 8), and the lock
+    // flags. A reply that came but holds no valid value (a speed of 9, a width of 2147483647)
+    // leaves the row as it was and does not count here.
+    bool rowAnswered(int row) const { return rowAnswered_[static_cast<std::size_t>(row)]; }
+    bool locksAnswered() const { return locksAnswered_; }
+    // Writes of the last Get or Set that the port object reported as failed. A Get or Set stops at
+    // its first failed write (the port object has said so once), except that a Set puts back the
+    // locks it had removed.
     int failedWrites() const { return failedWrites_; }
 
     // Pauses, in milliseconds.
@@ -39,11 +47,14 @@ class CUserSetting_ZII_BasicTab : public ui::Dialog {
   private:
     void onUseBox(int row);
     void filterKeys(int editId, bool allowSign);
-    void applyReply(int code, const std::string& text);
+    bool applyReply(int code, const std::string& text);
     void applyLockFlags(unsigned flags);
     std::string composeSettings() const;
-    void sendLocks(bool fromBoxes);
-    void count(int writeResult) { failedWrites_ += writeResult == 0 ? 1 : 0; }
+    bool sendLocks(bool fromBoxes, std::size_t count);
+    bool count(int writeResult) {
+        failedWrites_ += writeResult == 0 ? 1 : 0;
+        return writeResult != 0;
+    }
 
     app::ToolContext& ctx_;
     ReplyArea reply_;
@@ -53,6 +64,8 @@ class CUserSetting_ZII_BasicTab : public ui::Dialog {
     int tearOff_ = 0;
     int printOffset_ = 0;
     int repliesReceived_ = 0;
+    std::array<bool, 9> rowAnswered_{};
+    bool locksAnswered_ = false;
     int failedWrites_ = 0;
 };
 

@@ -142,6 +142,7 @@ void CUserSetting_ZII_SerialTab::OnGet() {
     ui::WaitCursor wait(host());
     enableEditing();
     ReplyArea area;
+    ctx_.comm.BeginAction();
     if (querySetting(ctx_.comm, ctx_.clock, area, kSerialQuery, kReplyWaitMs) > 0) {
         UpdateData(true);
         const auto found = parseSerialReply(area.text());

@@ -42,8 +42,8 @@ std::string ReplyArea::text() const {
 }
 
 int querySetting(link::CComm& comm, platform::Clock& clock, ReplyArea& area, int code, unsigned waitMs) {
-    sendSettingQuery(comm, code);
     area.clear();
+    if (!sendSettingQuery(comm, code)) return -1;
     clock.sleepMs(waitMs);
     return area.read(comm);
 }

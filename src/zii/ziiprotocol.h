@@ -6,7 +6,7 @@
 //                sendSettingLock(comm, lock, code) 1B 1C 1F flag code  no reply
 //                sendLockStatusQuery(comm)         1B 1C 2F            reply bytes 3 and 4 carry the flags
 //   Replies      ReplyArea: clear(), read(comm) (at most 256 bytes, not cleared first), text()
-//                querySetting(comm, clock, area, code, waitMs): send, clear, wait, read
+//                querySetting(comm, clock, area, code, waitMs): send, clear, wait, read (-1: send failed)
 //                decimalValue(text): leading blanks, optional sign, digits; none gives 0
 //                decodeLockFlags(area): (low nibble of byte 3) * 16 + (low nibble of byte 4)
 //   Command text CommandText: line("^PW812") appends "^PW812\r\n"; beginBlock() "^XA";
@@ -62,7 +62,8 @@ class ReplyArea {
 };
 
 // The usual exchange: send the setting query, clear the area, wait `waitMs`, read. Returns the
-// read's count: a reply counts only when it is above zero.
+// read's count (a reply counts only when it is above zero), or -1 when the query could not be
+// written: then nothing is read and the port object has shown its message.
 int querySetting(link::CComm& comm, platform::Clock& clock, ReplyArea& area, int code, unsigned waitMs);
 
 // The decimal value of a reply: leading white space, an optional sign, then digits up to the first

@@ -192,19 +192,21 @@ TEST(MainWindowQueues, OnlyQueuesOnTheChosenPortAreSwitchedAndRestored) {
     EXPECT_EQ(w.spooler.opens, w.spooler.closes);
 }
 
-TEST(MainWindowQueues, FailedOpenKeepsTheFirstRecordedPortsUntilRestore) {
-    ScriptedLink link;
-    link.script.openFails = true;
-    MainWindow w(link.comm, link.clock);
-    w.spooler.add("A", "COM1:");
-    w.dlg.click(IDC_MAIN_CONNECT);
-    w.dlg.click(IDC_MAIN_CONNECT);  // the queue now reads FILE: and is not recorded again
-    EXPECT_EQ(w.host.messageTexts(), (std::vector<std::string>{kCannotOpen, kCannotOpen}));
-    EXPECT_EQ(w.dlg.queueMap.at("A"), "COM1:");
-    EXPECT_EQ(w.spooler.portOf("A"), "FILE:");
-    w.dlg.click(IDC_MAIN_EXIT);
-    EXPECT_EQ(w.spooler.portOf("A"), "COM1:");
-    EXPECT_TRUE(w.dlg.ended());
+// A failed connect gives the queues and the port back at once, whichever way the open failed.
+TEST(MainWindowQueues, FailedOpenReleasesThePortAndTheQueues) {
+    for (const bool notReady : {false, true}) {
+        ScriptedLink link;
+        link.script.openFails = !notReady;
+        if (notReady) link.script.lines = {true, false, true};  // CTS low: the device opened
+        MainWindow w(link.comm, link.clock);
+        w.spooler.add("A", "COM1:");
+        w.dlg.click(IDC_MAIN_CONNECT);
+        EXPECT_EQ(w.host.messageTexts(), std::vector<std::string>{kCannotOpen});
+        EXPECT_TRUE(w.dlg.queueMap.empty());
+        EXPECT_EQ(w.spooler.portOf("A"), "COM1:");
+        EXPECT_EQ(link.comm.handle(), nullptr);
+        EXPECT_EQ(link.script.closes, link.script.opens);
+    }
 }
 
 TEST(MainWindowQueues, AFailedSizeQueryStopsLaterSwitchingButNotRecording) {
@@ -248,12 +250,25 @@ TEST(MainWindowPortEdit, EmptyPortKeepsExitOpenAndRadiosComplain) {
     EXPECT_EQ(w.dlg.control(IDC_MAIN_TCPPORT).text(), "");
 }
 
-TEST(MainWindowAddress, TextBecomesFourBytes) {
+TEST(MainWindowAddress, TextBecomesFourBytesAndAPartAbove255IsRefused) {
     const std::pair<const char*, const char*> cases[] = {
         {"192.168.1.100", "192.168.1.100"}, {"10.0..7", "10.0.0.7"}, {"", "0.0.0.0"},
-        {"999.1.2.3", "255.1.2.3"},         {"1.2.3.4.5", "1.2.3.4"},
+        {"1.2.3.4.5", "1.2.3.4"},           {"255.255.255.255", "255.255.255.255"},
+        {"999.1.2.3", nullptr},             {"300.1.2.3", nullptr},   {"1.2.3.256", nullptr},
     };
-    for (auto [text, address] : cases) EXPECT_EQ(app::formatAddress(text), address) << text;
+    for (auto [text, address] : cases)
+        EXPECT_EQ(app::formatAddress(text), address ? std::optional<std::string>(address) : std::nullopt) << text;
+
+    // The window says so and does not connect anywhere.
+    ScriptedLink link;
+    MainWindow w(link.comm, link.clock);
+    w.dlg.click(IDC_MAIN_ETHERNET);
+    w.dlg.typeText(IDC_MAIN_IP, "300.1.2.3");
+    w.dlg.click(IDC_MAIN_CONNECT);
+    EXPECT_EQ(w.host.messageTexts(),
+              std::vector<std::string>{"Each part of the IP address must be a number from 0 to 255."});
+    EXPECT_EQ(link.factory.socketsMade, 0);
+    EXPECT_FALSE(w.dlg.connected());
 }
 
 TEST(MainWindowViews, TheViewOfTheMenuModeIsShownWithItsTitle) {

@@ -1,10 +1,12 @@
 // velmora-cli: option parsing, and each command against an in-process simulated printer.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 #include "cli/cli.h"
 #include "support/clirun.h"
+#include "support/scripteddevice.h"
 #include "support/simdevice.h"
 
 namespace velmora::testing {
@@ -32,10 +34,21 @@ TEST(CliOptions, DefaultsAndConnections) {
     EXPECT_EQ(o->stopBits, 1);
     EXPECT_EQ(o->command, (std::vector<std::string>{"status", "--cu"}));
 
-    o = cli::parseCliOptions({"--tcp", "printer.local", "connect"}, error);
-    ASSERT_TRUE(o);
-    EXPECT_EQ(o->host, "printer.local");
-    EXPECT_EQ(o->port, 9100u);
+    const struct {
+        const char* tcp;
+        const char* host;
+        unsigned port;
+    } addresses[] = {
+        {"printer.local", "printer.local", 9100}, {"10.0.0.7:9101", "10.0.0.7", 9101},
+        {"[::1]:9102", "::1", 9102},              {"[fe80::1%eth0]", "fe80::1%eth0", 9100},
+        {"::1", "::1", 9100},
+    };
+    for (const auto& a : addresses) {
+        o = cli::parseCliOptions({"--tcp", a.tcp, "connect"}, error);
+        ASSERT_TRUE(o) << a.tcp << ": " << error;
+        EXPECT_EQ(o->host, a.host);
+        EXPECT_EQ(o->port, a.port);
+    }
 }
 
 TEST(CliOptions, UsageErrors) {
@@ -53,6 +66,13 @@ TEST(CliOptions, UsageErrors) {
         {"send"},
         {"connect", "extra"},
         {"--serial"},
+        {"--serial", "", "connect"},
+        {"--lpt", "", "connect"},
+        {"--tcp", "[::1", "connect"},
+        {"--tcp", "[::1]9100", "connect"},
+        {"--tcp", "[]:9100", "connect"},
+        {"--codepage", "UTF-16", "connect"},
+        {"--codepage", "NO-SUCH-CODEPAGE", "connect"},
     };
     for (const auto& args : bad) {
         std::string error;
@@ -101,6 +121,44 @@ TEST_F(CliRun, UsageErrorsSendNothing) {
     EXPECT_EQ(run({"read", "x"}), cli::kExitUsage);
     EXPECT_EQ(run({"--codepage", "NO-SUCH-CODEPAGE", "connect"}), cli::kExitUsage);
     EXPECT_EQ(printer.journal().totalBytes(), 0u);
+}
+
+// A status query that gets no reply shows its message and prints nothing: no made-up "Status OK".
+TEST(CliScripted, StatusWithoutAReplyPrintsNothing) {
+    ScriptedFactory factory;
+    factory.prepareSocket = [](ScriptedSocket& s) { s.receiveScript = {"AB", "", ""}; };
+    platform::TestClock clock;
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::runCli({"status"}, out, err, factory, clock), cli::kExitFailure);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "Velmora: Status Data Read Fail!\n");
+}
+
+// A serial port the user may not open: the advice names the group of serial ports, not lp.
+TEST(CliScripted, RefusedSerialPortAdviceNamesDialout) {
+    ScriptedFactory factory;
+    factory.script.refusedPaths = {{"/nonexistent/ttyUSB9", EACCES}};
+    platform::TestClock clock;
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::runCli({"--serial", "/nonexistent/ttyUSB9", "connect"}, out, err, factory, clock),
+              cli::kExitFailure);
+    EXPECT_NE(err.str().find("join the group dialout"), std::string::npos) << err.str();
+}
+
+TEST_F(CliRun, SendRefusesTextTheCodePageCannotHold) {
+    EXPECT_EQ(run({"send", "caf\xC3\xA9 \xE6\x97\xA5"}), cli::kExitFailure);  // café 日
+    EXPECT_EQ(err.str(), "velmora-cli: code page WINDOWS-1252 cannot hold 1 character(s) of the text; nothing was sent\n");
+    EXPECT_EQ(printer.journal().tail(), "^cp\r");
+    EXPECT_EQ(run({"send", "caf\xC3\xA9\xC2\x81"}), cli::kExitOk);  // U+0081 is byte 81
+    EXPECT_EQ(printer.journal().tail(), "^cp\r^cp\rcaf\xE9\x81");  // each run checks first
+}
+
+// Output that cannot be written is a failure, whatever the command did.
+TEST_F(CliRun, OutputThatCannotBeWrittenFails) {
+    std::ostream broken(nullptr);  // every write fails, as on a full disk
+    EXPECT_EQ(cli::runCli({"--help"}, broken, err, factory, clock), cli::kExitFailure);
+    EXPECT_EQ(cli::runCli({"status"}, broken, err, factory, clock), cli::kExitFailure);
+    EXPECT_NE(err.str().find("cannot write the output"), std::string::npos);
 }
 
 }  // namespace

@@ -33,5 +33,18 @@ TEST(CliAgainstSimulator, FaultsEndWithMessagesAndExitStatus) {
     EXPECT_EQ(runCliProcess("--baud 1 connect").status, 2);
 }
 
+// Data the printer never took, and output that could not be written, fail the command.
+TEST(CliAgainstSimulator, LostDataAndUnwritableOutputExitOne) {
+    SimProcess dropping({"--drop-after", "5"});  // the handshake's 4 bytes, then one more
+    auto r = runCliProcess("--tcp " + dropping.address + " send \"$(head -c 100000 /dev/zero | tr '\\0' x)\"");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.output, "Velmora: Port error! Check printer's port, please.\n");
+
+    SimProcess sim;
+    r = runCliProcess("--tcp " + sim.address + " status >/dev/full");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(runCliProcess("--help >/dev/full").status, 1);
+}
+
 }  // namespace
 }  // namespace velmora::testing

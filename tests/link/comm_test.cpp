@@ -69,17 +69,20 @@ TEST(CommOpen, SerialSettlesConfiguresAndSetsWriteTimeoutByBaud) {
     }
 }
 
-TEST(CommOpen, SerialWithPrinterOffFailsAndStaysHeldUntilClose) {
+TEST(CommOpen, SerialThatIsNotReadyFailsAndIsLetGoAtOnce) {
     ScriptedLink l;
     l.comm.portName = "COM1:";
     l.comm.baudRate = 9600;
     l.script.lines = {true, true, false};  // DSR low
     EXPECT_EQ(l.comm.Open(), 0);
-    EXPECT_NE(l.comm.handle(), nullptr);
-    EXPECT_EQ(l.script.closes, 0);
-    l.comm.Close();
     EXPECT_EQ(l.comm.handle(), nullptr);
     EXPECT_EQ(l.script.closes, 1);
+    l.script.lines = {};
+    l.script.configureFails = true;
+    EXPECT_EQ(l.comm.Open(), 0);
+    EXPECT_EQ(l.comm.handle(), nullptr);
+    EXPECT_EQ(l.script.closes, 2);
+    l.script.configureFails = false;
 
     // A port that cannot report its lines (a pseudo-terminal) opens.
     l.script.lines = {};

@@ -6,11 +6,15 @@
 #include <chrono>
 
 #include "app/handshake.h"
+#include "app/toolcontext.h"
 #include "link/comm.h"
 #include "platform/device.h"
 #include "platform/server.h"
+#include "resources/templates_zii_basic.h"
 #include "sim/server.h"
 #include "support/linkfixture.h"
+#include "ui/testhost.h"
+#include "zii/usersetting_zii_basictab.h"
 
 namespace velmora::testing {
 namespace {
@@ -57,14 +61,41 @@ TEST_F(RealLink, SilentPrinterCostsOnlyTheBoundedWait) {
     EXPECT_FALSE(comm.socket.connected);  // a failed handshake ends the connection
 }
 
-TEST_F(RealLink, PrinterThatClosesTheConnectionReadsAsNothing) {
-    printer.setDropAfterBytes(5);  // the handshake's 4 bytes are answered, the next query is not
+// Bytes the printer never took are a failed write, reported like on the other links; the
+// process lives on (no SIGPIPE).
+TEST_F(RealLink, WriteToAPrinterThatClosedTheConnectionFails) {
+    printer.setDropAfterBytes(5);  // the handshake's 4 bytes are answered, then one more byte
     ASSERT_TRUE(app::OpenAndHandshake(comm, clock));
+    EXPECT_EQ(comm.WriteText(std::string(131000, 'x')), 0);
+    EXPECT_EQ(messages.shown, std::vector<int>{111});
+    EXPECT_EQ(comm.WriteText("^cp\r"), 0);
     EXPECT_EQ(query("^cp\r", 2), "");
-    // Writing to the closed connection fails quietly; the process lives on (no SIGPIPE).
-    std::string big(1 << 20, 'x');
-    for (int i = 0; i < 3; ++i) comm.WriteText(big);
-    EXPECT_TRUE(comm.socket.connected);  // not noticed until the user reconnects
+}
+
+// A printer that answers the connect check and then stops answering: the ten reads of a Get
+// wait their full bound once, not ten times, and the fixed pauses stay as they are.
+TEST_F(RealLink, APrinterThatFallsSilentCostsOneWaitPerAction) {
+    platform::TestClock pauses;  // the protocol's pauses are counted, not waited
+    link::CComm quiet{platform::systemDevices(), pauses, messages};
+    quiet.portName = "ETHERNET";
+    quiet.socket.SetTarget("127.0.0.1", port);
+    quiet.socket.timeouts = {1000, 1000, 1000};
+    ASSERT_TRUE(app::OpenAndHandshake(quiet, pauses));
+    printer.setSilent(true);
+    ui::TestHost host;
+    app::ToolContext ctx{quiet, pauses, host};
+    zii::CUserSetting_ZII_BasicTab page(ctx);
+    page.Create();
+    for (int round = 0; round < 2; ++round) {  // each Get is an action of its own
+        pauses.clearPauses();
+        const auto start = std::chrono::steady_clock::now();
+        page.click(resources::IDC_ZB_GET);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        EXPECT_GE(ms.count(), 1000);
+        EXPECT_LT(ms.count(), 1000 + 9 * 100 + 600);  // ten reads took 10 s before
+        EXPECT_EQ(page.repliesReceived(), 0);
+        EXPECT_EQ(pauses.totalPaused(), 9 * 80u + 10 * 70u + 30u + 10 * 50u);
+    }
 }
 
 TEST_F(RealLink, RefusedConnectShowsMessage150) {

@@ -65,9 +65,9 @@ TEST(MainWindowPortMap, EachEntryShowsItsDeviceAndAMissingOneFailsTheConnect) {
     EXPECT_EQ(link.script.openedPaths, std::vector<std::string>{"/dev/ttyUSB0"});
     EXPECT_EQ(w.host.messageTexts(), std::vector<std::string>{kCannotOpen});
     EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "");
-    // Queues were matched against the mapped device.
+    // Queues were matched against the mapped device, and the failed connect gave them back.
     EXPECT_EQ(w.spooler.asked, std::vector<std::string>{"COM3: /dev/ttyUSB0"});
-    EXPECT_EQ(w.spooler.portOf("Labels"), "FILE:");
+    EXPECT_EQ(w.spooler.portOf("Labels"), "serial:/dev/ttyUSB0?baud=9600");
 }
 
 TEST(MainWindowUsb, ARefusedPrinterAddsTheLineAboutAccessUntilTheNextConnect) {

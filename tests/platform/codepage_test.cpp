@@ -75,10 +75,37 @@ TEST_F(CodePage, EachBrokenUtf8ByteBecomesAQuestionMark) {
     for (const auto& c : cases) EXPECT_EQ(hex(toCodePage(c.utf8)), hex(c.bytes)) << hex(c.utf8);
 }
 
-TEST_F(CodePage, UndecodableBytesBecomeReplacementCharacters) {
-    // 0x81, 0x8D, 0x8F, 0x90 and 0x9D are unassigned in Windows-1252.
-    EXPECT_EQ(fromCodePage("a\x81" "b"), "a\xEF\xBF\xBD" "b");
-    EXPECT_EQ(fromCodePage("\x8D\x8F\x90\x9D"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+TEST_F(CodePage, EveryByteSurvivesTheRoundTrip) {
+    // 0x81, 0x8D, 0x8F, 0x90 and 0x9D are unassigned in Windows-1252: they stand for U+0081...
+    EXPECT_EQ(fromCodePage("a\x81" "b"), "a\xC2\x81" "b");
+    EXPECT_EQ(fromCodePage("\x8D\x8F\x90\x9D"), "\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (const char* page : {"WINDOWS-1252", "ISO-8859-1", "CP437"}) {
+        ASSERT_TRUE(setSystemCodePage(page));
+        std::size_t lost = 99;
+        EXPECT_EQ(hex(toCodePage(fromCodePage(all), &lost)), hex(all)) << page;
+        EXPECT_EQ(lost, 0u) << page;
+    }
+    // A multi-byte page's lead byte alone is still undecodable.
+    ASSERT_TRUE(setSystemCodePage("CP932"));
+    EXPECT_EQ(fromCodePage("\x81"), "\xEF\xBF\xBD");
+}
+
+TEST_F(CodePage, OnlyPagesThatKeepAsciiAreAccepted) {
+    for (const char* page : {"UTF-16", "UTF-16LE", "UTF-32", "UTF-7", "EBCDIC-US"}) {
+        EXPECT_EQ(checkCodePage(page), CodePageCheck::NotAsciiCompatible) << page;
+        EXPECT_FALSE(setSystemCodePage(page)) << page;
+    }
+    EXPECT_EQ(checkCodePage("NO-SUCH-CODEPAGE-42"), CodePageCheck::Unknown);
+    EXPECT_EQ(checkCodePage("ISO-8859-7"), CodePageCheck::Ok);
+    EXPECT_EQ(systemCodePage(), "WINDOWS-1252");
+}
+
+TEST_F(CodePage, CountsWhatThePageCannotHold) {
+    std::size_t lost = 0;
+    EXPECT_EQ(toCodePage("a\xE6\x97\xA5\xC3\xA9\xCE\xA9", &lost), "a?\xE9?");  // a日éΩ
+    EXPECT_EQ(lost, 2u);
 }
 
 TEST_F(CodePage, UnknownNameIsRefusedAndTheOldPageStays) {
@@ -105,16 +132,13 @@ TEST_F(CodePage, OtherPagesConvertByTheirOwnTable) {
 }
 
 TEST_F(CodePage, PagesWiderThanTheirInputGrowTheOutput) {
-    ASSERT_TRUE(setSystemCodePage("UTF-16LE"));
-    const std::string text(5000, 'a');
-    std::string wide;
-    for (char c : text) {
-        wide += c;
-        wide += '\0';
-    }
-    EXPECT_EQ(toCodePage(text), wide);
-    EXPECT_EQ(fromCodePage(wide), text);
-    EXPECT_EQ(fromCodePage(std::string("a\0b", 3)), "a\xEF\xBF\xBD");  // odd byte cut off
+    // Each 日 between letters costs two shift sequences: 8 bytes for 3.
+    ASSERT_TRUE(setSystemCodePage("ISO-2022-JP"));
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "\xE6\x97\xA5" "a";
+    const std::string bytes = toCodePage(text);
+    EXPECT_EQ(bytes.size(), 5000u * 9);
+    EXPECT_EQ(fromCodePage(bytes), text);
 }
 
 TEST_F(CodePage, ConvertsMultiMegabyteTexts) {
@@ -152,8 +176,10 @@ TEST_F(CodePage, MixedTextConvertsTheSameWhereverTheStopsFall) {
     std::string undecodable;
     std::string decoded;
     for (int k = 0; k < 300; ++k) {
+        undecodable += '\xFF';
+        decoded += "\xC3\xBF";
         undecodable += '\x81';
-        decoded += "\xEF\xBF\xBD";
+        decoded += "\xC2\x81";
         for (int i = 0; i < k; ++i) {
             undecodable += '\xE9';
             decoded += "\xC3\xA9";
@@ -174,7 +200,16 @@ TEST(CodePageDeathTest, EnvironmentChoosesThePageAtFirstUse) {
     EXPECT_EXIT(
         {
             setenv("VELMORA_CODEPAGE", "NO-SUCH-CODEPAGE-42", 1);
-            std::exit(systemCodePage() == "WINDOWS-1252" ? 0 : 1);
+            std::exit(systemCodePage() == "WINDOWS-1252" && !codePageEnvironmentProblem().empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            setenv("VELMORA_CODEPAGE", "UTF-16", 1);
+            std::exit(systemCodePage() == "WINDOWS-1252" &&
+                              codePageEnvironmentProblem().find("single bytes") != std::string::npos
+                          ? 0
+                          : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

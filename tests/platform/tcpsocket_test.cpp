@@ -2,11 +2,13 @@
 #include "platform/tcpsocket.h"
 
 #include <gtest/gtest.h>
+#include <netdb.h>
 
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -58,6 +60,44 @@ protected:
     TcpSocket client_;
     std::unique_ptr<StreamSocket> server_;
 };
+
+// A name lookup that hangs costs no more than the connect bound; one that answers connects.
+TEST(TcpConnect, TheBoundCoversTheNameLookup) {
+    TcpListener listener;
+    ASSERT_TRUE(listener.listen("127.0.0.1", 0)) << listener.error();
+    auto release = std::make_shared<std::promise<void>>();
+    std::shared_future<void> released = release->get_future().share();
+    TcpSocket hanging;
+    hanging.setResolver([released](const std::string&, const std::string& service, addrinfo** found) {
+        released.wait();  // a resolver that does not answer
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        return getaddrinfo("127.0.0.1", service.c_str(), &hints, found);
+    });
+    const auto start = Clock::now();
+    EXPECT_EQ(hanging.connect("printer.example", listener.port(), 300), Result::ConnectFailed);
+    EXPECT_LT(msSince(start), 1000);
+    release->set_value();  // the abandoned lookup ends and frees its own result
+
+    TcpSocket answered;
+    answered.setResolver([](const std::string&, const std::string& service, addrinfo** found) {
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        return getaddrinfo("127.0.0.1", service.c_str(), &hints, found);
+    });
+    EXPECT_EQ(answered.connect("printer.example", listener.port(), 2000), Result::Ok);
+}
+
+// A reset or close by the peer shows once the send is done; a live peer does not.
+TEST_F(TcpPair, PeerGoneShowsACloseAfterTheSend) {
+    EXPECT_FALSE(client_.peerGone());
+    EXPECT_EQ(sendText(client_, "abc"), 3);
+    EXPECT_FALSE(client_.peerGone());
+    server_->close();
+    const auto start = Clock::now();
+    while (!client_.peerGone() && msSince(start) < 1000) std::this_thread::yield();
+    EXPECT_TRUE(client_.peerGone());
+}
 
 TEST_F(TcpPair, CarriesBytesBothWays) {
     EXPECT_TRUE(client_.isOpen());

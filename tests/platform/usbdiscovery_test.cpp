@@ -152,6 +152,9 @@ TEST(DeviceAccessAdvice, OnlyForARefusalAndNamingTheDevicesGroup) {
     EXPECT_NE(advice.find("udev rule"), std::string::npos) << advice;
     EXPECT_FALSE(deviceAccessAdvice("/dev/usb/lp7", EPERM).empty());
     for (int error : {0, ENOENT, EBUSY, EIO}) EXPECT_EQ(deviceAccessAdvice("/dev/usb/lp7", error), "");
+    // A serial port whose group cannot be read (or is root) needs dialout, not lp.
+    const std::string serial = deviceAccessAdvice("/dev/ttyUSB7", EACCES, DeviceUse::SerialPort);
+    EXPECT_NE(serial.find("group dialout"), std::string::npos) << serial;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // query, and the tab pages.
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <optional>
+
 #include "app/toolcontext.h"
 #include "resources/templates_status.h"
 #include "status/checkprinterstatustabdlg.h"
@@ -85,21 +88,27 @@ TEST_F(StatusCheck, SecondAnswerClearsTheFirst) {
     EXPECT_EQ(ticked(cp()), std::vector<std::string>{"Cover Open"});
 }
 
-TEST_F(StatusCheck, ShortReplyShowsMessageAndDecodesWhatTheSecondReadLeft) {
-    // One byte, then nothing more: the byte stays in the buffer and is decoded.
-    l.script.readScript = {std::string("\x80", 1)};
-    cp().click(IDC_STATUS_TEST);
-    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Status Data Read Fail!"});
-    EXPECT_EQ(ticked(cp()), std::vector<std::string>{"Paper Empty"});
-
-    // No answer at all: the buffer stays zero, so "Status OK" follows the failure message.
-    host.clear();
-    l.script.readScript = {std::string("\x80\x40", 2)};
-    cp().click(IDC_STATUS_TEST);
-    l.script.readScript.clear();
-    cp().click(IDC_STATUS_TEST);
-    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Status Data Read Fail!"});
-    EXPECT_EQ(ticked(cp()), std::vector<std::string>{"Status OK"});
+// A reply that did not come whole ticks nothing, not even "Status OK": the message stands alone.
+// A whole reply on the second read still counts.
+TEST_F(StatusCheck, NoWholeReplyTicksNothing) {
+    const struct {
+        std::deque<std::optional<std::string>> reads;
+        std::vector<std::string> ticked;
+    } cases[] = {
+        {{std::string("\x80", 1)}, {}},                               // short, then nothing
+        {{}, {}},                                                      // nothing at all
+        {{std::string("\x80", 1), std::string("\x40", 1)}, {}},        // split over two reads
+        {{std::string("\x80", 1), std::string("\x80\x00", 2)}, {"Paper Empty"}},  // whole the second time
+    };
+    for (const auto& c : cases) {
+        host.clear();
+        l.script.readScript = {std::string("\x00\x40", 2)};  // a previous reply ticked a box
+        cp().click(IDC_STATUS_TEST);
+        l.script.readScript = c.reads;
+        cp().click(IDC_STATUS_TEST);
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Status Data Read Fail!"});
+        EXPECT_EQ(ticked(cp()), c.ticked);
+    }
 }
 
 TEST_F(StatusCheck, TabsShowTheirPages) {

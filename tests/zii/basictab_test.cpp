@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -249,7 +250,9 @@ TEST(ZiiBasicTab, RepliesChangeOnlyWhatTheyMatch) {
     const Case cases[] = {
         {1, "812.9", IDC_ZB_WIDTH, "812", 0},
         {1, "abc", IDC_ZB_WIDTH, "0", 0},
-        {1, "99999999999", IDC_ZB_WIDTH, "2147483647", 0},
+        {1, "99999999999", IDC_ZB_WIDTH, "0", 0},  // no printer's width: left as it was
+        {2, "-5", IDC_ZB_HEIGHT, "0", 0},
+        {10, "2147483647", IDC_ZB_PRINT_OFFSET, "0", 0},
         {3, "T", IDC_ZB_ORIENTATION, "", 0},
         {3, "b", IDC_ZB_ORIENTATION, "", 1},
         {3, "T\r", IDC_ZB_ORIENTATION, "", 1},
@@ -295,7 +298,7 @@ TEST(ZiiBasicTab, LockStatusTicksTheLockBoxesFromTheThirdAndFourthBytes) {
     } cases[] = {
         {std::string("0015"), {1, 0, 1, 1, 0, 0}}, {std::string("\x00\x00\x1F\x0F", 4), {1, 1, 1, 1, 1, 1}},
         {std::string("AB0:"), {0, 1, 0, 0, 0, 0}},  // ':' is 0x3A: bits 1 and 3
-        {std::string("00"), {0, 0, 0, 0, 0, 0}},    // too short: no flags
+        {std::string("001"), {1, 1, 1, 1, 1, 1}},   // too short: no flags, the boxes stay
         {std::nullopt, {1, 1, 1, 1, 1, 1}},         // no reply: the boxes stay as they were
     };
     for (const auto& c : cases) {
@@ -309,6 +312,34 @@ TEST(ZiiBasicTab, LockStatusTicksTheLockBoxesFromTheThirdAndFourthBytes) {
         std::vector<int> ticked;
         for (int id : kBoxes) ticked.push_back(p.page.control(id).check());
         EXPECT_EQ(ticked, c.ticked);
+    }
+}
+
+// A link that dies: the action stops at its first failed write and the user hears of it once.
+// A Set whose block failed still puts back the locks it had removed, quietly.
+TEST(ZiiBasicTab, AFailedWriteEndsTheActionWithOneMessage) {
+    const std::deque<long> kDead(200, -1);
+    {
+        Page p;
+        p.l.script.writeScript = kDead;
+        p.page.click(IDC_ZB_GET);
+        EXPECT_EQ(p.l.messages.shown, std::vector<int>{111});
+        EXPECT_EQ(p.page.failedWrites(), 1);
+        EXPECT_EQ(p.l.script.reads, 0);
+    }
+    {
+        Page p;
+        p.page.click(IDC_ZB_LOCK_SPEED);
+        p.page.click(IDC_ZB_LOCK_MEDIA_TYPE);
+        p.tick(IDC_ZB_USE_PRINT_OFFSET);
+        p.l.script.writeScript = {5, 5, 5, 5, 5, 5, -1, -1, -1, -1};  // six unlocks, then the block fails
+        p.page.click(IDC_ZB_SET);
+        EXPECT_EQ(p.l.messages.shown, std::vector<int>{111});
+        EXPECT_EQ(p.page.failedWrites(), 1);
+        const auto& w = p.l.script.writes;
+        ASSERT_GE(w.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(w.end() - 2, w.end()),
+                  (std::vector<std::string>{lockSeq(1, true), lockSeq(7, true)}));
     }
 }
 

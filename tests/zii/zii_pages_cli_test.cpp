@@ -57,7 +57,7 @@ TEST_F(ZiiPagesCli, AdvancedSetSendsOnlyTheNamedRows) {
     EXPECT_EQ(printer.zii().saved.powerUpAction, 'N');
 }
 
-TEST_F(ZiiPagesCli, SerialSetFillsUnnamedKeysWithDefaultsAndGetReadsThemBack) {
+TEST_F(ZiiPagesCli, SerialSetKeepsThePrintersValuesForUnnamedKeys) {
     EXPECT_EQ(run({"zii", "serial", "set", "baud=9600", "parity=odd", "protocol=software"}), cli::kExitOk);
     EXPECT_EQ(err.str(),
               "Velmora: Set serial communication status is successful\n"
@@ -67,9 +67,16 @@ TEST_F(ZiiPagesCli, SerialSetFillsUnnamedKeysWithDefaultsAndGetReadsThemBack) {
     EXPECT_EQ(run({"zii", "serial", "get"}), cli::kExitOk);
     EXPECT_EQ(out.str(), "baud=9600\ndata-bits=8\nparity=odd\nstop-bits=1\nprotocol=software\n");
 
+    // Keys not named keep the printer's values, not the defaults.
+    EXPECT_EQ(run({"zii", "serial", "set", "stop-bits=2"}), cli::kExitOk);
+    EXPECT_TRUE(endsWith(printer.journal().tail(), "^XA^SC9600,8,O,2,X,N^JUS^XZ\r\n"));
+
     printer.editZii([](sim::ZiiState& z) { z.current.serial.handshake = 'R'; });
     EXPECT_EQ(run({"zii", "serial", "get"}), cli::kExitFailure);
-    EXPECT_EQ(out.str(), "baud=9600\ndata-bits=8\nparity=odd\nstop-bits=1\n");
+    EXPECT_EQ(out.str(), "baud=9600\ndata-bits=8\nparity=odd\nstop-bits=2\n");
+    // A value the printer did not report and the user did not name is not guessed.
+    EXPECT_EQ(run({"zii", "serial", "set", "baud=19200"}), cli::kExitFailure);
+    EXPECT_EQ(err.str(), "Velmora: Please, select the protocol mode.\n");
 }
 
 TEST_F(ZiiPagesCli, ClockSetTakesAPickedTimeOrNow) {
