@@ -30,17 +30,10 @@ namespace velmora::gui {
 using ui::ControlKind;
 using namespace detail;
 
-struct QtRenderer::Built {
-    QWidget* widget = nullptr;
-    QLayout* layout = nullptr;
-    bool stretch = false;
-    int spacing = 0;
-};
-
 QtRenderer::QtRenderer(ui::Dialog& dialog, QWidget* container) : dialog_(dialog) {
     dialog_.Create();
     isPage_ = dialog_.parent() != nullptr;
-    root_ = new QWidget(container);
+    root_ = new DialogRoot(dialog_.dialogTemplate(), container);
     if (container) {
         QLayout* outer = container->layout();
         if (!outer) {
@@ -84,7 +77,9 @@ QtRenderer::QtRenderer(ui::Dialog& dialog, QWidget* container) : dialog_(dialog)
 
     const auto& tmpl = dialog_.dialogTemplate();
     auto* top = new QVBoxLayout(root_);
-    root_->setMinimumSize(tmpl.minWidth, tmpl.minHeight);
+    // A page sits in its host's display area, which has the margins; its frames then start level
+    // with the host's own.
+    if (isPage_) top->setContentsMargins(0, 0, 0, 0);
     std::size_t next = 0;
     {
         SyncGuard guard(syncing_);
@@ -96,6 +91,9 @@ QtRenderer::QtRenderer(ui::Dialog& dialog, QWidget* container) : dialog_(dialog)
     for (auto& [id, b] : bindings_) sync(b);
     for (auto& [id, b] : bindings_)
         if (!b.framed.empty()) syncFrame(b);
+    alignColumns();
+    // A window without a title bar has no border to resize it by: it keeps its natural size.
+    if (tmpl.captionless && !isPage_) (container ? container->layout() : top)->setSizeConstraint(QLayout::SetFixedSize);
     syncPages();
     syncWindow();
     if (QWidget* w = widgetFor(dialog_.focusId())) w->setFocus();

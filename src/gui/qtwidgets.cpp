@@ -24,6 +24,8 @@
 #include <QValidator>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
+#include <map>
 #include <optional>
 
 #include "gui/rendererparts.h"
@@ -173,6 +175,43 @@ class WindowMover final : public QObject {
     std::optional<QPoint> grab_;  // the press point relative to the window, while dragging
 };
 
+// Sets a widget's size policy, keeping whether it holds its place while hidden.
+void setPolicy(QWidget* w, QSizePolicy::Policy horizontal, QSizePolicy::Policy vertical) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setHorizontalPolicy(horizontal);
+    policy.setVerticalPolicy(vertical);
+    w->setSizePolicy(policy);
+}
+
+// A push button whose caption keeps a margin of its own size to the edges at any font size.
+class CaptionButton final : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+    QSize sizeHint() const override {
+        const QFontMetrics fm(font());
+        const int width = fm.horizontalAdvance(text()) + 4 * fm.averageCharWidth();
+        return QPushButton::sizeHint().expandedTo(QSize(std::max(width, 10 * fm.averageCharWidth()), 0));
+    }
+};
+
+// The height of every one-line control for a font: the tallest that edits, lists, pickers and
+// buttons ask for, so a row of a page is as tall whichever of them it holds.
+int oneLineHeight(const QFont& font) {
+    static std::map<QString, int> heights;
+    auto [it, added] = heights.try_emplace(font.key(), 0);
+    if (added) {
+        QLineEdit edit;
+        QComboBox combo;
+        QPushButton button(QStringLiteral("X"));
+        QDateTimeEdit date;
+        for (QWidget* w : std::initializer_list<QWidget*>{&edit, &combo, &button, &date}) {
+            w->setFont(font);
+            it->second = std::max(it->second, w->sizeHint().height());
+        }
+    }
+    return it->second;
+}
+
 }  // namespace
 
 QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
@@ -190,7 +229,7 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
             w = new Sized<QGroupBox>(parent);
             break;
         case ControlKind::PushButton: {
-            auto* button = new QPushButton(parent);
+            auto* button = new CaptionButton(parent);
             // Enter presses the template's default button, never whichever button had the focus.
             button->setAutoDefault(false);
             button->setDefault(s.defaultButton);
@@ -246,8 +285,8 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
             bar->setDrawBase(false);
             bar->setExpanding(false);
             auto* pane = new TabPane(bar, area);
-            auto* pages = new QGridLayout(pane);
-            pages->setContentsMargins(2, 2, 2, 2);
+            new QGridLayout(pane);  // the style's margins inside the display area
+            area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
             column->addWidget(bar);
             column->addWidget(pane, 1);
             b.outer = area;
@@ -303,7 +342,7 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
         case ControlKind::Frame: {
             auto* pane = new QWidget(parent);
             auto* pages = new QGridLayout(pane);
-            pages->setContentsMargins(2, 2, 2, 2);
+            pages->setContentsMargins(0, 0, 0, 0);  // the page's frames line up with the window's
             b.pane = pane;
             w = pane;
             break;
@@ -326,47 +365,80 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
     return w;
 }
 
+// Sizes come from the font: a template's widths are average characters and its heights lines,
+// every one-line control is as tall as the tallest kind of them for that font, and no control is
+// squeezed below what its text needs. Extra room goes only to editors, lists and page areas.
 void QtRenderer::sizeFromStyle(const ui::Control& c, QWidget* w) {
     const ui::ControlStyle& s = c.style();
     const QFontMetrics fm(w->font());
+    const int pad = fm.averageCharWidth();  // inner margin on each side of a text
     const int scroll = w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
     int width = s.widthChars > 0 ? fm.averageCharWidth() * s.widthChars : 0;
-    int height = s.heightLines > 0 ? fm.lineSpacing() * s.heightLines : 0;
-    if (c.kind() == ControlKind::IpAddress) width = fm.horizontalAdvance(QStringLiteral("000.000.000.000"));
+    const int height = s.heightLines > 0 ? fm.lineSpacing() * s.heightLines : 0;
+    const int line = oneLineHeight(w->font());
     QSize hint;
     switch (c.kind()) {
+        case ControlKind::Static:
+            if (s.heightLines > 1) {
+                w->setMinimumSize(width, height);
+            } else if (c.text().empty()) {
+                // Filled in by the program (a status line): its text never resizes the window.
+                setPolicy(w, QSizePolicy::Ignored, QSizePolicy::Fixed);
+                w->setMinimumSize(width, fm.height());
+            } else {
+                setPolicy(w, QSizePolicy::Minimum, QSizePolicy::Fixed);
+                w->setMinimumWidth(width);
+            }
+            return;
+        case ControlKind::PushButton:
+            setPolicy(w, QSizePolicy::Minimum, QSizePolicy::Fixed);
+            w->setMinimumSize(width, line);
+            return;
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+            setPolicy(w, QSizePolicy::Minimum, QSizePolicy::Fixed);
+            w->setMinimumWidth(width);
+            return;
         case ControlKind::Edit:
         case ControlKind::IpAddress:
-            if (width) width += 12;
-            if (height) height += 10;
-            if (!c.style().multiline)
-                height = 0;
-            else if (width)
-                width += scroll;
-            hint = QSize(width, height);
+            if (c.kind() == ControlKind::IpAddress) width = fm.horizontalAdvance(QStringLiteral("000.000.000.000"));
+            if (s.multiline) {
+                hint = QSize(width ? width + 2 * pad + scroll : 0, height ? height + pad : 0);
+                setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Expanding);
+            } else {
+                hint = QSize(width ? width + 2 * pad : 0, line);
+                setPolicy(w, width ? QSizePolicy::Fixed : QSizePolicy::Expanding, QSizePolicy::Fixed);
+            }
             break;
         case ControlKind::ListBox:
-            if (width) width += scroll + 10;
-            if (height) height += 8;
-            hint = QSize(width, height);
+            hint = QSize(width ? width + scroll + 2 * pad : 0, height ? height + pad : 0);
+            setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Expanding);
             break;
         case ControlKind::DropDownList:
         case ControlKind::ComboBox:
-            if (width) {
-                // At least the asked width; wider when an item needs it.
-                w->setMinimumWidth(width + scroll + 16);
-                w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-            }
+            // At least the asked width; wider when an item needs it.
+            setPolicy(w, width ? QSizePolicy::Fixed : QSizePolicy::Minimum, QSizePolicy::Fixed);
+            w->setMinimumSize(width ? width + scroll + 2 * pad : 0, line);
             return;
+        case ControlKind::DateTime:
+        case ControlKind::Spin:
+            setPolicy(w, c.kind() == ControlKind::Spin ? QSizePolicy::Fixed : QSizePolicy::Minimum,
+                             QSizePolicy::Fixed);
+            w->setMinimumSize(width, line);
+            return;
+        case ControlKind::Progress:
+            setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Fixed);
+            w->setMinimumWidth(width);
+            return;
+        case ControlKind::Frame:
+            setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Expanding);
+            [[fallthrough]];
         default:
             if (width) w->setMinimumWidth(width);
             if (height) w->setMinimumHeight(height);
             return;
     }
-    if (c.kind() == ControlKind::Edit && !c.style().multiline && width) {
-        w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    }
-    if (auto* line = dynamic_cast<Sized<QLineEdit>*>(w)) line->hint = hint;
+    if (auto* edit = dynamic_cast<Sized<QLineEdit>*>(w)) edit->hint = hint;
     if (auto* text = dynamic_cast<Sized<QPlainTextEdit>*>(w)) text->hint = hint;
     if (auto* list = dynamic_cast<Sized<QListWidget>*>(w)) list->hint = hint;
     w->setMinimumSize(w->minimumSize().expandedTo(hint));

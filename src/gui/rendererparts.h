@@ -21,6 +21,19 @@
 #include "gui/bannerpainter.h"
 #include "gui/qtrenderer.h"
 
+namespace velmora::gui {
+
+// What one node of a template became: a widget or a layout to place, or a stretch or spacing.
+struct QtRenderer::Built {
+    QWidget* widget = nullptr;
+    QLayout* layout = nullptr;
+    bool stretch = false;
+    int spacing = 0;
+    bool grows = false;  // holds a control that takes extra room (an editor, a list, a page area)
+};
+
+}  // namespace velmora::gui
+
 namespace velmora::gui::detail {
 
 inline QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -59,6 +72,19 @@ class Sized : public Base {
         if (hint.height() > 0) s.setHeight(hint.height());
         return s;
     }
+};
+
+// The widget holding a whole dialog: it opens at least at the template's size, and never smaller
+// than its controls need, whatever the font.
+class DialogRoot final : public QWidget {
+  public:
+    DialogRoot(const ui::DialogTemplate& tmpl, QWidget* parent)
+        : QWidget(parent), least_(tmpl.captionless ? QSize() : QSize(tmpl.minWidth, tmpl.minHeight)) {}
+    QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(least_); }
+    QSize minimumSizeHint() const override { return QWidget::minimumSizeHint().expandedTo(least_); }
+
+  private:
+    QSize least_;
 };
 
 // A Custom control: painted by the window program's painter, or its text on its colours.
