@@ -2,6 +2,7 @@
 // life, the model-to-widget sync, user actions and the pages of tabs and frames.
 #include "gui/qtrenderer.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,7 +97,10 @@ QtRenderer::QtRenderer(ui::Dialog& dialog, QWidget* container) : dialog_(dialog)
     if (tmpl.captionless && !isPage_) (container ? container->layout() : top)->setSizeConstraint(QLayout::SetFixedSize);
     syncPages();
     syncWindow();
-    if (QWidget* w = widgetFor(dialog_.focusId())) w->setFocus();
+    applyTabOrder();
+    // Only a control the keyboard can reach takes the focus; otherwise the first Tab goes to the
+    // first control in reading order.
+    if (QWidget* w = widgetFor(dialog_.focusId()); w && (w->focusPolicy() & Qt::TabFocus)) w->setFocus();
     dialog_.setObserver(this);
 }
 
@@ -182,6 +186,7 @@ void QtRenderer::sync(Binding& b) {
         case ControlKind::CheckBox: {
             auto* box = static_cast<QCheckBox*>(w);
             box->setText(qs(c.text()));
+            showReadOnly(box, c.readOnly());
             if (c.check() == 2) box->setTristate(true);
             box->setCheckState(c.check() == 2 ? Qt::PartiallyChecked
                                : c.check()    ? Qt::Checked
@@ -191,12 +196,14 @@ void QtRenderer::sync(Binding& b) {
         case ControlKind::RadioButton: {
             auto* radio = static_cast<QRadioButton*>(w);
             radio->setText(qs(c.text()));
+            showReadOnly(radio, c.readOnly());
             if (radio->isChecked() != c.checked()) {
                 // An exclusive group refuses to clear its checked button; the control may have none.
                 b.radios->setExclusive(false);
                 radio->setChecked(c.checked());
                 b.radios->setExclusive(true);
             }
+            syncRadioStops(b.radios);
             break;
         }
         case ControlKind::Edit:
@@ -376,6 +383,7 @@ void QtRenderer::syncColors(Binding& b) {
 }
 
 void QtRenderer::syncPages() {
+    bool added = false;
     for (auto& [id, b] : bindings_) {
         if (!b.pane) continue;  // only tabs and frames show pages
         auto& have = pages_[id];
@@ -386,10 +394,50 @@ void QtRenderer::syncPages() {
                                    [&](const auto& r) { return r && &r->dialog_ == page; });
             if (it != have.end())
                 kept.push_back(std::move(*it));
-            else
+            else {
                 kept.push_back(std::make_unique<QtRenderer>(*page, b.pane));
+                kept.back()->host_ = this;
+                added = true;
+            }
         }
         have = std::move(kept);  // renderers of pages no longer listed go here
+    }
+    if (added) applyTabOrder();
+}
+
+void QtRenderer::focusChain(std::vector<QWidget*>& out) const {
+    for (const auto& c : dialog_.controls()) {
+        auto it = bindings_.find(c->id());
+        if (it == bindings_.end()) continue;
+        const Binding& b = it->second;
+        if (b.input->focusPolicy() != Qt::NoFocus) out.push_back(b.input);
+        if (auto p = pages_.find(c->id()); p != pages_.end())
+            for (const auto& page : p->second) page->focusChain(out);
+    }
+}
+
+// Tab follows the template's reading order, pages included where their tab or frame stands
+// (page widgets are made after the rest of the window, which would put them last).
+void QtRenderer::applyTabOrder() {
+    if (host_) {
+        host_->applyTabOrder();
+        return;
+    }
+    std::vector<QWidget*> chain;
+    focusChain(chain);
+    for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+// Tab reaches a group of radio buttons at its chosen button (or its first when none is chosen);
+// the arrow keys move within the group.
+void QtRenderer::syncRadioStops(QButtonGroup* group) {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    QAbstractButton* stop = group->checkedButton();
+    for (QAbstractButton* button : buttons)
+        if (!stop && button->isEnabled() && !button->testAttribute(Qt::WA_TransparentForMouseEvents)) stop = button;
+    for (QAbstractButton* button : buttons) {
+        if (button->testAttribute(Qt::WA_TransparentForMouseEvents)) continue;  // an indicator
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 

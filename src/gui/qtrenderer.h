@@ -78,6 +78,9 @@ class QtRenderer final : public ui::DialogObserver {
     void syncFrame(Binding& b);
     void syncColors(Binding& b);
     void syncPages();
+    void syncRadioStops(QButtonGroup* group);
+    void focusChain(std::vector<QWidget*>& out) const;
+    void applyTabOrder();
     void syncWindow();
     // Runs a user action unless the widget moved because the model moved it, then puts the
     // widget back in line with a model that may have refused the action.
@@ -87,6 +90,7 @@ class QtRenderer final : public ui::DialogObserver {
     ui::Dialog& dialog_;
     QPointer<QWidget> root_;
     bool isPage_ = false;
+    QtRenderer* host_ = nullptr;  // the renderer whose tab or frame shows this page
     int syncing_ = 0;
     bool endHandled_ = false;
     std::map<int, Binding> bindings_;

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -292,6 +293,23 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
             b.outer = area;
             b.pane = pane;
             w = bar;
+            // Ctrl+Tab and Ctrl+PgDn go to the next page, with Shift or PgUp to the one before.
+            const auto step = [bar](int by) {
+                if (!bar->isEnabled() || !bar->isVisible() || bar->count() < 2) return;
+                bar->setCurrentIndex((bar->currentIndex() + by + bar->count()) % bar->count());
+            };
+            const std::pair<QKeySequence, int> keys[] = {
+                {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+                {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+            };
+            for (const auto& [sequence, by] : keys) {
+                auto* shortcut = new QShortcut(sequence, area);
+                shortcut->setContext(Qt::WindowShortcut);
+                QObject::connect(shortcut, &QShortcut::activated, bar, [step, by = by] { step(by); });
+            }
             break;
         }
         case ControlKind::Progress: {

@@ -181,6 +181,12 @@ inline QStringList tabTexts(const QTabBar* bar) {
     return out;
 }
 
+// An indicator box: neither mouse nor keyboard reaches it, and it looks as it always does.
+inline void showReadOnly(QWidget* box, bool readOnly) {
+    box->setAttribute(Qt::WA_TransparentForMouseEvents, readOnly);
+    box->setFocusPolicy(readOnly ? Qt::NoFocus : Qt::StrongFocus);
+}
+
 inline void setVisibleIfChanged(QWidget* w, bool visible) {
     if (w->isHidden() == visible) w->setVisible(visible);
 }
