@@ -164,6 +164,14 @@ std::span<const Entry> Table() {
         {278, "Please, select the parity."},
         {279, "Please, select the stop bit."},
         {280, "Please, select the protocol mode."},
+        // The main window's bottom line while it connects, and what came of it.
+        {330, "Connecting to %s…"},
+        {331, "Connected (%s)"},
+        {332, "No answer from the printer"},
+        {333, "Permission denied on %s: %s"},
+        {334, "Cannot open %s: %s"},
+        {335, "Cannot open %s"},
+        {336, "Disconnected"},
     };
     return kEntries;
 }
