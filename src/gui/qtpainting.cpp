@@ -54,6 +54,8 @@ bool saveImage(QtRenderer& renderer, const std::string& pngPath) {
         window->adjustSize();
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Texts set after the window opened may still owe their layout a pass (the window systems differ).
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const bool ok = window->grab().save(detail::qs(pngPath), "PNG");
     if (!wasShown) {
         window->hide();

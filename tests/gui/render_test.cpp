@@ -157,6 +157,7 @@ TEST(RenderCatalog, EveryDialogAndSceneMakesAPicture) {
                 SCOPED_TRACE(scene);
                 OpenedDialog opened(*entry);
                 act(*opened.dialog);
+
                 const std::string path = base + "-" + scene + ".png";
                 ASSERT_TRUE(gui::saveImage(*opened.renderer, path));
                 expectPicture(path);
