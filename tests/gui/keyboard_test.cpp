@@ -8,8 +8,13 @@
 #include <QDialog>
 #include <QTest>
 
+#include "app/menumode.h"
+#include "app/velmoradlg.h"
 #include "gui/qtrenderer.h"
+#include "platform/spooler.h"
 #include "qtapp.h"
+#include "resources/templates_main.h"
+#include "support/simdevice.h"
 #include "ui/testhost.h"
 
 namespace velmora::testing {
@@ -129,6 +134,25 @@ TEST_F(Keyboard, IndicatorsCannotBeTickedWithMouseOrKeyboard) {
     EXPECT_EQ(lamp->focusPolicy(), Qt::NoFocus);
     dlg.control(kLamp).setCheck(1);  // what the program says shows
     EXPECT_TRUE(lamp->isChecked());
+}
+
+// The main window opens with the keyboard on the chosen interface, not on the first radio.
+TEST(MainWindowKeyboard, TheFirstStopIsTheChosenInterface) {
+    qtApp();
+    app::MenuMode = 1;
+    SimLink link;
+    ui::TestHost host;
+    app::ToolContext ctx{link.comm, link.clock, host};
+    app::CVelmoraDlg dlg(ctx, platform::spoolerWithoutQueues());
+    dlg.interfaceIndex = 3;  // Ethernet
+    auto window = std::make_unique<QDialog>();
+    gui::QtRenderer renderer(dlg, window.get());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), renderer.widgetFor(resources::IDC_MAIN_ETHERNET));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), renderer.widgetFor(resources::IDC_MAIN_IP));
 }
 
 }  // namespace
