@@ -2,6 +2,8 @@
 #include "app/velmoradlg.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <system_error>
 
 #include "app/dialogcatalog.h"
 #include "app/handshake.h"
@@ -11,6 +13,7 @@
 #include "app/prefsstatic.h"
 #include "app/versionrecord.h"
 #include "platform/deviceaccess.h"
+#include "resources/stringtable.h"
 #include "resources/templates_main.h"
 #include "ui/dataexchange.h"
 
@@ -31,6 +34,27 @@ unsigned baudFromIndex(int i) {
         case 3: return 57600;
         default: return 115200;
     }
+}
+// Status-line texts.
+constexpr int kLineConnecting = 330;
+constexpr int kLineConnected = 331;
+constexpr int kLineNoAnswer = 332;
+constexpr int kLinePermission = 333;
+constexpr int kLineCannotOpenBecause = 334;
+constexpr int kLineCannotOpen = 335;
+constexpr int kLineDisconnected = 336;
+
+// A string-table text with each "%s" replaced by the next argument.
+std::string fill(int id, std::initializer_list<std::string> args) {
+    std::string out = resources::LoadString(id);
+    std::size_t at = 0;
+    for (const std::string& arg : args) {
+        at = out.find("%s", at);
+        if (at == std::string::npos) break;
+        out.replace(at, 2, arg);
+        at += arg.size();
+    }
+    return out;
 }
 }  // namespace
 
@@ -187,8 +211,9 @@ void CVelmoraDlg::OnConnect() {
     }
     ui::WaitCursor wait(host());
     link::CComm& comm = ctx_.comm;
-    control(IDC_MAIN_STATUSLINE).setText("");
     portName = chosenPortName();
+    // What the program waits for shows while it waits (the waits repaint the window).
+    control(IDC_MAIN_STATUSLINE).setText(fill(kLineConnecting, {linkTarget(false)}));
     const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
     if (usesQueues) SwitchQueuesToFile(portName);
     comm.portName = portName;
@@ -200,15 +225,14 @@ void CVelmoraDlg::OnConnect() {
         comm.Close();
         if (usesQueues) RestoreQueuePorts();
         // A device the system refused the user: say what would let them in.
-        const link::CComm::OpenFailure& failure = comm.openFailure();
-        control(IDC_MAIN_STATUSLINE).setText(
-            platform::deviceAccessAdvice(failure.device, failure.error, comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer));
+        control(IDC_MAIN_STATUSLINE).setText(openFailureLine());
         ShowMessage(host(), kMsgCannotOpenPort);
         return;
     }
     if (interfaceIndex == 2) comm.Close();  // USB links stay closed between transfers
 
     if (Handshake(comm, ctx_.clock)) {
+        control(IDC_MAIN_STATUSLINE).setText(fill(kLineConnected, {linkTarget(true)}));
         ShowMessage(host(), kMsgPortOpened);
         UpdateConnectionState(true);
         return;
@@ -219,7 +243,47 @@ void CVelmoraDlg::OnConnect() {
         comm.Close();
         RestoreQueuePorts();
     }
+    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(kLineNoAnswer));
     ShowMessage(host(), kMsgCannotOpenPort);
+}
+
+std::string CVelmoraDlg::linkTarget(bool withKind) const {
+    const link::CComm& comm = ctx_.comm;
+    std::string kind;
+    std::string target;
+    switch (interfaceIndex) {
+        case 2:
+            kind = "USB";
+            target = "printer";  // the search finds it; its path is an interface name, not for people
+            break;
+        case 3:
+            kind = "Ethernet";
+            target = formatAddress(address).value_or(address) + ":" + std::to_string(tcpPort);
+            break;
+        default:
+            kind = interfaceIndex == 1 ? "Parallel" : interfaceIndex == 4 ? "Bluetooth" : "Serial";
+            target = portName + " " + comm.portMap.devicePath(portName);
+            break;
+    }
+    return withKind || interfaceIndex == 2 ? kind + " " + target : target;
+}
+
+std::string CVelmoraDlg::openFailureLine() const {
+    const link::CComm::OpenFailure& failure = ctx_.comm.openFailure();
+    if (interfaceIndex == 3) return resources::LoadString(kLineNoAnswer);  // no connection came about
+    if (failure.device.empty()) return fill(kLineCannotOpen, {linkTarget(false)});
+    std::string advice = platform::deviceAccessAdvice(
+        failure.device, failure.error,
+        ctx_.comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer);
+    if (advice.empty()) {
+        const std::string cause =
+            failure.error ? std::generic_category().message(failure.error) : std::string("no such device");
+        return fill(kLineCannotOpenBecause, {failure.device, cause});
+    }
+    // The advice names the device itself; after "Permission denied on <device>: " its remedy is enough.
+    if (const std::size_t at = advice.find(failure.device + ": "); at != std::string::npos)
+        advice.erase(0, at + failure.device.size() + 2);
+    return fill(kLinePermission, {failure.device, advice});
 }
 
 void CVelmoraDlg::OnDisconnect() {
@@ -230,6 +294,7 @@ void CVelmoraDlg::OnDisconnect() {
         RestoreQueuePorts();
     }
     UpdateConnectionState(false);
+    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(kLineDisconnected));
 }
 
 void CVelmoraDlg::OnExit() {

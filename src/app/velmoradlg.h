@@ -65,6 +65,11 @@ private:
     // The port string for the chosen interface, as the lists show it.
     std::string chosenPortName();
     void applySerialSettings();
+    // What the bottom line names: "127.0.0.1:9100", "COM1: /dev/ttyS0"; with its kind once open
+    // ("Ethernet 127.0.0.1:9100", "USB printer").
+    std::string linkTarget(bool withKind) const;
+    // Why the port did not open, for the bottom line.
+    std::string openFailureLine() const;
     // Each COM and LPT entry's tool tip: the device the port object's map gives for it.
     void showPortDevices();
     // Sets a queue's port string; follows the change-flag rule (once a size query fails, later

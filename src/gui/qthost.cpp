@@ -11,7 +11,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressBar>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
 
 #include "gui/qtrenderer.h"
 #include "platform/clock.h"
@@ -77,6 +83,47 @@ QMessageBox::StandardButtons boxButtons(ui::Buttons buttons) {
     return QMessageBox::Ok;
 }
 
+// The progress of the long action under way (one at a time; nested actions count as one).
+struct ActionProgress {
+    QPointer<QProgressBar> bar;
+    QElapsedTimer since;
+    unsigned totalMs = 0;
+    int depth = 0;
+};
+ActionProgress& progress() {
+    static ActionProgress p;
+    return p;
+}
+
+void advanceProgress() {
+    ActionProgress& p = progress();
+    if (!p.bar) return;
+    p.bar->setValue(static_cast<int>(std::min<qint64>(p.since.elapsed(), p.totalMs)));
+}
+
+// The busy cursor of blocking waits: on at the first wait, off once no wait has run for a while
+// (the program is back in its event loop).
+void busyWhileWaiting() {
+    static bool shown = false;
+    static QElapsedTimer lastWait;
+    static QTimer* idle = nullptr;
+    lastWait.start();
+    if (shown) return;
+    if (!idle) {
+        idle = new QTimer(QCoreApplication::instance());
+        idle->setInterval(60);
+        QObject::connect(idle, &QTimer::timeout, [] {
+            if (lastWait.elapsed() < 50) return;
+            idle->stop();
+            shown = false;
+            QApplication::restoreOverrideCursor();
+        });
+    }
+    shown = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    idle->start();
+}
+
 }  // namespace
 
 int QtHost::messageBox(const std::string& text, const std::string& caption, ui::Icon icon,
@@ -136,6 +183,32 @@ void QtHost::setWaitCursor(bool on) {
     }
 }
 
+void QtHost::beginAction(unsigned expectedMs) {
+    setWaitCursor(true);
+    ActionProgress& p = progress();
+    if (p.depth++ > 0) return;
+    p.totalMs = std::max(1u, expectedMs);
+    p.since.start();
+    QWidget* window = activeParent();
+    if (!window) return;
+    // Over the window's bottom-left corner, where dialogs keep room beside their closing buttons.
+    auto* bar = new QProgressBar(window);
+    bar->setRange(0, static_cast<int>(p.totalMs));
+    bar->setTextVisible(false);
+    const int margin = window->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    const int height = QFontMetrics(bar->font()).height();
+    bar->setGeometry(margin, window->height() - margin - height, std::max(80, window->width() / 3), height);
+    bar->raise();
+    bar->show();
+    p.bar = bar;
+}
+
+void QtHost::endAction() {
+    ActionProgress& p = progress();
+    if (p.depth > 0 && --p.depth == 0 && p.bar) delete p.bar.data();
+    setWaitCursor(false);
+}
+
 void QtHost::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
 
 std::string QtHost::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
@@ -164,7 +237,11 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
 }
 
 void installPaintingWaitHook() {
-    platform::setWaitHook([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    platform::setWaitHook([] {
+        busyWhileWaiting();
+        advanceProgress();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
 }
 
 }  // namespace velmora::gui

@@ -19,6 +19,10 @@ class QtHost final : public ui::Host {
     int runModal(ui::Dialog& dialog) override;
     // Nests: the cursor comes back after as many "off" as there were "on".
     void setWaitCursor(bool on) override;
+    // A bar at the foot of the window the user works in fills with the time the action has spent
+    // against its expected total, while the waits repaint.
+    void beginAction(unsigned expectedMs) override;
+    void endAction() override;
     void setClipboardText(const std::string& text) override;
     std::string clipboardText() override;
     // Unattended runs (measurements, demos): message boxes go to the error stream as
@@ -36,7 +40,8 @@ QStringList nameFilters(const std::string& filter);
 // `path` with ".ext" appended when its file name has no extension of its own (and ext is given).
 std::string withDefaultExtension(const std::string& path, const std::string& ext);
 
-// Lets the windows repaint, and holds user input back, while a tool sleeps or waits on the link.
+// Lets the windows repaint, and holds user input back, while a tool sleeps or waits on the link;
+// shows the busy cursor from the first wait until the program is idle again.
 void installPaintingWaitHook();
 
 }  // namespace velmora::gui

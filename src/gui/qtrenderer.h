@@ -15,6 +15,7 @@
 #include "ui/dialog.h"
 
 class QButtonGroup;
+class QGridLayout;
 class QObject;
 class QPainter;
 class QRect;
@@ -69,6 +70,7 @@ class QtRenderer final : public ui::DialogObserver {
     struct Built;
 
     Built build(const ui::LayoutNode& node, QWidget* parent, std::size_t& next);
+    void alignColumns();
     QWidget* makeWidget(ui::Control& c, QWidget* parent, Binding& b);
     void connectUser(Binding& b);
     void sizeFromStyle(const ui::Control& c, QWidget* w);
@@ -76,6 +78,9 @@ class QtRenderer final : public ui::DialogObserver {
     void syncFrame(Binding& b);
     void syncColors(Binding& b);
     void syncPages();
+    void syncRadioStops(QButtonGroup* group);
+    void focusChain(std::vector<QWidget*>& out) const;
+    void applyTabOrder();
     void syncWindow();
     // Runs a user action unless the widget moved because the model moved it, then puts the
     // widget back in line with a model that may have refused the action.
@@ -85,9 +90,11 @@ class QtRenderer final : public ui::DialogObserver {
     ui::Dialog& dialog_;
     QPointer<QWidget> root_;
     bool isPage_ = false;
+    QtRenderer* host_ = nullptr;  // the renderer whose tab or frame shows this page
     int syncing_ = 0;
     bool endHandled_ = false;
     std::map<int, Binding> bindings_;
+    std::vector<std::pair<QGridLayout*, int>> grids_;  // every grid of the page, with its columns
     std::map<int, std::vector<int>> framesOf_;  // control id -> ids of the frames around it
     std::map<int, std::vector<std::unique_ptr<QtRenderer>>> pages_;  // tab id -> page renderers
     QButtonGroup* currentRadios_ = nullptr;

@@ -165,6 +165,14 @@ std::span<const Entry> Table() {
         {279, "Please, select the stop bit."},
         {280, "Please, select the protocol mode."},
         {300, "Each part of the IP address must be a number from 0 to 255."},
+        // The main window's bottom line while it connects, and what came of it.
+        {330, "Connecting to %s…"},
+        {331, "Connected (%s)"},
+        {332, "No answer from the printer"},
+        {333, "Permission denied on %s: %s"},
+        {334, "Cannot open %s: %s"},
+        {335, "Cannot open %s"},
+        {336, "Disconnected"},
     };
     return kEntries;
 }

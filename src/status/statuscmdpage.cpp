@@ -13,6 +13,9 @@ StatusCmdPage::StatusCmdPage(app::ToolContext& ctx, const ui::DialogTemplate& tm
 
 bool StatusCmdPage::OnInitDialog() {
     on(ui::Event::Clicked, resources::IDC_STATUS_TEST, [this] { OnCommandTest(); });
+    // The boxes show what the printer said; the user cannot tick them.
+    for (const auto& bit : bits_) control(bit.controlId).setReadOnly(true);
+    control(resources::IDC_STATUS_OK).setReadOnly(true);
     return ui::Dialog::OnInitDialog();
 }
 

@@ -124,6 +124,8 @@ public:
 
     int limitText() const { return limitText_; }  // 0 = no limit
     void setLimitText(int chars);
+    // An edit the user cannot type into; a check box or radio button the user cannot tick: an
+    // indicator that shows only what the program sets.
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool on);
 

@@ -115,6 +115,8 @@ void Dialog::click(int id) {
     if (hasControl(id)) {
         Control& c = control(id);
         if (!c.enabled() || !c.visible()) return;  // a user cannot press what is disabled or hidden
+        const bool tickable = c.kind() == ControlKind::CheckBox || c.kind() == ControlKind::RadioButton;
+        if (tickable && c.readOnly()) return;  // an indicator shows what the program says, nothing else
         if (c.kind() == ControlKind::CheckBox) c.setCheck(c.check() ? 0 : 1);
         if (c.kind() == ControlKind::RadioButton) {
             // Clear the other buttons of the same group: from the group start to the next one.

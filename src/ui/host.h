@@ -34,6 +34,13 @@ public:
     // Runs a dialog modally (creating it first) and returns what ended it.
     virtual int runModal(Dialog& dialog) = 0;
     virtual void setWaitCursor(bool on) = 0;
+    // A long action (a settings read, a calibration, a download) whose pauses add up to about
+    // `expectedMs`: the window shows the busy cursor and how far the action has come. Nests.
+    virtual void beginAction(unsigned expectedMs) {
+        (void)expectedMs;
+        setWaitCursor(true);
+    }
+    virtual void endAction() { setWaitCursor(false); }
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() = 0;
 
@@ -55,6 +62,18 @@ public:
     ~WaitCursor() { host_.setWaitCursor(false); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Host& host_;
+};
+
+// A long action for the life of the object (see Host::beginAction).
+class LongAction {
+public:
+    LongAction(Host& host, unsigned expectedMs) : host_(host) { host_.beginAction(expectedMs); }
+    ~LongAction() { host_.endAction(); }
+    LongAction(const LongAction&) = delete;
+    LongAction& operator=(const LongAction&) = delete;
 
 private:
     Host& host_;

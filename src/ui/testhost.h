@@ -26,6 +26,10 @@ public:
     std::optional<std::string> fileDialog(const FileDialogRequest& request) override;
     int runModal(Dialog& dialog) override;
     void setWaitCursor(bool on) override;
+    void beginAction(unsigned expectedMs) override {
+        actionTotals.push_back(expectedMs);
+        Host::beginAction(expectedMs);
+    }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string clipboardText() override { return clipboard; }
 
@@ -45,6 +49,7 @@ public:
     std::string clipboard;
     int waitCursorDepth = 0;
     int waitCursorShown = 0;
+    std::vector<unsigned> actionTotals;  // the expected total of each long action begun
 };
 
 }  // namespace velmora::ui

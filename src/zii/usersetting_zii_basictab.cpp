@@ -159,7 +159,9 @@ void CUserSetting_ZII_BasicTab::filterKeys(int editId, bool allowSign) {
 
 void CUserSetting_ZII_BasicTab::OnGetFromPrinter() {
     {
-        ui::WaitCursor wait(host());
+        // Every query waits for its reply, with a pause between queries; then the lock query.
+        const unsigned queries = static_cast<unsigned>(std::size(kQueryCodes));
+        ui::LongAction action(host(), queries * (kReplyWaitMs + kBetweenQueriesMs) + kReplyWaitMs + kAfterGetMs);
         for (const Row& r : kRows) {
             control(r.use).setCheck(1);
             control(r.box).enable(true);

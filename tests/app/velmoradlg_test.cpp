@@ -104,6 +104,50 @@ TEST(MainWindowConnect, ShortOrNoAnswerIsNoPrinter) {
     }
 }
 
+// The bottom line says what the window waits for while it waits, then what came of it.
+TEST(MainWindowStatusLine, SaysWhatItWaitsForAndWhatCameOfIt) {
+    enum Printer { Answers, Silent, Refuses };
+    const struct {
+        int radio;
+        Printer printer;
+        std::string during;
+        std::string after;
+    } cases[] = {
+        {IDC_MAIN_ETHERNET, Answers, "Connecting to 127.0.0.1:9100…", "Connected (Ethernet 127.0.0.1:9100)"},
+        {IDC_MAIN_ETHERNET, Silent, "Connecting to 127.0.0.1:9100…", "No answer from the printer"},
+        {IDC_MAIN_ETHERNET, Refuses, "Connecting to 127.0.0.1:9100…", "No answer from the printer"},
+        {IDC_MAIN_SERIAL, Answers, "Connecting to COM1: /dev/ttyS0…", "Connected (Serial COM1: /dev/ttyS0)"},
+        {IDC_MAIN_SERIAL, Silent, "Connecting to COM1: /dev/ttyS0…", "No answer from the printer"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        ScriptedLink link;
+        if (c.printer == Answers) link.script.readScript = {"OK"};
+        link.factory.prepareSocket = [&c](ScriptedSocket& s) {
+            if (c.printer == Answers) s.receiveScript = {"OK"};
+            if (c.printer == Refuses) s.connectResult = platform::StreamSocket::ConnectResult::ConnectFailed;
+        };
+        MainWindow w(link.comm, link.clock);
+        w.dlg.click(c.radio);
+        w.dlg.typeText(IDC_MAIN_IP, "127.0.0.1");
+        std::vector<std::string> seen;  // the line at each pause of the connect
+        link.clock.onSleep = [&](unsigned) { seen.push_back(w.dlg.control(IDC_MAIN_STATUSLINE).text()); };
+        w.host.onMessage = [&](const ui::RecordedMessage&) {
+            seen.push_back(w.dlg.control(IDC_MAIN_STATUSLINE).text());
+        };
+        w.dlg.click(IDC_MAIN_CONNECT);
+        ASSERT_GE(seen.size(), 2u);
+        EXPECT_EQ(seen.front(), c.during);
+        EXPECT_EQ(seen.back(), c.after);  // already there when the message box shows
+        EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), c.after);
+        link.clock.onSleep = nullptr;
+        if (w.dlg.connected()) {
+            w.dlg.click(IDC_MAIN_DISCONNECT);
+            EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "Disconnected");
+        }
+    }
+}
+
 TEST(MainWindowConnect, SerialSettingsReachThePortObject) {
     ScriptedLink link;
     link.script.readScript = {"OK"};

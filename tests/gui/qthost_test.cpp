@@ -1,11 +1,17 @@
 // The window host: filter strings as Qt name filters, the default extension of file dialogs,
-// message boxes with their icons and answers, and the nesting wait cursor.
+// message boxes with their icons and answers, the nesting wait cursor, and what the window shows
+// during a wait: the busy cursor and a long action's progress.
 #include "gui/qthost.h"
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+
+#include "platform/clock.h"
 
 #include "qtapp.h"
 #include "ui/control.h"
@@ -82,6 +88,46 @@ TEST(QtHostCursor, WaitCursorNests) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     host.setWaitCursor(false);  // one too many is harmless
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The real clock's waits: the one place where a test has to wait for real (briefly).
+TEST(QtHostWaits, AWaitShowsTheBusyCursorAndALongActionItsProgress) {
+    qtApp();
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    gui::installPaintingWaitHook();
+    QtHost host;
+    const auto waitUntilIdle = [] {
+        QElapsedTimer idle;
+        idle.start();
+        while (QApplication::overrideCursor() && idle.elapsed() < 1000) QTest::qWait(20);
+    };
+
+    // Any wait, with no action declared: busy while it lasts, the user's cursor after.
+    platform::realClock().sleepMs(30);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    waitUntilIdle();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    host.beginAction(200);
+    auto* bar = window.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->maximum(), 200);
+    Qt::CursorShape during = Qt::ArrowCursor;
+    platform::realClock().sleepMs(120);
+    if (QApplication::overrideCursor()) during = QApplication::overrideCursor()->shape();
+    EXPECT_EQ(during, Qt::WaitCursor);
+    EXPECT_GE(bar->value(), 60);
+    host.endAction();
+    EXPECT_EQ(window.findChild<QProgressBar*>(), nullptr);
+
+    waitUntilIdle();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    platform::setWaitHook(nullptr);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST(MainWindowPortMap, EachEntryShowsItsDeviceAndAMissingOneFailsTheConnect) {
     w.dlg.click(IDC_MAIN_CONNECT);
     EXPECT_EQ(link.script.openedPaths, std::vector<std::string>{"/dev/ttyUSB0"});
     EXPECT_EQ(w.host.messageTexts(), std::vector<std::string>{kCannotOpen});
-    EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "");
+    EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "Cannot open /dev/ttyUSB0: No such file or directory");
     // Queues were matched against the mapped device, and the failed connect gave them back.
     EXPECT_EQ(w.spooler.asked, std::vector<std::string>{"COM3: /dev/ttyUSB0"});
     EXPECT_EQ(w.spooler.portOf("Labels"), "serial:/dev/ttyUSB0?baud=9600");
@@ -80,12 +80,12 @@ TEST(MainWindowUsb, ARefusedPrinterAddsTheLineAboutAccessUntilTheNextConnect) {
     w.dlg.click(IDC_MAIN_CONNECT);
     EXPECT_EQ(w.host.messageTexts(), std::vector<std::string>{kCannotOpen});
     const std::string line = w.dlg.control(IDC_MAIN_STATUSLINE).text();
-    EXPECT_EQ(line.rfind("You need write access to /dev/usb/lp0", 0), 0u) << line;
+    EXPECT_EQ(line.rfind("Permission denied on /dev/usb/lp0: join the group ", 0), 0u) << line;
 
     link.script.refusedPaths = {};
     w.dlg.click(IDC_MAIN_CONNECT);
     EXPECT_TRUE(w.dlg.connected());
-    EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "");
+    EXPECT_EQ(w.dlg.control(IDC_MAIN_STATUSLINE).text(), "Connected (USB printer)");
 }
 
 }  // namespace

@@ -70,6 +70,23 @@ TEST_F(StatusCheck, RepliesTickTheirBoxes) {
     }
 }
 
+TEST_F(StatusCheck, TheUserCannotTickTheIndicators) {
+    const std::pair<ui::Dialog*, std::string> replies[] = {{&cp(), std::string("\x80\x40", 2)},
+                                                           {&cu(), std::string("\x24", 1)}};
+    for (const auto& [page, reply] : replies) {
+        l.script.readScript = {reply};
+        page->click(IDC_STATUS_TEST);
+        const std::vector<std::string> said = ticked(*page);
+        EXPECT_EQ(said.size(), 2u);
+        for (const auto& c : page->controls()) {
+            if (c->kind() != ui::ControlKind::CheckBox) continue;
+            EXPECT_TRUE(c->readOnly()) << c->text();
+            page->click(c->id());
+        }
+        EXPECT_EQ(ticked(*page), said) << "clicks changed what the printer said";
+    }
+}
+
 TEST_F(StatusCheck, QuerySendsFourBytesWaitsFiftyMsAndReadsTheReplyLength) {
     l.script.readScript = {std::string("\x00\x00", 2)};
     cp().click(IDC_STATUS_TEST);

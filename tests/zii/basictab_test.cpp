@@ -224,6 +224,8 @@ TEST(ZiiBasicTab, GetAsksTenQuestionsWithTheirPausesAndShowsTheAnswers) {
     for (unsigned ms : p.l.clock.pauses())
         if (ms != 1) paused += ms;
     EXPECT_EQ(paused, 1450u);
+    // The window's progress bar is told the action's length up front.
+    EXPECT_EQ(p.host.actionTotals, std::vector<unsigned>{paused});
 
     EXPECT_EQ(p.page.repliesReceived(), 10);
     const char* shown[] = {"812", "1218", "Bottom to Top", "5.0", "20", "Direct", "Continuous", "-12", "7"};
