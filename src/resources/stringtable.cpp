@@ -164,6 +164,10 @@ std::span<const Entry> Table() {
         {278, "Please, select the parity."},
         {279, "Please, select the stop bit."},
         {280, "Please, select the protocol mode."},
+        {360, "The text cannot hold an apostrophe, a carriage return or a line feed: the printer would end the command there."},
+        {361, "Cannot read the file %1."},
+        {362, "Cannot write the file %1."},
+        {364, "No font comes close to that size; nothing was printed."},
     };
     return kEntries;
 }
