@@ -310,6 +310,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     link::CComm comm(devices, clock, messages);
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     configureLink(comm, *options);
+    std::size_t used = 0;
+    const Command* command = findCommand(options->command, used);
+    const Args rest(options->command.begin() + used, options->command.end());
+    if (command->offline && command->offline(rest)) {
+        Session offline{comm, clock, host, out, err};
+        return command->run(offline, rest);
+    }
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
@@ -318,9 +325,6 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailure;
     }
     Session session{comm, clock, host, out, err};
-    std::size_t used = 0;
-    const Command* command = findCommand(options->command, used);
-    const Args rest(options->command.begin() + used, options->command.end());
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();

@@ -49,7 +49,8 @@ inline ui::LayoutNode quotedData(int id, bool multiline) {
         s.heightLines = 4;
     }
     return ui::layout::row(
-        {ui::layout::label(",'"), ui::layout::control(id, ui::ControlKind::Edit, "", s), ui::layout::label("'")});
+        {ui::layout::label(",'"), ui::layout::control(id, ui::ControlKind::Edit, "", s), ui::layout::label("'"),
+         ui::layout::stretch()});
 }
 
 inline ui::LayoutNode builderButtons(bool testPrint) {
