@@ -121,7 +121,7 @@ const ui::DialogTemplate& VectorTextCommandTemplate() {
                                field("Italic", dropList(IDC_VT_ITALIC, 7)),
                                field("Rotation", dropList(IDC_B_ROTATION, 4, kRotations)),
                                field("Justification", dropList(IDC_VT_JUSTIFY, 7)),
-                               field("Text Direction", dropList(IDC_VT_DIRECTION, 11)),
+                               field("Text Direction", dropList(IDC_VT_DIRECTION, 13)),
                            }),
             quotedData(IDC_B_DATA, false),
             row({button(IDC_B_CONVERT, "Convert"), stretch()}),

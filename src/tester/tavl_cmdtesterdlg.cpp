@@ -245,7 +245,11 @@ const bool registered = app::registerDialog({
     {{"received",
       [](ui::Dialog& d) {
           auto& t = static_cast<CTAVL_CmdTesterDlg&>(d);
-          t.typeText(IDC_TT_EDITOR, "SW812\r\nSL1219,24,G\r\nT20,20,3,1,1,0,0,N,N,'Hello'\r\nP1,1\r\n");
+          // A status query sent and its reply read, in the view as hexadecimal.
+          t.typeText(IDC_TT_EDITOR, "^cp\r");
+          t.click(IDC_TT_MULTI_SEND);
+          t.click(IDC_TT_READ);
+          t.click(IDC_TT_HEX);
       }}},
     {},
 });
