@@ -39,12 +39,12 @@ void C1D_BarcodeCommand::DoDataExchange(ui::DataExchange& dx) {
     exchangePosition(dx, IDC_B_X, values_.x);
     exchangePosition(dx, IDC_B_Y, values_.y);
     dx.CBIndex(IDC_B1_TYPE, values_.type);
-    exchangeInt(dx, IDC_B1_NARROW, values_.narrow, 0, INT_MAX);
-    exchangeInt(dx, IDC_B1_WIDE, values_.wide, 0, INT_MAX);
-    exchangeInt(dx, IDC_B1_HEIGHT, values_.height, 0, INT_MAX);
+    exchangeInt(dx, IDC_B1_NARROW, values_.narrow, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_B1_WIDE, values_.wide, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_B1_HEIGHT, values_.height, INT_MIN, INT_MAX);
     dx.CBIndex(IDC_B1_HRI, values_.hri);
     dx.Check(IDC_B1_QZONE_ON, values_.quietZoneOn);
-    exchangeInt(dx, IDC_B1_QZONE, values_.quietZone, 0, INT_MAX);
+    exchangeInt(dx, IDC_B1_QZONE, values_.quietZone, INT_MIN, INT_MAX);
     dx.Text(IDC_B_DATA, values_.data);
 }
 

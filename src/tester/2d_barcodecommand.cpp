@@ -68,13 +68,13 @@ void C2D_BarcodeCommand::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_B2_MODE_LABEL, modeLabel_);
     dx.Text(IDC_B2_ECC_LABEL, eccLabel_);
     dx.Text(IDC_B2_BAR_LABEL, barLabel_);
-    exchangeInt(dx, IDC_B2_ROWS, values_.maxRows, 0, INT_MAX);
-    exchangeInt(dx, IDC_B2_COLS, values_.maxCols, 0, INT_MAX);
+    exchangeInt(dx, IDC_B2_ROWS, values_.maxRows, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_B2_COLS, values_.maxCols, INT_MIN, INT_MAX);
     dx.CBIndex(IDC_B2_COMPRESS, values_.compression);
     dx.CBIndex(IDC_B2_HRI, values_.hri);
     dx.CBIndex(IDC_B2_ORIGIN, values_.origin);
-    exchangeInt(dx, IDC_B2_MODULE, values_.moduleWidth, 0, INT_MAX);
-    exchangeInt(dx, IDC_B2_BAR, values_.barHeight, 0, INT_MAX);
+    exchangeInt(dx, IDC_B2_MODULE, values_.moduleWidth, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_B2_BAR, values_.barHeight, INT_MIN, INT_MAX);
     dx.Text(IDC_B_DATA, values_.data);
     if (dx.saving() && !dx.failed() && symbology_ >= 0) values_.symbology = static_cast<Symbology>(symbology_);
 }

@@ -25,8 +25,8 @@ bool CPrinterCopies::OnInitDialog() {
 }
 
 void CPrinterCopies::DoDataExchange(ui::DataExchange& dx) {
-    exchangeInt(dx, IDC_PC_QUANTITY, quantity_, 0, INT_MAX);
-    exchangeInt(dx, IDC_PC_COPIES, copies_, 0, INT_MAX);
+    exchangeInt(dx, IDC_PC_QUANTITY, quantity_, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_PC_COPIES, copies_, INT_MIN, INT_MAX);
 }
 
 std::string CPrinterCopies::InsertText() const { return composeCopies(quantity_, copies_) + "\r\n"; }

@@ -1,6 +1,8 @@
 // The bitmap text builder and its entry in the dialog catalog.
 #include "tester/textcommand.h"
 
+#include <climits>
+
 #include "app/dialogcatalog.h"
 #include "resources/templates_tester.h"
 #include "tester/fontfinder.h"
@@ -36,9 +38,10 @@ void CTextCommand::DoDataExchange(ui::DataExchange& dx) {
     exchangeReal(dx, IDC_B_X, values_.x, 0, 999);
     exchangeReal(dx, IDC_B_Y, values_.y, 0, 999);
     dx.CBString(IDC_BT_FONT, values_.font);
-    exchangeInt(dx, IDC_BT_H_MULTI, values_.hMulti, 1, 4);
-    exchangeInt(dx, IDC_BT_V_MULTI, values_.vMulti, 1, 4);
-    exchangeInt(dx, IDC_BT_SPACE, values_.rightSpace, 0, 100);
+    // Only the position has a range of its own; the rest are bounded by the command's integer.
+    exchangeInt(dx, IDC_BT_H_MULTI, values_.hMulti, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_BT_V_MULTI, values_.vMulti, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_BT_SPACE, values_.rightSpace, INT_MIN, INT_MAX);
     dx.CBString(IDC_BT_REVERSE, values_.reverse);
     dx.CBString(IDC_BT_BOLD, values_.bold);
     dx.Text(IDC_B_DATA, values_.text);

@@ -44,8 +44,8 @@ void CVectorTextCommand::DoDataExchange(ui::DataExchange& dx) {
     exchangePosition(dx, IDC_B_X, values_.x);
     exchangePosition(dx, IDC_B_Y, values_.y);
     dx.CBIndex(IDC_VT_FONT, font_);
-    exchangeInt(dx, IDC_VT_WIDTH, values_.width, 0, INT_MAX);
-    exchangeInt(dx, IDC_VT_HEIGHT, values_.height, 0, INT_MAX);
+    exchangeInt(dx, IDC_VT_WIDTH, values_.width, INT_MIN, INT_MAX);
+    exchangeInt(dx, IDC_VT_HEIGHT, values_.height, INT_MIN, INT_MAX);
     exchangeInt(dx, IDC_VT_FONT_SPACE, values_.fontSpace, INT_MIN, INT_MAX);
     dx.CBIndex(IDC_VT_BOLD, values_.bold);
     dx.CBIndex(IDC_VT_REVERSE, values_.reverse);

@@ -223,8 +223,8 @@ TEST_F(Builders, NumbersBeyondTheCommandAreRefusedWithTheRange) {
     const Case cases[] = {
         {IDC_B_X, "1000", "Enter a number between 0 and 999."},
         {IDC_B_X, "abc", "Enter a number."},
-        {IDC_BT_H_MULTI, "5", "Enter an integer between 1 and 4."},
-        {IDC_BT_SPACE, "99999999999999999999999", "Enter an integer between 0 and 100."},
+        {IDC_BT_H_MULTI, "-99999999999", "Enter an integer between -2147483648 and 2147483647."},
+        {IDC_BT_SPACE, "99999999999999999999999", "Enter an integer between -2147483648 and 2147483647."},
         {IDC_BT_SPACE, "x1", "Enter an integer."},
     };
     for (const auto& c : cases) {
@@ -236,7 +236,7 @@ TEST_F(Builders, NumbersBeyondTheCommandAreRefusedWithTheRange) {
     host.clear();
     C1D_BarcodeCommand b1(ctx);
     EXPECT_EQ(insert(b1, [](ui::Dialog& d) { d.typeText(IDC_B1_HEIGHT, "3000000000"); }), "");
-    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Enter an integer between 0 and 2147483647."});
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Enter an integer between -2147483648 and 2147483647."});
     host.clear();
     CBlockDrawCommand box(ctx);
     EXPECT_EQ(insert(box, [](ui::Dialog& d) { d.typeText(IDC_BD_END_X, "1e12"); }), "");
