@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_kdrmenuview.h"
+#include "app/main_ziimenuview.h"
 #include "app/toolcontext.h"
 #include "platform/codepage.h"
+#include "resources/templates_shell.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
 #include "tester/tavl_cmdtesterdlg.h"
@@ -198,6 +201,21 @@ TEST_F(Tester, LaunchersOpenTheirTools) {
         EXPECT_EQ(host.modalTemplates.front(), c.templateId);
     }
     EXPECT_EQ(editor(), "");  // closing a builder inserts nothing
+}
+
+TEST(TesterLaunch, BothMenuViewsOpenTheTester) {
+    ScriptedLink l;
+    ui::TestHost host;
+    app::ToolContext ctx{l.comm, l.clock, host};
+    app::CMain_KDRMenuView kdr{ctx};
+    app::CMain_ZIIMenuView zii{ctx};
+    for (auto [view, button] : {std::pair<app::MenuView*, int>{&kdr, IDC_KDR_TAVL_TESTER}, {&zii, IDC_ZII_TAVL_TESTER}}) {
+        host.modalTemplates.clear();
+        view->Create();
+        view->EnableButtons(true);
+        view->click(button);
+        EXPECT_EQ(host.modalTemplates, std::vector<int>{135});
+    }
 }
 
 TEST(TesterLink, ClosingOverUsbOrEthernetClosesTheLink) {
