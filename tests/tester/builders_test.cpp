@@ -169,6 +169,16 @@ TEST_F(Builders, TwoDimensionalBuilderReshapesPerSymbology) {
     EXPECT_EQ(insert(b2), "B2100,100,M,0,'" + maxicodeModeData(0) + "'\r\n");
 }
 
+TEST_F(Builders, SpinsStepTheirEditsInWholeNumbers) {
+    C1D_BarcodeCommand b1(ctx);
+    b1.Create();
+    EXPECT_EQ(b1.control(IDC_B1_NARROW_SPIN).pos(), 2);  // the spin stands at the value shown
+    EXPECT_EQ(b1.control(IDC_B1_NARROW_SPIN).rangeMax(), 100);
+    b1.typeText(IDC_B_X, "12.9");
+    b1.moveSlider(IDC_B_X_SPIN, 13);
+    EXPECT_EQ(b1.control(IDC_B_X).text(), "13");
+}
+
 TEST_F(Builders, BlockDrawTypesSetTheirShape) {
     CBlockDrawCommand box(ctx);
     box.Create();
