@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/signals.h"
+#include "sim/labelfiles.h"
 #include "sim/options.h"
 #include "sim/printer.h"
 #include "sim/server.h"
@@ -31,6 +32,18 @@ int main(int argc, char** argv) {
 
     sim::Printer printer;
     sim::applyOptions(*options, printer);
+    sim::LabelFiles labelFiles;
+    if (!options->labelsDirectory.empty()) {
+        if (!labelFiles.open(options->labelsDirectory, error)) {
+            std::fprintf(stderr, "velmora-sim: cannot write labels to %s\n", error.c_str());
+            return 1;
+        }
+        // A label that cannot be written is reported and the printer goes on printing.
+        printer.setLabelSink([&labelFiles](const sim::LabelRecord& record) {
+            std::string why;
+            if (labelFiles.write(record, why).empty()) std::fprintf(stderr, "velmora-sim: %s\n", why.c_str());
+        });
+    }
     sim::Server server(printer);
     if (options->tcp) {
         const std::string address = "127.0.0.1";
@@ -58,6 +71,15 @@ int main(int argc, char** argv) {
     std::printf("velmora-sim: received %llu bytes, recognised %llu commands\n",
                 static_cast<unsigned long long>(journal.totalBytes()),
                 static_cast<unsigned long long>(journal.totalCommands()));
+    std::printf("velmora-sim: printed %llu labels\n",
+                static_cast<unsigned long long>(printer.totalPrintedLabels()));
+    // Fields or errors after the last print command would otherwise vanish without a word.
+    const sim::LabelRecord unprinted = printer.pendingLabel();
+    if (!unprinted.fields.empty() || !unprinted.errors.empty()) {
+        std::printf("velmora-sim: a label with %zu fields and %zu errors was never printed\n",
+                    unprinted.fields.size(),
+                    unprinted.errors.size() + static_cast<std::size_t>(unprinted.errorsNotKept));
+    }
     std::fflush(stdout);
     return 0;
 }

@@ -58,6 +58,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
         } else if (name == "--drop-after") {
             const auto text = value();
             if (!text || !parseNumber(*text, options.faults.dropAfterBytes)) return badValue("a byte count");
+        } else if (name == "--labels") {
+            const auto text = value();
+            if (!text || text->empty()) return badValue("a directory");
+            options.labelsDirectory = std::string(*text);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -98,6 +102,7 @@ std::string usage() {
         "  --short-replies    every reply loses its last byte\n"
         "  --delay MS         send every reply MS milliseconds late\n"
         "  --drop-after N     drop the connection after N bytes received\n"
+        "  --labels DIR       write each printed native label as DIR/label-0001.json, ...\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";

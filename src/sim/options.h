@@ -17,6 +17,7 @@ struct Options {
     bool pty = false;
     Faults faults;
     Printer::StatusBytes status{};  // named status flags set their bits here
+    std::string labelsDirectory;    // --labels: where printed labels are written; "" nowhere
     bool help = false;
 };
 

@@ -1,5 +1,7 @@
-// The printer model: status bytes, ZII state and link faults behind one lock.
+// The printer model: status bytes, ZII state, native labels and link faults behind one lock.
 #include "sim/printer.h"
+
+#include <utility>
 
 namespace velmora::sim {
 
@@ -58,6 +60,44 @@ void Printer::setZii(const ZiiState& state) {
 
 void Printer::powerCycle() {
     editZii([](ZiiState& state) { sim::powerCycle(state); });
+}
+
+LabelRecord Printer::printLabel(int quantity, int copies) {
+    LabelRecord record;
+    LabelSink sink;
+    {
+        std::lock_guard lock(mutex_);
+        record = labels_.print(quantity, copies);
+        sink = labelSink_;
+    }
+    // A sink may write a file; other connections and queries are not held up meanwhile.
+    if (sink) sink(record);
+    return record;
+}
+
+LabelFormat Printer::labelFormat() const {
+    std::lock_guard lock(mutex_);
+    return labels_.format();
+}
+
+LabelRecord Printer::pendingLabel() const {
+    std::lock_guard lock(mutex_);
+    return labels_.pending();
+}
+
+std::vector<LabelRecord> Printer::printedLabels() const {
+    std::lock_guard lock(mutex_);
+    return labels_.printed();
+}
+
+std::uint64_t Printer::totalPrintedLabels() const {
+    std::lock_guard lock(mutex_);
+    return labels_.totalPrinted();
+}
+
+void Printer::setLabelSink(LabelSink sink) {
+    std::lock_guard lock(mutex_);
+    labelSink_ = std::move(sink);
 }
 
 Faults Printer::faults() const {

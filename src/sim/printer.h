@@ -1,15 +1,19 @@
 // The simulated printer's state: what it reports when asked (status bytes), its ZII settings, the
-// faults it is told to show on its link, and the journal of what it received. The server thread
+// native labels it printed, the faults it is told to show on its link, and the journal of what it
+// received. The server thread
 // and test threads share one Printer, so every accessor takes the lock.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "sim/journal.h"
+#include "sim/labelrecord.h"
 #include "sim/zii.h"
 
 namespace velmora::sim {
@@ -59,6 +63,23 @@ class Printer {
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
+    // Native labels (native.h): the format in force, the label being built and the printed ones.
+    template <typename Edit>
+    void editLabels(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(labels_);
+    }
+    // Prints the label being built and hands its record to the label sink (outside the lock).
+    LabelRecord printLabel(int quantity, int copies);
+    LabelFormat labelFormat() const;
+    LabelRecord pendingLabel() const;
+    // The newest printed labels (at most LabelBook::kKeptRecords), oldest first.
+    std::vector<LabelRecord> printedLabels() const;
+    std::uint64_t totalPrintedLabels() const;
+    // Called with each printed label on the thread whose command printed it.
+    using LabelSink = std::function<void(const LabelRecord&)>;
+    void setLabelSink(LabelSink sink);
+
     Faults faults() const;
     void setFaults(const Faults& faults);
     void setSilent(bool on);
@@ -74,6 +95,8 @@ class Printer {
     mutable std::mutex mutex_;
     StatusBytes status_{};
     ZiiState zii_;
+    LabelBook labels_;
+    LabelSink labelSink_;
     Faults faults_;
     Journal journal_;
 };

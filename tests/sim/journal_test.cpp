@@ -53,9 +53,15 @@ TEST(Journal, CommandListKeepsTheNewestCommands) {
 TEST(Journal, StaysBoundedWhileParsingLargeStream) {
     // 64 MiB of label-like lines, queries among them, in network-sized chunks.
     std::string chunk;
+    std::size_t labelLines = 0;
     while (chunk.size() < 256 * 1024 - 64) {
-        chunk += "T 12,34,0,3,1,1,N,\"label text " + std::to_string(chunk.size()) + "\"\r\n";
+        chunk += "T12,34,3,1,1,0,0,N,N,'label text " + std::to_string(chunk.size()) + "'\r\n";
+        ++labelLines;
         if (chunk.size() % 7 == 0) chunk += "^cu\r";
+        if (labelLines % 50 == 0) {
+            chunk += "P1\r\n";
+            ++labelLines;
+        }
     }
     const std::size_t chunks = (64u << 20) / chunk.size();
 
@@ -69,11 +75,12 @@ TEST(Journal, StaysBoundedWhileParsingLargeStream) {
     const Journal& journal = printer.journal();
     EXPECT_EQ(journal.totalBytes(), chunks * chunk.size());
     EXPECT_GT(replies, Journal::kDefaultCommands);
-    EXPECT_EQ(journal.totalCommands(), replies);  // one byte per "^cu"
+    EXPECT_EQ(journal.totalCommands(), replies + chunks * labelLines);  // one byte per "^cu"
     EXPECT_EQ(journal.commands().size(), Journal::kDefaultCommands);
     const std::string tail = journal.tail();
     ASSERT_EQ(tail.size(), Journal::kDefaultTailBytes);
     EXPECT_EQ(tail.substr(tail.size() - chunk.size()), chunk);
+    EXPECT_EQ(printer.printedLabels().size(), LabelBook::kKeptRecords);
 }
 
 }  // namespace

@@ -55,13 +55,21 @@ TEST(Options, Rejected) {
     const std::vector<std::vector<std::string_view>> cases = {
         {"--port"},          {"--port", "65536"}, {"--port", "12a"},     {"--port", "-1"},
         {"--delay", "soon"}, {"--drop-after"},    {"--bogus"},           {"port"},
-        {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"},
+        {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--labels"},
+        {"--labels="},
     };
     for (const auto& args : cases) {
         std::string error;
         EXPECT_FALSE(parse(args, error)) << args[0];
         EXPECT_FALSE(error.empty()) << args[0];
     }
+}
+
+TEST(Options, LabelsDirectory) {
+    std::string error;
+    EXPECT_EQ(parse({}, error)->labelsDirectory, "");
+    EXPECT_EQ(parse({"--labels", "out/labels"}, error)->labelsDirectory, "out/labels");
+    EXPECT_EQ(parse({"--labels=/tmp/x"}, error)->labelsDirectory, "/tmp/x");
 }
 
 }  // namespace

@@ -1,0 +1,330 @@
+// The bounded label book, and the JSON form of a printed label.
+#include "sim/labelrecord.h"
+
+#include <cstdio>
+#include <type_traits>
+#include <utility>
+
+namespace velmora::sim {
+
+namespace {
+
+constexpr std::size_t kMaxCommandInError = 80;
+
+std::size_t dataBytes(const LabelField& field) {
+    return std::visit(
+        [](const auto& f) -> std::size_t {
+            if constexpr (requires { f.data; }) {
+                return f.data.size();
+            } else {
+                return 0;
+            }
+        },
+        field);
+}
+
+}  // namespace
+
+void LabelBook::addField(LabelField field) {
+    const std::size_t bytes = dataBytes(field);
+    if (pending_.fields.size() >= kMaxFields || pendingBytes_ + bytes > kMaxDataBytes) {
+        // Said once per label; a flood of fields must not become a flood of errors.
+        if (!fieldsDropped_) {
+            fieldsDropped_ = true;
+            addError("", "the label is full (" + std::to_string(kMaxFields) + " fields or " +
+                             std::to_string(kMaxDataBytes) + " bytes of data); later fields are dropped");
+        }
+        return;
+    }
+    pendingBytes_ += bytes;
+    pending_.fields.push_back(std::move(field));
+}
+
+void LabelBook::addError(std::string_view command, std::string_view why) {
+    if (pending_.errors.size() >= kMaxErrors) {
+        ++pending_.errorsNotKept;
+        return;
+    }
+    std::string message;
+    if (!command.empty()) {
+        message.assign(command.substr(0, kMaxCommandInError));
+        if (command.size() > kMaxCommandInError) message += "...";
+        message += ": ";
+    }
+    message += why;
+    pending_.errors.push_back(std::move(message));
+}
+
+LabelRecord LabelBook::print(int quantity, int copies) {
+    LabelRecord record = std::exchange(pending_, {});
+    pendingBytes_ = 0;
+    fieldsDropped_ = false;
+    record.number = ++totalPrinted_;
+    record.quantity = quantity;
+    record.copies = copies;
+    record.format = format_;
+    if (kept_.size() < kKeptRecords) {
+        kept_.push_back(record);
+    } else {
+        kept_[next_] = record;
+    }
+    next_ = (next_ + 1) % kKeptRecords;
+    return record;
+}
+
+std::vector<LabelRecord> LabelBook::printed() const {
+    if (kept_.size() < kKeptRecords) return kept_;
+    std::vector<LabelRecord> out;
+    out.reserve(kept_.size());
+    for (std::size_t i = 0; i < kept_.size(); ++i) out.push_back(kept_[(next_ + i) % kKeptRecords]);
+    return out;
+}
+
+std::string_view barcode1DName(int type) {
+    static constexpr std::string_view kNames[] = {"Code39", "Code128", "I2of5", "Codabar", "Code93",
+                                                  "UPC-A",  "UPC-E",   "EAN13", "EAN8",    "UCC/EAN128"};
+    return type >= 0 && type < static_cast<int>(std::size(kNames)) ? kNames[type] : std::string_view();
+}
+
+namespace {
+
+// Builds one JSON object member by member; nested objects and arrays open and close explicitly.
+class JsonWriter {
+  public:
+    std::string take() { return std::move(out_); }
+
+    void open(std::string_view key, char bracket) {
+        member(key);
+        out_ += bracket;
+        first_ = true;
+        ++depth_;
+    }
+    void close(char bracket) {
+        --depth_;
+        if (!first_) newline();
+        out_ += bracket;
+        first_ = false;
+    }
+    void value(std::string_view key, long long number) {
+        member(key);
+        out_ += std::to_string(number);
+    }
+    void boolean(std::string_view key, bool on) {
+        member(key);
+        out_ += on ? "true" : "false";
+    }
+    void string(std::string_view key, std::string_view bytes) {
+        member(key);
+        quote(bytes);
+    }
+    void letter(std::string_view key, char c) { string(key, std::string_view(&c, 1)); }
+    template <typename T>
+    void optional(std::string_view key, const std::optional<T>& v) {
+        if constexpr (std::is_same_v<T, char>) {
+            if (v) return letter(key, *v);
+        } else {
+            if (v) return value(key, *v);
+        }
+        member(key);
+        out_ += "null";
+    }
+
+  private:
+    // A member of the open object, or (empty key) an element of the open array.
+    void member(std::string_view key) {
+        if (!first_) out_ += ',';
+        first_ = false;
+        if (depth_ > 0) newline();
+        if (!key.empty()) {
+            quote(key);
+            out_ += ": ";
+        }
+    }
+    void newline() {
+        out_ += '\n';
+        out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+    }
+    void quote(std::string_view bytes) {
+        out_ += '"';
+        for (const char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\') {
+                out_ += '\\';
+                out_ += c;
+            } else if (b < 0x20 || b >= 0x7f) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", b);
+                out_ += escape;
+            } else {
+                out_ += c;
+            }
+        }
+        out_ += '"';
+    }
+
+    std::string out_;
+    bool first_ = true;
+    int depth_ = 0;
+};
+
+const char* mediaName(char media) {
+    switch (media) {
+        case 'G':
+            return "gap";
+        case 'C':
+            return "continuous";
+        default:
+            return "black-mark";
+    }
+}
+
+const char* justificationName(char justification) {
+    switch (justification) {
+        case 'R':
+            return "right";
+        case 'C':
+            return "center";
+        default:
+            return "left";
+    }
+}
+
+void writeFormat(JsonWriter& json, const LabelFormat& f) {
+    json.open("format", '{');
+    json.optional("width", f.width);
+    json.optional("length", f.length);
+    json.optional("gap", f.gap);
+    if (f.media) {
+        json.string("media", mediaName(*f.media));
+    } else {
+        json.optional("media", f.media);
+    }
+    json.optional("marginX", f.marginX);
+    json.optional("marginY", f.marginY);
+    json.optional("speed", f.speed);
+    json.optional("density", f.density);
+    if (f.direction) {
+        json.string("direction", *f.direction == 'T' ? "top" : "bottom");
+    } else {
+        json.optional("direction", f.direction);
+    }
+    json.optional("characterSet", f.characterSet);
+    json.optional("codeTable", f.codeTable);
+    json.close('}');
+}
+
+void writeField(JsonWriter& json, const TextField& f) {
+    json.string("kind", "text");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.letter("font", f.font);
+    json.value("xMultiplier", f.xMultiplier);
+    json.value("yMultiplier", f.yMultiplier);
+    json.value("rightSpace", f.rightSpace);
+    json.value("rotation", f.rotation);
+    json.boolean("reverse", f.reverse);
+    json.boolean("bold", f.bold);
+    json.optional("characterSet", f.characterSet);
+    json.optional("codeTable", f.codeTable);
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const VectorTextField& f) {
+    json.string("kind", "vector-text");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.letter("font", f.font);
+    json.value("width", f.width);
+    json.value("height", f.height);
+    json.value("spacing", f.spacing);
+    json.boolean("bold", f.bold);
+    json.boolean("reverse", f.reverse);
+    json.boolean("italic", f.italic);
+    json.value("rotation", f.rotation);
+    json.string("justification", justificationName(f.justification));
+    json.boolean("rightToLeft", f.rightToLeft);
+    json.optional("characterSet", f.characterSet);
+    json.optional("codeTable", f.codeTable);
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const Barcode1DField& f) {
+    json.string("kind", "barcode-1d");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("symbology", barcode1DName(f.type));
+    json.value("type", f.type);
+    json.value("narrow", f.narrow);
+    json.value("wide", f.wide);
+    json.value("height", f.height);
+    json.value("rotation", f.rotation);
+    json.boolean("humanReadable", f.humanReadable);
+    json.optional("quietZone", f.quietZone);
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const Barcode2DField& f) {
+    json.string("kind", "barcode-2d");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    if (f.symbology == 'M') {
+        json.string("symbology", "Maxicode");
+        json.value("mode", f.mode);
+    } else if (f.symbology == 'P') {
+        json.string("symbology", "PDF417");
+        json.value("rows", f.rows);
+        json.value("columns", f.columns);
+        json.value("errorLevel", f.errorLevel);
+        json.string("compression", f.compression == 0 ? "text" : f.compression == 1 ? "numeric" : "binary");
+        json.boolean("humanReadable", f.humanReadable);
+        json.string("origin", f.centered ? "center" : "upper-left");
+        json.value("moduleWidth", f.moduleWidth);
+        json.value("barHeight", f.barHeight);
+        json.value("rotation", f.rotation);
+    } else {
+        json.string("symbology", "QR Code");
+        json.value("model", f.model);
+        json.letter("errorCorrection", f.errorCorrection);
+        json.value("size", f.size);
+        json.value("rotation", f.rotation);
+    }
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const BoxField& f) {
+    json.string("kind", "box");
+    json.value("x1", f.x1);
+    json.value("y1", f.y1);
+    json.value("x2", f.x2);
+    json.value("y2", f.y2);
+    json.letter("type", f.type);
+    json.optional("value", f.value);
+}
+
+}  // namespace
+
+std::string labelToJson(const LabelRecord& record) {
+    JsonWriter json;
+    json.open("", '{');
+    json.value("label", static_cast<long long>(record.number));
+    json.value("quantity", record.quantity);
+    json.value("copies", record.copies);
+    writeFormat(json, record.format);
+    json.open("fields", '[');
+    for (const LabelField& field : record.fields) {
+        json.open("", '{');
+        std::visit([&json](const auto& f) { writeField(json, f); }, field);
+        json.close('}');
+    }
+    json.close(']');
+    json.open("errors", '[');
+    for (const std::string& error : record.errors) json.string("", error);
+    json.close(']');
+    json.value("errorsNotKept", static_cast<long long>(record.errorsNotKept));
+    json.close('}');
+    std::string text = json.take();
+    text += '\n';
+    return text;
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,172 @@
+// What the simulated printer "prints" from the native (TAVL) label language: the label format in
+// force, the fields of one label, and the record made when a print command ends the label. The
+// records are plain values, so tests and a label preview can read them without the parser, and
+// labelToJson() turns one into the JSON that `velmora-sim --labels DIR` writes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace velmora::sim {
+
+// Settings that stay in force from label to label. Empty until a command sets them: the
+// simulator does not invent a printer's factory values.
+struct LabelFormat {
+    std::optional<int> width{};    // "SW", dots
+    std::optional<int> length{};   // "SL", dots
+    std::optional<int> gap{};      // "SL" second field, dots
+    std::optional<char> media{};   // "SL" third field: 'G' gap, 'C' continuous, 'B' black mark
+    std::optional<int> marginX{};  // "SM", dots
+    std::optional<int> marginY{};
+    std::optional<int> speed{};         // "SS", index 0 to 4 (2.5, 3.0, 4.0, 5.0, 6.0 ips)
+    std::optional<int> density{};       // "SD", 0 to 20
+    std::optional<char> direction{};    // 'T' ("SOT") or 'B' ("SOB")
+    std::optional<int> characterSet{};  // "CS" first field, international set 0 to 15
+    std::optional<int> codeTable{};     // "CS" second field, 0 to 24
+
+    bool operator==(const LabelFormat&) const = default;
+};
+
+// Rotations are kept in degrees (the commands send the index 0 to 3). Texts and barcode data are
+// the bytes received, escapes resolved, two-byte characters left as their two bytes.
+
+// "T": text in a bitmap font.
+struct TextField {
+    int x = 0, y = 0;
+    char font = '0';
+    int xMultiplier = 1, yMultiplier = 1;
+    int rightSpace = 0;
+    int rotation = 0;
+    bool reverse = false;
+    bool bold = false;
+    std::string data{};
+    // The "CS" setting in force when the text arrived: one label may mix national sets.
+    std::optional<int> characterSet{};
+    std::optional<int> codeTable{};
+    bool operator==(const TextField&) const = default;
+};
+
+// "V": text in a scalable font.
+struct VectorTextField {
+    int x = 0, y = 0;
+    char font = 'U';
+    int width = 0, height = 0;
+    int spacing = 0;  // may be negative
+    bool bold = false, reverse = false, italic = false;
+    int rotation = 0;
+    char justification = 'L';  // 'R', 'C' or 'L'
+    bool rightToLeft = false;
+    std::string data{};
+    // The "CS" setting in force when the text arrived: one label may mix national sets.
+    std::optional<int> characterSet{};
+    std::optional<int> codeTable{};
+    bool operator==(const VectorTextField&) const = default;
+};
+
+// "B1": a linear barcode.
+struct Barcode1DField {
+    int x = 0, y = 0;
+    int type = 0;  // 0 Code39 ... 9 UCC/EAN128, see barcode1DName()
+    int narrow = 0, wide = 0;
+    int height = 0;
+    int rotation = 0;
+    bool humanReadable = false;
+    std::optional<int> quietZone{};
+    std::string data{};
+    bool operator==(const Barcode1DField&) const = default;
+};
+
+// "B2": a Maxicode ('M'), PDF417 ('P') or QR Code ('Q') symbol. Only the members of its
+// symbology are meaningful.
+struct Barcode2DField {
+    int x = 0, y = 0;
+    char symbology = 'M';
+    int mode = 0;  // Maxicode mode 0, 2, 3 or 4
+    // PDF417
+    int rows = 0, columns = 0;
+    int errorLevel = 0;   // 0 to 8
+    int compression = 0;  // 0 text, 1 numeric, 2 binary
+    bool humanReadable = false;
+    bool centered = false;  // origin: upper left or center
+    int moduleWidth = 0;
+    int barHeight = 0;
+    // QR Code
+    int model = 1;
+    char errorCorrection = 'L';  // 'L', 'M', 'Q' or 'H'
+    int size = 0;
+    int rotation = 0;  // PDF417 and QR Code
+    std::string data{};
+    bool operator==(const Barcode2DField&) const = default;
+};
+
+// "BD": a line, box or other shape between two corners.
+struct BoxField {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    char type = 'O';             // 'O', 'E', 'D', 'S' or 'B'
+    std::optional<int> value{};  // types 'S' and 'B' only
+    bool operator==(const BoxField&) const = default;
+};
+
+using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField>;
+
+// One print command and the label it printed.
+struct LabelRecord {
+    std::uint64_t number = 0;  // 1 for the first label printed since the printer started
+    int quantity = 1;          // "P" first field
+    int copies = 1;            // "P" second field (1 when absent)
+    LabelFormat format;        // as in force when the label printed
+    std::vector<LabelField> fields;
+    // Commands of this label that could not be understood, each "command text: why".
+    std::vector<std::string> errors;
+    std::uint64_t errorsNotKept = 0;  // errors beyond kMaxErrors, counted only
+    bool operator==(const LabelRecord&) const = default;
+};
+
+// The label being built, and the printed labels kept for readers. Memory stays bounded however
+// many commands arrive: a label keeps at most kMaxFields fields and kMaxDataBytes of text, and
+// only the newest kKeptRecords printed labels are kept (the total is counted).
+class LabelBook {
+  public:
+    static constexpr std::size_t kMaxFields = 1000;
+    static constexpr std::size_t kMaxDataBytes = 256 * 1024;
+    static constexpr std::size_t kMaxErrors = 100;
+    static constexpr std::size_t kKeptRecords = 256;
+
+    LabelFormat& format() { return format_; }
+    const LabelFormat& format() const { return format_; }
+    const LabelRecord& pending() const { return pending_; }
+
+    void addField(LabelField field);
+    // `command` is the offending line (cut short in the message), `why` the reason.
+    void addError(std::string_view command, std::string_view why);
+    // Ends the label being built: its record, which is also kept. The format stays in force.
+    LabelRecord print(int quantity, int copies);
+
+    std::uint64_t totalPrinted() const { return totalPrinted_; }
+    // The kept records, oldest first.
+    std::vector<LabelRecord> printed() const;
+
+  private:
+    LabelFormat format_;
+    LabelRecord pending_;
+    std::size_t pendingBytes_ = 0;
+    bool fieldsDropped_ = false;
+    std::vector<LabelRecord> kept_;  // ring of kKeptRecords, next write at next_
+    std::size_t next_ = 0;
+    std::uint64_t totalPrinted_ = 0;
+};
+
+// "Code39", "Code128", ... "UCC/EAN128" for types 0 to 9; "" otherwise.
+std::string_view barcode1DName(int type);
+
+// The record as one JSON object (UTF-8, two-space indent, ending with a newline). Text and data
+// strings map each byte to the character of the same number (U+0000 to U+00FF), so bytes 0x80 and
+// above and control bytes appear as \u00XX escapes and every byte received can be recovered.
+std::string labelToJson(const LabelRecord& record);
+
+}  // namespace velmora::sim
