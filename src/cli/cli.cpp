@@ -361,6 +361,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     if (!comm.portMap.note().empty()) err << "velmora-cli: " << comm.portMap.note() << '\n';
     configureLink(comm, *options);
+    std::size_t used = 0;
+    const Command* command = findCommand(options->command, used);
+    const Args rest(options->command.begin() + used, options->command.end());
+    if (command->offline && command->offline(rest)) {
+        Session offline{comm, clock, host, out, err};
+        return command->run(offline, rest);
+    }
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
@@ -371,9 +378,6 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailure;
     }
     Session session{comm, clock, host, out, err};
-    std::size_t used = 0;
-    const Command* command = findCommand(options->command, used);
-    const Args rest(options->command.begin() + used, options->command.end());
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();

@@ -32,6 +32,8 @@ struct Command {
     std::function<bool(const Args&)> accepts;
     // Runs on the connected link; returns the exit status.
     std::function<int(Session&, const Args&)> run;
+    // When set and true for the arguments, the command runs without opening a link.
+    std::function<bool(const Args&)> offline = {};
 };
 
 bool registerCommand(Command command);

@@ -67,6 +67,20 @@ int editorPos(const std::string& text, int pos) {
     if (pos < 0 || pos > static_cast<int>(text.size())) pos = static_cast<int>(text.size());
     return static_cast<int>(toEditor(text.substr(0, pos)).size());
 }
+int controlPos(const std::string& text, int pos) {
+    std::size_t i = 0;
+    for (int units = 0; i < text.size() && units < pos; ++units) {
+        if (text.compare(i, 2, "\r\n") == 0) {
+            i += 2;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        if (len == 4) ++units;  // a surrogate pair in the editor
+        i += len;
+    }
+    return static_cast<int>(std::min(i, text.size()));
+}
 
 // Addresses are "a.b.c.d" in the control; the masked editor keeps three places per field.
 // Up to four dotted fields of up to three digits: what an address control lets the user type.
@@ -484,9 +498,28 @@ void QtRenderer::connectUser(Binding& b) {
                     run([&d, id, t] { d.typeText(id, us(t)); });
                 });
             } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-                QObject::connect(text, &QPlainTextEdit::textChanged, w, [run, &d, id, text] {
-                    run([&d, id, text] { d.typeText(id, fromEditor(text->toPlainText())); });
+                // The selection and caret go back to the control, so the dialog's copy, cut and
+                // paste act where the user points; only while the control holds the editor's text
+                // (the caret moves before the text change is reported).
+                auto selectionToControl = [&d, id, text] {
+                    ui::Control& c = d.control(id);
+                    if (c.text() != fromEditor(text->toPlainText())) return;
+                    const QTextCursor cursor = text->textCursor();
+                    const int start = controlPos(c.text(), cursor.selectionStart());
+                    const int end = controlPos(c.text(), cursor.selectionEnd());
+                    if (start != c.selStart() || end != c.selEnd()) c.setSel(start, end);
+                };
+                QObject::connect(text, &QPlainTextEdit::textChanged, w, [run, &d, id, text, selectionToControl] {
+                    run([&d, id, text, selectionToControl] {
+                        d.typeText(id, fromEditor(text->toPlainText()));
+                        selectionToControl();
+                    });
                 });
+                auto mirror = [this, alive, selectionToControl] {
+                    if (*alive && syncing_ == 0) selectionToControl();
+                };
+                QObject::connect(text, &QPlainTextEdit::cursorPositionChanged, w, mirror);
+                QObject::connect(text, &QPlainTextEdit::selectionChanged, w, mirror);
             }
             break;
         case ControlKind::IpAddress:

@@ -47,6 +47,8 @@ QString toEditor(const std::string& text);
 std::string fromEditor(const QString& text);
 // A position in the control's text (bytes, CR LF counting two) as a position in the editor.
 int editorPos(const std::string& text, int pos);
+// A position in the editor as a position in the control's text: the inverse of editorPos.
+int controlPos(const std::string& text, int pos);
 // Addresses are "a.b.c.d" in the control.
 QString ipToEditor(const std::string& text);
 std::string ipFromEditor(const QString& text);

@@ -173,6 +173,10 @@ std::span<const Entry> Table() {
         {334, "Cannot open %s: %s"},
         {335, "Cannot open %s"},
         {336, "Disconnected"},
+        {360, "The text cannot hold an apostrophe, a carriage return or a line feed: the printer would end the command there."},
+        {361, "Cannot read the file %1."},
+        {362, "Cannot write the file %1."},
+        {364, "No font comes close to that size; nothing was printed."},
     };
     return kEntries;
 }

@@ -1,0 +1,258 @@
+// The command tester and its entry in the dialog catalog.
+#include "tester/tavl_cmdtesterdlg.h"
+
+#include <array>
+#include <climits>
+#include <cstring>
+
+#include "app/dialogcatalog.h"
+#include "app/menuview.h"
+#include "platform/codepage.h"
+#include "platform/userfiles.h"
+#include "resources/stringtable.h"
+#include "resources/templates_tester.h"
+#include "tester/testerbuilder.h"
+#include "tester/testerformat.h"
+
+namespace velmora::tester {
+
+using namespace resources;
+
+namespace {
+constexpr int kMsgNoSaveFile = 214;
+constexpr int kMsgNoLoadFile = 215;
+constexpr std::size_t kLargeText = 1500;  // longer texts wait before each copy
+constexpr unsigned kLargeTextPauseMs = 100;
+constexpr std::size_t kReadSize = 512;
+constexpr std::size_t kMaxFileBytes = 64u << 20;
+
+// The tools behind the launcher buttons, by their dialog-catalog names.
+struct Launcher {
+    int id;
+    const char* tool;
+};
+constexpr Launcher kLaunchers[] = {
+    {IDC_TT_PRINTING_SETTING, "tavl-printing-setting"},
+    {IDC_TT_LABEL_SETTING, "tavl-label-setting"},
+    {IDC_TT_COPIES, "tavl-copies"},
+    {IDC_TT_BITMAP_TEXT, "tavl-text"},
+    {IDC_TT_VECTOR_TEXT, "tavl-vector-text"},
+    {IDC_TT_LINE_BOX, "tavl-block-draw"},
+    {IDC_TT_BARCODE_1D, "tavl-barcode-1d"},
+    {IDC_TT_BARCODE_2D, "tavl-barcode-2d"},
+    {IDC_TT_CHARSET, "tavl-character-set"},
+    {IDC_TT_PRINT_CODES, "twobytes-code"},
+    {IDC_TT_RFID_WRITE, "tavl-rfid-write"},
+    {IDC_TT_RFID_READ, "tavl-rfid-read"},
+    {IDC_TT_RFID_PASSWORD, "tavl-rfid-password"},
+    {IDC_TT_RFID_SECURITY, "tavl-rfid-security"},
+    {IDC_TT_RFID_KILL, "tavl-rfid-kill"},
+    {IDC_TT_CHECK_STATUS, "status"},
+    {IDC_TT_CONVERT, "convert-unit"},
+};
+
+// Pasted line breaks become CR LF, as typed ones do.
+std::string typedLineBreaks(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+std::string withPath(int stringId, const std::string& path) {
+    std::string text = LoadString(stringId);
+    if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, path);
+    return text;
+}
+}  // namespace
+
+CTAVL_CmdTesterDlg::CTAVL_CmdTesterDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, TavlCmdTesterTemplate()), ctx_(ctx) {}
+
+CTAVL_CmdTesterDlg::~CTAVL_CmdTesterDlg() {
+    // USB and Ethernet links are not kept open past the tester.
+    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+}
+
+bool CTAVL_CmdTesterDlg::OnInitDialog() {
+    on(ui::Event::Clicked, IDC_TT_COPY, [this] { OnCopy(); });
+    on(ui::Event::Clicked, IDC_TT_CUT, [this] { OnCut(); });
+    on(ui::Event::Clicked, IDC_TT_PASTE, [this] { OnPaste(); });
+    on(ui::Event::Clicked, IDC_TT_CLEAN, [this] { OnClean(); });
+    on(ui::Event::Clicked, IDC_TT_MULTI_SEND, [this] { OnMultiSend(); });
+    on(ui::Event::Clicked, IDC_TT_READ, [this] { OnReadFromPrinter(); });
+    on(ui::Event::Clicked, IDC_TT_CLEAR_RECEIVE, [this] { OnClearReceive(); });
+    on(ui::Event::Clicked, IDC_TT_HEX, [this] { renderView(); });
+    on(ui::Event::Clicked, IDC_TT_ASCII, [this] { renderView(); });
+    on(ui::Event::Clicked, IDC_TT_LOAD, [this] { OnLoad(); });
+    on(ui::Event::Clicked, IDC_TT_SAVE, [this] { OnSave(); });
+    on(ui::Event::Clicked, IDC_TT_CLOSE, [this] { EndDialog(ui::IDOK); });
+    on(ui::Event::Scroll, IDC_TT_SEND_SPIN,
+       [this] { control(IDC_TT_SEND_COUNT).setText(std::to_string(control(IDC_TT_SEND_SPIN).pos())); });
+    for (const Launcher& l : kLaunchers) on(ui::Event::Clicked, l.id, [this, &l] { OpenTool(l.tool); });
+    control(IDC_TT_ASCII).setCheck(1);
+    control(IDC_TT_SEND_SPIN).setRange(0, 10000);
+    control(IDC_TT_SEND_SPIN).setPos(1);
+    sendCount_ = 1;
+    sentCounter_.clear();
+    UpdateData(false);
+    return true;
+}
+
+void CTAVL_CmdTesterDlg::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_TT_EDITOR, text_);
+    exchangeInt(dx, IDC_TT_SEND_COUNT, sendCount_, 0, INT_MAX);
+    dx.Text(IDC_TT_SENT_COUNTER, sentCounter_);
+}
+
+void CTAVL_CmdTesterDlg::OnCopy() {
+    ui::Control& editor = control(IDC_TT_EDITOR);
+    const std::string& t = editor.text();
+    const std::size_t a = std::min<std::size_t>(editor.selStart(), t.size());
+    const std::size_t b = std::min<std::size_t>(editor.selEnd(), t.size());
+    if (b > a) host().setClipboardText(t.substr(a, b - a));
+    UpdateData(true);
+}
+
+void CTAVL_CmdTesterDlg::OnCut() {
+    ui::Control& editor = control(IDC_TT_EDITOR);
+    std::string t = editor.text();
+    const std::size_t a = std::min<std::size_t>(editor.selStart(), t.size());
+    const std::size_t b = std::min<std::size_t>(editor.selEnd(), t.size());
+    if (b > a) {
+        host().setClipboardText(t.substr(a, b - a));
+        t.erase(a, b - a);
+        editor.setText(t);
+        editor.setSel(static_cast<int>(a), static_cast<int>(a));
+    }
+    UpdateData(true);
+}
+
+void CTAVL_CmdTesterDlg::OnPaste() {
+    ui::Control& editor = control(IDC_TT_EDITOR);
+    const std::string pasted = typedLineBreaks(host().clipboardText());
+    std::string t = editor.text();
+    const std::size_t a = std::min<std::size_t>(std::max(editor.selStart(), 0), t.size());
+    const std::size_t b = std::max(a, std::min<std::size_t>(std::max(editor.selEnd(), 0), t.size()));
+    t.replace(a, b - a, pasted);
+    editor.setText(t);
+    const int caret = static_cast<int>(a + pasted.size());
+    editor.setSel(caret, caret);
+    UpdateData(true);
+}
+
+void CTAVL_CmdTesterDlg::OnClean() {
+    text_.clear();
+    UpdateData(false);
+}
+
+void CTAVL_CmdTesterDlg::OnMultiSend() {
+    if (!UpdateData(true)) return;
+    for (int i = 1; i <= sendCount_; ++i) {
+        if (platform::toCodePage(text_).size() > kLargeText) ctx_.clock.sleepMs(kLargeTextPauseMs);
+        if (ctx_.comm.WriteText(text_) <= 0) {
+            sentCounter_.clear();
+            UpdateData(false);
+            return;
+        }
+        sentCounter_ = std::to_string(i);
+        UpdateData(false);
+    }
+}
+
+void CTAVL_CmdTesterDlg::OnReadFromPrinter() {
+    std::array<std::uint8_t, kReadSize> buffer{};
+    const int got = ctx_.comm.ReadBytes(buffer.data(), buffer.size());
+    if (got <= 0) return;
+    receive_.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(got));
+    renderView();
+}
+
+void CTAVL_CmdTesterDlg::OnClearReceive() {
+    control(IDC_TT_RECEIVE_VIEW).setText("");
+    receive_.clear();
+    UpdateData(false);
+}
+
+void CTAVL_CmdTesterDlg::renderView() {
+    if (receive_.empty()) return;
+    control(IDC_TT_RECEIVE_VIEW).setText(renderReceiveView(receive_, control(IDC_TT_HEX).checked()));
+}
+
+void CTAVL_CmdTesterDlg::OnLoad() {
+    text_.clear();
+    UpdateData(false);
+    UpdateData(true);
+    ui::FileDialogRequest request;
+    request.open = true;
+    request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
+    const auto path = host().fileDialog(request);
+    if (!path) {
+        app::ShowMessage(host(), kMsgNoLoadFile);
+        return;
+    }
+    const auto bytes = platform::readUserFile(*path, kMaxFileBytes);
+    if (!bytes) {
+        host().message(withPath(kMsgCannotReadFile, *path));
+        return;
+    }
+    text_ = decodeCommandFile(*bytes, [](std::string_view b) { return platform::fromCodePage(b); });
+    UpdateData(false);
+}
+
+void CTAVL_CmdTesterDlg::OnSave() {
+    ui::FileDialogRequest request;
+    request.open = false;
+    request.fileName = "TAVL.txt";
+    request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
+    const auto path = host().fileDialog(request);
+    if (!path) {
+        app::ShowMessage(host(), kMsgNoSaveFile);
+        return;
+    }
+    UpdateData(true);
+    if (!platform::writeUserFile(*path, encodeCommandFile(text_))) host().message(withPath(kMsgCannotWriteFile, *path));
+}
+
+void CTAVL_CmdTesterDlg::OpenTool(const std::string& name) {
+    const app::DialogEntry* entry = app::findDialog(name);
+    if (!entry) return;  // a tool not built yet opens nothing
+    std::unique_ptr<ui::Dialog> tool = entry->make(ctx_);
+    if (auto* builder = dynamic_cast<TesterBuilder*>(tool.get()))
+        RunInsertLoop(*builder);
+    else
+        tool->DoModal();
+}
+
+void CTAVL_CmdTesterDlg::RunInsertLoop(TesterBuilder& builder) {
+    while (true) {
+        const int result = builder.ShowModal();
+        // Only the editor is taken back: its text is what the lines are appended to.
+        text_ = control(IDC_TT_EDITOR).text();
+        if (!builder.insertRequested()) return;
+        text_ += builder.InsertText();
+        builder.clearInsertRequest();
+        UpdateData(false);
+        if (result == ui::IDOK) return;
+    }
+}
+
+namespace {
+const bool registered = app::registerDialog({
+    app::kToolTavlTester,
+    [](app::ToolContext& ctx) { return std::make_unique<CTAVL_CmdTesterDlg>(ctx); },
+    {{"received",
+      [](ui::Dialog& d) {
+          auto& t = static_cast<CTAVL_CmdTesterDlg&>(d);
+          // A status query sent and its reply read, in the view as hexadecimal.
+          t.typeText(IDC_TT_EDITOR, "^cp\r");
+          t.click(IDC_TT_MULTI_SEND);
+          t.click(IDC_TT_READ);
+          t.click(IDC_TT_HEX);
+      }}},
+    {},
+});
+}  // namespace
+
+}  // namespace velmora::tester
