@@ -1,6 +1,8 @@
 // The printer's command set, and the handlers of the status queries.
 #include "sim/commands.h"
 
+#include "sim/native_settings.h"
+
 namespace velmora::sim {
 
 void addStatusCommands(CommandSet& commands) {
@@ -17,6 +19,7 @@ const CommandSet& standardCommands() {
         CommandSet all;
         addStatusCommands(all);
         addZiiCommands(all);
+        addNativeSettingCommands(all);
         return all;
     }();
     return commands;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "sim/journal.h"
+#include "sim/native_settings.h"
 #include "sim/zii.h"
 
 namespace velmora::sim {
@@ -56,6 +57,14 @@ class Printer {
         std::lock_guard lock(mutex_);
         edit(zii_);
     }
+    // The native settings (native_settings.h). Every change to them goes through editNative, so
+    // a change that should outlive the simulator has one place to be noticed.
+    NativeState native() const;
+    template <typename Edit>
+    void editNative(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(native_);
+    }
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
@@ -74,6 +83,7 @@ class Printer {
     mutable std::mutex mutex_;
     StatusBytes status_{};
     ZiiState zii_;
+    NativeState native_;
     Faults faults_;
     Journal journal_;
 };
