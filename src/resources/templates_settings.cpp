@@ -105,6 +105,33 @@ const ui::DialogTemplate& SerialSettingTemplate() {
     return t;
 }
 
+const std::vector<std::string>& CodePageItems() {
+    static const std::vector<std::string> items = {
+        "PC437 - USA",          "PC850 - Latin 1",
+        "PC852 - Latin 2",      "PC860 - Portuguese",
+        "PC863 - Canadian French", "PC865 - Nordic",
+        "WPC1252 - Latin I",    "PC865 + WPC1252 - European Combined",
+        "PC857 - Turkish",      "PC737 - Greek",
+        "WPC1250 - Latin 2",    "WPC1253 - Greek",
+        "WPC1254 - Turkish",    "PC855 - Cyrillic",
+        "PC862 - Hebrew",       "PC866 - Cyrillic",
+        "WPC1251 - Cyrillic",   "WPC1255 - Hebrew",
+        "PC928 -  Greek",       "PC864 -  Arabic",
+        "PC775 - Baltic Dos",   "WPC1257 - Baltic Windows",
+        "PC858 - Latin 1 + Euro", "CP874-THAI",
+        "CP1256-Farsi",
+    };
+    return items;
+}
+
+const std::vector<std::string>& IcsItems() {
+    static const std::vector<std::string> items = {
+        "U.S.A", "France",     "Germany", "U.K",      "Denmark I",     "Sweden",           "Italy", "Spain I",
+        "Norway", "Denmark II", "Japan",  "Spain II", "Latin America", "Korea", "Slovenia/Croatia", "China",
+    };
+    return items;
+}
+
 const ui::DialogTemplate& LanguageSettingTemplate() {
     static const ui::DialogTemplate t = childPage(
         158,
@@ -113,42 +140,14 @@ const ui::DialogTemplate& LanguageSettingTemplate() {
                   {grid(2,
                         {
                             label("Default CodePage  :"),
-                            disabled(dropList(IDC_LANG_CODEPAGE, 32,
-                                              {"PC437 - USA",
-                                               "PC850 - Latin 1",
-                                               "PC852 - Latin 2",
-                                               "PC860 - Portuguese",
-                                               "PC863 - Canadian French",
-                                               "PC865 - Nordic",
-                                               "WPC1252 - Latin I",
-                                               "PC865 + WPC1252 - European Combined",
-                                               "PC857 - Turkish",
-                                               "PC737 - Greek",
-                                               "WPC1250 - Latin 2",
-                                               "WPC1253 - Greek",
-                                               "WPC1254 - Turkish",
-                                               "PC855 - Cyrillic",
-                                               "PC862 - Hebrew",
-                                               "PC866 - Cyrillic",
-                                               "WPC1251 - Cyrillic",
-                                               "WPC1255 - Hebrew",
-                                               "PC928 -  Greek",
-                                               "PC864 -  Arabic",
-                                               "PC775 - Baltic Dos",
-                                               "WPC1257 - Baltic Windows",
-                                               "PC858 - Latin 1 + Euro",
-                                               "CP874-THAI",
-                                               "CP1256-Farsi"})),
+                            disabled(dropList(IDC_LANG_CODEPAGE, 32, CodePageItems())),
                             label(" Lock :"),
                             checkBox(IDC_LANG_LOCK, ""),
                         })}),
             group("", {grid(2,
                             {
                                 label("Default International Character Set(ICS) :"),
-                                disabled(dropList(IDC_LANG_ICS, 18,
-                                                  {"U.S.A", "France", "Germany", "U.K", "Denmark I", "Sweden",
-                                                   "Italy", "Spain I", "Norway", "Denmark II", "Japan", "Spain II",
-                                                   "Latin America", "Korea", "Slovenia/Croatia", "China"})),
+                                disabled(dropList(IDC_LANG_ICS, 18, IcsItems())),
                             }),
                        row({button(IDC_LANG_ICS_GET, "Get", hiddenStyle()),
                             button(IDC_LANG_ICS_SET, "Set To Printer", hiddenStyle()), stretch()})}),

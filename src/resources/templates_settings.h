@@ -3,6 +3,9 @@
 // information (161).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "ui/layout.h"
 
 namespace velmora::resources {
@@ -110,6 +113,10 @@ enum PrinterInfoControlId {
     IDC_PI_USB_SET,
     IDC_PI_PROGRESS,  // never shown
 };
+
+// The code page list (position = the byte of switch 1) and the ICS list (switch 3).
+const std::vector<std::string>& CodePageItems();
+const std::vector<std::string>& IcsItems();
 
 const ui::DialogTemplate& SerialSettingTemplate();        // 157
 const ui::DialogTemplate& LanguageSettingTemplate();      // 158

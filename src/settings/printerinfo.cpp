@@ -74,7 +74,7 @@ void CPrinterInfo::OnGet() {
 void CPrinterInfo::OnInitStat(std::uint8_t counter) {
     std::string bytes = "*MBY\x0f";
     bytes += static_cast<char>(counter);
-    writeRaw(ctx_.comm, bytes);
+    lastWrite_ = writeRaw(ctx_.comm, bytes);
 }
 
 void CPrinterInfo::OnUsbSerialSet() {
@@ -86,7 +86,7 @@ void CPrinterInfo::OnUsbSerialSet() {
         app::ShowMessage(host(), kMsgUsbSerialLength);
         return;
     }
-    ctx_.comm.WriteText("\x1b\x1c\x1d" + usbSerial + "\r\n");
+    lastWrite_ = ctx_.comm.WriteText("\x1b\x1c\x1d" + usbSerial + "\r\n");
 }
 
 namespace {

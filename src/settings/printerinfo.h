@@ -36,6 +36,8 @@ class CPrinterInfo : public ui::Dialog {
     void OnGet();
     void OnInitStat(std::uint8_t counter);  // 0x0C motor, 0x0D TPH, 0x0E cutter
     void OnUsbSerialSet();
+    // What the last write without a message returned (a counter reset, the USB serial number).
+    int lastWrite() const { return lastWrite_; }
 
   protected:
     bool OnInitDialog() override;
@@ -43,6 +45,7 @@ class CPrinterInfo : public ui::Dialog {
 
   private:
     app::ToolContext& ctx_;
+    int lastWrite_ = 0;
 };
 
 }  // namespace velmora::settings

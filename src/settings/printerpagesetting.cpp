@@ -245,7 +245,7 @@ void CPrinterPageSetting::OnTearOffGet() {
 void CPrinterPageSetting::OnTearOffSet() { signedSet("TA", IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF, 195, 196); }
 
 void CPrinterPageSetting::OnLabelLengthCheckSet() {
-    writeRaw(ctx_.comm, control(IDC_PP_LLC_ENABLE).checked() ? "^MBL1" : "^MBL0");
+    lastImmediateWrite_ = writeRaw(ctx_.comm, control(IDC_PP_LLC_ENABLE).checked() ? "^MBL1" : "^MBL0");
 }
 
 void CPrinterPageSetting::OnInitialize() {

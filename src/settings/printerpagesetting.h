@@ -67,6 +67,8 @@ class CPrinterPageSetting : public ui::Dialog {
     void OnTearOffSet();
     void OnLabelLengthCheckSet();
     void OnInitialize();
+    // What the last label length check write returned (it shows no message).
+    int lastImmediateWrite() const { return lastImmediateWrite_; }
 
   protected:
     bool OnInitDialog() override;
@@ -81,6 +83,7 @@ class CPrinterPageSetting : public ui::Dialog {
     void report(bool ok, int okId, int failedId);
 
     app::ToolContext& ctx_;
+    int lastImmediateWrite_ = 0;
 };
 
 }  // namespace velmora::settings
