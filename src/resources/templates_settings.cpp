@@ -83,7 +83,7 @@ const ui::DialogTemplate& SerialSettingTemplate() {
     static const ui::DialogTemplate t = childPage(
         157, column({
                  group("Serial Communication Setting",
-                       {grid(2,
+                       {row({grid(2,
                              {
                                  label("Hand Shake :"),
                                  disabled(dropList(IDC_NSER_HANDSHAKE, 14, {"Hardware", "Software"})),
@@ -97,7 +97,8 @@ const ui::DialogTemplate& SerialSettingTemplate() {
                                  disabled(dropList(IDC_NSER_PARITY_SELECT, 14, {"Even", "Odd"})),
                                  label("Baudrate :"),
                                  disabled(dropList(IDC_NSER_BAUD, 14, {"By Dip Switch", "38400", "57600"})),
-                             })}),
+                             }),
+                             stretch()})}),
                  row({button(IDC_NSER_DEFAULT, "Default Setting"), button(IDC_NSER_GET, "Get"),
                       button(IDC_NSER_SET, "Set", disabledStyle()), stretch()}),
                  stretch(),

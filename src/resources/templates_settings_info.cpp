@@ -7,8 +7,11 @@ using namespace ui::layout;
 
 const ui::DialogTemplate& HardwareInfoSettingTemplate() {
     static const ui::DialogTemplate t = [] {
-        auto identity = [](const char* caption, const char* labelText, int i) {
-            return group(caption, {row({label(labelText), edit(IDC_HW_VERSION + i, 18),
+        // The captions take one width, so the boxes and buttons of the three groups line up.
+        ui::ControlStyle caption;
+        caption.widthChars = 10;
+        auto identity = [&caption](const char* groupCaption, const char* labelText, int i) {
+            return group(groupCaption, {row({control(ui::IDC_STATIC, ui::ControlKind::Static, labelText, caption), edit(IDC_HW_VERSION + i, 18),
                                         button(IDC_HW_VERSION_GET + i, "Get"), button(IDC_HW_VERSION_SET + i, "Set"),
                                         button(IDC_HW_VERSION_INIT + i, "Initialize"), stretch()})});
         };
