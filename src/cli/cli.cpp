@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/handshake.h"
+#include "app/menumode.h"
 #include "app/toolcontext.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
@@ -139,6 +140,7 @@ std::string usageText() {
            "\n"
            "Options:\n"
            "  --codepage NAME        printer code page (default WINDOWS-1252, or $VELMORA_CODEPAGE)\n"
+           "  --menu-mode 0|1        the menus the tools act for: 0 native, 1 ZII (default, as the window)\n"
            "  --timeout MS           bound on each network wait (default: connect 5000, send and receive 3000)\n"
            "  --help                 this text\n"
            "\n"
@@ -224,6 +226,13 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             o.stopBits = it->second;
         } else if (a == "--codepage") {
             if (!value(o.codepage)) return std::nullopt;
+        } else if (a == "--menu-mode") {
+            if (!value(v)) return std::nullopt;
+            if (v != "0" && v != "1") {
+                error = "--menu-mode takes 0 (native) or 1 (ZII)";
+                return std::nullopt;
+            }
+            o.menuMode = v[0] - '0';
         } else if (a == "--timeout") {
             unsigned ms = 0;
             if (!value(v)) return std::nullopt;
@@ -304,6 +313,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "velmora-cli: unknown code page " << options->codepage << '\n';
         return kExitUsage;
     }
+    // Decides what the menu mode decides in the window (command prefixes and scales, page sets).
+    app::MenuMode = options->menuMode;
 
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);

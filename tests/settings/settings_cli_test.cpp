@@ -2,6 +2,7 @@
 // page refuses (nothing sent, exit 2), the shared switches, and one run against velmora-sim.
 #include <gtest/gtest.h>
 
+#include "app/menumode.h"
 #include "support/clirun.h"
 #include "support/processes.h"
 
@@ -94,6 +95,15 @@ TEST_F(NativeCli, InterfaceCodePageIdentityAndInfo) {
     EXPECT_EQ(out.str(),
               "model=VELMORA SIM\nfirmware=V1.00\nmotor=125 meter\nmotor-permanent=4820 meter\ntph=0 meter\n"
               "tph-permanent=4790 meter\ncutter=37 times\ncutter-permanent=905 times\n");
+}
+
+TEST_F(NativeCli, NativePagesWorkInEitherMenuMode) {
+    EXPECT_EQ(run({"--menu-mode", "0", "native", "set", "density=4"}), cli::kExitOk);
+    EXPECT_EQ(app::MenuMode, 0);
+    EXPECT_EQ(run({"--menu-mode", "1", "native", "get", "density"}), cli::kExitOk);
+    EXPECT_EQ(out.str(), "density=4\n");
+    EXPECT_EQ(app::MenuMode, 1);
+    EXPECT_EQ(run({"--menu-mode", "2", "native", "get"}), cli::kExitUsage);
 }
 
 TEST_F(NativeCli, SilentPrinterFailsTheGets) {
