@@ -5,6 +5,11 @@
 #include "app/menumode.h"
 #include "app/menuview.h"
 #include "resources/templates_shell.h"
+#include "settings/hardwareinfosetting.h"
+#include "settings/languagesetting.h"
+#include "settings/printerinfo.h"
+#include "settings/printerpagesetting.h"
+#include "settings/serialsetting.h"
 #include "zii/usersetting_zii_advancedtab.h"
 #include "zii/usersetting_zii_basictab.h"
 #include "zii/usersetting_zii_serialtab.h"
@@ -14,26 +19,19 @@ namespace velmora::app {
 
 namespace {
 
-// Stands in for a setting page not built yet: an empty child page under the page's template id.
-template <int TemplateId>
-std::unique_ptr<ui::Dialog> emptyPage(ToolContext& ctx) {
-    return std::make_unique<ui::Dialog>(ctx.host, resources::EmptyPageTemplate(TemplateId));
-}
-
 // Makes the real page of a tab; every setting page is built from a ToolContext.
 template <class Page>
 std::unique_ptr<ui::Dialog> page(ToolContext& ctx) {
     return std::make_unique<Page>(ctx);
 }
 
-// The tab sets, in tab order: a title and a page maker per tab. To put a real page in, replace
-// its emptyPage<id> with page<ItsClass> (for example {240, page<CSerialSetting>}).
+// The tab sets, in tab order: a title and a page maker per tab.
 constexpr TabPage kNativeTabs[] = {
-    {240, emptyPage<157>},  // Interface: CSerialSetting
-    {241, emptyPage<158>},  // Language: CLanguageSetting
-    {242, emptyPage<159>},  // Print && Page: CPrinterPageSetting
-    {243, emptyPage<160>},  // Hardware Info: CHardwareInfoSetting
-    {244, emptyPage<161>},  // Printer Info: CPrinterInfo
+    {240, page<settings::CSerialSetting>},        // Interface
+    {241, page<settings::CLanguageSetting>},      // Language
+    {242, page<settings::CPrinterPageSetting>},   // Print && Page
+    {243, page<settings::CHardwareInfoSetting>},  // Hardware Info
+    {244, page<settings::CPrinterInfo>},          // Printer Info
 };
 
 constexpr TabPage kZiiTabs[] = {
@@ -41,8 +39,8 @@ constexpr TabPage kZiiTabs[] = {
     {245, page<zii::CUserSetting_ZII_BasicTab>},  // Basic
     {246, page<zii::CUserSetting_ZII_AdvancedTab>},  // Advanced
     {247, page<zii::CUserSetting_ZII_TimeTab>},  // Real-Time Clock
-    {241, emptyPage<158>},  // Language: CLanguageSetting
-    {271, emptyPage<161>},  // Others: CPrinterInfo
+    {241, page<settings::CLanguageSetting>},  // Language
+    {271, page<settings::CPrinterInfo>},      // Others
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/handshake.h"
+#include "app/menumode.h"
 #include "app/toolcontext.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
@@ -178,6 +179,7 @@ std::string usageText() {
            "\n"
            "Options:\n"
            "  --codepage NAME        printer code page (default WINDOWS-1252, or $VELMORA_CODEPAGE)\n"
+           "  --menu-mode 0|1        the menus the tools act for: 0 native, 1 ZII (default, as the window)\n"
            "  --timeout MS           network bound: name lookup and connect together, a send that stalls,\n"
            "                         and the first receive of an action that gets no reply (later ones\n"
            "                         of that action then wait 100 ms); default 5000, 3000, 3000\n"
@@ -263,6 +265,13 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
                 error = platform::codePageProblem(o.codepage, check);
                 return std::nullopt;
             }
+        } else if (a == "--menu-mode") {
+            if (!value(v)) return std::nullopt;
+            if (v != "0" && v != "1") {
+                error = "--menu-mode takes 0 (native) or 1 (ZII)";
+                return std::nullopt;
+            }
+            o.menuMode = v[0] - '0';
         } else if (a == "--timeout") {
             unsigned ms = 0;
             if (!value(v)) return std::nullopt;
@@ -354,6 +363,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } else {
         platform::setSystemCodePage(options->codepage);  // checked with the options
     }
+    // Decides what the menu mode decides in the window (command prefixes and scales, page sets).
+    app::MenuMode = options->menuMode;
 
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);

@@ -27,6 +27,7 @@ struct CliOptions {
     int stopBits = 0;  // 0 one, 1 one and a half, 2 two
     std::string codepage;
     std::optional<unsigned> timeoutMs;
+    int menuMode = 1;  // as the window starts: 0 native, 1 ZII
     bool help = false;
     std::vector<std::string> command;  // the command and its arguments
 };

@@ -83,10 +83,10 @@ bool SerialDevice::open(const std::string& path) {
     return true;
 }
 
-void SerialDevice::close() {
-    if (fd_ < 0) return;
+// Lets queued output drain while it moves; returns what is still queued once it stalls.
+int SerialDevice::drainOutput() {
     // The kernel's own close waits up to 30 s for queued output, for ever if flow control holds
-    // it; let output drain while it moves, and drop it once it stalls.
+    // it; let output drain while it moves, and give up once it stalls.
     int queued = queuedOutput(fd_);
     auto stallDeadline = detail::deadlineAfter(kCloseStallMs);
     while (queued > 0 && detail::msUntil(stallDeadline) > 0) {
@@ -95,7 +95,14 @@ void SerialDevice::close() {
         if (now < queued) stallDeadline = detail::deadlineAfter(kCloseStallMs);
         queued = now;
     }
-    tcflush(fd_, TCOFLUSH);
+    return queued;
+}
+
+void SerialDevice::close() {
+    if (fd_ < 0) return;
+    // Only output that stalled is dropped. A pseudo-terminal reports nothing queued, and a flush
+    // of its slave empties what the other end has not read yet: the last command would be lost.
+    if (drainOutput() > 0) tcflush(fd_, TCOFLUSH);
     // A pseudo-terminal's slave outlives this close when the simulator holds it open, and the
     // exclusive flag would outlive it too.
     ioctl(fd_, TIOCNXCL);
@@ -130,7 +137,13 @@ long SerialDevice::read(std::uint8_t* buf, std::size_t n) {
     return detail::readAvailable(fd_, buf, n);
 }
 
-bool SerialDevice::purge() { return fd_ >= 0 && tcflush(fd_, TCIOFLUSH) == 0; }
+// Input is dropped; output only once it stalled, for the reason close() gives: a purge right after
+// the last write (the port object purges when it closes) must not lose that write.
+bool SerialDevice::purge() {
+    if (fd_ < 0) return false;
+    if (drainOutput() > 0 && tcflush(fd_, TCOFLUSH) != 0) return false;
+    return tcflush(fd_, TCIFLUSH) == 0;
+}
 
 ModemLines SerialDevice::modemLines() {
     ModemLines lines;

@@ -42,6 +42,7 @@ public:
     int lastError() const override { return lastError_; }
 
 private:
+    int drainOutput();
     int lastError_ = 0;
     int fd_ = -1;
     bool pseudoTerminal_ = false;  // no UART behind it: frame settings cannot apply

@@ -2,6 +2,7 @@
 #include "sim/commands.h"
 
 #include "sim/native.h"
+#include "sim/native_settings.h"
 
 namespace velmora::sim {
 
@@ -20,6 +21,7 @@ const CommandSet& standardCommands() {
         addStatusCommands(all);
         addZiiCommands(all);
         addNativeCommands(all);
+        addNativeSettingCommands(all);
         return all;
     }();
     return commands;

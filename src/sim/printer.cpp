@@ -48,6 +48,11 @@ bool Printer::status(std::string_view name) const {
     return (status_[bit->byte] & bit->mask) != 0;
 }
 
+NativeState Printer::native() const {
+    std::lock_guard lock(mutex_);
+    return native_;
+}
+
 ZiiState Printer::zii() const {
     std::lock_guard lock(mutex_);
     return zii_;

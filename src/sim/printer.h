@@ -14,6 +14,7 @@
 
 #include "sim/journal.h"
 #include "sim/labelrecord.h"
+#include "sim/native_settings.h"
 #include "sim/zii.h"
 
 namespace velmora::sim {
@@ -60,6 +61,14 @@ class Printer {
         std::lock_guard lock(mutex_);
         edit(zii_);
     }
+    // The native settings (native_settings.h). Every change to them goes through editNative, so
+    // a change that should outlive the simulator has one place to be noticed.
+    NativeState native() const;
+    template <typename Edit>
+    void editNative(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(native_);
+    }
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
@@ -103,6 +112,7 @@ class Printer {
     ZiiState zii_;
     LabelBook labels_;
     LabelSink labelSink_;
+    NativeState native_;
     Faults faults_;
     Journal journal_;
     std::mutex saveMutex_;  // held while the hook runs; never with mutex_

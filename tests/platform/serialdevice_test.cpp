@@ -174,6 +174,15 @@ TEST_F(SerialOverPty, PurgeDropsWhatWasReceived) {
     EXPECT_EQ(device_.read(buf, sizeof buf), 0);
 }
 
+TEST_F(SerialOverPty, PurgeAndCloseKeepTheLastWriteThePrinterHasNotReadYet) {
+    // The port object purges when it closes, right after a program's last command.
+    const std::string command("^MBA\x02\r", 6);
+    ASSERT_EQ(device_.write(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()), 6);
+    EXPECT_TRUE(device_.purge());
+    device_.close();
+    EXPECT_EQ(readFromPty(command.size()), command);
+}
+
 TEST_F(SerialOverPty, ClientClosingNeverHangsUpTheSimulator) {
     device_.close();
     EXPECT_FALSE(device_.isOpen());

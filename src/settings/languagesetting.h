@@ -1,0 +1,38 @@
+// The native "Language" page (both menu modes): the printer's default code page and
+// international character set, whole bytes in memory switches 1 and 3, and the setting lock of
+// lock code 8. It always uses the "*" command forms and shows no message.
+#pragma once
+
+#include <cstdint>
+
+#include "app/toolcontext.h"
+#include "ui/dialog.h"
+
+namespace velmora::settings {
+
+class CLanguageSetting : public ui::Dialog {
+  public:
+    explicit CLanguageSetting(app::ToolContext& ctx);
+
+    static constexpr int kCodePageSwitch = 1;
+    static constexpr int kIcsSwitch = 3;
+    static constexpr int kLockCode = 8;
+    static constexpr unsigned kReplyWaitMs = 50;
+
+    int codePage = -1;
+    int ics = -1;
+
+    void OnGet();
+    void OnSet();
+
+  protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(ui::DataExchange& dx) override;
+
+  private:
+    void sendLock(bool on);
+
+    app::ToolContext& ctx_;
+};
+
+}  // namespace velmora::settings
