@@ -59,6 +59,7 @@ int CASocket::Receive(std::uint8_t* buf, std::size_t count) {
     const unsigned waitMs = silent_ ? std::min(timeouts.receiveMs, kAfterSilenceMs) : timeouts.receiveMs;
     const long got = socket_->receive(buf, count, waitMs);
     if (got == 0) silent_ = true;
+    else if (got > 0) silent_ = false;  // it answers again
     return static_cast<int>(got);
 }
 

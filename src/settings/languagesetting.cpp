@@ -37,6 +37,7 @@ void CLanguageSetting::sendLock(bool on) {
 }
 
 void CLanguageSetting::OnGet() {
+    ctx_.comm.BeginAction();
     ui::WaitCursor wait(host());
     codePage = -1;
     ics = -1;

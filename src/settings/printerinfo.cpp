@@ -43,6 +43,7 @@ void CPrinterInfo::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CPrinterInfo::OnGet() {
+    ctx_.comm.BeginAction();
     bool lastAnswered = false;
     {
         ui::WaitCursor wait(host());
@@ -58,7 +59,8 @@ void CPrinterInfo::OnGet() {
             }
             std::string text = trimLineEnd(raw);
             if (text.empty() && f.emptyIsZero) text = "0";
-            facts[i] = text + f.suffix;
+            text.append(f.suffix);
+            facts[i] = std::move(text);
             lastAnswered = reply.has_value();
         }
     }

@@ -151,6 +151,7 @@ void CPrinterPageSetting::OnStrobeSet() {
 }
 
 void CPrinterPageSetting::OnStrobeGet() {
+    ctx_.comm.BeginAction();
     UpdateData(true);
     strobe = -1;
     UpdateData(false);
@@ -171,6 +172,7 @@ void CPrinterPageSetting::OnGapDetectSet() {
 }
 
 void CPrinterPageSetting::OnGapDetectGet() {
+    ctx_.comm.BeginAction();
     UpdateData(true);
     gapDetect = -1;
     UpdateData(false);
@@ -192,6 +194,7 @@ void CPrinterPageSetting::OnSpeedSet() {
 }
 
 void CPrinterPageSetting::OnSpeedGet() {
+    ctx_.comm.BeginAction();
     UpdateData(true);
     speed = 0;
     const auto byte = switchGet(kSpeedSwitch);
@@ -232,12 +235,14 @@ void CPrinterPageSetting::signedSet(const char* command, int negId, int editId, 
 }
 
 void CPrinterPageSetting::OnOffsetGet() {
+    ctx_.comm.BeginAction();
     signedGet("^SA\r\n", offsetNegative, offset, IDC_PP_OFFSET_NEG, IDC_PP_OFFSET, IDC_PP_OFFSET_SET, 191, 192);
 }
 
 void CPrinterPageSetting::OnOffsetSet() { signedSet("SA", IDC_PP_OFFSET_NEG, IDC_PP_OFFSET, 193, 194); }
 
 void CPrinterPageSetting::OnTearOffGet() {
+    ctx_.comm.BeginAction();
     signedGet("^PI4,2\r\n", tearOffNegative, tearOff, IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF, IDC_PP_TEAROFF_SET, 197,
               198);
 }

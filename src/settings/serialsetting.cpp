@@ -47,6 +47,7 @@ void CSerialSetting::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CSerialSetting::OnGet() {
+    ctx_.comm.BeginAction();
     choices.fill(-1);
     UpdateData(false);
     const auto byte = readSwitch(ctx_.comm, ctx_.clock, '^', kSwitch, kReplyWaitMs);

@@ -162,6 +162,7 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
 }
 
 void CTAVL_CmdTesterDlg::OnReadFromPrinter() {
+    ctx_.comm.BeginAction();
     std::array<std::uint8_t, kReadSize> buffer{};
     const int got = ctx_.comm.ReadBytes(buffer.data(), buffer.size());
     if (got <= 0) return;
