@@ -164,6 +164,8 @@ std::span<const Entry> Table() {
         {278, "Please, select the parity."},
         {279, "Please, select the stop bit."},
         {280, "Please, select the protocol mode."},
+        {460, "File download failed."},
+        {461, "PCX file download failed."},
     };
     return kEntries;
 }
