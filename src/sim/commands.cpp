@@ -1,6 +1,7 @@
 // The printer's command set, and the handlers of the status queries.
 #include "sim/commands.h"
 
+#include "sim/images.h"
 #include "sim/native.h"
 
 namespace velmora::sim {
@@ -20,6 +21,7 @@ const CommandSet& standardCommands() {
         addStatusCommands(all);
         addZiiCommands(all);
         addNativeCommands(all);
+        addImageCommands(all);
         return all;
     }();
     return commands;

@@ -62,6 +62,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || text->empty()) return badValue("a directory");
             options.labelsDirectory = std::string(*text);
+        } else if (name == "--images") {
+            const auto text = value();
+            if (!text || text->empty()) return badValue("a directory");
+            options.imagesDirectory = std::string(*text);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -103,6 +107,7 @@ std::string usage() {
         "  --delay MS         send every reply MS milliseconds late\n"
         "  --drop-after N     drop the connection after N bytes received\n"
         "  --labels DIR       write each printed native label as DIR/label-0001.json, ...\n"
+        "  --images DIR       write each stored image as DIR/<image name>\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";

@@ -18,6 +18,7 @@ struct Options {
     Faults faults;
     Printer::StatusBytes status{};  // named status flags set their bits here
     std::string labelsDirectory;    // --labels: where printed labels are written; "" nowhere
+    std::string imagesDirectory;    // --images: where stored images are written; "" nowhere
     bool help = false;
 };
 

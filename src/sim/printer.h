@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/images.h"
 #include "sim/journal.h"
 #include "sim/labelrecord.h"
 #include "sim/zii.h"
@@ -42,6 +43,10 @@ struct Faults {
 class Printer {
   public:
     using StatusBytes = std::array<std::uint8_t, 2>;
+
+    Printer() = default;
+    // A journal that keeps the last `journalTailBytes` bytes received (a test of a large transfer).
+    explicit Printer(std::size_t journalTailBytes) : journal_(journalTailBytes) {}
 
     StatusBytes statusBytes() const;
     // Sets both bytes raw, including the bits that have no name.
@@ -88,6 +93,10 @@ class Printer {
     void setDropAfterBytes(std::uint64_t bytes);
 
     // The journal guards itself.
+    // Stored images (images.h); the store has its own lock.
+    ImageStore& images() { return images_; }
+    const ImageStore& images() const { return images_; }
+
     Journal& journal() { return journal_; }
     const Journal& journal() const { return journal_; }
 
@@ -99,6 +108,7 @@ class Printer {
     LabelSink labelSink_;
     Faults faults_;
     Journal journal_;
+    ImageStore images_;
 };
 
 }  // namespace velmora::sim
