@@ -95,9 +95,9 @@ bool CFileTransferDlg::OnDownLoad() {
         }
         bar.setPos(0);
     }
+    // The port is not reopened after the transfer: reopening purges the device, and that would
+    // throw away the end of the file still queued in the driver.
     app::ShowMessage(host(), ok ? kDownloadCompleted : kFileDownloadFailed);
-    // A serial or parallel port starts afresh after a transfer.
-    if (comm.kind == link::kSerial || comm.kind == link::kParallel) comm.Open();
     return ok;
 }
 

@@ -102,4 +102,6 @@ bool writeFileWhole(const std::string& path, std::string_view bytes, std::string
     return true;
 }
 
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace velmora::platform

@@ -31,4 +31,7 @@ std::vector<std::string> directoryEntries(const std::string& path);
 // sees half a file. False, with the reason, on failure (nothing is left behind).
 bool writeFileWhole(const std::string& path, std::string_view bytes, std::string& error);
 
+// Whether standard error is a terminal (a progress bar is drawn only there).
+bool standardErrorIsTerminal();
+
 }  // namespace velmora::platform
