@@ -7,7 +7,7 @@ using namespace ui::layout;
 
 namespace {
 ui::LayoutNode pathRow(int pathId, int browseId) {
-    return row({edit(pathId, 36), button(browseId, "...")});
+    return row({edit(pathId, 40), button(browseId, "...", {.widthChars = 3})});
 }
 ui::LayoutNode fileInformation(const char* caption, int nameId, int sizeId) {
     return group(caption, {grid(2, {
@@ -59,15 +59,9 @@ const ui::DialogTemplate& PcxFileDownloaderTemplate() {
             group("Image Information (II)", {row({button(IDC_PCX_INFORMATION, "Image Information"), stretch()})}),
             group("Image Recall (IR)",
                   {
-                      grid(2,
-                           {
-                               label("Image Name :"),
-                               edit(IDC_PCX_RECALL_NAME, 16),
-                               label("X Position :"),
-                               edit(IDC_PCX_RECALL_X, 6),
-                               label("Y Position :"),
-                               edit(IDC_PCX_RECALL_Y, 6),
-                           }),
+                      row({label("Image Name :"), edit(IDC_PCX_RECALL_NAME, 16), stretch()}),
+                      row({label("X Position :"), edit(IDC_PCX_RECALL_X, 6), label("Y Position :"),
+                           edit(IDC_PCX_RECALL_Y, 6), stretch()}),
                       row({button(IDC_PCX_RECALL, "Image Recall"), stretch()}),
                   }),
             row({stretch(), button(ui::IDCANCEL, "CLOSE")}),
