@@ -122,6 +122,15 @@ TEST_F(DownloadFixture, PcxStoredListedRecalledAndDeletedThroughTheCommandLine) 
     ASSERT_TRUE(eventually([&] { return std::filesystem::exists(label(4)); }));
     EXPECT_NE(readWhole(label(4)).find("IMAGES 0"), std::string::npos) << readWhole(label(4));
 
+    // Not on a terminal: no progress bar, only the tool's closing message.
+    r = runCliProcess(tcp + "send-file " + file);
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output.find('\r'), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("File download is completed."), std::string::npos) << r.output;
+    // Bad arguments are refused before anything is sent.
+    for (const char* bad : {"send-file", "pcx store", "pcx recall A --x 1", "pcx recall A --x 1 --x 2", "pcx info X"})
+        EXPECT_EQ(runCliProcess(tcp + bad).status, 2) << bad;
+    EXPECT_EQ(runCliProcess(tcp + "send-file " + dir.string()).status, 1);
     // Names that would end the command are refused before anything is sent.
     r = runCliProcess(tcp + "pcx recall \"A'B\" --x 1 --y 2");
     EXPECT_NE(r.status, 0);
