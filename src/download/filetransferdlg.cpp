@@ -80,6 +80,7 @@ bool CFileTransferDlg::OnDownLoad() {
         UsbKeepOpen usb(comm);
         const auto bytes = source.bytes();
         ui::Control& bar = control(IDC_FT_PROGRESS);
+        RepaintPacer repaint(ctx_.clock);
         bar.setRange(0, ProgressRange(bytes.size()));
         bar.setPos(0);
         if (comm.kind == link::kEthernet) {
@@ -90,7 +91,7 @@ bool CFileTransferDlg::OnDownLoad() {
             ok = SendInChunks(comm, bytes, kFileChunk, [&](std::size_t sent) {
                 bar.setPos(bar.pos() + 1);
                 source.release(sent);
-                platform::runWaitHook();  // the window repaints the bar between chunks
+                repaint.tick();  // the window repaints the bar between chunks
             });
         }
         bar.setPos(0);

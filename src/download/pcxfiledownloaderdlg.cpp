@@ -126,6 +126,7 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
             // after the file was chosen.
             if (!comm.WriteText(PcxStoreHeader(bytes.size(), storeName))) return false;
             ui::Control& bar = control(IDC_PCX_PROGRESS);
+            RepaintPacer repaint(ctx_.clock);
             bar.setRange(0, ProgressRange(bytes.size()));
             bar.setPos(0);
             bool sent = false;
@@ -137,7 +138,7 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
                 sent = SendInChunks(comm, bytes, kPcxChunk, [&](std::size_t done) {
                     bar.setPos(bar.pos() + 1);
                     source.release(done);
-                    platform::runWaitHook();
+                    repaint.tick();
                 });
             }
             bar.setPos(0);

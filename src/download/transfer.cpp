@@ -124,6 +124,14 @@ UsbKeepOpen::~UsbKeepOpen() {
     comm_.Close();
 }
 
+void RepaintPacer::tick() {
+    const std::uint64_t now = clock_.nowMs();
+    if (painted_ && now - last_ < kIntervalMs) return;
+    painted_ = true;
+    last_ = now;
+    platform::runWaitHook();
+}
+
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

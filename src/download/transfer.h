@@ -10,6 +10,7 @@
 #include <string>
 
 #include "link/comm.h"
+#include "platform/clock.h"
 #include "platform/mappedfile.h"
 
 namespace velmora::download {
@@ -66,6 +67,20 @@ public:
 private:
     link::CComm& comm_;
     bool active_;
+};
+
+// Lets the window repaint during a transfer, at most every few milliseconds, so a fast link is
+// not slowed by a repaint after every chunk.
+class RepaintPacer {
+public:
+    explicit RepaintPacer(platform::Clock& clock) : clock_(clock) {}
+    void tick();
+
+private:
+    static constexpr std::uint64_t kIntervalMs = 20;
+    platform::Clock& clock_;
+    std::uint64_t last_ = 0;
+    bool painted_ = false;
 };
 
 // The file's name without its folder.

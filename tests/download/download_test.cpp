@@ -131,7 +131,12 @@ TEST_F(FileTransfer, ProgressRangeDoesNotWrapAndTheBarSteps) {
     BarWatch watch(IDC_FT_PROGRESS);
     dlg.setObserver(&watch);
     choose(makeFile("f", std::string(5000, 'x')));
+    // The window gets to repaint while the bar is moved.
+    std::vector<int> paintedAt;
+    platform::setWaitHook([&] { paintedAt.push_back(dlg.control(IDC_FT_PROGRESS).pos()); });
     dlg.click(IDC_FT_DOWNLOAD);
+    platform::setWaitHook(nullptr);
+    EXPECT_EQ(paintedAt, std::vector<int>{1});
     EXPECT_EQ(dlg.control(IDC_FT_PROGRESS).rangeMax(), 2);
     EXPECT_EQ(watch.positions, (std::vector<int>{0, 1, 0}));
 }
