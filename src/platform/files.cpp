@@ -170,4 +170,6 @@ std::vector<std::string> directoryEntries(const std::string& path) {
 }
 
 
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 }  // namespace velmora::platform

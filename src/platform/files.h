@@ -52,4 +52,7 @@ std::string ignoredNote(const TextFileRead& read, const std::string& path, std::
 // replaced rather than written into. False with `error` set on failure.
 bool replaceFile(const std::string& path, const std::string& text, std::string& error);
 
+// Whether standard error is a terminal (a progress bar is drawn only there).
+bool standardErrorIsTerminal();
+
 }  // namespace velmora::platform

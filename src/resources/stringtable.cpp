@@ -177,6 +177,8 @@ std::span<const Entry> Table() {
         {361, "Cannot read the file %1."},
         {362, "Cannot write the file %1."},
         {364, "No font comes close to that size; nothing was printed."},
+        {460, "File download failed."},
+        {461, "PCX file download failed."},
     };
     return kEntries;
 }

@@ -1,6 +1,7 @@
 // The printer's command set, and the handlers of the status queries.
 #include "sim/commands.h"
 
+#include "sim/images.h"
 #include "sim/native.h"
 #include "sim/native_settings.h"
 
@@ -22,6 +23,7 @@ const CommandSet& standardCommands() {
         addZiiCommands(all);
         addNativeCommands(all);
         addNativeSettingCommands(all);
+        addImageCommands(all);
         return all;
     }();
     return commands;

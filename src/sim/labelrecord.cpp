@@ -301,6 +301,14 @@ void writeField(JsonWriter& json, const BoxField& f) {
     json.optional("value", f.value);
 }
 
+void writeField(JsonWriter& json, const ImageField& f) {
+    json.string("kind", "image");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("name", f.name);
+    json.value("size", static_cast<long long>(f.size));
+}
+
 }  // namespace
 
 std::string labelToJson(const LabelRecord& record) {

@@ -112,7 +112,15 @@ struct BoxField {
     bool operator==(const BoxField&) const = default;
 };
 
-using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField>;
+// "IR": a stored image recalled at a position. `size` is the stored image's byte count.
+struct ImageField {
+    int x = 0, y = 0;
+    std::string name{};
+    std::uint64_t size = 0;
+    bool operator==(const ImageField&) const = default;
+};
+
+using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField, ImageField>;
 
 // One print command and the label it printed.
 struct LabelRecord {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/signals.h"
 #include "sim/labelfiles.h"
 #include "sim/options.h"
@@ -53,6 +54,18 @@ int main(int argc, char** argv) {
             if (!state.save(saved, error)) std::fprintf(stderr, "velmora-sim: %s\n", error.c_str());
         });
     }
+    if (!options->imagesDirectory.empty()) {
+        const std::string directory = options->imagesDirectory;
+        if (!platform::ensureDirectory(directory, error)) {
+            std::fprintf(stderr, "velmora-sim: cannot write images to %s: %s\n", directory.c_str(), error.c_str());
+            return 1;
+        }
+        printer.images().setSink([directory](const std::string& name, std::string_view bytes) {
+            std::string why;
+            const std::string path = directory + "/" + sim::imageFileName(name);
+            if (!platform::replaceFile(path, std::string(bytes), why)) std::fprintf(stderr, "velmora-sim: %s: %s\n", path.c_str(), why.c_str());
+        });
+    }
     sim::Server server(printer);
     if (options->tcp) {
         const std::string address = "127.0.0.1";
@@ -80,6 +93,7 @@ int main(int argc, char** argv) {
     std::printf("velmora-sim: received %llu bytes, recognised %llu commands\n",
                 static_cast<unsigned long long>(journal.totalBytes()),
                 static_cast<unsigned long long>(journal.totalCommands()));
+    std::printf("velmora-sim: %zu images stored\n", printer.images().list().size());
     std::printf("velmora-sim: printed %llu labels\n",
                 static_cast<unsigned long long>(printer.totalPrintedLabels()));
     // Fields or errors after the last print command would otherwise vanish without a word.

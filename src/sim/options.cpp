@@ -66,6 +66,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || text->empty()) return badValue("a file name");
             options.statePath = std::string(*text);
+        } else if (name == "--images") {
+            const auto text = value();
+            if (!text || text->empty()) return badValue("a directory");
+            options.imagesDirectory = std::string(*text);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -110,6 +114,7 @@ std::string usage() {
         "  --labels DIR       write each printed native label as DIR/label-0001.json, ...\n"
         "  --state FILE       non-volatile memory: load the saved settings from FILE at start\n"
         "                     and write them there (INI text) whenever the printer saves (^JUS)\n"
+        "  --images DIR       write each stored image as DIR/<image name>\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";

@@ -19,6 +19,7 @@ struct Options {
     Printer::StatusBytes status{};  // named status flags set their bits here
     std::string labelsDirectory;    // --labels: where printed labels are written; "" nowhere
     std::string statePath;  // --state: the saved settings' file; "" none
+    std::string imagesDirectory;    // --images: where stored images are written; "" nowhere
     bool help = false;
 };
 

@@ -42,6 +42,12 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
 }
 
 void CommandSet::onOtherLine(OtherLineHandler handler) { otherLine_ = std::move(handler); }
+void CommandSet::onQuoted(std::string prefix, CommandHandler handler) {
+    if (prefix.empty() || endsLine(prefix[0]) || prefix[0] == kEsc) {
+        throw std::invalid_argument("quoted command prefix must not be empty or start with CR, LF or ESC");
+    }
+    quoted_[static_cast<std::uint8_t>(prefix[0])].push_back({std::move(prefix), std::move(handler)});
+}
 
 // Finds the next CR, LF or ESC in one chunk. Each of the three is searched for once per chunk
 // and remembered, so LF-only text does not rescan the chunk for a CR at every line.
@@ -151,6 +157,16 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         state_ = State::SkipLine;
         return stop;
     }
+    const std::uint8_t first = line_.empty() ? *p : static_cast<std::uint8_t>(line_[0]);
+    if (!commands_.quoted_[first].empty()) {
+        const CommandSet::LineCommand* quoted = nullptr;
+        if (const std::uint8_t* close = quotedEnd(p, stop, quoted)) {
+            line_.append(view(p, static_cast<std::size_t>(close + 1 - p)));
+            const std::string command = std::exchange(line_, {});
+            run(quoted->handler, command);
+            return close + 1;
+        }
+    }
     if (stop == end) {
         line_.append(view(p, length));
         return stop;
@@ -168,6 +184,26 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         line_.clear();
     }
     return stop + 1;
+}
+
+const std::uint8_t* Parser::quotedEnd(const std::uint8_t* p, const std::uint8_t* stop,
+                                      const CommandSet::LineCommand*& command) const {
+    // Quoted commands are short up to their second apostrophe; the line so far is short too.
+    std::string head = line_;
+    head.append(view(p, static_cast<std::size_t>(std::min<std::ptrdiff_t>(stop - p, 64))));
+    command = nullptr;
+    for (const auto& candidate : commands_.quoted_[static_cast<std::uint8_t>(head[0])]) {
+        if (head.starts_with(candidate.prefix)) {
+            command = &candidate;
+            break;
+        }
+    }
+    if (!command) return nullptr;
+    int quotes = static_cast<int>(std::count(line_.begin(), line_.end(), '\''));
+    for (const std::uint8_t* q = p; q < stop; ++q) {
+        if (*q == '\'' && ++quotes == 2) return q;
+    }
+    return nullptr;
 }
 
 const std::uint8_t* Parser::skipLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan) {

@@ -7,6 +7,8 @@
 //   - fixed-length commands: a prefix and then a set number of bytes of any value, with no line
 //     end ("^MBR4,1" is one, with 3 bytes after "^MBR"). Those whose prefix starts with ESC are
 //     the binary escapes and are recognised anywhere; the others only at the start of a line;
+//   - quoted commands: a prefix at the start of a line, ended by the second apostrophe rather
+//     than by a line end ("IS1234,'LOGO'", which raw image bytes follow at once);
 //   - raw payloads that a handler asks for with Parser::expectRaw (an image after its header).
 // A line no prefix claims goes to the one "other line" handler when there is one (ZII commands
 // may stand anywhere in a line). Lines nobody handles, unknown escapes (the ESC byte is skipped)
@@ -52,6 +54,10 @@ class CommandSet {
     // Every line that no line prefix claims; a later call replaces the handler.
     void onOtherLine(OtherLineHandler handler);
 
+    // A line that begins with `prefix` and ends at its second apostrophe (or at a line end that
+    // comes first). The handler gets the command up to and including that apostrophe.
+    void onQuoted(std::string prefix, CommandHandler handler);
+
     static constexpr std::size_t kMaxFixed = 256;
 
   private:
@@ -69,6 +75,7 @@ class CommandSet {
     std::array<std::vector<LineCommand>, 256> lines_;
     std::vector<FixedCommand> fixed_;
     OtherLineHandler otherLine_;
+    std::array<std::vector<LineCommand>, 256> quoted_;  // by first byte
     std::array<bool, 256> fixedAtLineStart_{};  // first bytes of fixed commands that are not escapes
 };
 
@@ -126,6 +133,9 @@ class Parser {
     void process(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* takeLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan);
     const std::uint8_t* skipLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan);
+    // The end of a quoted command that begins the line being collected, or nullptr.
+    const std::uint8_t* quotedEnd(const std::uint8_t* p, const std::uint8_t* stop,
+                                  const CommandSet::LineCommand*& command) const;
     const std::uint8_t* takeFixed(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* takeRaw(const std::uint8_t* p, const std::uint8_t* end);
     void startFixed(State resume);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/images.h"
 #include "sim/journal.h"
 #include "sim/labelrecord.h"
 #include "sim/native_settings.h"
@@ -43,6 +44,10 @@ struct Faults {
 class Printer {
   public:
     using StatusBytes = std::array<std::uint8_t, 2>;
+
+    Printer() = default;
+    // A journal that keeps the last `journalTailBytes` bytes received (a test of a large transfer).
+    explicit Printer(std::size_t journalTailBytes) : journal_(journalTailBytes) {}
 
     StatusBytes statusBytes() const;
     // Sets both bytes raw, including the bits that have no name.
@@ -103,6 +108,10 @@ class Printer {
     void setDropAfterBytes(std::uint64_t bytes);
 
     // The journal guards itself.
+    // Stored images (images.h); the store has its own lock.
+    ImageStore& images() { return images_; }
+    const ImageStore& images() const { return images_; }
+
     Journal& journal() { return journal_; }
     const Journal& journal() const { return journal_; }
 
@@ -117,6 +126,7 @@ class Printer {
     Journal journal_;
     std::mutex saveMutex_;  // held while the hook runs; never with mutex_
     SaveHook saveHook_;     // guarded by saveMutex_
+    ImageStore images_;
 };
 
 }  // namespace velmora::sim

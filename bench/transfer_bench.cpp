@@ -1,0 +1,218 @@
+// Figures, not tests: `velmora-cli send-file` into a separate velmora-sim over TCP and over a
+// pseudo-terminal, each as a ratio to a plain copy of the same bytes over the same kind of link in
+// the same run (a loopback socket copy; `cat FILE > PTY` with a reader draining it), and the
+// command line's peak resident memory against an idle connect.
+//   velmora-transfer-bench [MiB]   (default 256)
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+struct Run {
+    double secs = -1;
+    long maxRssKiB = -1;
+    int status = -1;
+};
+
+// Runs a program to its end: wall time, peak resident memory, exit status.
+Run runProgram(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    Run r;
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return r;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    r.secs = seconds(Clock::now() - start);
+    r.maxRssKiB = usage.ru_maxrss;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+// velmora-sim in the background; the line it prints that starts with `marker` gives its address.
+struct Simulator {
+    pid_t pid = -1;
+    std::string address;
+    FILE* out = nullptr;
+    Simulator(const std::string& binDir, std::vector<std::string> options, const char* marker) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        options.insert(options.begin(), binDir + "/velmora-sim");
+        std::vector<char*> argv;
+        for (auto& a : options) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        out = fdopen(fds[0], "r");
+        char line[512];
+        while (out && fgets(line, sizeof line, out)) {
+            const char* at = std::strstr(line, marker);
+            if (!at) continue;
+            address = at + std::strlen(marker);
+            while (!address.empty() && (address.back() == '\n' || address.back() == '\r')) address.pop_back();
+            break;
+        }
+    }
+    ~Simulator() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            int status = 0;
+            waitpid(pid, &status, 0);
+        }
+        if (out) fclose(out);
+    }
+};
+
+// The plain copy over loopback TCP: a reader thread drains, the writer sends the file with read().
+double plainTcpCopy(const std::string& file) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listener, 1) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        return -1;
+    }
+    std::thread reader([listener] {
+        const int c = accept(listener, nullptr, nullptr);
+        std::vector<char> buf(1 << 16);
+        while (read(c, buf.data(), buf.size()) > 0) {
+        }
+        close(c);
+    });
+    const auto start = Clock::now();
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    const int in = open(file.c_str(), O_RDONLY);
+    std::vector<char> buf(1 << 16);
+    ssize_t n = 0;
+    while ((n = read(in, buf.data(), buf.size())) > 0) {
+        for (ssize_t off = 0; off < n;) {
+            const ssize_t w = write(s, buf.data() + off, static_cast<std::size_t>(n - off));
+            if (w <= 0) break;
+            off += w;
+        }
+    }
+    close(in);
+    close(s);
+    reader.join();
+    close(listener);
+    return seconds(Clock::now() - start);
+}
+
+// The plain copy over a pseudo-terminal: `cat FILE > slave` with a thread draining the master.
+double plainPtyCopy(const std::string& file) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return -1;
+    const std::string slave = ptsname(master);
+    // Raw, as the program sets its serial port, so no byte is translated on the way.
+    const int fd = open(slave.c_str(), O_RDWR | O_NOCTTY);
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+    std::thread reader([master] {
+        std::vector<char> buf(1 << 16);
+        while (read(master, buf.data(), buf.size()) > 0) {
+        }
+    });
+    const auto start = Clock::now();
+    const Run cat = runProgram({"/bin/sh", "-c", "cat '" + file + "' > " + slave});
+    const double secs = seconds(Clock::now() - start);
+    close(fd);  // the last slave closes: the reader sees EIO and ends
+    reader.join();
+    close(master);
+    return cat.status == 0 ? secs : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string self = argv[0];
+    const std::string binDir = self.find('/') == std::string::npos ? "." : self.substr(0, self.rfind('/'));
+    const std::size_t mib = argc > 1 ? std::stoul(argv[1]) : 256;
+    const std::string cli = binDir + "/velmora-cli";
+
+    char dirTemplate[] = "/tmp/velmora-transfer-XXXXXX";
+    if (!mkdtemp(dirTemplate)) return 1;
+    const std::string file = std::string(dirTemplate) + "/firmware.bin";
+    {
+        const int out = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        std::vector<unsigned char> block(1 << 20);
+        for (std::size_t m = 0; m < mib; ++m) {
+            for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<unsigned char>(i * 7 + m);
+            if (write(out, block.data(), block.size()) != static_cast<ssize_t>(block.size())) return 1;
+        }
+        close(out);
+    }
+    std::printf("file: %zu MiB\n", mib);
+
+    {
+        Simulator sim(binDir, {"--port", "0"}, "listening on ");
+        if (sim.address.empty()) {
+            std::printf("tcp: the simulator did not start\n");
+        } else {
+            const Run idle = runProgram({cli, "--tcp", sim.address, "connect"});
+            const double plain = plainTcpCopy(file);
+            const Run send = runProgram({cli, "--tcp", sim.address, "send-file", file});
+            std::printf("tcp: send-file %.2f s (%s), plain copy %.2f s, ratio %.2f (target: at least 0.8)\n", send.secs,
+                        send.status == 0 ? "ok" : "FAILED", plain, plain / send.secs);
+            std::printf("tcp: velmora-cli peak resident %ld KiB, idle connect %ld KiB, above idle %.1f MiB "
+                        "(target: under 64 MiB)\n",
+                        send.maxRssKiB, idle.maxRssKiB, static_cast<double>(send.maxRssKiB - idle.maxRssKiB) / 1024.0);
+        }
+    }
+    {
+        Simulator sim(binDir, {"--pty", "--no-tcp"}, "pseudo-terminal ");
+        if (sim.address.empty()) {
+            std::printf("pty: the simulator did not start\n");
+        } else {
+            const Run idle = runProgram({cli, "--serial", sim.address, "--baud", "115200", "connect"});
+            const double plain = plainPtyCopy(file);
+            const Run send = runProgram({cli, "--serial", sim.address, "--baud", "115200", "send-file", file});
+            std::printf("pty: send-file %.2f s (%s), plain copy %.2f s, ratio %.2f (target: at least 0.8)\n", send.secs,
+                        send.status == 0 ? "ok" : "FAILED", plain, plain / send.secs);
+            std::printf("pty: velmora-cli peak resident %ld KiB, idle connect %ld KiB, above idle %.1f MiB "
+                        "(target: under 64 MiB)\n",
+                        send.maxRssKiB, idle.maxRssKiB, static_cast<double>(send.maxRssKiB - idle.maxRssKiB) / 1024.0);
+        }
+    }
+    unlink(file.c_str());
+    rmdir(dirTemplate);
+    return 0;
+}

@@ -1,0 +1,140 @@
+// The shared transfer pieces: byte-order marks, UTF-16 text, chunked writes, USB keep-open.
+#include "download/transfer.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/codepage.h"
+
+namespace velmora::download {
+
+namespace {
+// The mapped pages already sent are handed back in steps of this many bytes.
+constexpr std::size_t kReleaseStep = 4u << 20;
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+}  // namespace
+
+std::size_t ByteOrderMarkLength(std::span<const std::uint8_t> head) {
+    if (head.size() >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return 3;
+    if (head.size() >= 2 && ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF))) {
+        return 2;
+    }
+    return 0;
+}
+
+std::string Utf16ToCodePage(std::span<const std::uint8_t> units, bool bigEndian) {
+    std::string utf8;
+    const std::size_t count = units.size() / 2;
+    auto unit = [&](std::size_t i) -> std::uint32_t {
+        const std::uint32_t a = units[2 * i], b = units[2 * i + 1];
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t cp = unit(i);
+        if (cp == 0) break;
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < count) {
+            const std::uint32_t low = unit(i + 1);
+            if (low >= 0xDC00 && low < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;  // a lone surrogate
+        appendUtf8(utf8, cp);
+    }
+    return platform::toCodePage(utf8);
+}
+
+int ProgressRange(std::uint64_t n) {
+    return static_cast<int>(std::min<std::uint64_t>(n / kProgressUnit, INT_MAX));
+}
+
+bool TransferSource::open(const std::string& path, bool removeMark) {
+    converted_.clear();
+    useConverted_ = false;
+    skip_ = 0;
+    released_ = 0;
+    if (!file_.open(path)) return false;
+    if (!removeMark) return true;
+    const auto all = file_.bytes();
+    skip_ = ByteOrderMarkLength(all);
+    if (skip_ == 2) {
+        // UTF-16 text: the printer gets it in the code page, as a text file would be sent.
+        converted_ = Utf16ToCodePage(all.subspan(2), all[0] == 0xFE);
+        useConverted_ = true;
+    }
+    return true;
+}
+
+std::span<const std::uint8_t> TransferSource::bytes() const {
+    if (useConverted_) return {reinterpret_cast<const std::uint8_t*>(converted_.data()), converted_.size()};
+    return file_.bytes().subspan(std::min(skip_, file_.size()));
+}
+
+void TransferSource::release(std::size_t n) {
+    if (useConverted_) return;
+    const std::size_t upTo = skip_ + n;
+    if (upTo < released_ + kReleaseStep) return;
+    file_.release(upTo);
+    released_ = upTo;
+}
+
+bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::size_t chunk,
+                  const std::function<void(std::size_t sent)>& afterChunk) {
+    auto write = [&comm](std::span<const std::uint8_t> piece) {
+        // The port object answers a write of no bytes with 0 on Ethernet: nothing failed.
+        return comm.WriteBytes(piece.data(), piece.size()) != 0 || piece.empty();
+    };
+    if (chunk == 0) return write(bytes);
+    std::size_t offset = 0;
+    while (bytes.size() - offset >= chunk) {
+        if (!write(bytes.subspan(offset, chunk))) return false;
+        offset += chunk;
+        if (afterChunk) afterChunk(offset);
+    }
+    return write(bytes.subspan(offset));
+}
+
+UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.kind == link::kUsb) {
+    if (!active_) return;
+    comm_.keepOpen = true;
+    comm_.Open();
+}
+
+UsbKeepOpen::~UsbKeepOpen() {
+    if (!active_) return;
+    comm_.keepOpen = false;
+    comm_.Close();
+}
+
+void RepaintPacer::tick() {
+    const std::uint64_t now = clock_.nowMs();
+    if (painted_ && now - last_ < kIntervalMs) return;
+    painted_ = true;
+    last_ = now;
+    platform::runWaitHook();
+}
+
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace velmora::download

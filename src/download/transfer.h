@@ -1,0 +1,89 @@
+// What the file transfer and the PCX store share: a file's bytes as they go to the printer (mapped,
+// not copied; a complete byte-order mark removed), the chunked write with progress, and the USB
+// keep-open for the length of a transfer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "link/comm.h"
+#include "platform/clock.h"
+#include "platform/mappedfile.h"
+
+namespace velmora::download {
+
+// Chunk sizes on the links that are written piece by piece (Ethernet takes one write).
+inline constexpr std::size_t kFileChunk = 4096;
+inline constexpr std::size_t kPcxChunk = 2048;
+// The progress bar counts units of this many bytes.
+inline constexpr std::size_t kProgressUnit = 2048;
+
+// The length of a complete byte-order mark at the start: 3 for EF BB BF, 2 for FF FE or FE FF,
+// 0 otherwise. A lone first byte is no mark: a binary image starting with 0xFF is sent whole.
+std::size_t ByteOrderMarkLength(std::span<const std::uint8_t> head);
+
+// UTF-16 text (without its mark) converted to the system code page, up to its first NUL unit.
+std::string Utf16ToCodePage(std::span<const std::uint8_t> units, bool bigEndian);
+
+// The progress bar's upper bound for n bytes: n / 2048, never wrapping however large the file.
+int ProgressRange(std::uint64_t n);
+
+// The bytes of one file as they are sent.
+class TransferSource {
+public:
+    // False when the path cannot be opened or is not a regular file. With `removeMark`, a complete
+    // UTF-8 mark is skipped and UTF-16 text (after its mark) is converted to the code page.
+    bool open(const std::string& path, bool removeMark);
+    std::span<const std::uint8_t> bytes() const;
+    // Gives the pages of the first n bytes back to the system: they have been sent.
+    void release(std::size_t n);
+
+private:
+    platform::MappedFile file_;
+    std::size_t skip_ = 0;
+    std::string converted_;
+    bool useConverted_ = false;
+    std::size_t released_ = 0;
+};
+
+// Writes `bytes` through the port object: one write when `chunk` is 0, else whole chunks while a
+// whole chunk remains and then the rest (possibly no bytes, as the printer has always been sent).
+// `afterChunk` runs after each whole chunk with the bytes sent so far. Stops at the first failed
+// write and returns false; a final write of zero bytes is no failure.
+bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::size_t chunk,
+                  const std::function<void(std::size_t sent)>& afterChunk);
+
+// Opens a USB link once for a whole transfer and closes it after (nothing on other links).
+class UsbKeepOpen {
+public:
+    explicit UsbKeepOpen(link::CComm& comm);
+    ~UsbKeepOpen();
+    UsbKeepOpen(const UsbKeepOpen&) = delete;
+    UsbKeepOpen& operator=(const UsbKeepOpen&) = delete;
+
+private:
+    link::CComm& comm_;
+    bool active_;
+};
+
+// Lets the window repaint during a transfer, at most every few milliseconds, so a fast link is
+// not slowed by a repaint after every chunk.
+class RepaintPacer {
+public:
+    explicit RepaintPacer(platform::Clock& clock) : clock_(clock) {}
+    void tick();
+
+private:
+    static constexpr std::uint64_t kIntervalMs = 20;
+    platform::Clock& clock_;
+    std::uint64_t last_ = 0;
+    bool painted_ = false;
+};
+
+// The file's name without its folder.
+std::string BaseName(const std::string& path);
+
+}  // namespace velmora::download
