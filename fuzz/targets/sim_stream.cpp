@@ -18,11 +18,15 @@ int fuzzOneSimStream(const std::uint8_t* data, std::size_t size) {
     faults.silent = options & 1;
     faults.shortReplies = options & 2;
 
-    sim::Printer chunked;
-    sim::Printer whole;
+    // Two printers kept for the life of the process and set back to power-on for each input: a
+    // new printer allocates its megabyte of journal, which would cost more than the parsing.
+    static sim::Printer chunked;
+    static sim::Printer whole;
     for (sim::Printer* printer : {&chunked, &whole}) {
+        printer->setZii(sim::ZiiState{});
+        printer->journal().clear();
         printer->setFaults(faults);
-        printer->setStatusBytes(options & 0xF0, options << 4);
+        printer->setStatusBytes(options & 0xF0, static_cast<std::uint8_t>(options << 4));
     }
 
     // Chunk sizes are taken from the back of the input; what is left in front is the stream.
