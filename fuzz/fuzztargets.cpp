@@ -5,16 +5,11 @@ namespace velmora::fuzz {
 
 namespace {
 constexpr FuzzTarget kTargets[] = {
-    {"sim_stream", fuzzOneSimStream},
-    {"inifile", fuzzOneIniFile},
-    {"modelcatalog", fuzzOneModelCatalog},
-    {"send_escapes", fuzzOneSendEscapes},
-    {"codepage", fuzzOneCodePage},
-    {"status_bits", fuzzOneStatusBits},
-    {"zii_reply", fuzzOneZiiReply},
-    {"lock_flags", fuzzOneLockFlags},
-    {"serial_reply", fuzzOneSerialReply},
-    {"zii_pages", fuzzOneZiiPages},
+    {"sim_stream", fuzzOneSimStream},      {"inifile", fuzzOneIniFile},
+    {"modelcatalog", fuzzOneModelCatalog}, {"send_escapes", fuzzOneSendEscapes},
+    {"codepage", fuzzOneCodePage},         {"status_bits", fuzzOneStatusBits},
+    {"zii_reply", fuzzOneZiiReply},        {"lock_flags", fuzzOneLockFlags},
+    {"serial_reply", fuzzOneSerialReply},  {"zii_pages", fuzzOneZiiPages},
 };
 }  // namespace
 

@@ -3,12 +3,13 @@
 //   - Printer bytes that all decode come back unchanged when written again.
 //   - Well-formed text the page can hold comes back unchanged when read again.
 //   - A single-byte page never writes more bytes than the text had.
+#include "platform/codepage.h"
+
 #include <array>
 #include <string>
 
 #include "fuzzcheck.h"
 #include "fuzztargets.h"
-#include "platform/codepage.h"
 
 namespace velmora::fuzz {
 

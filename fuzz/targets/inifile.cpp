@@ -1,5 +1,7 @@
 // The INI reader on any text: every section and key it lists can be looked up again, under any
 // letter case, and the reader never lists a name twice.
+#include "platform/inifile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -7,7 +9,6 @@
 
 #include "fuzzcheck.h"
 #include "fuzztargets.h"
-#include "platform/inifile.h"
 
 namespace velmora::fuzz {
 

@@ -1,8 +1,9 @@
 // The model catalog read from any initialisation text: every listed model has a record whose
 // values keep to the reader's limits (127 characters, 24 speeds).
+#include "app/modelcatalog.h"
+
 #include <string>
 
-#include "app/modelcatalog.h"
 #include "fuzzcheck.h"
 #include "fuzztargets.h"
 #include "platform/inifile.h"

@@ -37,7 +37,8 @@ int fuzzOneZiiPages(const std::uint8_t* data, std::size_t size) {
     serial.OnGet();
     for (int i = 0; i < zii::kSerialFieldCount; ++i) {
         const int pos = serial.positions[i];
-        fuzzCheck(pos >= -1 && pos < serial.control(serial.kListIds[i]).count(), "a serial list past its end");
+        fuzzCheck(pos >= -1 && pos < serial.control(serial.kListIds[i]).count(),
+                  "a serial list past its end");
     }
     serial.OnSet();
     return 0;

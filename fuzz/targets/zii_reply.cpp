@@ -24,7 +24,8 @@ int fuzzOneZiiReply(const std::uint8_t* data, std::size_t size) {
     fuzzCheck(text.size() <= 3 * zii::ReplyArea::kSize, "reply text larger than its bytes allow");
 
     const int value = zii::decimalValue(text);
-    if (text.find_first_of("0123456789") == std::string::npos) fuzzCheck(value == 0, "a number from no digits");
+    if (text.find_first_of("0123456789") == std::string::npos)
+        fuzzCheck(value == 0, "a number from no digits");
     const int handling = zii::mediaHandlingFromReply(text);
     fuzzCheck(handling >= -1 && handling <= zii::kCutter, "media handling outside its list");
     const int feed = zii::mediaFeedFromReply(text);

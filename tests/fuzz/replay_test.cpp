@@ -58,7 +58,8 @@ TEST_P(FuzzReplayTarget, KeptInputsRunCleanly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplayTarget, ::testing::ValuesIn(fuzzTargets().begin(), fuzzTargets().end()),
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplayTarget,
+                         ::testing::ValuesIn(fuzzTargets().begin(), fuzzTargets().end()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
