@@ -264,19 +264,37 @@ std::string toCodePage(std::string_view utf8, std::size_t* unconvertible) {
     std::lock_guard lock(s.mutex);
     Descriptors* d = descriptorsFor(s, s.name);
     if (!d) return std::string(utf8.size(), '?');  // cannot happen: the name was checked when set
+    auto substitute = [d, unconvertible](const unsigned char* p, std::size_t left, std::string& replacement) {
+        if (left >= 2 && p[0] == 0xC2 && p[1] >= 0x80 && p[1] <= 0x9F && d->c1Gaps[p[1] - 0x80]) {
+            replacement = std::string(1, static_cast<char>(p[1]));
+            return std::size_t{2};
+        }
+        replacement = "?";
+        if (unconvertible) ++*unconvertible;
+        // A character the page lacks is one '?'; each byte of broken UTF-8 is one '?'.
+        const std::size_t len = utf8SequenceLength(p, left);
+        return len ? len : std::size_t{1};
+    };
     // A single-byte page needs at most one byte per input byte; others grow on demand.
-    return convert(d->toPage, utf8, utf8.size() + 16,
-                   [d, unconvertible](const unsigned char* p, std::size_t left, std::string& replacement) {
-                       if (left >= 2 && p[0] == 0xC2 && p[1] >= 0x80 && p[1] <= 0x9F && d->c1Gaps[p[1] - 0x80]) {
-                           replacement = std::string(1, static_cast<char>(p[1]));
-                           return std::size_t{2};
-                       }
-                       replacement = "?";
-                       if (unconvertible) ++*unconvertible;
-                       // A character the page lacks is one '?'; each byte of broken UTF-8 is one '?'.
-                       const std::size_t len = utf8SequenceLength(p, left);
-                       return len ? len : std::size_t{1};
-                   });
+    auto run = [&](std::string_view text) { return convert(d->toPage, text, text.size() + 16, substitute); };
+
+    // glibc's iconv drops a Unicode tag character (U+E0000 to U+E007F) that the page lacks
+    // without reporting it, so it would vanish from the text unseen: each one is converted on
+    // its own, and becomes '?' when nothing came of it.
+    std::string out;
+    std::size_t from = 0;
+    constexpr std::string_view kTagLead = "\xF3\xA0";
+    for (auto at = utf8.find(kTagLead); at != std::string_view::npos; at = utf8.find(kTagLead, at + 1)) {
+        const auto* p = reinterpret_cast<const unsigned char*>(utf8.data() + at);
+        if (at + 4 > utf8.size() || utf8SequenceLength(p, 4) != 4 || p[2] > 0x81) continue;
+        out += run(utf8.substr(from, at - from));
+        const std::string tag = run(utf8.substr(at, 4));
+        if (tag.empty() && unconvertible) ++*unconvertible;
+        out += tag.empty() ? "?" : tag;
+        from = at + 4;
+    }
+    if (from == 0) return run(utf8);
+    return out + run(utf8.substr(from));
 }
 
 std::string fromCodePage(std::string_view bytes) {
