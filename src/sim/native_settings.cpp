@@ -63,12 +63,14 @@ void commitSwitch(Parser& parser, std::string_view command) {
         if (s.staged[index] && !locked) s.switches[index] = *s.staged[index];
         s.staged[index].reset();
     });
+    parser.printer().notifySaved();
 }
 
 void setUserValue(Parser& parser, std::string_view line) {
     const std::string_view rest = line.substr(4);
     if (rest == std::string_view("\x0f,99", 4)) {
         parser.printer().editNative([](NativeState& s) { s.values = NativeUserValues{}; });
+        parser.printer().notifySaved();
         return;
     }
     if (rest.size() < 3 || rest[1] != ',') return;
@@ -86,6 +88,7 @@ void setUserValue(Parser& parser, std::string_view line) {
     const int n = rest[0] - '0';
     if (n < 0 || n > 5 || *value < kTargets[n].min || *value > kTargets[n].max) return;
     parser.printer().editNative([&](NativeState& s) { s.values.*kTargets[n].field = *value; });
+    parser.printer().notifySaved();
 }
 
 void setSigned(Parser& parser, std::string_view line, int NativeUserValues::*field) {
@@ -121,8 +124,6 @@ void query(Parser& parser, std::string_view line) {
     if (text) parser.reply(*text + "\r\n");
 }
 
-constexpr std::size_t kIdentityLimits[] = {4, 16, 7};
-
 void identity(Parser& parser, std::string_view line) {
     const bool read = line[3] == 'X';
     std::string_view rest = line.substr(4);
@@ -134,14 +135,17 @@ void identity(Parser& parser, std::string_view line) {
     if (rest.size() == 3 && rest[0] == kResetMark && rest[1] == ',') {
         const int i = rest[2] - '0';
         static const NativeState kFactory;
-        if (i >= 0 && i <= 2) parser.printer().editNative([&](NativeState& s) { s.identity[i] = kFactory.identity[i]; });
+        if (i < 0 || i > 2) return;
+        parser.printer().editNative([&](NativeState& s) { s.identity[i] = kFactory.identity[i]; });
+        parser.printer().notifySaved();
         return;
     }
     if (rest.size() < 2 || rest[1] != ',') return;
     const int i = rest[0] - '0';
     if (i < 0 || i > 2) return;
-    const std::string text(rest.substr(2, kIdentityLimits[i]));
+    const std::string text(rest.substr(2, NativeState::kIdentityLimits[i]));
     parser.printer().editNative([&](NativeState& s) { s.identity[i] = text; });
+    parser.printer().notifySaved();
 }
 
 }  // namespace
@@ -174,9 +178,11 @@ void addNativeSettingCommands(CommandSet& commands) {
         const int kind = static_cast<std::uint8_t>(command[5]) - 0x0C;
         if (kind < 0 || kind >= kCounterKinds) return;
         parser.printer().editNative([&](NativeState& s) { s.counters[kind][0] = 0; });
+        parser.printer().notifySaved();
     });
     commands.onFixed("\x1b\x1c\x1d", 13, [](Parser& parser, std::string_view command) {
         parser.printer().editNative([&](NativeState& s) { s.usbSerial = std::string(command.substr(3)); });
+        parser.printer().notifySaved();
     });
 }
 

@@ -26,9 +26,12 @@
 //   "*MBY" 0x0F c (6 bytes, no line end): c 0x0C, 0x0D, 0x0E resets the motor, print head or
 //     cutter counter (the permanent ones keep counting).
 //   ESC FS GS and 13 bytes: the USB serial number.
+// The commits (MBA, ^MBU and its reset, ^MBY, *MBY, the USB serial number) are kept in
+// non-volatile memory: each calls Printer::notifySaved() after its change.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -53,6 +56,9 @@ enum Counter { kMotorCounter = 0, kHeadCounter, kCutterCounter, kCounterKinds };
 
 struct NativeState {
     static constexpr int kSwitches = 4;
+    // Hardware version, serial number, printer ID: longer text is cut to these.
+    static constexpr std::size_t kIdentityLimits[3] = {4, 16, 7};
+    static constexpr std::size_t kUsbSerialLength = 13;
 
     std::array<std::uint8_t, kSwitches> switches{0x06, 0x00, 0x00, 0x00};  // switch n at n - 1
     std::array<std::optional<std::uint8_t>, kSwitches> staged;
