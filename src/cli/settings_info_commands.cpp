@@ -223,7 +223,7 @@ int runIdentityGet(Session& s, const Args& args) {
     for (Identity which : identitiesOf(args)) {
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_GET + static_cast<int>(which));
-        if (shown(s, before, CHardwareInfoSetting::kSpecs[which].empty)) status = kExitFailure;
+        if (shown(s, before, CHardwareInfoSetting::kRules[which].empty)) status = kExitFailure;
         s.out << kIdentityKeys[which].first << '=' << page.texts[which] << '\n';
     }
     return status;
@@ -248,8 +248,8 @@ int runIdentitySet(Session& s, const Args& args) {
         page.typeText(IDC_HW_VERSION + static_cast<int>(which), values.at(name));
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_SET + static_cast<int>(which));
-        if (shown(s, before, CHardwareInfoSetting::kSpecs[which].tooLong)) return kExitUsage;
-        if (!shown(s, before, CHardwareInfoSetting::kSpecs[which].setOk)) return kExitFailure;
+        if (shown(s, before, CHardwareInfoSetting::kRules[which].tooLong)) return kExitUsage;
+        if (!shown(s, before, CHardwareInfoSetting::kRules[which].setOk)) return kExitFailure;
     }
     return kExitOk;
 }
@@ -260,7 +260,7 @@ int runIdentityInit(Session& s, const Args& args) {
     for (Identity which : identitiesOf(args)) {
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_INIT + static_cast<int>(which));
-        if (!shown(s, before, CHardwareInfoSetting::kSpecs[which].initOk)) return kExitFailure;
+        if (!shown(s, before, CHardwareInfoSetting::kRules[which].initOk)) return kExitFailure;
     }
     return kExitOk;
 }

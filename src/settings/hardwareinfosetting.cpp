@@ -30,7 +30,7 @@ std::string firstCharacters(const std::string& text, std::size_t count) {
 int editId(Identity which) { return IDC_HW_VERSION + static_cast<int>(which); }
 }  // namespace
 
-const std::array<CHardwareInfoSetting::Spec, kIdentityCount> CHardwareInfoSetting::kSpecs = {{
+const std::array<CHardwareInfoSetting::IdentityRules, kIdentityCount> CHardwareInfoSetting::kRules = {{
     {4, "^MBX0\r\n", 100, 7, 119, 120, 121, 122, 123, 124, 137},
     {16, "^MBX1\r", 1000, 18, 125, 126, 127, 128, 129, 130, 138},
     {7, "^MBX2\r", 100, 12, 131, 132, 133, 134, 135, 136, 139},
@@ -56,7 +56,7 @@ void CHardwareInfoSetting::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CHardwareInfoSetting::OnGet(Identity which) {
-    const Spec& s = kSpecs[which];
+    const IdentityRules& s = kRules[which];
     texts[which].clear();
     control(editId(which)).setText("");
     const auto reply = queryReply(ctx_.comm, ctx_.clock, s.getCommand, s.getWaitMs, s.readLimit);
@@ -72,7 +72,7 @@ void CHardwareInfoSetting::OnGet(Identity which) {
 }
 
 void CHardwareInfoSetting::OnSet(Identity which) {
-    const Spec& s = kSpecs[which];
+    const IdentityRules& s = kRules[which];
     UpdateData(true);
     const std::string converted = platform::toCodePage(texts[which]).substr(0, 256);
     std::string command = "^MBY" + std::to_string(which) + "," + converted + "\r\n";
@@ -88,7 +88,7 @@ void CHardwareInfoSetting::OnSet(Identity which) {
 }
 
 void CHardwareInfoSetting::OnInitialize(Identity which) {
-    const Spec& s = kSpecs[which];
+    const IdentityRules& s = kRules[which];
     UpdateData(true);
     std::string command = "^MBY\x0f,";
     command += static_cast<char>('0' + which);
@@ -100,11 +100,11 @@ void CHardwareInfoSetting::OnInitialize(Identity which) {
 
 void CHardwareInfoSetting::OnTextChange(Identity which) {
     UpdateData(true);
-    const auto limit = static_cast<std::size_t>(kSpecs[which].limit);
+    const auto limit = static_cast<std::size_t>(kRules[which].limit);
     if (characters(texts[which]) <= limit) return;
     texts[which] = firstCharacters(texts[which], limit);
     control(editId(which)).setText(texts[which]);
-    app::ShowMessage(host(), kSpecs[which].tooLong);
+    app::ShowMessage(host(), kRules[which].tooLong);
 }
 
 namespace {

@@ -21,14 +21,14 @@ class CHardwareInfoSetting : public ui::Dialog {
     // The whole "^MBY" command must fit the printer's 31-byte command area.
     static constexpr std::size_t kCommandRoom = 31;
 
-    struct Spec {
+    struct IdentityRules {
         int limit;
         const char* getCommand;
         unsigned getWaitMs;
         std::size_t readLimit;
         int prefix, empty, setOk, setFailed, initOk, initFailed, tooLong;
     };
-    static const std::array<Spec, kIdentityCount> kSpecs;
+    static const std::array<IdentityRules, kIdentityCount> kRules;
 
     std::array<std::string, kIdentityCount> texts;
 

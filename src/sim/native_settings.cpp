@@ -95,6 +95,7 @@ void setSigned(Parser& parser, std::string_view line, int NativeUserValues::*fie
     const auto value = signedNumber(line.substr(2));
     if (!value || *value < -100 || *value > 100) return;
     parser.printer().editNative([&](NativeState& s) { s.values.*field = *value; });
+    parser.printer().notifySaved();
 }
 
 void query(Parser& parser, std::string_view line) {
@@ -170,6 +171,7 @@ void addNativeSettingCommands(CommandSet& commands) {
     commands.onFixed("^MBL", 1, [](Parser& parser, std::string_view command) {
         if (command[4] != '0' && command[4] != '1') return;
         parser.printer().editNative([&](NativeState& s) { s.labelLengthCheck = command[4] == '1'; });
+        parser.printer().notifySaved();
     });
     commands.onLine("^PI", query);
     commands.onLine("^MBX", identity);
