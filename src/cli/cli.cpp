@@ -1,6 +1,7 @@
 // Command-line options, the connection, and the commands.
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -393,6 +394,24 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     comm.Close();
     comm.CloseTcp();
     return finish(status);
+}
+
+std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args) {
+    if (args.empty()) return std::nullopt;
+    std::map<std::string, std::string> out;
+    for (const auto& arg : args) {
+        const auto eq = arg.find('=');
+        if (eq == std::string::npos || !out.emplace(arg.substr(0, eq), arg.substr(eq + 1)).second)
+            return std::nullopt;
+    }
+    return out;
+}
+
+bool shownSince(const Session& s, int before, int stringId) {
+    const auto& texts = s.host.messages();
+    if (before < 0 || static_cast<std::size_t>(before) > texts.size()) return false;
+    return std::find(texts.begin() + before, texts.end(),
+                     resources::LoadString(stringId)) != texts.end();
 }
 
 }  // namespace velmora::cli

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <iosfwd>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,5 +43,10 @@ bool registerCommand(Command command);
 // `used` is set to the number of words the name took.
 const Command* findCommand(const Args& words, std::size_t& used);
 std::vector<const Command*> allCommands();  // sorted by name
+
+// KEY=VALUE arguments by key; nothing when there are none, one lacks its '=', or a key repeats.
+std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args);
+// Whether string-table text `stringId` was shown since the host had shown `before` messages.
+bool shownSince(const Session& s, int before, int stringId);
 
 }  // namespace velmora::cli

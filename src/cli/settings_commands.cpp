@@ -28,22 +28,6 @@ namespace {
 using namespace resources;
 using settings::CPrinterPageSetting;
 
-std::optional<std::map<std::string, std::string>> assignments(const Args& args) {
-    if (args.empty()) return std::nullopt;
-    std::map<std::string, std::string> out;
-    for (const auto& arg : args) {
-        const auto eq = arg.find('=');
-        if (eq == std::string::npos || !out.emplace(arg.substr(0, eq), arg.substr(eq + 1)).second)
-            return std::nullopt;
-    }
-    return out;
-}
-
-bool hasNewMessage(const Session& s, int before, int stringId) {
-    const auto& shown = s.host.messages();
-    return std::find(shown.begin() + before, shown.end(), LoadString(stringId)) != shown.end();
-}
-
 // ---- print and page ----
 
 enum class PageKind { Numeric, Radio, List, Signed, LabelCheck };
@@ -176,7 +160,7 @@ bool acceptsNativeGet(const Args& args) {
 }
 
 bool acceptsNativeSet(const Args& args) {
-    const auto values = assignments(args);
+    const auto values = keyValueArgs(args);
     if (!values) return false;
     for (const auto& [name, value] : *values) {
         const PageKey* key = findPageKey(name);
@@ -186,7 +170,7 @@ bool acceptsNativeSet(const Args& args) {
 }
 
 int runNativeSet(Session& s, const Args& args) {
-    const auto values = *assignments(args);
+    const auto values = *keyValueArgs(args);
     if (!pageAcceptsValues(s, values)) return kExitUsage;
     CPrinterPageSetting page(s.ctx);
     page.Create();
@@ -224,7 +208,7 @@ int runNativeSet(Session& s, const Args& args) {
         }
         const int afterGet = s.host.messageCount();
         page.click(key.setId);
-        if (!hasNewMessage(s, afterGet, key.setOk)) return kExitFailure;
+        if (!shownSince(s, afterGet, key.setOk)) return kExitFailure;
     }
     return kExitOk;
 }
@@ -234,7 +218,7 @@ int runNativeInit(Session& s, const Args&) {
     page.Create();
     const int before = s.host.messageCount();
     page.click(IDC_PP_INITIALIZE);
-    return hasNewMessage(s, before, 177) ? kExitOk : kExitFailure;
+    return shownSince(s, before, 177) ? kExitOk : kExitFailure;
 }
 
 const bool registered = [] {

@@ -24,22 +24,6 @@ namespace {
 using namespace resources;
 using namespace settings;
 
-std::optional<std::map<std::string, std::string>> assignments(const Args& args) {
-    if (args.empty()) return std::nullopt;
-    std::map<std::string, std::string> out;
-    for (const auto& arg : args) {
-        const auto eq = arg.find('=');
-        if (eq == std::string::npos || !out.emplace(arg.substr(0, eq), arg.substr(eq + 1)).second)
-            return std::nullopt;
-    }
-    return out;
-}
-
-bool shown(const Session& s, int before, int stringId) {
-    const auto& texts = s.host.messages();
-    return std::find(texts.begin() + before, texts.end(), LoadString(stringId)) != texts.end();
-}
-
 bool allDigits(const std::string& v) {
     return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -68,7 +52,7 @@ int wordIndex(const std::vector<std::string>& words, const std::string& w) {
 }
 
 bool acceptsInterfaceSet(const Args& args) {
-    const auto values = assignments(args);
+    const auto values = keyValueArgs(args);
     if (!values) return false;
     for (const auto& [name, value] : *values) {
         if (name == "parity") {
@@ -99,7 +83,7 @@ int runInterfaceGet(Session& s, const Args&) {
 }
 
 int runInterfaceSet(Session& s, const Args& args) {
-    const auto values = *assignments(args);
+    const auto values = *keyValueArgs(args);
     CSerialSetting page(s.ctx);
     page.Create();
     page.click(IDC_NSER_GET);
@@ -113,7 +97,7 @@ int runInterfaceSet(Session& s, const Args& args) {
     }
     const int before = s.host.messageCount();
     page.click(IDC_NSER_SET);
-    return shown(s, before, 222) ? kExitOk : kExitFailure;
+    return shownSince(s, before, 222) ? kExitOk : kExitFailure;
 }
 
 // ---- code page and ICS ----
@@ -136,7 +120,7 @@ std::optional<int> entryOf(const std::vector<std::string>& items, const std::str
 }
 
 bool acceptsCodePageSet(const Args& args) {
-    const auto values = assignments(args);
+    const auto values = keyValueArgs(args);
     if (!values) return false;
     for (const auto& [name, value] : *values) {
         if (name == "codepage" && entryOf(CodePageItems(), value, true)) continue;
@@ -166,7 +150,7 @@ int runCodePageGet(Session& s, const Args&) {
 }
 
 int runCodePageSet(Session& s, const Args& args) {
-    const auto values = *assignments(args);
+    const auto values = *keyValueArgs(args);
     CLanguageSetting page(s.ctx);
     page.Create();
     page.click(IDC_LANG_GET);
@@ -204,7 +188,7 @@ bool acceptsIdentityNames(const Args& args) {
 }
 
 bool acceptsIdentitySet(const Args& args) {
-    const auto values = assignments(args);
+    const auto values = keyValueArgs(args);
     return values && std::all_of(values->begin(), values->end(), [](const auto& v) { return identityOf(v.first); });
 }
 
@@ -223,14 +207,14 @@ int runIdentityGet(Session& s, const Args& args) {
     for (Identity which : identitiesOf(args)) {
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_GET + static_cast<int>(which));
-        if (shown(s, before, CHardwareInfoSetting::kRules[which].empty)) status = kExitFailure;
+        if (shownSince(s, before, CHardwareInfoSetting::kRules[which].empty)) status = kExitFailure;
         s.out << kIdentityKeys[which].first << '=' << page.texts[which] << '\n';
     }
     return status;
 }
 
 int runIdentitySet(Session& s, const Args& args) {
-    const auto values = *assignments(args);
+    const auto values = *keyValueArgs(args);
     // Typed first into a page that is connected to nothing: a text over its limit is cut there,
     // with the page's message, and then nothing is sent.
     {
@@ -248,8 +232,8 @@ int runIdentitySet(Session& s, const Args& args) {
         page.typeText(IDC_HW_VERSION + static_cast<int>(which), values.at(name));
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_SET + static_cast<int>(which));
-        if (shown(s, before, CHardwareInfoSetting::kRules[which].tooLong)) return kExitUsage;
-        if (!shown(s, before, CHardwareInfoSetting::kRules[which].setOk)) return kExitFailure;
+        if (shownSince(s, before, CHardwareInfoSetting::kRules[which].tooLong)) return kExitUsage;
+        if (!shownSince(s, before, CHardwareInfoSetting::kRules[which].setOk)) return kExitFailure;
     }
     return kExitOk;
 }
@@ -260,7 +244,7 @@ int runIdentityInit(Session& s, const Args& args) {
     for (Identity which : identitiesOf(args)) {
         const int before = s.host.messageCount();
         page.click(IDC_HW_VERSION_INIT + static_cast<int>(which));
-        if (!shown(s, before, CHardwareInfoSetting::kRules[which].initOk)) return kExitFailure;
+        if (!shownSince(s, before, CHardwareInfoSetting::kRules[which].initOk)) return kExitFailure;
     }
     return kExitOk;
 }
@@ -275,7 +259,7 @@ int runInfo(Session& s, const Args&) {
     page.Create();
     const int before = s.host.messageCount();
     page.click(IDC_PI_GET);
-    if (!shown(s, before, CPrinterInfo::kMsgGetOk)) return kExitFailure;
+    if (!shownSince(s, before, CPrinterInfo::kMsgGetOk)) return kExitFailure;
     for (std::size_t i = 0; i < page.facts.size(); ++i) {
         std::string text = page.facts[i];
         while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
