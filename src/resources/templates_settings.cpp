@@ -7,23 +7,6 @@ using namespace ui::layout;
 
 namespace {
 
-ui::ControlStyle hiddenStyle() {
-    ui::ControlStyle s;
-    s.hidden = true;
-    return s;
-}
-
-ui::ControlStyle disabledStyle() {
-    ui::ControlStyle s;
-    s.disabled = true;
-    return s;
-}
-
-ui::LayoutNode disabled(ui::LayoutNode node) {
-    node.control.style.disabled = true;
-    return node;
-}
-
 ui::LayoutNode disabledRadio(int id, const std::string& text, bool groupStart = false) {
     return disabled(radio(id, text, groupStart));
 }

@@ -6,27 +6,6 @@ namespace velmora::resources {
 
 using namespace ui::layout;
 
-namespace {
-
-ui::ControlStyle hiddenStyle() {
-    ui::ControlStyle s;
-    s.hidden = true;
-    return s;
-}
-
-ui::ControlStyle disabledStyle() {
-    ui::ControlStyle s;
-    s.disabled = true;
-    return s;
-}
-
-ui::LayoutNode disabled(ui::LayoutNode node) {
-    node.control.style.disabled = true;
-    return node;
-}
-
-}  // namespace
-
 const ui::DialogTemplate& ZiiAdvancedTabTemplate() {
     static const ui::DialogTemplate t = childPage(
         203,

@@ -58,7 +58,7 @@ void CPrinterInfo::OnGet() {
                 continue;
             }
             std::string text = trimLineEnd(raw);
-            if (text.empty() && f.emptyIsZero) text = "0";
+            if (text.empty() && f.emptyIsZero) text.assign(1, '0');
             text.append(f.suffix);
             facts[i] = std::move(text);
             lastAnswered = reply.has_value();

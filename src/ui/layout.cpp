@@ -106,4 +106,21 @@ DialogTemplate childPage(int resourceId, LayoutNode root) {
     return t;
 }
 
+ControlStyle hiddenStyle() {
+    ControlStyle s;
+    s.hidden = true;
+    return s;
+}
+
+ControlStyle disabledStyle() {
+    ControlStyle s;
+    s.disabled = true;
+    return s;
+}
+
+LayoutNode disabled(LayoutNode node) {
+    node.control.style.disabled = true;
+    return node;
+}
+
 }  // namespace velmora::ui::layout

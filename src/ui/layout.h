@@ -57,6 +57,10 @@ LayoutNode comboBox(int id, int widthChars = 12, std::vector<std::string> items 
 LayoutNode listBox(int id, int widthChars = 20, int heightLines = 6);
 LayoutNode tab(int id);
 LayoutNode progress(int id);
+// Styles and a wrapper for controls that start hidden or greyed out.
+ControlStyle hiddenStyle();
+ControlStyle disabledStyle();
+LayoutNode disabled(LayoutNode node);
 // A page hosted inside another dialog: no caption, no frame of its own.
 DialogTemplate childPage(int resourceId, LayoutNode root);
 }  // namespace layout
