@@ -20,39 +20,6 @@ constexpr std::array<const char*, 8> kPages = {"WINDOWS-1252", "ISO-8859-1", "IS
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
-bool wellFormedUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        std::size_t len;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + len > text.size()) return false;
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (second < lo || second > hi) return false;
-        for (std::size_t k = 2; k < len; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
-}
-
 std::size_t count(std::string_view text, char c) {
     std::size_t n = 0;
     for (char x : text) n += x == c;
@@ -80,14 +47,14 @@ int fuzzOneCodePage(const std::uint8_t* data, std::size_t size) {
 
     // Printer bytes to text and back.
     const std::string text = platform::fromCodePage(input);
-    fuzzCheck(wellFormedUtf8(text), "a reply decoded into broken UTF-8");
+    fuzzCheck(platform::isWellFormedUtf8(text), "a reply decoded into broken UTF-8");
     if (text.find(kReplacement) == std::string::npos)
         fuzzCheck(platform::toCodePage(text) == input, "printer bytes changed by a read and a write");
 
     // Typed text to printer bytes and back.
     const std::string bytes = platform::toCodePage(input);
     fuzzCheck(bytes.size() <= input.size(), "a single-byte page wrote more bytes than the text had");
-    if (wellFormedUtf8(input) && count(bytes, '?') == count(input, '?'))
+    if (platform::isWellFormedUtf8(input) && count(bytes, '?') == count(input, '?'))
         fuzzCheck(platform::fromCodePage(bytes) == input, "text changed by a write and a read");
     return 0;
 }

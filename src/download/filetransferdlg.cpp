@@ -41,25 +41,12 @@ void CFileTransferDlg::OnBrowse() {
     request.open = true;
     request.defaultExt = "*.*";
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
-    const auto chosen = host().fileDialog(request);
-    if (!chosen) {
-        name = "None";
-        size = "0 Byte";
-        path.clear();
-        fileChosen_ = false;
-        UpdateData(false);
-        return;
-    }
-    // Only a regular file can be sent: a FIFO or a device would never end.
-    const long long length = platform::regularFileSize(*chosen);
-    if (length < 0) {
-        app::ShowMessage(host(), kCantOpenFile);
-        return;
-    }
-    name = BaseName(*chosen);
-    path = *chosen;
-    size = std::to_string(length) + " Bytes";
-    fileChosen_ = true;
+    const FileChoice choice = ChooseFileToSend(host(), request);
+    if (choice.outcome == FileChoice::Outcome::Refused) return;
+    path = choice.path;
+    name = choice.name;
+    size = choice.sizeText;
+    fileChosen_ = choice.outcome == FileChoice::Outcome::Chosen;
     UpdateData(false);
 }
 

@@ -71,24 +71,17 @@ void CPcxFileDownloaderDlg::OnBrowse() {
     ui::FileDialogRequest request;
     request.open = true;
     request.filter = "PCX files (*.pcx)|*.pcx||";
-    const auto chosen = host().fileDialog(request);
-    if (!chosen) {
-        fileName = "None";
-        sizeText = "0 Byte";
-        path.clear();
+    const FileChoice choice = ChooseFileToSend(host(), request);
+    if (choice.outcome == FileChoice::Outcome::Refused) return;
+    path = choice.path;
+    fileName = choice.name;
+    sizeText = choice.sizeText;
+    if (choice.outcome == FileChoice::Outcome::Cancelled) {
         fileChosen_ = false;
         UpdateData(false);
         return;
     }
-    const long long length = platform::regularFileSize(*chosen);
-    if (length < 0) {
-        app::ShowMessage(host(), kCantOpenFile);
-        return;
-    }
     // The boxes may hold a position that is no number: take the texts as they are.
-    fileName = BaseName(*chosen);
-    path = *chosen;
-    sizeText = std::to_string(length) + " Bytes";
     storeName = deleteName = recallName = ImageNameFromFile(fileName);
     fileChosen_ = true;
     control(IDC_PCX_PATH).setText(path);

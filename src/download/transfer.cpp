@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/toolcontext.h"
 #include "platform/codepage.h"
 
 namespace velmora::download {
@@ -135,6 +136,24 @@ void RepaintPacer::tick() {
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileChoice ChooseFileToSend(ui::Host& host, const ui::FileDialogRequest& request) {
+    constexpr int kCantOpenFile = 107;
+    FileChoice choice;
+    const auto chosen = host.fileDialog(request);
+    if (!chosen) return choice;
+    const long long length = platform::regularFileSize(*chosen);
+    if (length < 0) {
+        app::ShowMessage(host, kCantOpenFile);
+        choice.outcome = FileChoice::Outcome::Refused;
+        return choice;
+    }
+    choice.outcome = FileChoice::Outcome::Chosen;
+    choice.path = *chosen;
+    choice.name = BaseName(*chosen);
+    choice.sizeText = std::to_string(length) + " Bytes";
+    return choice;
 }
 
 }  // namespace velmora::download

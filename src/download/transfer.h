@@ -12,6 +12,7 @@
 #include "link/comm.h"
 #include "platform/clock.h"
 #include "platform/mappedfile.h"
+#include "ui/host.h"
 
 namespace velmora::download {
 
@@ -85,5 +86,16 @@ private:
 
 // The file's name without its folder.
 std::string BaseName(const std::string& path);
+
+// The Browse button of both dialogs: the user picks a file; only a regular file can be sent (a
+// FIFO or a device would never end), anything else shows "Can't open file!". A cancelled choice
+// clears the file: no path, name "None", size "0 Byte".
+struct FileChoice {
+    enum class Outcome { Cancelled, Refused, Chosen } outcome = Outcome::Cancelled;
+    std::string path;
+    std::string name = "None";      // without its folder
+    std::string sizeText = "0 Byte";  // "1234 Bytes"
+};
+FileChoice ChooseFileToSend(ui::Host& host, const ui::FileDialogRequest& request);
 
 }  // namespace velmora::download

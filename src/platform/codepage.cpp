@@ -314,4 +314,14 @@ std::string fromCodePage(std::string_view bytes) {
                    });
 }
 
+bool isWellFormedUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = utf8SequenceLength(p + i, text.size() - i);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 }  // namespace velmora::platform

@@ -27,6 +27,8 @@ std::string codePageProblem(const std::string& name, CodePageCheck check);
 // `unconvertible` when given). Bytes 80-9F a page leaves undefined (Windows-1252: 81, 8D, 8F,
 // 90, 9D) stand for the C1 controls of the same number, both ways, so no byte is lost.
 std::string toCodePage(std::string_view utf8, std::size_t* unconvertible = nullptr);
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
+bool isWellFormedUtf8(std::string_view text);
 // The system code page to UTF-8; undecodable bytes become U+FFFD.
 std::string fromCodePage(std::string_view bytes);
 
