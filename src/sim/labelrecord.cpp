@@ -59,10 +59,14 @@ LabelRecord LabelBook::print(int quantity, int copies) {
     LabelRecord record = std::exchange(pending_, {});
     pendingBytes_ = 0;
     fieldsDropped_ = false;
-    record.number = ++totalPrinted_;
     record.quantity = quantity;
     record.copies = copies;
     record.format = format_;
+    return keep(std::move(record));
+}
+
+LabelRecord LabelBook::keep(LabelRecord record) {
+    record.number = ++totalPrinted_;
     if (kept_.size() < kKeptRecords) {
         kept_.push_back(record);
     } else {
@@ -309,6 +313,79 @@ void writeField(JsonWriter& json, const ImageField& f) {
     json.value("size", static_cast<long long>(f.size));
 }
 
+void writeField(JsonWriter& json, const ZiiTextField& f) {
+    json.string("kind", "zii-text");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("origin", f.typeset ? "baseline" : "top-left");
+    json.letter("font", f.font);
+    json.letter("orientation", f.orientation);
+    json.value("height", f.height);
+    json.value("width", f.width);
+    if (f.block) {
+        json.open("block", '{');
+        json.value("width", f.block->width);
+        json.value("lines", f.block->lines);
+        json.value("lineSpacing", f.block->lineSpacing);
+        json.letter("justification", f.block->justification);
+        json.value("hangingIndent", f.block->hangingIndent);
+        json.close('}');
+    }
+    json.boolean("reverse", f.reverse);
+    json.value("codePage", f.codePage);
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const ZiiBarcodeField& f) {
+    json.string("kind", "zii-barcode");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("origin", f.typeset ? "baseline" : "top-left");
+    json.string("symbology", "^" + f.symbology);
+    json.open("parameters", '[');
+    for (const std::string& p : f.parameters) json.string("", p);
+    json.close(']');
+    json.value("moduleWidth", f.moduleWidth);
+    char ratio[16];
+    std::snprintf(ratio, sizeof ratio, "%.1f", f.ratio);
+    json.string("ratio", ratio);
+    json.value("barHeight", f.barHeight);
+    json.boolean("reverse", f.reverse);
+    json.value("codePage", f.codePage);
+    json.string("data", f.data);
+}
+
+void writeField(JsonWriter& json, const ZiiBoxField& f) {
+    json.string("kind", "zii-box");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("origin", f.typeset ? "baseline" : "top-left");
+    json.value("width", f.width);
+    json.value("height", f.height);
+    json.value("thickness", f.thickness);
+    json.letter("color", f.color);
+    json.value("rounding", f.rounding);
+    json.boolean("reverse", f.reverse);
+}
+
+void writeZiiFormat(JsonWriter& json, const ZiiLabelFormat& f) {
+    json.open("format", '{');
+    json.value("width", f.width);
+    json.value("length", f.length);
+    json.value("homeX", f.homeX);
+    json.value("homeY", f.homeY);
+    json.value("printOffset", f.printOffset);
+    json.boolean("inverted", f.inverted);
+    json.boolean("mirror", f.mirror);
+    json.value("darkness", f.darkness);
+    json.value("printSpeed", f.printSpeed);
+    json.value("slewSpeed", f.slewSpeed);
+    json.letter("mediaType", f.mediaType);
+    json.letter("printMode", f.printMode);
+    json.value("codePage", f.codePage);
+    json.close('}');
+}
+
 }  // namespace
 
 std::string labelToJson(const LabelRecord& record) {
@@ -317,7 +394,13 @@ std::string labelToJson(const LabelRecord& record) {
     json.value("label", static_cast<long long>(record.number));
     json.value("quantity", record.quantity);
     json.value("copies", record.copies);
-    writeFormat(json, record.format);
+    const bool zii = record.language == LabelLanguage::Zii;
+    json.string("language", zii ? "zii" : "tavl");
+    if (zii) {
+        writeZiiFormat(json, record.zii);
+    } else {
+        writeFormat(json, record.format);
+    }
     json.open("fields", '[');
     for (const LabelField& field : record.fields) {
         json.open("", '{');
@@ -329,6 +412,11 @@ std::string labelToJson(const LabelRecord& record) {
     for (const std::string& error : record.errors) json.string("", error);
     json.close(']');
     json.value("errorsNotKept", static_cast<long long>(record.errorsNotKept));
+    if (zii) {
+        json.open("notDrawn", '[');
+        for (const std::string& command : record.notDrawn) json.string("", command);
+        json.close(']');
+    }
     json.close('}');
     std::string text = json.take();
     text += '\n';

@@ -1,5 +1,5 @@
-// What the simulated printer "prints" from the native (TAVL) label language: the label format in
-// force, the fields of one label, and the record made when a print command ends the label. The
+// What the simulated printer "prints" from either language: the label format in force, the fields
+// of one label, and the record made when a print command (native "P", ZII "^XZ") ends the label. The
 // records are plain values, so tests and a label preview can read them without the parser, and
 // labelToJson() turns one into the JSON that `velmora-sim --labels DIR` writes.
 #pragma once
@@ -120,18 +120,99 @@ struct ImageField {
     bool operator==(const ImageField&) const = default;
 };
 
-using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField, ImageField>;
+// ZII fields. Positions are dots from the label home (^LH) as sent; `typeset` is true for ^FT
+// (the origin is the text's baseline, a barcode's bottom left) and false for ^FO (top left).
+// Data is the ^FD bytes with ^FH hexadecimal escapes resolved; two-byte characters stay as
+// their two bytes. `codePage` is the ^CI value in force when the field ended.
+
+// ^FB: the field is a text block.
+struct ZiiFieldBlock {
+    int width = 0;
+    int lines = 1;
+    int lineSpacing = 0;
+    char justification = 'L';  // L, C, R or J
+    int hangingIndent = 0;
+    bool operator==(const ZiiFieldBlock&) const = default;
+};
+
+// ^A (or the ^CF default) with ^FD.
+struct ZiiTextField {
+    int x = 0, y = 0;
+    bool typeset = false;
+    char font = '0';         // ^A font name: a letter or a digit
+    char orientation = 'N';  // N, R (90), I (180) or B (270)
+    int height = 0, width = 0;
+    std::optional<ZiiFieldBlock> block{};
+    bool reverse = false;  // ^FR
+    int codePage = 0;
+    std::string data{};
+    bool operator==(const ZiiTextField&) const = default;
+};
+
+// A ^B command with its ^FD. `symbology` is the command's two letters ("BC", "B3", "BQ", ...);
+// `parameters` its comma-separated values as sent (empty ones kept), the module width, ratio and
+// height the ^BY in force.
+struct ZiiBarcodeField {
+    int x = 0, y = 0;
+    bool typeset = false;
+    std::string symbology{};
+    std::vector<std::string> parameters{};
+    int moduleWidth = 2;
+    double ratio = 3.0;
+    int barHeight = 10;
+    bool reverse = false;
+    int codePage = 0;
+    std::string data{};
+    bool operator==(const ZiiBarcodeField&) const = default;
+};
+
+// ^GB: a box, or a line when one side is no larger than the thickness.
+struct ZiiBoxField {
+    int x = 0, y = 0;
+    bool typeset = false;
+    int width = 1, height = 1, thickness = 1;
+    char color = 'B';  // B black, W white
+    int rounding = 0;  // 0 to 8
+    bool reverse = false;
+    bool operator==(const ZiiBoxField&) const = default;
+};
+
+using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField, ImageField,
+                                ZiiTextField, ZiiBarcodeField, ZiiBoxField>;
+
+// The ZII settings in force when a format printed.
+struct ZiiLabelFormat {
+    int width = 0, length = 0;  // ^PW, ^LL, dots
+    int homeX = 0, homeY = 0;   // ^LH
+    int printOffset = 0;        // ^LT
+    bool inverted = false;      // ^POI
+    bool mirror = false;        // ^PMY
+    int darkness = 0;           // ~SD
+    int printSpeed = 0;         // ^PR, inch per second
+    int slewSpeed = 0;
+    char mediaType = 'W';
+    char printMode = 'T';
+    int codePage = 0;  // ^CI at the end of the format
+    bool operator==(const ZiiLabelFormat&) const = default;
+};
+
+enum class LabelLanguage { Native, Zii };
 
 // One print command and the label it printed.
 struct LabelRecord {
     std::uint64_t number = 0;  // 1 for the first label printed since the printer started
     int quantity = 1;          // "P" first field
-    int copies = 1;            // "P" second field (1 when absent)
-    LabelFormat format;        // as in force when the label printed
+    int copies = 1;            // "P" second field (1 when absent); ZII: ^PQ replicates
+    LabelLanguage language = LabelLanguage::Native;
+    LabelFormat format;        // native: as in force when the label printed
+    ZiiLabelFormat zii{};      // ZII: as in force at ^XZ
     std::vector<LabelField> fields;
     // Commands of this label that could not be understood, each "command text: why".
     std::vector<std::string> errors;
     std::uint64_t errorsNotKept = 0;  // errors beyond kMaxErrors, counted only
+    // ZII commands of this format that the record does not hold, as sent (cut short), so a reader
+    // sees what the label would show that it cannot.
+    std::vector<std::string> notDrawn{};
     bool operator==(const LabelRecord&) const = default;
 };
 
@@ -154,6 +235,8 @@ class LabelBook {
     void addError(std::string_view command, std::string_view why);
     // Ends the label being built: its record, which is also kept. The format stays in force.
     LabelRecord print(int quantity, int copies);
+    // Numbers and keeps a label built elsewhere (a ZII format, built per connection).
+    LabelRecord keep(LabelRecord record);
 
     std::uint64_t totalPrinted() const { return totalPrinted_; }
     // The kept records, oldest first.

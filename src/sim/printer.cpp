@@ -80,6 +80,17 @@ LabelRecord Printer::printLabel(int quantity, int copies) {
     return record;
 }
 
+LabelRecord Printer::printRecord(LabelRecord record) {
+    LabelSink sink;
+    {
+        std::lock_guard lock(mutex_);
+        record = labels_.keep(std::move(record));
+        sink = labelSink_;
+    }
+    if (sink) sink(record);
+    return record;
+}
+
 LabelFormat Printer::labelFormat() const {
     std::lock_guard lock(mutex_);
     return labels_.format();

@@ -1,5 +1,5 @@
 // The simulated printer's state: what it reports when asked (status bytes), its ZII settings, the
-// native labels it printed, the faults it is told to show on its link, and the journal of what it
+// labels it printed, the faults it is told to show on its link, and the journal of what it
 // received. The server thread
 // and test threads share one Printer, so every accessor takes the lock.
 #pragma once
@@ -85,6 +85,8 @@ class Printer {
     }
     // Prints the label being built and hands its record to the label sink (outside the lock).
     LabelRecord printLabel(int quantity, int copies);
+    // Numbers, keeps and hands to the sink a label built outside the book (a ZII format).
+    LabelRecord printRecord(LabelRecord record);
     LabelFormat labelFormat() const;
     LabelRecord pendingLabel() const;
     // The newest printed labels (at most LabelBook::kKeptRecords), oldest first.

@@ -243,18 +243,35 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
     ZiiLineResult result;
     const auto end = line.end();
     auto at = std::find_if(line.begin(), end, isCommandStart);
+    if (format.open && format.label.inData()) {
+        // Field data runs on over the line break, up to the next "^".
+        at = std::find(line.begin(), end, '^');
+        format.label.appendData(line.substr(0, static_cast<std::size_t>(at - line.begin())));
+        result.found = true;
+    }
     while (at != end) {
-        const auto next = std::find_if(at + 1, end, isCommandStart);
+        // Field data may hold "~"; only a "^" ends it.
+        const bool data = end - at >= 3 && at[0] == '^' && at[1] == 'F' && (at[2] == 'D' || at[2] == 'V');
+        const auto next = data ? std::find(at + 1, end, '^') : std::find_if(at + 1, end, isCommandStart);
         const std::string_view command = line.substr(static_cast<std::size_t>(at - line.begin()),
                                                      static_cast<std::size_t>(next - at));
         at = next;
         const ZiiCommand* known = findCommand(command);
-        if (!known) continue;
+        if (!known) {
+            if (command[0] == '^' && format.open && format.label.command(command)) result.found = true;
+            continue;
+        }
         // A "^" command belongs to a format; outside one the printer ignores it. "~" commands
         // act wherever they stand.
-        if (known->name == "^XA") format.open = true;
+        if (known->name == "^XA") {
+            format.open = true;
+            format.label.start();
+        }
         if (command[0] == '^' && !format.open) continue;
-        if (known->name == "^XZ") format.open = false;
+        if (known->name == "^XZ") {
+            format.open = false;
+            if (auto label = format.label.finish(state.current)) result.labels.push_back(std::move(*label));
+        }
         result.found = true;
         if (state.locked(known->lock)) continue;
         const Values values(command.substr(3));
@@ -323,6 +340,7 @@ void addZiiCommands(CommandSet& commands) {
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
+        for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
         return result.found;
     });
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {

@@ -30,7 +30,7 @@
 // offset locked give "0015".
 //
 // Commands: a command is "^" or "~" and two letters, and its values run up to the next "^" or "~"
-// or the line end. They may stand anywhere in a line that no other command claims (native label
+// or the line end (^FD data only at the next "^"). They may stand anywhere in a line that no other command claims (native label
 // lines never start with "^" or "~"; the status queries and native setting commands that do claim
 // their lines by prefix), several to a line ("^XA^SC115200,8,N,1,D,N^JUS^XZ" is four).
 // A "^" command takes effect only inside a format, from ^XA to ^XZ, which may span lines; a
@@ -58,6 +58,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "sim/zii_label.h"
 
 namespace velmora::sim {
 
@@ -134,11 +137,13 @@ struct ZiiState {
 // Where one connection stands in the ZII stream.
 struct ZiiFormat {
     bool open = false;  // between ^XA and ^XZ
+    ZiiLabelBuilder label;
 };
 
 struct ZiiLineResult {
     bool found = false;  // a known command took effect or was held by a lock
     bool saved = false;  // ^JUS: the settings went to non-volatile memory
+    std::vector<LabelRecord> labels;  // formats that ended on this line and print a label
 };
 
 // Runs the ZII commands of one line (without its line end) for one connection.

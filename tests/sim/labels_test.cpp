@@ -181,6 +181,7 @@ TEST(NativeLabels, JsonEscapesEveryByteItCannotShowPlainly) {
   "label": 7,
   "quantity": 2,
   "copies": 1,
+  "language": "tavl",
   "format": {
     "width": 812,
     "length": null,
