@@ -233,6 +233,11 @@ const std::uint8_t* Parser::takeFixed(const std::uint8_t* p, const std::uint8_t*
         bool open = false;
         for (const auto& command : commands_.fixed_) {
             if (fixed_.size() > command.length) continue;
+            // The byte just taken rules most commands out without comparing the rest.
+            if (fixed_.size() <= command.prefix.size() &&
+                fixed_.back() != command.prefix[fixed_.size() - 1]) {
+                continue;
+            }
             const std::size_t compared = std::min(fixed_.size(), command.prefix.size());
             if (fixed_.compare(0, compared, command.prefix, 0, compared) != 0) continue;
             if (fixed_.size() == command.length) {

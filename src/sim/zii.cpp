@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 
 #include "sim/parser.h"
 
@@ -229,7 +230,19 @@ const ZiiCommand* findCommand(std::string_view command) {
     return index.find(command.substr(0, 3));
 }
 
-bool isCommandStart(char c) { return c == '^' || c == '~'; }
+// Where the next "^" or "~" stands in line at or after `from` (line.size() when none). Lines of
+// any bytes arrive here, megabytes of them when a file is sent raw, so each sign is found with
+// memchr rather than byte by byte.
+std::size_t nextCommandStart(std::string_view line, std::size_t from) {
+    if (from >= line.size()) return line.size();
+    const char* begin = line.data() + from;
+    const std::size_t n = line.size() - from;
+    const void* caret = std::memchr(begin, '^', n);
+    const std::size_t beforeCaret = caret ? static_cast<std::size_t>(static_cast<const char*>(caret) - begin) : n;
+    const void* tilde = std::memchr(begin, '~', beforeCaret);
+    const void* hit = tilde ? tilde : caret;
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : line.size();
+}
 }  // namespace
 
 bool ZiiState::setLock(unsigned code, bool on) {
@@ -239,14 +252,19 @@ bool ZiiState::setLock(unsigned code, bool on) {
     return true;
 }
 
+bool holdsZiiCommand(std::string_view line) {
+    for (std::size_t at = nextCommandStart(line, 0); at < line.size(); at = nextCommandStart(line, at + 1)) {
+        if (findCommand(line.substr(at))) return true;
+    }
+    return false;
+}
+
 ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
     ZiiLineResult result;
-    const auto end = line.end();
-    auto at = std::find_if(line.begin(), end, isCommandStart);
-    while (at != end) {
-        const auto next = std::find_if(at + 1, end, isCommandStart);
-        const std::string_view command = line.substr(static_cast<std::size_t>(at - line.begin()),
-                                                     static_cast<std::size_t>(next - at));
+    std::size_t at = nextCommandStart(line, 0);
+    while (at < line.size()) {
+        const std::size_t next = nextCommandStart(line, at + 1);
+        const std::string_view command = line.substr(at, next - at);
         at = next;
         const ZiiCommand* known = findCommand(command);
         if (!known) continue;
@@ -318,7 +336,8 @@ void powerCycle(ZiiState& state) {
 void addZiiCommands(CommandSet& commands) {
     // ZII commands may stand anywhere in a line that no other command claims.
     commands.onOtherLine([](Parser& parser, std::string_view line) {
-        if (line.find_first_of("^~") == std::string_view::npos) return false;
+        // Most lines of a file sent raw hold none: they cost no lock and no lookup.
+        if (!holdsZiiCommand(line)) return false;
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
