@@ -73,7 +73,11 @@ bool CFileTransferDlg::OnDownLoad() {
         if (comm.kind == link::kEthernet) {
             bar.setPos(kEthernetBarPosition);
             platform::runWaitHook();
-            ok = SendInChunks(comm, bytes, 0, {});
+            // One write, whose pages are let go as its pieces leave.
+            ok = SendInChunks(comm, bytes, 0, [&](std::size_t sent) {
+                source.release(sent);
+                repaint.tick();
+            });
         } else {
             ok = SendInChunks(comm, bytes, kFileChunk, [&](std::size_t sent) {
                 bar.setPos(bar.pos() + 1);

@@ -175,6 +175,32 @@ int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
     return result;
 }
 
+int CComm::WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                              const std::function<void(std::size_t written)>& afterPiece) {
+    if (piece == 0 || piece >= count) {
+        const int result = WriteBytes(data, count);
+        if (result && afterPiece) afterPiece(count);
+        return result;
+    }
+    if (kind == kEthernet) {
+        if (!Open()) return 0;
+        const int sent = socket.SendAll(data, count, piece, afterPiece);
+        if (sent == 0) messages_->showMessage(msg::kPortError);
+        return sent;
+    }
+    const bool reopen = reopensPerTransfer();
+    if (reopen) Open();
+    int result = 1;
+    for (std::size_t done = 0; done < count && result;) {
+        const std::size_t n = std::min(piece, count - done);
+        result = writeDevice(data + done, n);
+        done += n;
+        if (result && afterPiece) afterPiece(done);
+    }
+    if (reopen) Close();
+    return result;
+}
+
 int CComm::WriteText(const std::string& text) {
     // The buffer is as long as the whole text converts to; an embedded NUL ends the text and
     // leaves the rest of the buffer zero.
