@@ -65,6 +65,7 @@ bool CFileTransferDlg::OnDownLoad() {
     bool ok = false;
     {
         UsbKeepOpen usb(comm);
+        TransferTimeouts timeouts(comm);
         const auto bytes = source.bytes();
         ui::Control& bar = control(IDC_FT_PROGRESS);
         RepaintPacer repaint(ctx_.clock);

@@ -128,6 +128,14 @@ UsbKeepOpen::~UsbKeepOpen() {
     comm_.Close();
 }
 
+TransferTimeouts::TransferTimeouts(link::CComm& comm) : comm_(comm) { comm_.SetTimeouts(kDuring); }
+
+TransferTimeouts::~TransferTimeouts() {
+    comm_.SetTimeouts(kAfter);
+    comm_.DrainOutput();
+    comm_.RestoreTimeouts();
+}
+
 void RepaintPacer::tick() {
     const std::uint64_t now = clock_.nowMs();
     if (painted_ && now - last_ < kIntervalMs) return;

@@ -75,6 +75,23 @@ private:
     bool active_;
 };
 
+// The port's time-outs around a file transfer: 20 s (and 1 ms a byte) for each read and write
+// while it runs, so a printer that takes its time with a large chunk is not cut off; then 3 s,
+// within which the bytes still queued in the port are let leave, before the port's own
+// time-outs come back. The port is not reopened (which would purge what is still queued).
+class TransferTimeouts {
+public:
+    static constexpr platform::Timeouts kDuring{0, 1, 20000, 1, 20000};
+    static constexpr platform::Timeouts kAfter{0, 1, 3000, 1, 3000};
+    explicit TransferTimeouts(link::CComm& comm);
+    ~TransferTimeouts();
+    TransferTimeouts(const TransferTimeouts&) = delete;
+    TransferTimeouts& operator=(const TransferTimeouts&) = delete;
+
+private:
+    link::CComm& comm_;
+};
+
 // Lets the window repaint during a transfer, at most every few milliseconds, so a fast link is
 // not slowed by a repaint after every chunk.
 class RepaintPacer {

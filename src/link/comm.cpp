@@ -21,6 +21,9 @@ constexpr int kWriteRetries = 3;
 constexpr int kReadAttempts = 3;
 constexpr std::size_t kEthernetReadMax = 32;
 constexpr std::uint8_t kParallelReady = platform::parallel_status::kSelected;
+
+// Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
+unsigned openWriteMsPerByte(unsigned baudRate) { return baudRate ? 19200 / baudRate : 0; }
 }  // namespace
 
 CComm::CComm(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages)
@@ -84,9 +87,7 @@ int CComm::OpenSerial() {
 
     clock_.sleepMs(kSerialSettleMs);
     if (!handle_->configure({baudRate, dataBits, parity, stopBits})) return fail();
-    // Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
-    const unsigned msPerByte = baudRate ? 19200 / baudRate : 0;
-    if (!handle_->setWriteTimeout(msPerByte)) return fail();
+    if (!handle_->setWriteTimeout(openWriteMsPerByte(baudRate))) return fail();
     handle_->purge();
     return 1;
 }
@@ -139,6 +140,16 @@ void CComm::Close() {
 }
 
 void CComm::CloseTcp() { socket.Close(); }
+
+bool CComm::SetTimeouts(const platform::Timeouts& timeouts) {
+    return handle_ ? handle_->setTimeouts(timeouts) : true;
+}
+
+void CComm::RestoreTimeouts() {
+    if (handle_ && kind == kSerial) handle_->setWriteTimeout(openWriteMsPerByte(baudRate));
+}
+
+bool CComm::DrainOutput() { return handle_ ? handle_->drainOutput() : true; }
 
 int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
     auto attempt = [&](std::size_t offset, std::size_t n) -> long {

@@ -48,6 +48,14 @@ public:
     // -1 on a socket error).
     int ReadBytes(std::uint8_t* buf, std::size_t count);
 
+    // The open device's time-outs (serial; the other kinds keep their own bounds, Ethernet the
+    // socket's). True when there is nothing to set them on.
+    bool SetTimeouts(const platform::Timeouts& timeouts);
+    // Back to the time-outs the open set.
+    void RestoreTimeouts();
+    // Waits, within the device's write time-out, until the bytes written have left it.
+    bool DrainOutput();
+
     bool isOpen() const;  // a device is open, or the TCP connection is up
     // Starts one action of a tool (a button press, a command): see CASocket::BeginAction.
     void BeginAction() { socket.BeginAction(); }
