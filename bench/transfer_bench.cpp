@@ -190,11 +190,12 @@ int main(int argc, char** argv) {
     }
     std::printf("file: %zu MiB\n", mib);
     // A one-byte file: what every send-file costs besides its bytes (start, connect, the
-    // protocol's fixed pauses), which a plain copy does not pay.
+    // protocol's fixed pauses), which a plain copy does not pay. A line end, so the printer of a
+    // serial line is not left holding half a line when the next connect's "^cp" arrives.
     const std::string tiny = std::string(dirTemplate) + "/tiny.bin";
     {
         const int out = open(tiny.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || write(out, "x", 1) != 1) return 1;
+        if (out < 0 || write(out, "\r", 1) != 1) return 1;
         close(out);
     }
 
