@@ -65,6 +65,7 @@ bool CFileTransferDlg::OnDownLoad() {
     bool ok = false;
     {
         UsbKeepOpen usb(comm);
+        TransferTimeouts timeouts(comm);
         const auto bytes = source.bytes();
         ui::Control& bar = control(IDC_FT_PROGRESS);
         RepaintPacer repaint(ctx_.clock);
@@ -73,7 +74,11 @@ bool CFileTransferDlg::OnDownLoad() {
         if (comm.kind == link::kEthernet) {
             bar.setPos(kEthernetBarPosition);
             platform::runWaitHook();
-            ok = SendInChunks(comm, bytes, 0, {});
+            // One write, whose pages are let go as its pieces leave.
+            ok = SendInChunks(comm, bytes, 0, [&](std::size_t sent) {
+                source.release(sent);
+                repaint.tick();
+            });
         } else {
             ok = SendInChunks(comm, bytes, kFileChunk, [&](std::size_t sent) {
                 bar.setPos(bar.pos() + 1);

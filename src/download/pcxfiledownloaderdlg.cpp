@@ -126,7 +126,11 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
             if (comm.kind == link::kEthernet) {
                 bar.setPos(kEthernetBarPosition);
                 platform::runWaitHook();
-                sent = SendInChunks(comm, bytes, 0, {});
+                // One write, whose pages are let go as its pieces leave.
+                sent = SendInChunks(comm, bytes, 0, [&](std::size_t done) {
+                    source.release(done);
+                    repaint.tick();
+                });
             } else {
                 sent = SendInChunks(comm, bytes, kPcxChunk, [&](std::size_t done) {
                     bar.setPos(bar.pos() + 1);

@@ -11,7 +11,7 @@ namespace velmora::download {
 
 namespace {
 // The mapped pages already sent are handed back in steps of this many bytes.
-constexpr std::size_t kReleaseStep = 4u << 20;
+constexpr std::size_t kReleaseStep = kOneWritePiece;
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -103,7 +103,10 @@ bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::s
         // The port object answers a write of no bytes with 0 on Ethernet: nothing failed.
         return comm.WriteBytes(piece.data(), piece.size()) != 0 || piece.empty();
     };
-    if (chunk == 0) return write(bytes);
+    if (chunk == 0) {
+        return comm.WriteBytesInPieces(bytes.data(), bytes.size(), kOneWritePiece, afterChunk) != 0 ||
+               bytes.empty();
+    }
     std::size_t offset = 0;
     while (bytes.size() - offset >= chunk) {
         if (!write(bytes.subspan(offset, chunk))) return false;
@@ -123,6 +126,14 @@ UsbKeepOpen::~UsbKeepOpen() {
     if (!active_) return;
     comm_.keepOpen = false;
     comm_.Close();
+}
+
+TransferTimeouts::TransferTimeouts(link::CComm& comm) : comm_(comm) { comm_.SetTimeouts(kDuring); }
+
+TransferTimeouts::~TransferTimeouts() {
+    comm_.SetTimeouts(kAfter);
+    comm_.DrainOutput();
+    comm_.RestoreTimeouts();
 }
 
 void RepaintPacer::tick() {

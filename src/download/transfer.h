@@ -50,10 +50,15 @@ private:
     std::size_t released_ = 0;
 };
 
-// Writes `bytes` through the port object: one write when `chunk` is 0, else whole chunks while a
-// whole chunk remains and then the rest (possibly no bytes, as the printer has always been sent).
-// `afterChunk` runs after each whole chunk with the bytes sent so far. Stops at the first failed
-// write and returns false; a final write of zero bytes is no failure.
+// One write (Ethernet) is handed to the link this many bytes at a time, so a large file is never
+// resident whole; the printer still sees one write.
+inline constexpr std::size_t kOneWritePiece = 4u << 20;
+
+// Writes `bytes` through the port object: one write when `chunk` is 0 (in pieces of
+// kOneWritePiece), else whole chunks while a whole chunk remains and then the rest (possibly no
+// bytes, as the printer has always been sent). `afterChunk` runs after each whole chunk, or each
+// piece of the one write, with the bytes sent so far. Stops at the first failed write and returns
+// false; a final write of zero bytes is no failure.
 bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::size_t chunk,
                   const std::function<void(std::size_t sent)>& afterChunk);
 
@@ -68,6 +73,23 @@ public:
 private:
     link::CComm& comm_;
     bool active_;
+};
+
+// The port's time-outs around a file transfer: 20 s (and 1 ms a byte) for each read and write
+// while it runs, so a printer that takes its time with a large chunk is not cut off; then 3 s,
+// within which the bytes still queued in the port are let leave, before the port's own
+// time-outs come back. The port is not reopened (which would purge what is still queued).
+class TransferTimeouts {
+public:
+    static constexpr platform::Timeouts kDuring{0, 1, 20000, 1, 20000};
+    static constexpr platform::Timeouts kAfter{0, 1, 3000, 1, 3000};
+    explicit TransferTimeouts(link::CComm& comm);
+    ~TransferTimeouts();
+    TransferTimeouts(const TransferTimeouts&) = delete;
+    TransferTimeouts& operator=(const TransferTimeouts&) = delete;
+
+private:
+    link::CComm& comm_;
 };
 
 // Lets the window repaint during a transfer, at most every few milliseconds, so a fast link is

@@ -2,6 +2,7 @@
 #include "link/asocket.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace velmora::link {
 
@@ -41,16 +42,26 @@ int CASocket::ConnectIfNeeded() {
     return 1;
 }
 
-int CASocket::SendAll(const std::uint8_t* data, std::size_t count) {
+int CASocket::SendAll(const std::uint8_t* data, std::size_t count) { return SendAll(data, count, count, {}); }
+
+int CASocket::SendAll(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                      const std::function<void(std::size_t sent)>& afterPiece) {
     if (count == 0 || !socket_) return 0;
-    const long sent = socket_->send(data, count, timeouts.sendMs);
-    // A send cut short by the bounded wait is a failure, not a success.
-    if (sent < static_cast<long>(count)) return 0;
+    if (piece == 0) piece = count;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min(piece, count - done);
+        const long sent = socket_->send(data + done, n, timeouts.sendMs);
+        // A send cut short by the bounded wait is a failure, not a success.
+        if (sent < static_cast<long>(n)) return 0;
+        done += n;
+        if (afterPiece) afterPiece(done);
+    }
     clock_.sleepMs(kAfterSendMs);
     // The system takes the bytes before the printer does: a reset or close that arrived since
     // means they were lost.
     if (socket_->peerGone()) return 0;
-    return static_cast<int>(count);
+    // A file of 4 GiB must not come back as 0 sent (a failure): the count saturates.
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
 }
 
 int CASocket::Receive(std::uint8_t* buf, std::size_t count) {

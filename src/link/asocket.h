@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,11 @@ public:
     // The count when sent (after a 50 ms pause), else 0: also when the printer reset or closed
     // the connection by the end of the pause, since the bytes did not all arrive then.
     int SendAll(const std::uint8_t* data, std::size_t count);
+    // The same send, handed to the system `piece` bytes at a time with `afterPiece` called with
+    // the count sent so far after each: the printer still sees one write and one pause after it,
+    // and the caller can let go of what has left (the pages of a mapped file) on the way.
+    int SendAll(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                const std::function<void(std::size_t sent)>& afterPiece);
     // One receive of at most count bytes: the count, 0 when the printer closed the connection
     // or stayed silent past the wait, -1 on error. Once a receive of an action came back empty,
     // the action's later receives wait at most kAfterSilenceMs.

@@ -21,6 +21,9 @@ constexpr int kWriteRetries = 3;
 constexpr int kReadAttempts = 3;
 constexpr std::size_t kEthernetReadMax = 32;
 constexpr std::uint8_t kParallelReady = platform::parallel_status::kSelected;
+
+// Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
+unsigned openWriteMsPerByte(unsigned baudRate) { return baudRate ? 19200 / baudRate : 0; }
 }  // namespace
 
 CComm::CComm(platform::DeviceFactory& devices, platform::Clock& clock, LinkMessages& messages)
@@ -84,9 +87,7 @@ int CComm::OpenSerial() {
 
     clock_.sleepMs(kSerialSettleMs);
     if (!handle_->configure({baudRate, dataBits, parity, stopBits})) return fail();
-    // Milliseconds per byte by baud rate: 2 at 9600, 1 at 19200, 0 (the port's own bound) above.
-    const unsigned msPerByte = baudRate ? 19200 / baudRate : 0;
-    if (!handle_->setWriteTimeout(msPerByte)) return fail();
+    if (!handle_->setWriteTimeout(openWriteMsPerByte(baudRate))) return fail();
     handle_->purge();
     return 1;
 }
@@ -140,6 +141,16 @@ void CComm::Close() {
 
 void CComm::CloseTcp() { socket.Close(); }
 
+bool CComm::SetTimeouts(const platform::Timeouts& timeouts) {
+    return handle_ ? handle_->setTimeouts(timeouts) : true;
+}
+
+void CComm::RestoreTimeouts() {
+    if (handle_ && kind == kSerial) handle_->setWriteTimeout(openWriteMsPerByte(baudRate));
+}
+
+bool CComm::DrainOutput() { return handle_ ? handle_->drainOutput() : true; }
+
 int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
     auto attempt = [&](std::size_t offset, std::size_t n) -> long {
         return handle_ ? handle_->write(data + offset, n) : -1;
@@ -171,6 +182,32 @@ int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
     const bool reopen = reopensPerTransfer();
     if (reopen) Open();
     const int result = writeDevice(data, count);
+    if (reopen) Close();
+    return result;
+}
+
+int CComm::WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                              const std::function<void(std::size_t written)>& afterPiece) {
+    if (piece == 0 || piece >= count) {
+        const int result = WriteBytes(data, count);
+        if (result && afterPiece) afterPiece(count);
+        return result;
+    }
+    if (kind == kEthernet) {
+        if (!Open()) return 0;
+        const int sent = socket.SendAll(data, count, piece, afterPiece);
+        if (sent == 0) messages_->showMessage(msg::kPortError);
+        return sent;
+    }
+    const bool reopen = reopensPerTransfer();
+    if (reopen) Open();
+    int result = 1;
+    for (std::size_t done = 0; done < count && result;) {
+        const std::size_t n = std::min(piece, count - done);
+        result = writeDevice(data + done, n);
+        done += n;
+        if (result && afterPiece) afterPiece(done);
+    }
     if (reopen) Close();
     return result;
 }

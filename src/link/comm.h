@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,11 +35,26 @@ public:
     // 1 for serial, parallel and USB; the byte count sent for Ethernet. 0 on failure, after
     // message 111 (or the connect message when Ethernet cannot connect); the program goes on.
     int WriteBytes(const std::uint8_t* data, std::size_t count);
+    // One write of count bytes, as WriteBytes makes it (the same bytes on the link, the same
+    // result; on Ethernet one send and one pause after it), handed to the link `piece` bytes at a
+    // time so that a large buffer need not be in memory whole: `afterPiece` gets the bytes
+    // written so far after each piece. Serial, parallel and USB write each piece with the
+    // retries of a write, within one reopen of a USB link.
+    int WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                           const std::function<void(std::size_t written)>& afterPiece);
     // UTF-8 text converted to the system code page, then written as WriteBytes does.
     int WriteText(const std::string& text);
     // The number of bytes placed in buf (Ethernet: 0 when the printer closed or stayed silent,
     // -1 on a socket error).
     int ReadBytes(std::uint8_t* buf, std::size_t count);
+
+    // The open device's time-outs (serial; the other kinds keep their own bounds, Ethernet the
+    // socket's). True when there is nothing to set them on.
+    bool SetTimeouts(const platform::Timeouts& timeouts);
+    // Back to the time-outs the open set.
+    void RestoreTimeouts();
+    // Waits, within the device's write time-out, until the bytes written have left it.
+    bool DrainOutput();
 
     bool isOpen() const;  // a device is open, or the TCP connection is up
     // Starts one action of a tool (a button press, a command): see CASocket::BeginAction.

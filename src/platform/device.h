@@ -41,6 +41,21 @@ constexpr std::uint8_t kBusy = 0x40;
 constexpr std::uint8_t kSelected = 0x80;
 }  // namespace parallel_status
 
+// A device's time-outs, in the terms the port object sets them. A read of n bytes waits up to
+// n × readMsPerByte + readConstantMs for all of them, and once bytes came, at most readIntervalMs
+// (0: no limit) between two; with readIntervalMs at kReturnAtOnce and the other read terms 0 it
+// returns at once with what is buffered. A write of n bytes may take n × writeMsPerByte +
+// writeConstantMs; both 0 leave the device's own bound.
+struct Timeouts {
+    static constexpr unsigned kReturnAtOnce = 0xFFFFFFFFu;
+    unsigned readIntervalMs = kReturnAtOnce;
+    unsigned readMsPerByte = 0;
+    unsigned readConstantMs = 0;
+    unsigned writeMsPerByte = 0;
+    unsigned writeConstantMs = 0;
+    bool operator==(const Timeouts&) const = default;
+};
+
 class Device {
 public:
     virtual ~Device() = default;
@@ -52,7 +67,8 @@ public:
 
     // Writes up to n bytes within the device's write time-out; the count accepted, or -1 on error.
     virtual long write(const std::uint8_t* data, std::size_t n) = 0;
-    // Returns at once with what is buffered (up to n bytes): the count, 0 when nothing, -1 on error.
+    // Returns at once with what is buffered (up to n bytes), unless time-outs set with setTimeouts
+    // say to wait: the count, 0 when nothing, -1 on error.
     virtual long read(std::uint8_t* buf, std::size_t n) = 0;
     // Drops pending input and output.
     virtual bool purge() { return true; }
@@ -62,6 +78,11 @@ public:
     virtual bool configure(const SerialSettings&) { return true; }
     // Write time-out as milliseconds per byte written; 0 means the port's own bound only.
     virtual bool setWriteTimeout(unsigned /*msPerByte*/) { return true; }
+    // Serial only (a parallel or USB printer keeps its own bounds); other kinds accept and ignore.
+    virtual bool setTimeouts(const Timeouts&) { return true; }
+    // Waits, within the write time-out, until the bytes written have left the device; false when
+    // some are still queued then. Devices that queue nothing return true at once.
+    virtual bool drainOutput() { return true; }
 
     // Parallel (and USB printer class): the status byte, or nothing when it cannot be read.
     virtual std::optional<std::uint8_t> parallelStatus() { return std::nullopt; }

@@ -84,7 +84,7 @@ bool SerialDevice::open(const std::string& path) {
 }
 
 // Lets queued output drain while it moves; returns what is still queued once it stalls.
-int SerialDevice::drainOutput() {
+int SerialDevice::drainWhileMoving() {
     // The kernel's own close waits up to 30 s for queued output, for ever if flow control holds
     // it; let output drain while it moves, and give up once it stalls.
     int queued = queuedOutput(fd_);
@@ -102,7 +102,7 @@ void SerialDevice::close() {
     if (fd_ < 0) return;
     // Only output that stalled is dropped. A pseudo-terminal reports nothing queued, and a flush
     // of its slave empties what the other end has not read yet: the last command would be lost.
-    if (drainOutput() > 0) tcflush(fd_, TCOFLUSH);
+    if (drainWhileMoving() > 0) tcflush(fd_, TCOFLUSH);
     // A pseudo-terminal's slave outlives this close when the simulator holds it open, and the
     // exclusive flag would outlive it too.
     ioctl(fd_, TIOCNXCL);
@@ -110,12 +110,17 @@ void SerialDevice::close() {
     fd_ = -1;
 }
 
+std::uint64_t SerialDevice::writeBoundMs(std::size_t n) const {
+    if (timeouts_.writeMsPerByte == 0 && timeouts_.writeConstantMs == 0) {
+        return std::max<std::uint64_t>(kUntimedWriteMinMs, n);
+    }
+    return std::uint64_t{n} * timeouts_.writeMsPerByte + timeouts_.writeConstantMs;
+}
+
 long SerialDevice::write(const std::uint8_t* data, std::size_t n) {
     if (fd_ < 0) return -1;
     if (n == 0) return 0;
-    const std::uint64_t boundMs =
-        msPerByte_ ? std::uint64_t{n} * msPerByte_ : std::max<std::uint64_t>(kUntimedWriteMinMs, n);
-    const auto deadline = detail::deadlineAfter(boundMs);
+    const auto deadline = detail::deadlineAfter(writeBoundMs(n));
     std::size_t done = 0;
     while (done < n) {
         const ssize_t w = ::write(fd_, data + done, n - done);
@@ -134,14 +139,33 @@ long SerialDevice::write(const std::uint8_t* data, std::size_t n) {
 }
 
 long SerialDevice::read(std::uint8_t* buf, std::size_t n) {
-    return detail::readAvailable(fd_, buf, n);
+    const Timeouts& t = timeouts_;
+    if (t.readIntervalMs == Timeouts::kReturnAtOnce && t.readMsPerByte == 0 && t.readConstantMs == 0) {
+        return detail::readAvailable(fd_, buf, n);
+    }
+    if (fd_ < 0) return -1;
+    const auto total = detail::deadlineAfter(std::uint64_t{n} * t.readMsPerByte + t.readConstantMs);
+    const bool interval = t.readIntervalMs != 0 && t.readIntervalMs != Timeouts::kReturnAtOnce;
+    std::size_t got = 0;
+    while (got < n) {
+        const long r = detail::readAvailable(fd_, buf + got, n - got);
+        if (r < 0) return got ? static_cast<long>(got) : -1;
+        got += static_cast<std::size_t>(r);
+        if (got == n) break;
+        auto deadline = total;
+        if (interval && got > 0) deadline = std::min(deadline, detail::deadlineAfter(t.readIntervalMs));
+        const int ready = detail::waitFor(fd_, POLLIN, deadline, detail::Hook::Run);
+        if (ready == 0) break;
+        if (ready < 0) return got ? static_cast<long>(got) : -1;
+    }
+    return static_cast<long>(got);
 }
 
 // Input is dropped; output only once it stalled, for the reason close() gives: a purge right after
 // the last write (the port object purges when it closes) must not lose that write.
 bool SerialDevice::purge() {
     if (fd_ < 0) return false;
-    if (drainOutput() > 0 && tcflush(fd_, TCOFLUSH) != 0) return false;
+    if (drainWhileMoving() > 0 && tcflush(fd_, TCOFLUSH) != 0) return false;
     return tcflush(fd_, TCIFLUSH) == 0;
 }
 
@@ -205,8 +229,25 @@ bool SerialDevice::configure(const SerialSettings& settings) {
 }
 
 bool SerialDevice::setWriteTimeout(unsigned msPerByte) {
-    msPerByte_ = msPerByte;
+    timeouts_ = Timeouts{};
+    timeouts_.writeMsPerByte = msPerByte;
     return true;
+}
+
+bool SerialDevice::setTimeouts(const Timeouts& timeouts) {
+    timeouts_ = timeouts;
+    return fd_ >= 0;
+}
+
+bool SerialDevice::drainOutput() {
+    if (fd_ < 0) return false;
+    int queued = queuedOutput(fd_);
+    const auto deadline = detail::deadlineAfter(writeBoundMs(static_cast<std::size_t>(std::max(queued, 0))));
+    while (queued > 0 && detail::msUntil(deadline) > 0) {
+        detail::waitFor(-1, 0, detail::deadlineAfter(10), detail::Hook::Run);
+        queued = queuedOutput(fd_);
+    }
+    return queued <= 0;
 }
 
 }  // namespace velmora::platform

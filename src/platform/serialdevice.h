@@ -38,15 +38,20 @@ public:
     // RTS on. False for a speed termios does not have, or settings the device refuses.
     bool configure(const SerialSettings& settings) override;
     bool setWriteTimeout(unsigned msPerByte) override;
+    // Reads then wait for their bytes as the time-outs say; writes take the time-outs' bound.
+    bool setTimeouts(const Timeouts& timeouts) override;
+    // Lets queued output leave within the write bound for what is queued.
+    bool drainOutput() override;
 
     int lastError() const override { return lastError_; }
 
 private:
-    int drainOutput();
+    int drainWhileMoving();
+    std::uint64_t writeBoundMs(std::size_t n) const;
     int lastError_ = 0;
     int fd_ = -1;
     bool pseudoTerminal_ = false;  // no UART behind it: frame settings cannot apply
-    unsigned msPerByte_ = 0;
+    Timeouts timeouts_;
 };
 
 }  // namespace velmora::platform

@@ -36,7 +36,13 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
             "fixed command prefix must not be empty, start with CR or LF, or be too long");
     }
     const auto first = static_cast<std::uint8_t>(prefix[0]);
-    if (first != kEsc) fixedAtLineStart_[first] = true;
+    if (first != kEsc) {
+        fixedAtLineStart_[first] = true;
+    } else if (prefix.size() > 1) {
+        escapeSecond_[static_cast<std::uint8_t>(prefix[1])] = true;
+    } else {
+        escapeSecond_.fill(true);  // ESC and then any byte
+    }
     const std::size_t length = prefix.size() + extra;
     fixed_.push_back({std::move(prefix), length, std::move(handler)});
 }
@@ -173,6 +179,10 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
     }
     if (*stop == kEsc) {
         line_.append(view(p, length));
+        if (unknownEscape(stop, end)) {
+            ++ignoredBytes_;
+            return stop + 1;
+        }
         startFixed(State::Line);
         return stop;
     }
@@ -211,11 +221,21 @@ const std::uint8_t* Parser::skipLine(const std::uint8_t* p, const std::uint8_t* 
     ignoredBytes_ += static_cast<std::uint64_t>(stop - p);
     if (stop == end) return stop;
     if (*stop == kEsc) {
+        if (unknownEscape(stop, end)) {
+            ++ignoredBytes_;
+            return stop + 1;
+        }
         startFixed(State::SkipLine);
         return stop;
     }
     state_ = State::Line;
     return stop + 1;
+}
+
+// An ESC whose next byte (already here) begins no known escape loses its ESC at once, as the
+// escape matching would drop it, without a detour through it: binary data holds many.
+bool Parser::unknownEscape(const std::uint8_t* esc, const std::uint8_t* end) const {
+    return esc + 1 < end && !commands_.escapeSecond_[esc[1]];
 }
 
 void Parser::startFixed(State resume) {
@@ -233,6 +253,11 @@ const std::uint8_t* Parser::takeFixed(const std::uint8_t* p, const std::uint8_t*
         bool open = false;
         for (const auto& command : commands_.fixed_) {
             if (fixed_.size() > command.length) continue;
+            // The byte just taken rules most commands out without comparing the rest.
+            if (fixed_.size() <= command.prefix.size() &&
+                fixed_.back() != command.prefix[fixed_.size() - 1]) {
+                continue;
+            }
             const std::size_t compared = std::min(fixed_.size(), command.prefix.size());
             if (fixed_.compare(0, compared, command.prefix, 0, compared) != 0) continue;
             if (fixed_.size() == command.length) {

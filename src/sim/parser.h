@@ -77,6 +77,7 @@ class CommandSet {
     OtherLineHandler otherLine_;
     std::array<std::vector<LineCommand>, 256> quoted_;  // by first byte
     std::array<bool, 256> fixedAtLineStart_{};  // first bytes of fixed commands that are not escapes
+    std::array<bool, 256> escapeSecond_{};      // bytes after ESC that may begin a known escape
 };
 
 // The commands of the simulated printer (defined in commands.cpp).
@@ -138,6 +139,7 @@ class Parser {
                                   const CommandSet::LineCommand*& command) const;
     const std::uint8_t* takeFixed(const std::uint8_t* p, const std::uint8_t* end);
     const std::uint8_t* takeRaw(const std::uint8_t* p, const std::uint8_t* end);
+    bool unknownEscape(const std::uint8_t* esc, const std::uint8_t* end) const;
     void startFixed(State resume);
     // Runs `command` on the first `used` bytes seen (nullptr: nothing matched) and parses the rest.
     void finishFixed(const CommandSet::FixedCommand* command, std::size_t used);

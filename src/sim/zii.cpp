@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 
 #include "sim/parser.h"
 
@@ -229,7 +230,19 @@ const ZiiCommand* findCommand(std::string_view command) {
     return index.find(command.substr(0, 3));
 }
 
-bool isCommandStart(char c) { return c == '^' || c == '~'; }
+// Where the next "^" or "~" stands in line at or after `from` (line.size() when none). Lines of
+// any bytes arrive here, megabytes of them when a file is sent raw, so each sign is found with
+// memchr rather than byte by byte.
+std::size_t nextCommandStart(std::string_view line, std::size_t from) {
+    if (from >= line.size()) return line.size();
+    const char* begin = line.data() + from;
+    const std::size_t n = line.size() - from;
+    const void* caret = std::memchr(begin, '^', n);
+    const std::size_t beforeCaret = caret ? static_cast<std::size_t>(static_cast<const char*>(caret) - begin) : n;
+    const void* tilde = std::memchr(begin, '~', beforeCaret);
+    const void* hit = tilde ? tilde : caret;
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : line.size();
+}
 }  // namespace
 
 bool ZiiState::setLock(unsigned code, bool on) {
@@ -239,22 +252,28 @@ bool ZiiState::setLock(unsigned code, bool on) {
     return true;
 }
 
+bool holdsZiiCommand(std::string_view line) {
+    for (std::size_t at = nextCommandStart(line, 0); at < line.size(); at = nextCommandStart(line, at + 1)) {
+        if (findCommand(line.substr(at))) return true;
+    }
+    return false;
+}
+
 ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
     ZiiLineResult result;
-    const auto end = line.end();
-    auto at = std::find_if(line.begin(), end, isCommandStart);
+    std::size_t at = nextCommandStart(line, 0);
     if (format.open && format.label.inData()) {
         // Field data runs on over the line break, up to the next "^".
-        at = std::find(line.begin(), end, '^');
-        format.label.appendData(line.substr(0, static_cast<std::size_t>(at - line.begin())));
+        at = std::min(line.find('^'), line.size());
+        format.label.appendData(line.substr(0, at));
         result.found = true;
     }
-    while (at != end) {
+    while (at < line.size()) {
         // Field data may hold "~"; only a "^" ends it.
-        const bool data = end - at >= 3 && at[0] == '^' && at[1] == 'F' && (at[2] == 'D' || at[2] == 'V');
-        const auto next = data ? std::find(at + 1, end, '^') : std::find_if(at + 1, end, isCommandStart);
-        const std::string_view command = line.substr(static_cast<std::size_t>(at - line.begin()),
-                                                     static_cast<std::size_t>(next - at));
+        const bool data = line.size() - at >= 3 && line[at] == '^' && line[at + 1] == 'F' &&
+                          (line[at + 2] == 'D' || line[at + 2] == 'V');
+        const std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
+        const std::string_view command = line.substr(at, next - at);
         at = next;
         const ZiiCommand* known = findCommand(command);
         if (!known) {
@@ -335,8 +354,10 @@ void powerCycle(ZiiState& state) {
 void addZiiCommands(CommandSet& commands) {
     // ZII commands may stand anywhere in a line that no other command claims.
     commands.onOtherLine([](Parser& parser, std::string_view line) {
-        if (line.find_first_of("^~") == std::string_view::npos) return false;
+        // Most lines of a file sent raw hold none: they cost no lock. Inside a format every line
+        // counts, since label fields are not settings commands.
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
+        if (!format.open && !holdsZiiCommand(line)) return false;
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();

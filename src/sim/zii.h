@@ -146,6 +146,8 @@ struct ZiiLineResult {
     std::vector<LabelRecord> labels;  // formats that ended on this line and print a label
 };
 
+// Whether a command the table knows stands anywhere in the line.
+bool holdsZiiCommand(std::string_view line);
 // Runs the ZII commands of one line (without its line end) for one connection.
 ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line);
 // Runs one command ("^PW400", "~SD15") as if inside a format. False when the table does not know

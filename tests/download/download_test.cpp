@@ -60,6 +60,8 @@ TEST_F(FileTransfer, ChunksPerLinkKind) {
         {"COM1:", 0, {0}},
         {"USB", 8192, {4096, 4096, 0}},
         {"ETHERNET", 8192, {8192}},
+        // One write all the same, handed to the socket a few MiB at a time.
+        {"ETHERNET", 2 * download::kOneWritePiece + 5, {download::kOneWritePiece, download::kOneWritePiece, 5}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port + " " + std::to_string(c.size));
@@ -73,6 +75,7 @@ TEST_F(FileTransfer, ChunksPerLinkKind) {
         if (c.port == "USB") fresh.comm.Close();  // a USB link is open only while it is used
         const int opensBefore = fresh.script.opens;
         fresh.script.writeSizes.clear();
+        fresh.script.writeTimeoutMsPerByte.reset();
         CFileTransferDlg d(context);
         d.Create();
         std::string bytes(c.size, '\0');
@@ -90,10 +93,19 @@ TEST_F(FileTransfer, ChunksPerLinkKind) {
             EXPECT_FALSE(fresh.comm.isOpen());
             EXPECT_FALSE(fresh.comm.keepOpen);
         }
-        // Serial: the port is not reopened, which would purge the end of the file.
+        // Serial: the port is not reopened, which would purge the end of the file; the transfer
+        // runs with 20 s time-outs, its end may take 3 s to leave, then the port's own come back.
         if (c.port == "COM1:") {
             EXPECT_EQ(fresh.script.opens - opensBefore, 0);
             EXPECT_EQ(fresh.script.purges, 1);  // the one of the connect
+            EXPECT_EQ(fresh.script.timeouts, (std::vector<platform::Timeouts>{{0, 1, 20000, 1, 20000},
+                                                                              {0, 1, 3000, 1, 3000}}));
+            EXPECT_EQ(fresh.script.drains, 1);
+            EXPECT_EQ(fresh.script.writeTimeoutMsPerByte, 0u);
+        }
+        // Ethernet: one pause, after the last byte, however many pieces the write took.
+        if (c.port == "ETHERNET") {
+            EXPECT_EQ(fresh.clock.pauses(), std::vector<unsigned>{50});
         }
     }
 }
@@ -185,6 +197,7 @@ TEST_F(PcxManager, StoreSendsHeaderBytesAndRecallTrailer) {
     EXPECT_EQ(l.script.written(), "IS1234,'LOGO'" + image + "\r\rIR100,100,'LOGO'\rP1\r");
     EXPECT_EQ(l.script.writes.front(), "IS1234,'LOGO'");
     EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"PCX file download is completed."});
+    EXPECT_TRUE(l.script.timeouts.empty());  // a store leaves the port's time-outs alone
 
     // A typed name replaces the file's in the header and in the trailer.
     l.script.writes.clear();

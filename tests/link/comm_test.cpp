@@ -288,5 +288,31 @@ TEST_F(CommEthernet, ShortOrFailedSendIsAFailureAndEmptyTextSendsNothing) {
     EXPECT_TRUE(l.clock.pauses().empty());
 }
 
+TEST_F(CommEthernet, OneWriteInPiecesIsTheSameBytesWithOnePause) {
+    std::string bytes(10, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0xF0 + i);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    ASSERT_EQ(l.comm.Open(), 1);
+    std::vector<std::size_t> after;
+    auto record = [&](std::size_t written) { after.push_back(written); };
+    EXPECT_EQ(l.comm.WriteBytesInPieces(data, bytes.size(), 4, record), 10);
+    EXPECT_EQ(l.script.writeSizes, (std::vector<std::size_t>{4, 4, 2}));
+    EXPECT_EQ(l.script.written(), bytes);
+    EXPECT_EQ(after, (std::vector<std::size_t>{4, 8, 10}));
+    EXPECT_EQ(l.clock.pauses(), std::vector<unsigned>{50});
+
+    // A piece that does not go fails the whole write: nothing more is sent, and no pause.
+    ScriptedLink f;
+    f.comm.portName = "ETHERNET";
+    f.factory.prepareSocket = [](ScriptedSocket& s) { s.sendScript = {4, 1}; };
+    ASSERT_EQ(f.comm.Open(), 1);
+    after.clear();
+    EXPECT_EQ(f.comm.WriteBytesInPieces(data, bytes.size(), 4, record), 0);
+    EXPECT_EQ(f.script.writeSizes, (std::vector<std::size_t>{4, 4}));
+    EXPECT_EQ(after, std::vector<std::size_t>{4});
+    EXPECT_TRUE(f.clock.pauses().empty());
+    EXPECT_EQ(f.messages.shown, std::vector<int>{111});
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -164,6 +164,38 @@ TEST_F(SerialOverPty, WriteWithoutTimeOutIsStillBounded) {
     EXPECT_LT(lastMs, 3500);
 }
 
+TEST_F(SerialOverPty, TimeOutsOfATransferBoundReadsAndWrites) {
+    // A read waits for all its bytes until its total time-out, then gives what came.
+    ASSERT_TRUE(device_.setTimeouts({0, 1, 200, 1, 300}));
+    ASSERT_EQ(pty_.write(reinterpret_cast<const std::uint8_t*>("abc"), 3, 1000), 3);
+    std::uint8_t buf[8];
+    auto start = Clock::now();
+    EXPECT_EQ(device_.read(buf, sizeof buf), 3);
+    EXPECT_GE(msSince(start), 190);
+    EXPECT_LT(msSince(start), 1500);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), 3), "abc");
+
+    // Nobody reads the master: a write of 200 bytes waits 200 × 1 + 300 ms, then ends.
+    const std::vector<std::uint8_t> chunk(200, 'x');
+    long last = 0;
+    long long lastMs = 0;
+    for (int i = 0; i < 10000 && last >= 0; ++i) {
+        start = Clock::now();
+        last = device_.write(chunk.data(), chunk.size());
+        lastMs = msSince(start);
+        if (last != static_cast<long>(chunk.size())) break;
+    }
+    EXPECT_LT(last, static_cast<long>(chunk.size()));
+    EXPECT_GE(lastMs, 450);
+    EXPECT_LT(lastMs, 2500);
+
+    // The port's own time-outs again: reads return at once.
+    ASSERT_TRUE(device_.setWriteTimeout(0));
+    start = Clock::now();
+    EXPECT_EQ(device_.read(buf, sizeof buf), 0);
+    EXPECT_LT(msSince(start), 50);
+}
+
 TEST_F(SerialOverPty, PurgeDropsWhatWasReceived) {
     const std::uint8_t stale[] = {'o', 'l', 'd'};
     ASSERT_EQ(pty_.write(stale, sizeof stale, 1000), 3);

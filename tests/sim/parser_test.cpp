@@ -137,6 +137,9 @@ TEST(Parser, FixedLengthCommandsAndEscapes) {
         {"^MB\r^MX\r^M^cp\r", ""},     // near misses are ordinary (ignored) lines
         {"\x1b\x1cZ^cp\r^cp\r", "P"},  // unknown escape: ESC skipped, FS starts a junk line
         {"\x1b\x1c\x1b\x1c/", "L"},
+        // Unknown escapes inside a line, or a junk line, as binary data holds them.
+        {"^c\x1b\x1bp\r", "P"},
+        {"junk\x1bq\x1b\x1c/\x1b\r^cp\r", "LP"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(hex(c.input));

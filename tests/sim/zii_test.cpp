@@ -152,6 +152,9 @@ TEST(ZiiCommands, FormatCommandsActOnlyInsideAFormatAndTildeCommandsAnywhere) {
         {"~SD20\r\n", [](ZiiSettings& s) { s.darkness = 20; }},
         {"~TA-3^XA^XZ~SD20\r\n", [](ZiiSettings& s) { s.darkness = 20, s.tearOff = -3; }},
         {"^JUS\r\n^XA^PW400^XZ\r\n^JUR\r\n", [](ZiiSettings& s) { s.labelWidth = 400; }},
+        // Signs that start no known command, as in binary data, hide none that follow.
+        {"~~^^~\x01^zz^XA~^^PW400~\r\n", [](ZiiSettings& s) { s.labelWidth = 400; }},
+        {"\xff^\x80~~^\r\n^XA^\r\n~\r\n^", nullptr},
     };
     for (const Case& c : cases) {
         Sim sim;

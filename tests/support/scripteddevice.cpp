@@ -74,6 +74,16 @@ bool ScriptedDevice::setWriteTimeout(unsigned msPerByte) {
     return true;
 }
 
+bool ScriptedDevice::setTimeouts(const platform::Timeouts& t) {
+    log_.timeouts.push_back(t);
+    return true;
+}
+
+bool ScriptedDevice::drainOutput() {
+    ++log_.drains;
+    return true;
+}
+
 platform::StreamSocket::ConnectResult ScriptedSocket::connect(const std::string& host, unsigned port, unsigned) {
     log_.openedPaths.push_back(host + ":" + std::to_string(port));
     if (connectResult == ConnectResult::Ok) {

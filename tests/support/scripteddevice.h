@@ -27,6 +27,8 @@ struct LinkScript {
     int reads = 0;
     std::optional<platform::SerialSettings> settings;
     std::optional<unsigned> writeTimeoutMsPerByte;
+    std::vector<platform::Timeouts> timeouts;  // each setTimeouts, in order
+    int drains = 0;
     std::string written() const;  // all accepted bytes
 
     // The script, shared by every device the factory makes (USB reopens make new ones).
@@ -54,6 +56,8 @@ public:
     platform::ModemLines modemLines() override { return log_.lines; }
     bool configure(const platform::SerialSettings& s) override;
     bool setWriteTimeout(unsigned msPerByte) override;
+    bool setTimeouts(const platform::Timeouts& t) override;
+    bool drainOutput() override;
     std::optional<std::uint8_t> parallelStatus() override { return log_.status; }
     int lastError() const override { return lastError_; }
 
