@@ -45,14 +45,14 @@ ui::LayoutNode dataCells(int firstId, int count, int perRow, bool readOnly) {
     s.disabled = !readOnly;
     s.readOnly = readOnly;
     s.monospace = true;
+    // Each row of cells under a row of their numbers.
     std::vector<ui::LayoutNode> cells;
-    for (int i = 0; i < count; ++i) {
-        if (i % perRow == 0) cells.push_back(label(std::to_string(i + 1)));
-        cells.push_back(edit(firstId + i, 2, s));
+    for (int rowStart = 0; rowStart < count; rowStart += perRow) {
+        for (int i = rowStart; i < rowStart + perRow; ++i) cells.push_back(label(i < count ? std::to_string(i + 1) : ""));
+        for (int i = rowStart; i < rowStart + perRow; ++i)
+            cells.push_back(i < count ? edit(firstId + i, 2, s) : label(""));
     }
-    // The last row's empty places, so every row has its label and perRow cells.
-    for (int i = count; i % perRow; ++i) cells.push_back(label(""));
-    return grid(perRow + 1, std::move(cells));
+    return grid(perRow, std::move(cells));
 }
 
 const ui::DialogTemplate& RfidSettingTemplate() {
@@ -92,15 +92,15 @@ const ui::DialogTemplate& RfidWriteReadTemplate() {
         d.resourceId = 2002;
         d.caption = "RFID Write";
         d.root = column({
-            row({group("Password", {grid(2, {label("Access :"), edit(IDC_RW_ACCESS, 12), label("Kill :"),
-                                             edit(IDC_RW_KILL, 12)}),
-                                    label("* The value must be hexadecimal. (ex: A0.F1.2B.CA)"),
-                                    row({button(IDC_RW_PASSWORD, "Password"), stretch()})}),
-                 group("Data", {memoryAndKind(),
-                                grid(2, {label("Start Block Number :"), dropList(IDC_RW_START, 5, kRfidStartItems),
-                                         label("Number of bytes :"), dropList(IDC_RW_COUNT, 5, kRfidCountItems)}),
-                                row({button(IDC_RW_SET_DATA, "Set Data"),
-                                     disabled(button(IDC_RW_RESET_DATA, "Reset Data")), stretch()})})}),
+            group("Password", {grid(2, {label("Access :"), edit(IDC_RW_ACCESS, 12), label("Kill :"),
+                                        edit(IDC_RW_KILL, 12)}),
+                               row({label("* The value must be hexadecimal. (ex: A0.F1.2B.CA)"), stretch(),
+                                    button(IDC_RW_PASSWORD, "Password")})}),
+            group("Data", {row({memoryAndKind(), stretch()}),
+                           grid(2, {label("Start Block Number :"), dropList(IDC_RW_START, 5, kRfidStartItems),
+                                    label("Number of bytes :"), dropList(IDC_RW_COUNT, 5, kRfidCountItems)}),
+                           row({button(IDC_RW_SET_DATA, "Set Data"),
+                                disabled(button(IDC_RW_RESET_DATA, "Reset Data")), stretch()})}),
             group("", {dataCells(IDC_RW_CELL_FIRST, kRfidCells, 16, false)}),
             row({column({checkBox(IDC_RW_DO_DATA, "Data"), checkBox(IDC_RW_DO_LOCK, "Lock-Command"),
                          checkBox(IDC_RW_DO_UNLOCK, "Unlock")}),

@@ -35,7 +35,7 @@ const ui::DialogTemplate& RfidWriteCommandTemplate() {
         cells.push_back(label("'"));
         cells.push_back(stretch());
         return builder(181, "RFID Write",
-                       {commandRow(">RFW", {field("Type", dropList(IDC_RB_WRITE_TYPE, 3, {"H", "A"})),
+                       {commandRow(">RFW,", {field("Type", dropList(IDC_RB_WRITE_TYPE, 3, {"H", "A"})),
                                             field("Start", dropList(IDC_RB_WRITE_START, 3, numbers(4, 10))),
                                             field("Bytes", dropList(IDC_RB_WRITE_COUNT, 3, numbers(1, 12)))}),
                         row(std::move(cells)),
@@ -48,7 +48,7 @@ const ui::DialogTemplate& RfidWriteCommandTemplate() {
 const ui::DialogTemplate& RfidReadCommandTemplate() {
     static const ui::DialogTemplate t =
         builder(184, "RFID Read",
-                {commandRow(">RFR", {field("Type", dropList(IDC_RB_READ_TYPE, 3, {"H", "A"})),
+                {commandRow(">RFR,", {field("Type", dropList(IDC_RB_READ_TYPE, 3, {"H", "A"})),
                                      field("Start", dropList(IDC_RB_READ_START, 3, numbers(4, 10))),
                                      field("Bytes", dropList(IDC_RB_READ_COUNT, 3, numbers(1, 12))),
                                      field("Output\nType", dropList(IDC_RB_READ_OUTPUT, 3, {"S", "P"}))})});

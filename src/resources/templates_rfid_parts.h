@@ -11,7 +11,7 @@ namespace velmora::resources {
 // Five columns (kill and access passwords, EPC, TID and user memory), rows "Mask" and "Action",
 // two boxes a column; `idOfBit` names the box of each payload bit.
 ui::LayoutNode lockPayloadGrid(const std::function<int(int)>& idOfBit);
-// `count` cells from `firstId`, `perRow` to a row, each row led by its first cell's number.
+// `count` cells from `firstId`, `perRow` to a row, each under its number.
 ui::LayoutNode dataCells(int firstId, int count, int perRow, bool readOnly);
 // "EPC Data :" with the format list, "User Data"; "Label", "Metal".
 ui::LayoutNode memoryAndKind();

@@ -252,7 +252,9 @@ bool writeTag(RfidState& state, const TagWrite& write) {
     };
     if (state.voidEveryWrite || tag.killed || !kindMatches(tag, write.metal)) return fail();
     std::vector<std::uint8_t> bytes;
-    if (write.ascii) {
+    // User memory data carries no format code: one character a byte, or two hexadecimal digits.
+    const bool characters = write.ascii || (write.user && static_cast<int>(write.data.size()) == write.count);
+    if (characters) {
         bytes.assign(write.data.begin(), write.data.end());
     } else if (auto hex = parseHexBytes(write.data)) {
         bytes = std::move(*hex);

@@ -8,7 +8,8 @@
 //   ">RFI,n"                        one setting as text, no line end: 1 tag type, 2 power,
 //                                   3 position, 4 retries, 5 labels, 6 valid tags, 7 void tags
 //   ">RFVR" ">RFCP"                 counters to zero; calibration (the position of the inlay)
-//   ">RFW," / ">RFw,"               write a label tag (when the next label prints) / a metal tag
+//   ">RFW," / ">RFw,"               write a label tag (when the next label prints) / a metal tag;
+//                                   user memory ("U") data is characters when it has one a byte
 //   ">RFR," / ">RFr," ... ",S"      answer the data; ",P" prints a label with it instead
 //   ">RFZ,'a,k,na,nk'"              new passwords, only when a and k are the tag's
 //   ">RFLP,L|U,'b1,b2,b3'"          lock payload (U: the masked areas unlocked)
