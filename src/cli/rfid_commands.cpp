@@ -184,6 +184,9 @@ int runWrite(Session& s, const Args& args) {
     if (!data && !o.flags.count("--unlock") && !o.values.count("--lock")) return kExitOk;
 
     dialog.click(o.flags.count("--metal") ? IDC_RW_METAL : IDC_RW_LABEL);
+    // The format first: choosing user memory locks the format list (its choice still sets the
+    // cells' width).
+    dialog.chooseItem(IDC_RW_FORMAT, ascii ? 1 : 0);
     if (o.flags.count("--user")) dialog.click(IDC_RW_USER);
     if (data) {
         const auto cells = dataCells(o.values.at("--data"), ascii);
@@ -193,7 +196,6 @@ int runWrite(Session& s, const Args& args) {
                   << (ascii ? "" : " as pairs of hexadecimal digits") << '\n';
             return kExitUsage;
         }
-        dialog.chooseItem(IDC_RW_FORMAT, ascii ? 1 : 0);
         dialog.chooseItem(IDC_RW_START, *start);
         dialog.chooseItem(IDC_RW_COUNT, static_cast<int>(cells->size()) - 2);
         int before = s.host.messageCount();
@@ -240,8 +242,8 @@ int runRead(Session& s, const Args& args) {
     rfid::CRFIDRead dialog(s.ctx);
     dialog.Create();
     if (o.flags.count("--metal")) dialog.click(IDC_RW_METAL);
-    if (o.flags.count("--user")) dialog.click(IDC_RW_USER);
     dialog.chooseItem(IDC_RW_FORMAT, o.flags.count("--ascii") ? 1 : 0);
+    if (o.flags.count("--user")) dialog.click(IDC_RW_USER);
     dialog.chooseItem(IDC_RW_START, *start);
     dialog.chooseItem(IDC_RW_COUNT, *count - 2);
     const int before = s.host.messageCount();
