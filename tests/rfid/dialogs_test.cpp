@@ -116,6 +116,22 @@ void setData(ui::Dialog& d, int start, int count, const std::vector<std::string>
 
 const std::vector<std::string> kTwelve = {"30", "08", "33", "B2", "DD", "D9", "01", "40", "00", "00", "00", "01"};
 
+TEST_F(Write, OpensComposing) {
+    EXPECT_EQ(dialog.control(IDC_RW_ACCESS).text(), "5E.2B.7A.19");
+    EXPECT_EQ(dialog.control(IDC_RW_KILL).text(), "5E.2B.7A.19");
+    EXPECT_EQ(dialog.control(IDC_RW_START).curSel(), 4);
+    EXPECT_EQ(dialog.control(IDC_RW_COUNT).itemText(dialog.control(IDC_RW_COUNT).curSel()), "12");
+    EXPECT_EQ(dialog.control(IDC_RW_FORMAT).curSel(), 0);
+    EXPECT_TRUE(dialog.control(IDC_RW_EPC).checked());
+    EXPECT_FALSE(dialog.control(IDC_RW_LABEL).checked() || dialog.control(IDC_RW_METAL).checked());
+    for (int id : {int{IDC_RW_WRITE}, int{IDC_RW_RESET_DATA}, int{IDC_RW_CELL_FIRST}, IDC_RW_CELL_FIRST + 63})
+        EXPECT_FALSE(dialog.control(id).enabled()) << id;
+    dialog.click(IDC_RW_DO_LOCK);
+    EXPECT_TRUE(dialog.control(IDC_RW_WRITE).enabled());
+    dialog.click(IDC_RW_DO_LOCK);
+    EXPECT_FALSE(dialog.control(IDC_RW_WRITE).enabled());
+}
+
 TEST_F(Write, SetDataRangeEndsAtTheLastCell) {
     struct Case {
         int start, count;
