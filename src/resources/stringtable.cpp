@@ -179,6 +179,8 @@ std::span<const Entry> Table() {
         {364, "No font comes close to that size; nothing was printed."},
         {460, "File download failed."},
         {461, "PCX file download failed."},
+        {560, "Choose the tag kind (Label or Metal) first."},
+        {561, "Each data cell of the range must hold one byte: two hexadecimal digits for \"H\", one character for \"A\"."},
     };
     return kEntries;
 }

@@ -4,6 +4,7 @@
 #include "sim/images.h"
 #include "sim/native.h"
 #include "sim/native_settings.h"
+#include "sim/rfid.h"
 
 namespace velmora::sim {
 
@@ -24,6 +25,7 @@ const CommandSet& standardCommands() {
         addNativeCommands(all);
         addNativeSettingCommands(all);
         addImageCommands(all);
+        addRfidCommands(all);
         return all;
     }();
     return commands;

@@ -2,6 +2,7 @@
 // the rest, and one flag per named status bit so the list never falls behind the status table.
 #include "sim/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -70,6 +71,16 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || text->empty()) return badValue("a directory");
             options.imagesDirectory = std::string(*text);
+        } else if (name == "--tag-epc" || name == "--tag-user") {
+            const bool epc = name == "--tag-epc";
+            const std::size_t room = epc ? RfidTag::kEpcBytes : RfidTag::kUserBytes;
+            const auto text = value();
+            const auto bytes = text ? parseHexBytes(*text) : std::nullopt;
+            if (!bytes || bytes->size() > room)
+                return badValue("hexadecimal bytes, at most " + std::to_string(room));
+            (epc ? options.tagEpc : options.tagUser) = *bytes;
+        } else if (name == "--rfid-void") {
+            if (!flag(options.rfidVoid)) return std::nullopt;
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -115,6 +126,9 @@ std::string usage() {
         "  --state FILE       non-volatile memory: load the saved settings from FILE at start\n"
         "                     and write them there (INI text) whenever the printer saves (^JUS)\n"
         "  --images DIR       write each stored image as DIR/<image name>\n"
+        "  --tag-epc HEX      the RFID tag's EPC memory starts with these bytes\n"
+        "  --tag-user HEX     the RFID tag's user memory starts with these bytes\n"
+        "  --rfid-void        every RFID tag write fails (and counts as a void tag)\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";
@@ -127,6 +141,11 @@ std::string usage() {
 void applyOptions(const Options& options, Printer& printer) {
     printer.setFaults(options.faults);
     printer.setStatusBytes(options.status[0], options.status[1]);
+    printer.editRfid([&options](RfidState& rfid) {
+        std::copy(options.tagEpc.begin(), options.tagEpc.end(), rfid.tag.epc.begin());
+        std::copy(options.tagUser.begin(), options.tagUser.end(), rfid.tag.user.begin());
+        rfid.voidEveryWrite = options.rfidVoid;
+    });
 }
 
 }  // namespace velmora::sim

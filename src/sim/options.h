@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/printer.h"
 
@@ -20,6 +21,9 @@ struct Options {
     std::string labelsDirectory;    // --labels: where printed labels are written; "" nowhere
     std::string statePath;  // --state: the saved settings' file; "" none
     std::string imagesDirectory;    // --images: where stored images are written; "" nowhere
+    std::vector<std::uint8_t> tagEpc;   // --tag-epc: the tag's EPC memory from byte 0
+    std::vector<std::uint8_t> tagUser;  // --tag-user: its user memory from byte 0
+    bool rfidVoid = false;              // --rfid-void: every tag write fails
     bool help = false;
 };
 

@@ -73,6 +73,7 @@ LabelRecord Printer::printLabel(int quantity, int copies) {
     {
         std::lock_guard lock(mutex_);
         record = labels_.print(quantity, copies);
+        labelPrinted(rfid_);  // the tag inside the label is encoded as it prints
         sink = labelSink_;
     }
     // A sink may write a file; other connections and queries are not held up meanwhile.
@@ -89,6 +90,11 @@ LabelRecord Printer::printRecord(LabelRecord record) {
     }
     if (sink) sink(record);
     return record;
+}
+
+RfidState Printer::rfid() const {
+    std::lock_guard lock(mutex_);
+    return rfid_;
 }
 
 LabelFormat Printer::labelFormat() const {

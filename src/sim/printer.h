@@ -16,6 +16,7 @@
 #include "sim/journal.h"
 #include "sim/labelrecord.h"
 #include "sim/native_settings.h"
+#include "sim/rfid.h"
 #include "sim/zii.h"
 
 namespace velmora::sim {
@@ -74,6 +75,13 @@ class Printer {
         std::lock_guard lock(mutex_);
         edit(native_);
     }
+    // The RFID encoder and its tag (rfid.h).
+    RfidState rfid() const;
+    template <typename Edit>
+    void editRfid(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(rfid_);
+    }
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
@@ -124,6 +132,7 @@ class Printer {
     LabelBook labels_;
     LabelSink labelSink_;
     NativeState native_;
+    RfidState rfid_;
     Faults faults_;
     Journal journal_;
     std::mutex saveMutex_;  // held while the hook runs; never with mutex_

@@ -1,0 +1,231 @@
+// The RFID write dialog: data cells, passwords, lock payload and the write series.
+#include "rfid/crfidwriteread.h"
+
+#include "app/dialogcatalog.h"
+#include "app/menuview.h"
+#include "rfid/crfidread.h"
+#include "ui/dataexchange.h"
+
+namespace velmora::rfid {
+
+using namespace resources;
+
+namespace {
+constexpr int kMsgBadRange = 199, kMsgSetOk = 202, kMsgSetFailed = 203;
+constexpr int kMsgUnlockFailed = 208, kMsgDataFailed = 209, kMsgLockFailed = 210, kMsgWriteOk = 211;
+constexpr int kMsgBadAccess = 212, kMsgBadKill = 213;
+constexpr int kDefaultStart = 4, kDefaultCountPos = 10;
+
+int cellId(int number) { return IDC_RW_CELL_FIRST + number - 1; }
+}  // namespace
+
+CRFIDWriteRead::CRFIDWriteRead(app::ToolContext& ctx) : ui::Dialog(ctx.host, RfidWriteReadTemplate()), ctx_(ctx) {}
+
+bool CRFIDWriteRead::OnInitDialog() {
+    start_ = kDefaultStart;
+    countPos_ = kDefaultCountPos;
+    format_ = 0;
+    access_ = kill_ = kDefaultDottedPassword;
+    memory_ = 0;
+    ui::Dialog::OnInitDialog();
+    on(ui::Event::Clicked, IDC_RW_SET_DATA, [this] { OnSetData(); });
+    on(ui::Event::Clicked, IDC_RW_RESET_DATA, [this] { OnResetData(); });
+    on(ui::Event::Clicked, IDC_RW_PASSWORD, [this] { OnPassword(); });
+    on(ui::Event::Clicked, IDC_RW_WRITE, [this] { OnWrite(); });
+    on(ui::Event::Clicked, IDC_RW_EPC, [this] { OnMemoryChoice(); });
+    on(ui::Event::Clicked, IDC_RW_USER, [this] { OnMemoryChoice(); });
+    for (int id : {IDC_RW_DO_DATA, IDC_RW_DO_LOCK, IDC_RW_DO_UNLOCK})
+        on(ui::Event::Clicked, id, [this] { updateWriteEnable(); });
+    on(ui::Event::Clicked, IDC_RW_POPUP_READ, [this] {
+        CRFIDRead read(ctx_);
+        read.DoModal();
+    });
+    for (int n = 1; n <= kRfidCells; ++n) on(ui::Event::EditChange, cellId(n), [this, n] { OnCellChange(n); });
+    return true;
+}
+
+void CRFIDWriteRead::DoDataExchange(ui::DataExchange& dx) {
+    dx.Text(IDC_RW_ACCESS, access_);
+    dx.Text(IDC_RW_KILL, kill_);
+    dx.Radio(IDC_RW_EPC, memory_);
+    dx.Radio(IDC_RW_LABEL, tagKind_);
+    dx.CBIndex(IDC_RW_START, start_);
+    dx.CBIndex(IDC_RW_COUNT, countPos_);
+    dx.CBIndex(IDC_RW_FORMAT, format_);
+    for (int n = 1; n <= kRfidCells; ++n) dx.Text(cellId(n), cells_[n - 1]);
+    dx.Check(IDC_RW_DO_DATA, doData_);
+    dx.Check(IDC_RW_DO_LOCK, doLock_);
+    dx.Check(IDC_RW_DO_UNLOCK, doUnlock_);
+    for (int bit = 0; bit < 20; ++bit) dx.Check(IDC_RW_LOCK_BIT0 + bit, lockBits_[bit]);
+}
+
+std::uint32_t CRFIDWriteRead::lockPayload() const {
+    std::uint32_t payload = 0;
+    for (int bit = 0; bit < 20; ++bit)
+        if (lockBits_[bit]) payload |= 1u << bit;
+    return payload;
+}
+
+void CRFIDWriteRead::setCellsEnabled(int from, int to) {
+    for (int n = 1; n <= kRfidCells; ++n) control(cellId(n)).enable(n >= from && n <= to);
+}
+
+bool CRFIDWriteRead::dataSet() const { return control(IDC_RW_RESET_DATA).enabled(); }
+
+void CRFIDWriteRead::OnSetData() {
+    UpdateData(true);
+    // The cells end at 64: a range past them would send a byte count the cells cannot fill.
+    if (start_ < 0 || countPos_ < 0 || !rangeFits(start_, count())) {
+        app::ShowMessage(host(), kMsgBadRange);
+        return;
+    }
+    cellLimit_ = format_ == 1 ? 1 : 2;
+    for (int n = 1; n <= kRfidCells; ++n) control(cellId(n)).setLimitText(cellLimit_);
+    setCellsEnabled(start_ + 1, start_ + count());
+    cells_.fill("");
+    control(IDC_RW_RESET_DATA).enable();
+    for (int id : {IDC_RW_SET_DATA, IDC_RW_START, IDC_RW_COUNT, IDC_RW_FORMAT}) control(id).enable(false);
+    UpdateData(false);
+}
+
+void CRFIDWriteRead::OnResetData() {
+    UpdateData(true);
+    control(IDC_RW_RESET_DATA).enable(false);
+    for (int id : {IDC_RW_SET_DATA, IDC_RW_START, IDC_RW_COUNT}) control(id).enable();
+    control(IDC_RW_FORMAT).enable(memory_ == 0);  // user memory has no format to choose
+    cells_.fill("");
+    start_ = kDefaultStart;
+    countPos_ = kDefaultCountPos;
+    format_ = 0;
+    setCellsEnabled(0, -1);
+    UpdateData(false);
+}
+
+void CRFIDWriteRead::OnCellChange(int number) {
+    UpdateData(true);
+    UpdateData(false);
+    if (static_cast<int>(cells_[number - 1].size()) != cellLimit_) return;
+    // On to the next cell of the range, then to "Write".
+    if (number < kRfidCells && control(cellId(number + 1)).enabled())
+        SetFocus(cellId(number + 1));
+    else
+        SetFocus(IDC_RW_WRITE);
+}
+
+void CRFIDWriteRead::OnMemoryChoice() {
+    UpdateData(true);
+    // Once the data is set the format stays as the cells were made for.
+    control(IDC_RW_FORMAT).enable(memory_ == 0 && !dataSet());
+}
+
+void CRFIDWriteRead::updateWriteEnable() {
+    UpdateData(true);
+    control(IDC_RW_WRITE).enable(doData_ || doLock_ || doUnlock_);
+}
+
+void CRFIDWriteRead::OnPassword() {
+    UpdateData(true);
+    // Only hexadecimal digits: a typo must never become the tag's password.
+    const auto access = passwordDigits(access_);
+    if (!access) {
+        app::ShowMessage(host(), kMsgBadAccess);
+        return;
+    }
+    const auto kill = passwordDigits(kill_);
+    if (!kill) {
+        app::ShowMessage(host(), kMsgBadKill);
+        return;
+    }
+    const int written = ctx_.comm.WriteText(passwordCommand(currentAccess, currentKill, *access, *kill) + "\r");
+    app::ShowMessage(host(), written ? kMsgSetOk : kMsgSetFailed);
+}
+
+std::optional<std::string> CRFIDWriteRead::composedData() const {
+    if (!dataSet() || !rangeFits(start_, count())) return std::nullopt;
+    std::string data;
+    for (int n = start_ + 1; n <= start_ + count(); ++n) {
+        const std::string& cell = cells_[n - 1];
+        if (static_cast<int>(cell.size()) != cellLimit_ || (cellLimit_ == 2 && !isHexDigits(cell)))
+            return std::nullopt;
+        data += cell;
+    }
+    return data;
+}
+
+void CRFIDWriteRead::OnWrite() {
+    UpdateData(true);
+    // The kind decides the command's letter and whether a label is printed: never guessed.
+    if (tagKind_ < 0) {
+        app::ShowMessage(host(), kMsgChooseTagKind);
+        return;
+    }
+    const bool metal = tagKind_ == 1;
+    std::optional<std::string> data;
+    if (doData_) {
+        // Every byte of the range, checked before anything is sent: a typo is never written.
+        data = composedData();
+        if (!data) {
+            app::ShowMessage(host(), kMsgDataFailed);
+            return;
+        }
+    }
+    // The steps form one series: it stops at the first failed write, and the label that would
+    // carry the tag is never printed after a step failed.
+    if (doUnlock_ && !ctx_.comm.WriteText(std::string(kUnlock) + "\r")) {
+        app::ShowMessage(host(), kMsgUnlockFailed);
+        return;
+    }
+    if (doData_) {
+        const Memory memory = memory_ == 1 ? Memory::User : Memory::Epc;
+        const DataFormat format = format_ == 1 ? DataFormat::Ascii : DataFormat::Hex;
+        const int written = ctx_.comm.WriteText(writeCommand(metal, memory, format, start_, count(), *data) + "\r");
+        for (int id : {IDC_RW_SET_DATA, IDC_RW_START, IDC_RW_COUNT}) control(id).enable();
+        control(IDC_RW_FORMAT).enable(memory_ == 0);
+        if (!written) {
+            setCellsEnabled(0, -1);
+            UpdateData(false);
+            app::ShowMessage(host(), kMsgDataFailed);
+            return;
+        }
+    }
+    if (doLock_ && !ctx_.comm.WriteText(lockPayloadCommand(false, lockPayload()) + "\r")) {
+        app::ShowMessage(host(), kMsgLockFailed);
+        return;
+    }
+    if (!metal) {
+        static constexpr std::uint8_t kPrintOne[] = {'P', '1', '\r'};
+        if (!ctx_.comm.WriteBytes(kPrintOne, sizeof kPrintOne)) return;  // the port object said why
+    }
+    app::ShowMessage(host(), kMsgWriteOk);
+}
+
+namespace {
+const bool registered = app::registerDialog({
+    app::kToolRfidWriteRead,
+    [](app::ToolContext& ctx) { return std::make_unique<CRFIDWriteRead>(ctx); },
+    {{"hex-data",
+      [](ui::Dialog& d) {
+          d.click(IDC_RW_LABEL);
+          d.click(IDC_RW_SET_DATA);
+          const char* bytes[] = {"30", "08", "33", "B2", "DD", "D9", "01", "40", "00", "00", "00", "01"};
+          for (int i = 0; i < 12; ++i) d.typeText(IDC_RW_CELL_FIRST + 4 + i, bytes[i]);
+          d.click(IDC_RW_DO_DATA);
+      }},
+     {"ascii-data",
+      [](ui::Dialog& d) {
+          d.click(IDC_RW_METAL);
+          d.chooseItem(IDC_RW_START, 0);
+          d.chooseItem(IDC_RW_COUNT, 62);
+          d.chooseItem(IDC_RW_FORMAT, 1);
+          d.click(IDC_RW_SET_DATA);
+          const std::string text = "VELMORA RFID TAG DATA 0123456789 abcdefghijklmnopqrstuvwxyz ABCD";
+          for (int i = 0; i < kRfidCells; ++i) d.typeText(IDC_RW_CELL_FIRST + i, text.substr(i, 1));
+          d.click(IDC_RW_DO_LOCK);
+          d.click(IDC_RW_LOCK_BIT0 + 15);
+          d.click(IDC_RW_LOCK_BIT0 + 5);
+      }}},
+    {},
+});
+}  // namespace
+
+}  // namespace velmora::rfid
