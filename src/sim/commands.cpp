@@ -2,6 +2,7 @@
 #include "sim/commands.h"
 
 #include "sim/images.h"
+#include "sim/media.h"
 #include "sim/native.h"
 #include "sim/native_settings.h"
 
@@ -24,6 +25,7 @@ const CommandSet& standardCommands() {
         addNativeCommands(all);
         addNativeSettingCommands(all);
         addImageCommands(all);
+        addMediaCommands(all);
         return all;
     }();
     return commands;

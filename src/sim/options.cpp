@@ -70,6 +70,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || text->empty()) return badValue("a directory");
             options.imagesDirectory = std::string(*text);
+        } else if (name == "--media") {
+            const auto text = value();
+            std::string why;
+            if (!text || !(options.media = MediaModel::parse(*text, why))) return badValue(why.empty() ? "a media" : why);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -115,6 +119,8 @@ std::string usage() {
         "  --state FILE       non-volatile memory: load the saved settings from FILE at start\n"
         "                     and write them there (INI text) whenever the printer saves (^JUS)\n"
         "  --images DIR       write each stored image as DIR/<image name>\n"
+        "  --media M          the labels loaded: gap:LABEL:GAP (default gap:100:3), mark:LABEL:MARK\n"
+        "                     (millimetres) or continuous\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";
@@ -127,6 +133,7 @@ std::string usage() {
 void applyOptions(const Options& options, Printer& printer) {
     printer.setFaults(options.faults);
     printer.setStatusBytes(options.status[0], options.status[1]);
+    if (options.media) printer.editMedia([&](MediaState& m) { m.model = *options.media; });
 }
 
 }  // namespace velmora::sim

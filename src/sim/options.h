@@ -20,6 +20,7 @@ struct Options {
     std::string labelsDirectory;    // --labels: where printed labels are written; "" nowhere
     std::string statePath;  // --state: the saved settings' file; "" none
     std::string imagesDirectory;    // --images: where stored images are written; "" nowhere
+    std::optional<MediaModel> media;  // --media: the labels loaded; nullopt the default
     bool help = false;
 };
 
