@@ -43,13 +43,14 @@ bool paintSensingChart(QPainter& p, const QRect& area, const ui::Control& contro
         const QRect bar(left(i) + 1, plot.bottom() - h + 1, std::max(1, left(i + 1) - left(i) - 2), h);
         const bool marked = a.separable() && (i == a.low || i == a.high);
         p.fillRect(bar, rgb(marked ? kNavy : kBar));
-        if (marked) {
+        if (marked && bar.width() > 4) {
             p.setPen(rgb(kCyan));
-            p.drawRect(bar.adjusted(0, 0, -1, -1));
+            p.drawRect(bar.adjusted(1, 1, -2, -2));
         }
     }
     if (a.proposed >= 0) {
-        const int x = (left(a.proposed) + left(a.proposed + 1)) / 2;
+        // Level i is the edge above bucket i.
+        const int x = left(a.proposed + 1);
         p.setPen(QPen(rgb(kProposed), 2));
         p.drawLine(x, plot.top(), x, plot.bottom());
         p.drawText(QRect(plot.left(), area.top() + 2, plot.width(), fm.height()), Qt::AlignCenter,
@@ -58,9 +59,11 @@ bool paintSensingChart(QPainter& p, const QRect& area, const ui::Control& contro
     p.setPen(Qt::black);
     p.drawLine(plot.bottomLeft(), plot.bottomRight());
     for (int i = 7; i < kBuckets; i += 8) {
-        const int x = (left(i) + left(i + 1)) / 2;
+        const int x = left(i + 1);
         const QString text = QString::number((i + 1) * chart->levelStep);
-        p.drawText(QRect(x - 30, plot.bottom() + 2, 60, fm.height()), Qt::AlignHCenter | Qt::AlignTop, text);
+        const int w = fm.horizontalAdvance(text);
+        const int textLeft = std::min(x - w / 2, area.right() - 2 - w);
+        p.drawText(QRect(textLeft, plot.bottom() + 2, w + 1, fm.height()), Qt::AlignLeft | Qt::AlignTop, text);
     }
     return true;
 }

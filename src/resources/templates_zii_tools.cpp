@@ -11,7 +11,6 @@ const ui::DialogTemplate& ZiiQualityTemplate() {
         d.resourceId = 140;
         d.caption = "Configure Print Quality";
         ui::ControlStyle shown;
-        shown.readOnly = true;
         shown.widthChars = 12;
         d.root = column({
             radio(IDC_ZQ_AUTO, "Print sample labels and choose print Speed and Darkness", true),
@@ -19,7 +18,8 @@ const ui::DialogTemplate& ZiiQualityTemplate() {
             row({
                 column({
                     group("Select number of labels",
-                          {row({label("Number of labels to print :"), disabled(dropList(IDC_ZQ_COUNT, 5)), stretch()})}),
+                          {grid(3, {label("Number of labels to print :"), disabled(dropList(IDC_ZQ_COUNT, 5)),
+                                    label("")})}),
                     group("Select Speed and Darkness",
                           {grid(3, {label("Speed :"), disabled(dropList(IDC_ZQ_SPEED, 5)), label("inch/s"),
                                     label("Darkness :"), disabled(dropList(IDC_ZQ_DARKNESS, 5)), label("")})}),
@@ -28,8 +28,10 @@ const ui::DialogTemplate& ZiiQualityTemplate() {
                 group("Label Identifier",
                       {
                           disabled(listBox(IDC_ZQ_IDENTIFIERS, 8, 6)),
-                          grid(2, {label("Speed :"), edit(IDC_ZQ_SHOW_SPEED, 12, shown), label("Darkness :"),
-                                   edit(IDC_ZQ_SHOW_DARKNESS, 12, shown)}),
+                          // Read-only texts: what the chosen label was printed with.
+                          grid(2, {label("Speed :"), control(IDC_ZQ_SHOW_SPEED, ui::ControlKind::Static, "", shown),
+                                   label("Darkness :"),
+                                   control(IDC_ZQ_SHOW_DARKNESS, ui::ControlKind::Static, "", shown)}),
                       }),
             }),
             disabled(checkBox(IDC_ZQ_SAVE_FILE, "Save settings to File")),
