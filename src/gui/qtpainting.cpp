@@ -1,4 +1,5 @@
-// Painting of the renderer's own widgets: Custom controls (the title banner, or any painter the
+// Painting of the renderer's own widgets: Custom controls (the title banner, the calibration
+// chart, or any painter the
 // window program installs, or the control's text on its colours) and a tab's display area.
 #include <QCoreApplication>
 #include <QPainter>
@@ -6,6 +7,7 @@
 #include <QStylePainter>
 
 #include "gui/rendererparts.h"
+#include "gui/sensingchartpainter.h"
 
 namespace velmora::gui {
 
@@ -19,6 +21,7 @@ CustomPainter& customPainterSlot() {
 void CustomWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (banner_.paint(p, *this, control_)) return;
+    if (paintSensingChart(p, rect(), control_)) return;
     if (auto& painter = customPainterSlot()) {
         painter(p, rect(), dialog_, control_);
         return;

@@ -2,6 +2,7 @@
 #include "sim/commands.h"
 
 #include "sim/images.h"
+#include "sim/media.h"
 #include "sim/native.h"
 #include "sim/native_settings.h"
 #include "sim/rfid.h"
@@ -26,6 +27,7 @@ const CommandSet& standardCommands() {
         addNativeSettingCommands(all);
         addImageCommands(all);
         addRfidCommands(all);
+        addMediaCommands(all);
         return all;
     }();
     return commands;

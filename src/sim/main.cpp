@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
     std::printf("velmora-sim: %zu images stored\n", printer.images().list().size());
     std::printf("velmora-sim: printed %llu labels\n",
                 static_cast<unsigned long long>(printer.totalPrintedLabels()));
+    std::printf("velmora-sim: %s\n", sim::mediaSummary(printer.media()).c_str());
     // Fields or errors after the last print command would otherwise vanish without a word.
     const sim::LabelRecord unprinted = printer.pendingLabel();
     if (!unprinted.fields.empty() || !unprinted.errors.empty()) {

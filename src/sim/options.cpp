@@ -81,6 +81,10 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             (epc ? options.tagEpc : options.tagUser) = *bytes;
         } else if (name == "--rfid-void") {
             if (!flag(options.rfidVoid)) return std::nullopt;
+        } else if (name == "--media") {
+            const auto text = value();
+            std::string why;
+            if (!text || !(options.media = MediaModel::parse(*text, why))) return badValue(why.empty() ? "a media" : why);
         } else if (name == "--pty") {
             if (!flag(options.pty)) return std::nullopt;
         } else if (name == "--no-tcp") {
@@ -129,6 +133,8 @@ std::string usage() {
         "  --tag-epc HEX      the RFID tag's EPC memory starts with these bytes\n"
         "  --tag-user HEX     the RFID tag's user memory starts with these bytes\n"
         "  --rfid-void        every RFID tag write fails (and counts as a void tag)\n"
+        "  --media M          the labels loaded: gap:LABEL:GAP (default gap:100:3), mark:LABEL:MARK\n"
+        "                     (millimetres) or continuous\n"
         "  --help             show this text\n"
         "\n"
         "Status bits reported by the status queries:\n";
@@ -146,6 +152,7 @@ void applyOptions(const Options& options, Printer& printer) {
         std::copy(options.tagUser.begin(), options.tagUser.end(), rfid.tag.user.begin());
         rfid.voidEveryWrite = options.rfidVoid;
     });
+    if (options.media) printer.editMedia([&](MediaState& m) { m.model = *options.media; });
 }
 
 }  // namespace velmora::sim

@@ -24,6 +24,7 @@ struct Options {
     std::vector<std::uint8_t> tagEpc;   // --tag-epc: the tag's EPC memory from byte 0
     std::vector<std::uint8_t> tagUser;  // --tag-user: its user memory from byte 0
     bool rfidVoid = false;              // --rfid-void: every tag write fails
+    std::optional<MediaModel> media;  // --media: the labels loaded; nullopt the default
     bool help = false;
 };
 

@@ -15,6 +15,7 @@
 #include "sim/images.h"
 #include "sim/journal.h"
 #include "sim/labelrecord.h"
+#include "sim/media.h"
 #include "sim/native_settings.h"
 #include "sim/rfid.h"
 #include "sim/zii.h"
@@ -82,6 +83,16 @@ class Printer {
         std::lock_guard lock(mutex_);
         edit(rfid_);
     }
+    // The media path and its sensor (media.h).
+    MediaState media() const {
+        std::lock_guard lock(mutex_);
+        return media_;
+    }
+    template <typename Edit>
+    void editMedia(Edit&& edit) {
+        std::lock_guard lock(mutex_);
+        edit(media_);
+    }
     // Off and on again: settings not saved are lost, saved serial parameters take effect.
     void powerCycle();
 
@@ -133,6 +144,7 @@ class Printer {
     LabelSink labelSink_;
     NativeState native_;
     RfidState rfid_;
+    MediaState media_;
     Faults faults_;
     Journal journal_;
     std::mutex saveMutex_;  // held while the hook runs; never with mutex_

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "sim/media.h"
 #include "sim/parser.h"
 
 namespace velmora::sim {
@@ -276,6 +277,11 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
         const std::string_view command = line.substr(at, next - at);
         at = next;
         const ZiiCommand* known = findCommand(command);
+        if (format.open && command.starts_with("^WD")) {
+            result.objectLists.emplace_back(command.substr(3));
+            result.found = true;
+            continue;
+        }
         if (!known) {
             if (command[0] == '^' && format.open && format.label.command(command)) result.found = true;
             continue;
@@ -362,6 +368,8 @@ void addZiiCommands(CommandSet& commands) {
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
         for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
+        if (!result.labels.empty()) advanceMedia(parser.printer(), static_cast<int>(result.labels.size()));
+        for (const std::string& which : result.objectLists) printObjectList(parser.printer(), which);
         return result.found;
     });
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {

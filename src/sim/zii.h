@@ -144,6 +144,7 @@ struct ZiiLineResult {
     bool found = false;  // a known command took effect or was held by a lock
     bool saved = false;  // ^JUS: the settings went to non-volatile memory
     std::vector<LabelRecord> labels;  // formats that ended on this line and print a label
+    std::vector<std::string> objectLists;  // ^WD inside a format: the object names to list
 };
 
 // Whether a command the table knows stands anywhere in the line.

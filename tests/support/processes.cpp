@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 extern char** environ;
@@ -37,6 +38,27 @@ SimProcess::SimProcess(std::vector<std::string> options) {
         while (!address.empty() && (address.back() == '\n' || address.back() == '\r')) address.pop_back();
         break;
     }
+    const bool pty = std::find(options.begin(), options.end(), "--pty") != options.end();
+    while (pty && out_ && fgets(line.data(), line.size(), out_)) {
+        const std::string l = line.data();
+        const auto at = l.find("pseudo-terminal ");
+        if (at == std::string::npos) continue;
+        ptyPath = l.substr(at + 16);
+        while (!ptyPath.empty() && (ptyPath.back() == '\n' || ptyPath.back() == '\r')) ptyPath.pop_back();
+        break;
+    }
+}
+
+std::string SimProcess::finish() {
+    std::string rest;
+    if (pid_ <= 0) return rest;
+    kill(pid_, SIGTERM);
+    std::array<char, 256> line{};
+    while (out_ && fgets(line.data(), line.size(), out_)) rest += line.data();
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return rest;
 }
 
 SimProcess::~SimProcess() {

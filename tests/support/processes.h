@@ -18,6 +18,10 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     std::string address;  // empty when it did not start
+    std::string ptyPath;  // with "--pty": the pseudo-terminal it serves
+
+    // Ends it with SIGTERM and returns what it printed from then on (its summary).
+    std::string finish();
 
 private:
     int pid_ = -1;
