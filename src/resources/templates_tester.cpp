@@ -38,7 +38,7 @@ const ui::DialogTemplate& TavlCmdTesterTemplate() {
                                button(IDC_TT_CLEAN, "Clean"), stretch(), edit(IDC_TT_SEND_COUNT, 6, digits),
                                control(IDC_TT_SEND_SPIN, ControlKind::Spin),
                                control(IDC_TT_SENT_COUNTER, ControlKind::Static, "", widthStyle(6)),
-                               button(IDC_TT_MULTI_SEND, "Multi Send")}),
+                               button(IDC_TT_PREVIEW, "Preview"), button(IDC_TT_MULTI_SEND, "Multi Send")}),
                       }),
                 group("Data received from the printer is shown int the window below",
                       {
