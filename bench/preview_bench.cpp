@@ -32,7 +32,7 @@ const std::string kZii =
     "^FO60,140^ADN,36,20^FDShipping from the simulated printer^FS"
     "^FO60,260^BY3^BCN,200,Y,N,N^FDVLM-000123456^FS"
     "^FO60,560^BQN,2,8^FDMA,https://velmora.example/track/000123456^FS"
-    "^XZ";
+    "^XZ\r\n";
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 

@@ -135,12 +135,13 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
             why = s.errtxt;
             return false;
         }
-        QImage raw(s.bitmap_width, s.bitmap_height, QImage::Format_RGB32);
+        // Dark hexagons only: what lies below the symbol's light parts stays, as the printer leaves it.
+        QImage raw(s.bitmap_width, s.bitmap_height, QImage::Format_ARGB32_Premultiplied);
         for (int r = 0; r < s.bitmap_height; ++r) {
             auto* line = reinterpret_cast<QRgb*>(raw.scanLine(r));
             for (int c = 0; c < s.bitmap_width; ++c) {
                 const unsigned char* px = s.bitmap + (static_cast<std::size_t>(r) * s.bitmap_width + c) * 3;
-                line[c] = px[0] < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+                line[c] = px[0] < 128 ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0);
             }
         }
         maxi = raw.scaledToWidth(226, Qt::FastTransformation);
