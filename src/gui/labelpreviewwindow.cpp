@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -79,6 +80,9 @@ void LabelPreviewWindow::showLabel(int index) {
 
 void LabelPreviewWindow::setZoom(double zoom) {
     zoom_ = std::clamp(zoom, kZooms[0], kZooms[std::size(kZooms) - 1]);
+    const QSignalBlocker quiet(zoomList_);
+    for (std::size_t i = 0; i < std::size(kZooms); ++i)
+        if (kZooms[i] == zoom_) zoomList_->setCurrentIndex(static_cast<int>(i));
     refresh();
 }
 

@@ -2,6 +2,7 @@
 // in the renders folder.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -53,6 +54,7 @@ TEST(LabelPreviewWindow, PagesZoomsAndListsWhatIsNotDrawn) {
     EXPECT_EQ(picture->pixmap().size(), QSize(800, 600));
     window.setZoom(100.0);  // beyond the largest: the largest
     EXPECT_EQ(window.zoom(), 4.0);
+    EXPECT_EQ(window.findChild<QComboBox*>()->currentText(), QStringLiteral("400%"));
 
     previous->click();
     window.setZoom(1.0);
