@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gui/labelpreviewwindow.h"
 #include "gui/qtrenderer.h"
 #include "platform/clock.h"
 #include "ui/dialog.h"
@@ -242,6 +243,11 @@ void installPaintingWaitHook() {
         advanceProgress();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+}
+
+bool QtHost::showLabelPreview(const std::string& text) {
+    gui::showLabelPreview(text, QApplication::activeWindow());
+    return true;
 }
 
 }  // namespace velmora::gui

@@ -25,6 +25,8 @@ class QtHost final : public ui::Host {
     void endAction() override;
     void setClipboardText(const std::string& text) override;
     std::string clipboardText() override;
+    // The label preview window (labelpreviewwindow.h), over the active window.
+    bool showLabelPreview(const std::string& text) override;
     // Unattended runs (measurements, demos): message boxes go to the error stream as
     // "Caption: text" and are answered with OK (or Yes) instead of waiting for a person.
     void setUnattended(bool on) { unattended_ = on; }

@@ -178,6 +178,8 @@ std::span<const Entry> Table() {
         {362, "Cannot write the file %1."},
         {364, "No font comes close to that size; nothing was printed."},
         {460, "File download failed."},
+        {590, "Label pictures are shown by the window program; velmora-cli preview writes them as files."},
+        {591, "The text prints no label."},
         {461, "PCX file download failed."},
         {560, "Choose the tag kind (Label or Metal) first."},
         {561, "Each data cell of the range must hold one byte: two hexadecimal digits for \"H\", one character for \"A\"."},

@@ -43,6 +43,7 @@ enum TesterControlId {
     IDC_TT_RFID_KILL = 1308,
     IDC_TT_VECTOR_TEXT = 1414,
     IDC_TT_PRINT_CODES = 1415,
+    IDC_TT_PREVIEW = 1590,
 
     // Shared by the builders.
     IDC_B_TEST_PRINT = 1095,

@@ -12,6 +12,11 @@
 #include "sim/printer.h"
 #include "sim/server.h"
 #include "sim/statefile.h"
+#if VELMORA_WITH_PREVIEW
+#include <mutex>
+
+#include "preview/labelpng.h"
+#endif
 
 int main(int argc, char** argv) {
     using namespace velmora;
@@ -41,10 +46,28 @@ int main(int argc, char** argv) {
             return 1;
         }
         // A label that cannot be written is reported and the printer goes on printing.
+#if VELMORA_WITH_PREVIEW
+        // Each record gets its picture beside it, label-NNNN.png; one picture at a time.
+        preview::ensureGuiApplication();
+        static std::mutex pictureMutex;
+        printer.setLabelSink([&labelFiles, &printer](const sim::LabelRecord& record) {
+            std::string why;
+            const std::string json = labelFiles.write(record, why);
+            if (json.empty()) {
+                std::fprintf(stderr, "velmora-sim: %s\n", why.c_str());
+                return;
+            }
+            const std::string png = json.substr(0, json.size() - 5) + ".png";
+            const std::lock_guard lock(pictureMutex);
+            const auto images = [&printer](const std::string& name) { return printer.images().image(name); };
+            if (!preview::writeLabelPng(record, images, png, why)) std::fprintf(stderr, "velmora-sim: %s: %s\n", png.c_str(), why.c_str());
+        });
+#else
         printer.setLabelSink([&labelFiles](const sim::LabelRecord& record) {
             std::string why;
             if (labelFiles.write(record, why).empty()) std::fprintf(stderr, "velmora-sim: %s\n", why.c_str());
         });
+#endif
     }
     if (!options->statePath.empty()) {
         const sim::StateFile state(options->statePath);

@@ -21,6 +21,7 @@ using namespace resources;
 namespace {
 constexpr int kMsgNoSaveFile = 214;
 constexpr int kMsgNoLoadFile = 215;
+constexpr int kMsgNoPreview = 590;
 constexpr std::size_t kLargeText = 1500;  // longer texts wait before each copy
 constexpr unsigned kLargeTextPauseMs = 100;
 constexpr std::size_t kReadSize = 512;
@@ -81,6 +82,7 @@ bool CTAVL_CmdTesterDlg::OnInitDialog() {
     on(ui::Event::Clicked, IDC_TT_PASTE, [this] { OnPaste(); });
     on(ui::Event::Clicked, IDC_TT_CLEAN, [this] { OnClean(); });
     on(ui::Event::Clicked, IDC_TT_MULTI_SEND, [this] { OnMultiSend(); });
+    on(ui::Event::Clicked, IDC_TT_PREVIEW, [this] { OnPreview(); });
     on(ui::Event::Clicked, IDC_TT_READ, [this] { OnReadFromPrinter(); });
     on(ui::Event::Clicked, IDC_TT_CLEAR_RECEIVE, [this] { OnClearReceive(); });
     on(ui::Event::Clicked, IDC_TT_HEX, [this] { renderView(); });
@@ -159,6 +161,12 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
         sentCounter_ = std::to_string(i);
         UpdateData(false);
     }
+}
+
+void CTAVL_CmdTesterDlg::OnPreview() {
+    UpdateData(true);
+    // The bytes the printer would receive, so the picture shows what Multi Send prints.
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
 }
 
 void CTAVL_CmdTesterDlg::OnReadFromPrinter() {

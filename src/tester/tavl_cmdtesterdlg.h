@@ -25,6 +25,8 @@ public:
     void OnPaste();
     void OnClean();
     void OnMultiSend();
+    // The labels of the editor's text as pictures; nothing is sent.
+    void OnPreview();
     void OnReadFromPrinter();
     void OnClearReceive();
     void OnLoad();

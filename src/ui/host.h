@@ -43,6 +43,12 @@ public:
     virtual void endAction() { setWaitCursor(false); }
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() = 0;
+    // Shows the labels that label text (either language) prints, as pictures in a window of
+    // their own; false when this host has no pictures to show.
+    virtual bool showLabelPreview(const std::string& text) {
+        (void)text;
+        return false;
+    }
 
     // Caption of boxes that name none: the application's title.
     const std::string& appTitle() const { return appTitle_; }

@@ -32,6 +32,10 @@ public:
     }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string clipboardText() override { return clipboard; }
+    bool showLabelPreview(const std::string& text) override {
+        previews.push_back(text);
+        return previewShown;
+    }
 
     // Texts of the messages shown so far, in order.
     std::vector<std::string> messageTexts() const;
@@ -50,6 +54,8 @@ public:
     int waitCursorDepth = 0;
     int waitCursorShown = 0;
     std::vector<unsigned> actionTotals;  // the expected total of each long action begun
+    std::vector<std::string> previews;   // texts of the label previews asked for
+    bool previewShown = true;            // false: a host without pictures
 };
 
 }  // namespace velmora::ui

@@ -10,6 +10,7 @@
 #include "app/main_ziimenuview.h"
 #include "app/toolcontext.h"
 #include "platform/codepage.h"
+#include "resources/stringtable.h"
 #include "resources/templates_shell.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
@@ -78,6 +79,18 @@ TEST_F(Tester, MultiSendCountsEachCopyAndPausesOnlyForLongTexts) {
     dlg.click(IDC_TT_MULTI_SEND);
     EXPECT_EQ(dlg.control(IDC_TT_SENT_COUNTER).text(), "");
     EXPECT_EQ(l.messages.shown.size(), 1u);
+}
+
+// Preview hands the editor's bytes to the host and sends nothing; a host without pictures says so.
+TEST_F(Tester, PreviewShowsTheEditorsLabelsWithoutSending) {
+    dlg.typeText(IDC_TT_EDITOR, "BD10,10,50,50,O\r\nP1\r\n");
+    dlg.click(IDC_TT_PREVIEW);
+    EXPECT_EQ(host.previews, std::vector<std::string>{"BD10,10,50,50,O\r\nP1\r\n"});
+    EXPECT_TRUE(host.messages.empty());
+    host.previewShown = false;
+    dlg.click(IDC_TT_PREVIEW);
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{resources::LoadString(590)});
+    EXPECT_TRUE(l.script.writes.empty());
 }
 
 TEST_F(Tester, SendCountBeyondTheIntegerIsRefusedWithTheRange) {

@@ -1,0 +1,399 @@
+// Encoding with libzint and drawing the module matrix; the mapping from each command's values to
+// a symbology and its options.
+#include "preview/barcodes.h"
+
+#include <zint.h>
+
+#include <QImage>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <memory>
+
+#include "preview/textdraw.h"
+
+namespace velmora::preview {
+
+namespace {
+
+// No symbol is larger than the widest label's length; a value beyond is a typing error.
+constexpr int kMaxSymbolDots = 2432;
+constexpr int kMaxModuleDots = 40;
+
+struct SymbolDeleter {
+    void operator()(zint_symbol* s) const { ZBarcode_Delete(s); }
+};
+using Symbol = std::unique_ptr<zint_symbol, SymbolDeleter>;
+
+bool moduleSet(const zint_symbol& s, int row, int col) { return (s.encoded_data[row][col >> 3] >> (col & 7)) & 1; }
+
+bool linear(int symbology) {
+    switch (symbology) {
+        case BARCODE_QRCODE:
+        case BARCODE_DATAMATRIX:
+        case BARCODE_PDF417:
+        case BARCODE_MAXICODE:
+            return false;
+        default:
+            return true;
+    }
+}
+
+int number(const std::vector<std::string>& values, std::size_t i, int fallback, int min, int max) {
+    if (i >= values.size() || values[i].empty()) return fallback;
+    int v = 0;
+    const std::string& t = values[i];
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    return ec == std::errc() && end == t.data() + t.size() && v >= min && v <= max ? v : fallback;
+}
+
+char letter(const std::vector<std::string>& values, std::size_t i, char fallback) {
+    return i < values.size() && values[i].size() == 1 ? values[i][0] : fallback;
+}
+
+int orientation(char o) {
+    switch (o) {
+        case 'R': return 90;
+        case 'I': return 180;
+        case 'B': return 270;
+        default: return 0;
+    }
+}
+
+// Codabar needs its start and stop characters; data without them gets "A".
+std::string codabar(std::string data, char start = 'A', char stop = 'A') {
+    const auto isGuard = [](char c) { return std::strchr("ABCDabcd", c) != nullptr && c != 0; };
+    if (data.empty() || !isGuard(data.front())) data.insert(data.begin(), start);
+    if (data.size() < 2 || !isGuard(data.back())) data.push_back(stop);
+    return data;
+}
+
+// A MaxiCode structured carrier message "class,country,postal,...,message" (native mode 0, 2, 3):
+// libzint takes the postal code, country and class as its primary message.
+void maxicodeCarrier(BarcodeSpec& spec, const std::string& data, int mode) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t comma = data.find(',', start);
+        if (comma == std::string::npos) break;
+        parts.push_back(data.substr(start, comma - start));
+        start = comma + 1;
+    }
+    if (parts.size() < 3) {
+        spec.option1 = 4;  // no carrier fields: a plain message
+        return;
+    }
+    std::string postal = parts[2];
+    std::string message = data.substr(start);
+    if (parts.size() == 4) {
+        if (mode == 3) {
+            message = parts[3] + "," + message;  // the fourth value belongs to the message
+        } else {
+            postal += parts[3];
+        }
+    }
+    spec.option1 = mode == 3 ? 3 : 2;
+    spec.primary = postal + parts[1] + parts[0];
+    spec.data = message;
+}
+
+}  // namespace
+
+bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::string& why) {
+    if (spec.data.empty()) {
+        why = "no data";
+        return false;
+    }
+    Symbol symbol(ZBarcode_Create());
+    if (!symbol) {
+        why = "out of memory";
+        return false;
+    }
+    zint_symbol& s = *symbol;
+    s.symbology = spec.symbology;
+    s.input_mode = spec.inputMode;
+    s.option_1 = spec.option1;
+    s.option_2 = spec.option2;
+    s.option_3 = spec.option3;
+    s.show_hrt = spec.humanReadable ? 1 : 0;
+    std::strncpy(s.primary, spec.primary.c_str(), sizeof(s.primary) - 1);
+    const int rc = ZBarcode_Encode(&s, reinterpret_cast<const unsigned char*>(spec.data.data()),
+                                   static_cast<int>(spec.data.size()));
+    if (rc >= ZINT_ERROR) {
+        why = s.errtxt;
+        return false;
+    }
+
+    const int module = std::clamp(spec.module, 1, kMaxModuleDots);
+    QPainter& p = canvas.painter;
+    QImage maxi;
+    int width = 0, height = 0;
+    if (spec.symbology == BARCODE_MAXICODE) {
+        // Hexagons and rings: libzint's own raster, scaled to the symbol's 1.11 inch (226 dots).
+        s.scale = 4.0f;
+        if (ZBarcode_Buffer(&s, 0) >= ZINT_ERROR || !s.bitmap) {
+            why = s.errtxt;
+            return false;
+        }
+        // Dark hexagons only: what lies below the symbol's light parts stays, as the printer leaves it.
+        QImage raw(s.bitmap_width, s.bitmap_height, QImage::Format_ARGB32_Premultiplied);
+        for (int r = 0; r < s.bitmap_height; ++r) {
+            auto* line = reinterpret_cast<QRgb*>(raw.scanLine(r));
+            for (int c = 0; c < s.bitmap_width; ++c) {
+                const unsigned char* px = s.bitmap + (static_cast<std::size_t>(r) * s.bitmap_width + c) * 3;
+                line[c] = px[0] < 128 ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0);
+            }
+        }
+        maxi = raw.scaledToWidth(226, Qt::FastTransformation);
+        width = maxi.width();
+        height = maxi.height();
+    } else {
+        width = s.width * module;
+        if (linear(spec.symbology)) {
+            height = std::max(1, spec.height);
+        } else {
+            const int row = spec.rowHeight > 0 ? spec.rowHeight : module;
+            height = s.rows * row;
+        }
+    }
+    if (width > kMaxSymbolDots || height > kMaxSymbolDots) {
+        why = "the symbol (" + std::to_string(width) + " x " + std::to_string(height) + " dots) is larger than any label";
+        return false;
+    }
+
+    const int textHeight = linear(spec.symbology) && spec.humanReadable ? std::max(14, module * 9) : 0;
+    p.save();
+    p.translate(x, y);
+    if (spec.boxOrigin) {
+        // The origin is the top left (or bottom left) of the symbol as it stands on the label.
+        const int w = width, h = height + textHeight;
+        if (spec.bottomOrigin) p.translate(0, -(spec.rotation % 180 == 0 ? h : w));
+        if (spec.rotation == 90) p.translate(h, 0);
+        if (spec.rotation == 180) p.translate(w, h);
+        if (spec.rotation == 270) p.translate(0, w);
+    }
+    p.rotate(spec.rotation);
+    if (spec.centered) p.translate(-width / 2, -height / 2);
+    const int barTop = spec.textAbove ? textHeight : 0;
+    {
+        ReverseScope reverse(p, spec.reverse);
+        if (!maxi.isNull()) {
+            p.drawImage(0, 0, maxi);
+        } else if (linear(spec.symbology)) {
+            // Every row of a linear symbol (EAN add-ons aside) is the same: one row of bars.
+            for (int c = 0; c < s.width;) {
+                if (!moduleSet(s, 0, c)) {
+                    ++c;
+                    continue;
+                }
+                int end = c;
+                while (end < s.width && moduleSet(s, 0, end)) ++end;
+                p.fillRect(c * module, barTop, (end - c) * module, height, Qt::black);
+                c = end;
+            }
+        } else {
+            const int row = spec.rowHeight > 0 ? spec.rowHeight : module;
+            for (int r = 0; r < s.rows; ++r) {
+                for (int c = 0; c < s.width;) {
+                    if (!moduleSet(s, r, c)) {
+                        ++c;
+                        continue;
+                    }
+                    int end = c;
+                    while (end < s.width && moduleSet(s, r, end)) ++end;
+                    p.fillRect(c * module, r * row, (end - c) * module, row, Qt::black);
+                    c = end;
+                }
+            }
+        }
+        if (textHeight > 0) {
+            const std::string text(reinterpret_cast<const char*>(s.text));
+            const int cellW = std::max(6, textHeight * 6 / 10);
+            const int textW = cellW * static_cast<int>(text.size());
+            const int textY = spec.textAbove ? 0 : height + 2;
+            drawCellText(p, QString::fromUtf8(text.c_str()), (width - textW) / 2, textY, cellW, textHeight - 2, 0, false);
+        }
+    }
+    canvas.reached(QRectF(0, 0, width, height + textHeight));
+    p.restore();
+    return true;
+}
+
+bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeSpec& spec, std::string& why) {
+    static constexpr int kSymbologies[] = {BARCODE_CODE39, BARCODE_CODE128, BARCODE_C25INTER, BARCODE_CODABAR,
+                                           BARCODE_CODE93, BARCODE_UPCA,    BARCODE_UPCE,     BARCODE_EANX,
+                                           BARCODE_EANX,   BARCODE_GS1_128};
+    if (f.type < 0 || f.type >= static_cast<int>(std::size(kSymbologies))) {
+        why = "barcode type " + std::to_string(f.type) + " is unknown";
+        return false;
+    }
+    spec.symbology = kSymbologies[f.type];
+    spec.data = f.data;
+    if (spec.symbology == BARCODE_CODABAR) spec.data = codabar(spec.data);
+    if (spec.symbology == BARCODE_GS1_128) spec.inputMode = f.data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
+    spec.module = std::max(1, f.narrow);
+    spec.height = f.height;
+    spec.humanReadable = f.humanReadable;
+    spec.rotation = f.rotation;
+    return true;
+}
+
+bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeSpec& spec, std::string& why) {
+    spec.data = f.data;
+    spec.rotation = f.rotation;
+    switch (f.symbology) {
+        case 'M':
+            spec.symbology = BARCODE_MAXICODE;
+            spec.rotation = 0;
+            if (f.mode == 4) {
+                spec.option1 = 4;
+            } else {
+                maxicodeCarrier(spec, f.data, f.mode);
+            }
+            return true;
+        case 'P':
+            spec.symbology = BARCODE_PDF417;
+            spec.option1 = std::clamp(f.errorLevel, 0, 8);
+            spec.option2 = std::clamp(f.columns, 0, 30);
+            spec.option3 = f.rows >= 3 && f.rows <= 90 ? f.rows : 0;
+            spec.module = std::max(1, f.moduleWidth);
+            spec.rowHeight = std::max(spec.module, f.barHeight);
+            spec.centered = f.centered;
+            return true;
+        case 'Q': {
+            spec.symbology = BARCODE_QRCODE;
+            static constexpr std::string_view kLevels = "LMQH";
+            const std::size_t level = kLevels.find(f.errorCorrection);
+            spec.option1 = level == std::string_view::npos ? 1 : static_cast<int>(level) + 1;
+            spec.module = std::max(1, f.size);
+            return true;
+        }
+        default:
+            why = std::string("2D symbology '") + f.symbology + "' is unknown";
+            return false;
+    }
+}
+
+bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeSpec& spec, std::string& why) {
+    const auto& v = f.parameters;
+    const std::string& name = f.symbology;
+    spec.data = f.data;
+    spec.module = f.moduleWidth;
+    spec.height = f.barHeight;
+    spec.reverse = f.reverse;
+    spec.bottomOrigin = f.typeset;
+    spec.boxOrigin = true;
+    spec.rotation = orientation(letter(v, 0, 'N'));
+    // The common layout of the linear ones: orientation, height, line, line above.
+    const auto linearCommon = [&](std::size_t heightAt, std::size_t lineAt) {
+        spec.height = number(v, heightAt, f.barHeight, 1, 32000);
+        spec.humanReadable = letter(v, lineAt, 'Y') == 'Y';
+        spec.textAbove = letter(v, lineAt + 1, 'N') == 'Y';
+    };
+    if (name == "BC") {
+        linearCommon(1, 2);
+        const char mode = letter(v, 5, 'N');
+        // The invocation codes: ">>" is '>', ">8" the FNC1 of GS1 data, the others choose a subset,
+        // which libzint picks itself for the shortest symbol.
+        std::string data;
+        bool fnc1 = false;
+        for (std::size_t i = 0; i < f.data.size(); ++i) {
+            if (f.data[i] == '>' && i + 1 < f.data.size()) {
+                const char c = f.data[++i];
+                if (c == '>') data += '>';
+                if (c == '8') fnc1 = true;
+                continue;
+            }
+            data += f.data[i];
+        }
+        spec.data = data;
+        spec.symbology = BARCODE_CODE128;
+        if (mode == 'D' || fnc1) {
+            spec.symbology = BARCODE_GS1_128;
+            spec.inputMode = data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
+        }
+        return true;
+    }
+    if (name == "B3") {
+        spec.symbology = BARCODE_CODE39;
+        spec.option2 = letter(v, 1, 'N') == 'Y' ? 1 : 0;
+        linearCommon(2, 3);
+        return true;
+    }
+    if (name == "BA") {
+        spec.symbology = BARCODE_CODE93;
+        linearCommon(1, 2);
+        return true;
+    }
+    if (name == "BE" || name == "B8") {
+        spec.symbology = BARCODE_EANX;
+        linearCommon(1, 2);
+        return true;
+    }
+    if (name == "BU" || name == "B9") {
+        spec.symbology = name == "BU" ? BARCODE_UPCA : BARCODE_UPCE;
+        linearCommon(1, 2);
+        return true;
+    }
+    if (name == "B2") {
+        spec.symbology = BARCODE_C25INTER;
+        linearCommon(1, 2);
+        return true;
+    }
+    if (name == "BK") {
+        spec.symbology = BARCODE_CODABAR;
+        linearCommon(2, 3);
+        spec.data = codabar(f.data, letter(v, 5, 'A'), letter(v, 6, 'A'));
+        return true;
+    }
+    if (name == "BQ") {
+        spec.symbology = BARCODE_QRCODE;
+        spec.module = number(v, 2, 2, 1, 10);
+        // The data leads with the error correction level and the input mode: "QA,text".
+        static constexpr std::string_view kLevels = "LMQH";
+        const std::size_t comma = f.data.find(',');
+        if (comma != std::string::npos && comma <= 2) {
+            const std::size_t level = comma > 0 ? kLevels.find(f.data[0]) : std::string_view::npos;
+            spec.option1 = level == std::string_view::npos ? 2 : static_cast<int>(level) + 1;
+            spec.data = f.data.substr(comma + 1);
+        }
+        return true;
+    }
+    if (name == "B7") {
+        spec.symbology = BARCODE_PDF417;
+        spec.rowHeight = number(v, 1, 0, 1, 255);
+        if (spec.rowHeight == 0) spec.rowHeight = std::max(spec.module, f.barHeight / 10);
+        spec.option1 = number(v, 2, -1, 0, 8);
+        spec.option2 = number(v, 3, 0, 1, 30);
+        spec.option3 = number(v, 4, 0, 3, 90);
+        return true;
+    }
+    if (name == "BX") {
+        spec.symbology = BARCODE_DATAMATRIX;
+        spec.module = number(v, 1, f.moduleWidth, 1, kMaxModuleDots);
+        return true;
+    }
+    if (name == "BD") {
+        spec.symbology = BARCODE_MAXICODE;
+        spec.rotation = 0;
+        const int mode = number(v, 0, 2, 2, 6);
+        spec.option1 = mode;
+        if (mode == 2 || mode == 3) {
+            // The high-priority message: class of service, country, postal code.
+            if (f.data.size() < 7) {
+                why = "MaxiCode mode " + std::to_string(mode) + " needs its class, country and postal code";
+                return false;
+            }
+            const std::string service = f.data.substr(0, 3), country = f.data.substr(3, 3);
+            const std::size_t postalLength = mode == 2 ? 9 : 6;
+            const std::string postal = f.data.substr(6, postalLength);
+            spec.primary = postal + country + service;
+            spec.data = f.data.size() > 6 + postalLength ? f.data.substr(6 + postalLength) : std::string(" ");
+        }
+        return true;
+    }
+    why = "^" + name + " barcodes are not drawn";
+    return false;
+}
+
+}  // namespace velmora::preview

@@ -1,0 +1,94 @@
+// Label size, the canvas, and the final one-bit picture.
+#include "preview/labelrenderer.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "preview/fields.h"
+
+namespace velmora::preview {
+
+namespace {
+
+// Lines of the not-drawn list beyond this are counted in one last line.
+constexpr std::size_t kMaxListed = 200;
+
+void addBounded(std::vector<std::string>& list, std::string line, std::size_t& over) {
+    if (list.size() < kMaxListed) {
+        list.push_back(std::move(line));
+    } else {
+        ++over;
+    }
+}
+
+}  // namespace
+
+bool isDark(const QImage& image, int x, int y) {
+    return image.valid(x, y) && qGray(image.pixel(x, y)) < 128;
+}
+
+RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& images) {
+    RenderedLabel out;
+    out.number = record.number;
+    std::vector<std::string> skipped;
+    std::size_t over = 0;
+    for (const std::string& e : record.errors) addBounded(out.notDrawn, e, over);
+    for (const std::string& n : record.notDrawn) addBounded(out.notDrawn, n, over);
+    over += record.errorsNotKept;
+
+    const bool zii = record.language == sim::LabelLanguage::Zii;
+    std::optional<int> width, length;
+    int dx = 0, dy = 0;
+    if (zii) {
+        if (record.zii.width > 0) width = record.zii.width;
+        if (record.zii.length > 0) length = record.zii.length;
+        dx = record.zii.homeX;
+        dy = record.zii.homeY;
+    } else {
+        width = record.format.width;
+        length = record.format.length;
+        dx = record.format.marginX.value_or(0);
+        dy = record.format.marginY.value_or(0);
+    }
+    const auto bound = [&](std::optional<int>& v, int max, const char* what) {
+        if (v && (*v <= 0 || *v > max)) {
+            addBounded(out.notDrawn,
+                       std::string("label ") + what + " " + std::to_string(*v) + " dots: drawn " + std::to_string(std::min(*v > 0 ? *v : max, max)),
+                       over);
+            v = std::clamp(*v, 1, max);
+        }
+    };
+    bound(width, kMaxWidthDots, "width");
+    bound(length, kMaxLengthDots, "length");
+    const int w = width.value_or(kMaxWidthDots);
+    const int h = length.value_or(kMaxLengthDots);
+
+    QImage canvasImage(w, h, QImage::Format_RGB32);
+    canvasImage.fill(Qt::white);
+    {
+        QPainter painter(&canvasImage);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        Canvas canvas{painter, skipped};
+        for (const sim::LabelField& field : record.fields) {
+            if (zii) {
+                drawZiiField(canvas, field, dx, dy);
+            } else {
+                drawNativeField(canvas, field, dx, dy, images);
+            }
+        }
+        if (!length) {
+            const int used = std::clamp(canvas.bottom + 2 * kDotsPerMm, kMinLengthDots, kMaxLengthDots);
+            painter.end();
+            canvasImage = canvasImage.copy(0, 0, w, used);
+        }
+    }
+    if (zii && record.zii.inverted) canvasImage = canvasImage.mirrored(true, true);
+    if (zii && record.zii.mirror) canvasImage = canvasImage.mirrored(true, false);
+    for (std::string& s : skipped) addBounded(out.notDrawn, std::move(s), over);
+    if (over > 0) out.notDrawn.push_back("... and " + std::to_string(over) + " more");
+    out.image = canvasImage.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    return out;
+}
+
+}  // namespace velmora::preview
