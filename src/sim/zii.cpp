@@ -334,15 +334,18 @@ void powerCycle(ZiiState& state) {
 
 void addZiiCommands(CommandSet& commands) {
     // ZII commands may stand anywhere in a line that no other command claims.
+    // A format is taken at its ^XZ, whether or not a line end follows: the code page prints send
+    // their formats back to back with none. An overlong run is cut before a "^" or "~".
     commands.onOtherLine([](Parser& parser, std::string_view line) {
-        if (line.find_first_of("^~") == std::string_view::npos) return false;
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
+        const bool moreData = format.open && format.label.inData();
+        if (!moreData && line.find_first_of("^~") == std::string_view::npos) return false;
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
         for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
         return result.found;
-    });
+    }, "^XZ", "^~");
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {
         const auto code = static_cast<unsigned char>(command[3]);
         if (const auto reply = settingQueryReply(parser.printer().zii(), code)) parser.reply(*reply);
