@@ -179,6 +179,7 @@ std::span<const Entry> Table() {
         {364, "No font comes close to that size; nothing was printed."},
         {460, "File download failed."},
         {461, "PCX file download failed."},
+        {530, "The vector font width and height take 1 to 32 digits."},
     };
     return kEntries;
 }

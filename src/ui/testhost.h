@@ -32,6 +32,14 @@ public:
     }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string clipboardText() override { return clipboard; }
+    bool openFindReplace(FindReplaceClient& client) override {
+        findReplace = &client;
+        ++findReplaceOpened;
+        return true;
+    }
+    void closeFindReplace(FindReplaceClient& client) override {
+        if (findReplace == &client) findReplace = nullptr;
+    }
 
     // Texts of the messages shown so far, in order.
     std::vector<std::string> messageTexts() const;
@@ -50,6 +58,8 @@ public:
     int waitCursorDepth = 0;
     int waitCursorShown = 0;
     std::vector<unsigned> actionTotals;  // the expected total of each long action begun
+    FindReplaceClient* findReplace = nullptr;  // the open find/replace dialog's client: the test acts as the user
+    int findReplaceOpened = 0;
 };
 
 }  // namespace velmora::ui
