@@ -23,14 +23,15 @@ ui::ControlStyle blockStyle() {
     return s;
 }
 
-// Code table, block range and "all": the same in both languages.
+// Code table, block range and "all": the same in both languages. Every field sits in a framed
+// grid of two columns, so the fields of the page share their left edge.
 ui::LayoutNode blockPart() {
     ui::ControlStyle area;
     area.widthChars = 18;
     return column({
-        row({label("Code Table :"), dropList(IDC_TB_TABLE, 10, kTableNames), stretch()}),
         group("Character Block",
-              {grid(2, {label("Start Block :"), edit(IDC_TB_START, 4, blockStyle()), label("End Block :"),
+              {grid(2, {label("Code Table :"), dropList(IDC_TB_TABLE, 10, kTableNames), label("Start Block :"),
+                        edit(IDC_TB_START, 4, blockStyle()), label("End Block :"),
                         edit(IDC_TB_END, 4, blockStyle()), label("Block Area :"),
                         control(IDC_TB_AREA, ControlKind::Static, "", area)}),
                checkBox(IDC_TB_ALL, "Print all block character code")}),
