@@ -160,6 +160,19 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
     }
     const std::uint8_t* stop = scan.next(p);
     if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop);
+    // A quoted command ends at its apostrophe, however long the rest of the line (an image's raw
+    // bytes follow its header at once), so it is looked for before the line's length counts.
+    const std::uint8_t first = !line_.empty() ? static_cast<std::uint8_t>(line_[0]) : p < stop ? *p : 0;
+    if (!continuing_ && p < stop && !commands_.quoted_[first].empty()) {
+        const CommandSet::LineCommand* quoted = nullptr;
+        const std::uint8_t* within = p + std::min<std::size_t>(static_cast<std::size_t>(stop - p), kMaxLine - line_.size());
+        if (const std::uint8_t* close = quotedEnd(p, within, quoted)) {
+            line_.append(view(p, static_cast<std::size_t>(close + 1 - p)));
+            const std::string command = std::exchange(line_, {});
+            run(quoted->handler, command);
+            return close + 1;
+        }
+    }
     const auto length = static_cast<std::size_t>(stop - p);
     if (line_.size() + length > kMaxLine) {
         ignoreLine(line_.size() + length);
@@ -167,16 +180,6 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         continuing_ = false;
         state_ = State::SkipLine;
         return stop;
-    }
-    const std::uint8_t first = !line_.empty() ? static_cast<std::uint8_t>(line_[0]) : p < stop ? *p : 0;
-    if (!continuing_ && p < stop && !commands_.quoted_[first].empty()) {
-        const CommandSet::LineCommand* quoted = nullptr;
-        if (const std::uint8_t* close = quotedEnd(p, stop, quoted)) {
-            line_.append(view(p, static_cast<std::size_t>(close + 1 - p)));
-            const std::string command = std::exchange(line_, {});
-            run(quoted->handler, command);
-            return close + 1;
-        }
     }
     if (stop == end) {
         line_.append(view(p, length));

@@ -87,6 +87,19 @@ TEST(FormatStream, OverlongRunsAreCutBetweenCommandsNotDropped) {
     EXPECT_EQ(printer.journal().ignoredLines(), 1u);
 }
 
+TEST(FormatStream, AnImageHeaderIsTakenBeforeItsRawBytesCount) {
+    // The header and 70 000 raw bytes with no line end in one chunk: the header ends at its
+    // apostrophe, not at a line end 64 KiB away.
+    const std::string image(70000, 'z');
+    for (const std::size_t chunk : {std::size_t{80000}, std::size_t{100}}) {
+        Printer printer;
+        Parser parser(printer);
+        const std::string stream = "IS70000,'BIG'" + image;
+        for (std::size_t at = 0; at < stream.size(); at += chunk) parser.feed(std::string_view(stream).substr(at, chunk));
+        EXPECT_EQ(printer.images().image("BIG"), image) << chunk;
+    }
+}
+
 TEST(FormatStream, WhatFollowsAFormatOnItsLineStaysPartOfThatLine) {
     // After ^XZ the rest of the line is still a ZII line: "^cp" there is no status query.
     Printer printer;
