@@ -74,7 +74,8 @@ TEST(FormatStream, OverlongRunsAreCutBetweenCommandsNotDropped) {
         Parser parser(printer);
         for (std::size_t at = 0; at < stream.size(); at += chunk) parser.feed(std::string_view(stream).substr(at, chunk));
         ASSERT_EQ(printer.totalPrintedLabels(), 1u);
-        const auto* text = std::get_if<ZiiTextField>(&printer.printedLabels()[0].fields[0]);
+        const auto labels = printer.printedLabels();
+        const auto* text = std::get_if<ZiiTextField>(&labels[0].fields[0]);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->data.size(), data.size());
         EXPECT_EQ(printer.zii().current.labelWidth, 400);
