@@ -10,6 +10,11 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -213,6 +218,60 @@ void QtHost::endAction() {
 void QtHost::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(qs(text)); }
 
 std::string QtHost::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+bool QtHost::openFindReplace(ui::FindReplaceClient& client) {
+    if (findDialog_) return false;
+    auto* dialog = new QDialog(activeParent());
+    dialog->setWindowTitle(QStringLiteral("Replace"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto* what = new QLineEdit(dialog);
+    auto* with = new QLineEdit(dialog);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Find what:"), what);
+    form->addRow(QStringLiteral("Replace with:"), with);
+    auto* buttons = new QVBoxLayout;
+    auto* findNext = new QPushButton(QStringLiteral("Find Next"), dialog);
+    auto* replace = new QPushButton(QStringLiteral("Replace"), dialog);
+    auto* replaceAll = new QPushButton(QStringLiteral("Replace All"), dialog);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    findNext->setDefault(true);
+    for (QPushButton* b : {findNext, replace, replaceAll, cancel}) buttons->addWidget(b);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(dialog);
+    layout->addLayout(form, 1);
+    layout->addLayout(buttons);
+    // The buttons that act wait for a search text, as the system's dialog does.
+    auto enable = [=] {
+        for (QPushButton* b : {findNext, replace, replaceAll}) b->setEnabled(!what->text().isEmpty());
+    };
+    enable();
+    QObject::connect(what, &QLineEdit::textChanged, dialog, enable);
+    QObject::connect(findNext, &QPushButton::clicked, dialog, [&client, what] { client.findNext(what->text().toStdString()); });
+    QObject::connect(replace, &QPushButton::clicked, dialog,
+                     [&client, what, with] { client.replace(what->text().toStdString(), with->text().toStdString()); });
+    QObject::connect(replaceAll, &QPushButton::clicked, dialog, [&client, what, with] {
+        client.replaceAll(what->text().toStdString(), with->text().toStdString());
+    });
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(dialog, &QDialog::finished, dialog, [this, &client] {
+        findClient_ = nullptr;
+        client.findReplaceClosed();
+    });
+    findDialog_ = dialog;
+    findClient_ = &client;
+    dialog->show();
+    return true;
+}
+
+void QtHost::closeFindReplace(ui::FindReplaceClient& client) {
+    if (findClient_ != &client) return;
+    findClient_ = nullptr;
+    // Gone already when it was a child of the window that closed.
+    if (QDialog* dialog = findDialog_.data()) {
+        QObject::disconnect(dialog, &QDialog::finished, nullptr, nullptr);
+        delete dialog;
+    }
+}
 
 QStringList nameFilters(const std::string& filter) {
     static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));

@@ -3,6 +3,8 @@
 // QtHost, calls installPaintingWaitHook(), and opens its main dialog with DoModal().
 #pragma once
 
+#include <QDialog>
+#include <QPointer>
 #include <QStringList>
 #include <string>
 
@@ -27,6 +29,10 @@ class QtHost final : public ui::Host {
     std::string clipboardText() override;
     // The label preview window (labelpreviewwindow.h), over the active window.
     bool showLabelPreview(const std::string& text) override;
+    // A modeless window over the active one: "Find what:", "Replace with:" and the buttons "Find
+    // Next", "Replace", "Replace All" and "Cancel". One at a time.
+    bool openFindReplace(ui::FindReplaceClient& client) override;
+    void closeFindReplace(ui::FindReplaceClient& client) override;
     // Unattended runs (measurements, demos): message boxes go to the error stream as
     // "Caption: text" and are answered with OK (or Yes) instead of waiting for a person.
     void setUnattended(bool on) { unattended_ = on; }
@@ -34,6 +40,8 @@ class QtHost final : public ui::Host {
   private:
     int waitDepth_ = 0;
     bool unattended_ = false;
+    QPointer<QDialog> findDialog_;
+    ui::FindReplaceClient* findClient_ = nullptr;
 };
 
 // Qt name filters for a dialog filter string: "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"

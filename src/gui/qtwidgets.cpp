@@ -6,8 +6,10 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -248,6 +250,14 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
             // Enter presses the template's default button, never whichever button had the focus.
             button->setAutoDefault(false);
             button->setDefault(s.defaultButton);
+            // Its keys press it from anywhere in its window, as its caption promises.
+            if (s.shortcuts) {
+                for (const QString& keys : QString::fromLatin1(s.shortcuts).split(u';', Qt::SkipEmptyParts)) {
+                    auto* shortcut = new QShortcut(QKeySequence(keys), button);
+                    shortcut->setContext(Qt::WindowShortcut);
+                    QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+                }
+            }
             w = button;
             break;
         }
@@ -380,7 +390,15 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
             break;
         }
     }
-    if (s.monospace) w->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (s.monospace) {
+        w->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+            // Tabs every eight characters, as on a terminal, so tab-separated columns line up; a
+            // read-only view (bytes in rows) scrolls sideways rather than breaking its rows.
+            text->setTabStopDistance(8 * QFontMetricsF(text->font()).horizontalAdvance(u' '));
+            if (s.readOnly) text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        }
+    }
     if (s.movesWindow) w->installEventFilter(new WindowMover(w));
     if (!b.outer) b.outer = w;
     b.input = w;

@@ -183,6 +183,7 @@ std::span<const Entry> Table() {
         {461, "PCX file download failed."},
         {560, "Choose the tag kind (Label or Metal) first."},
         {561, "Each data cell of the range must hold one byte: two hexadecimal digits for \"H\", one character for \"A\"."},
+        {530, "The vector font width and height take 1 to 32 digits."},
     };
     return kEntries;
 }

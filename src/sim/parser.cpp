@@ -1,6 +1,7 @@
-// The command interpreter's state machine. Text is scanned a run at a time with memchr, and a
-// line that arrives whole in one chunk is handed to its handler straight from the chunk; bytes
-// are copied only for a line split across chunks, and not at all for a line nobody handles.
+// The command interpreter's state machine. Text is scanned a run at a time with memchr (and
+// memmem for format ends), and a line that arrives whole in one chunk is handed to its handler
+// straight from the chunk; bytes are copied only for a line split across chunks, and not at all
+// for a line nobody handles.
 #include "sim/parser.h"
 
 #include <algorithm>
@@ -47,7 +48,11 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
     fixed_.push_back({std::move(prefix), length, std::move(handler)});
 }
 
-void CommandSet::onOtherLine(OtherLineHandler handler) { otherLine_ = std::move(handler); }
+void CommandSet::onOtherLine(OtherLineHandler handler, std::string formatEnd, std::string commandStarts) {
+    otherLine_ = std::move(handler);
+    formatEnd_ = std::move(formatEnd);
+    commandStarts_ = std::move(commandStarts);
+}
 void CommandSet::onQuoted(std::string prefix, CommandHandler handler) {
     if (prefix.empty() || endsLine(prefix[0]) || prefix[0] == kEsc) {
         throw std::invalid_argument("quoted command prefix must not be empty or start with CR, LF or ESC");
@@ -101,6 +106,7 @@ std::string Parser::takeReplies() { return std::exchange(out_, {}); }
 void Parser::reset() {
     state_ = resume_ = rawResume_ = State::Line;
     line_.clear();
+    continuing_ = false;
     fixed_.clear();
     shorterMatch_ = nullptr;
     raw_.clear();
@@ -142,7 +148,7 @@ void Parser::process(const std::uint8_t* p, const std::uint8_t* end) {
 }
 
 const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* end, Scanner& scan) {
-    if (line_.empty()) {
+    if (line_.empty() && !continuing_) {
         const std::uint8_t first = *p;
         if (endsLine(first)) return p + 1;  // an empty line, or the LF of CR LF
         if (first == kEsc || commands_.fixedAtLineStart_[first]) {
@@ -154,24 +160,32 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
             state_ = State::SkipLine;
             return p;
         }
+    } else if (line_.empty() && endsLine(*p)) {
+        continuing_ = false;  // the pieces handed over were the whole line
+        return p + 1;
     }
     const std::uint8_t* stop = scan.next(p);
-    const auto length = static_cast<std::size_t>(stop - p);
-    if (line_.size() + length > kMaxLine) {
-        ignoreLine(line_.size() + length);
-        line_.clear();
-        state_ = State::SkipLine;
-        return stop;
-    }
-    const std::uint8_t first = line_.empty() ? *p : static_cast<std::uint8_t>(line_[0]);
-    if (!commands_.quoted_[first].empty()) {
+    if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop);
+    // A quoted command ends at its apostrophe, however long the rest of the line (an image's raw
+    // bytes follow its header at once), so it is looked for before the line's length counts.
+    const std::uint8_t first = !line_.empty() ? static_cast<std::uint8_t>(line_[0]) : p < stop ? *p : 0;
+    if (!continuing_ && p < stop && !commands_.quoted_[first].empty()) {
         const CommandSet::LineCommand* quoted = nullptr;
-        if (const std::uint8_t* close = quotedEnd(p, stop, quoted)) {
+        const std::uint8_t* within = p + std::min<std::size_t>(static_cast<std::size_t>(stop - p), kMaxLine - line_.size());
+        if (const std::uint8_t* close = quotedEnd(p, within, quoted)) {
             line_.append(view(p, static_cast<std::size_t>(close + 1 - p)));
             const std::string command = std::exchange(line_, {});
             run(quoted->handler, command);
             return close + 1;
         }
+    }
+    const auto length = static_cast<std::size_t>(stop - p);
+    if (line_.size() + length > kMaxLine) {
+        ignoreLine(line_.size() + length);
+        line_.clear();
+        continuing_ = false;
+        state_ = State::SkipLine;
+        return stop;
     }
     if (stop == end) {
         line_.append(view(p, length));
@@ -186,7 +200,12 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         startFixed(State::Line);
         return stop;
     }
-    if (line_.empty()) {
+    if (continuing_) {
+        line_.append(view(p, length));
+        dispatchOther(line_);
+        line_.clear();
+        continuing_ = false;
+    } else if (line_.empty()) {
         dispatchLine(view(p, length));
     } else {
         line_.append(view(p, length));
@@ -194,6 +213,83 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         line_.clear();
     }
     return stop + 1;
+}
+
+bool Parser::otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) const {
+    const std::string_view segment = view(p, static_cast<std::size_t>(stop - p));
+    const std::size_t have = line_.size() + segment.size();
+    if (have == 0) return false;
+    const auto at = [&](std::size_t i) { return i < line_.size() ? line_[i] : segment[i - line_.size()]; };
+    // A prefix claims the line when it matches, or may once more of the line is in. A line that
+    // short cannot hide a format end, so waiting loses no piece.
+    const auto claims = [&](const std::vector<CommandSet::LineCommand>& bucket) {
+        return std::any_of(bucket.begin(), bucket.end(), [&](const CommandSet::LineCommand& c) {
+            const std::size_t n = std::min(c.prefix.size(), have);
+            std::size_t i = 0;
+            while (i < n && at(i) == c.prefix[i]) ++i;
+            return i == n;
+        });
+    };
+    const auto first = static_cast<std::uint8_t>(at(0));
+    return !claims(commands_.lines_[first]) && !claims(commands_.quoted_[first]);
+}
+
+const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uint8_t* stop) {
+    const std::string_view formatEnd = commands_.formatEnd_;
+    const std::string& starts = commands_.commandStarts_;
+    // The line so far and [p, upTo) as one piece; straight from the chunk when nothing is held.
+    const auto handOver = [&](const std::uint8_t* upTo) {
+        if (line_.empty()) {
+            dispatchOther(view(p, static_cast<std::size_t>(upTo - p)));
+        } else {
+            line_.append(view(p, static_cast<std::size_t>(upTo - p)));
+            dispatchOther(line_);
+            line_.clear();
+        }
+        p = upTo;
+        continuing_ = true;
+    };
+    while (p < stop) {
+        if (!continuing_ && !otherLineSure(p, stop)) return p;
+        const auto left = static_cast<std::size_t>(stop - p);
+        // The first format end that ends in [p, stop), perhaps begun in line_.
+        const std::uint8_t* cut = nullptr;
+        for (std::size_t k = std::min(formatEnd.size() - 1, line_.size()); k >= 1 && !cut; --k) {
+            const std::size_t rest = formatEnd.size() - k;
+            if (left >= rest && line_.ends_with(formatEnd.substr(0, k)) && view(p, rest) == formatEnd.substr(k))
+                cut = p + rest;
+        }
+        if (!cut) {
+            if (const void* hit = ::memmem(p, left, formatEnd.data(), formatEnd.size()))
+                cut = static_cast<const std::uint8_t*>(hit) + formatEnd.size();
+        }
+        if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
+            handOver(cut);
+            continue;
+        }
+        if (line_.size() + left <= kMaxLine) return p;
+        // Too long without a format end: up to the last command start within kMaxLine bytes, so
+        // no command is split (the byte at kMaxLine may begin the next piece).
+        const std::size_t reach = std::min(kMaxLine - line_.size() + 1, left);
+        const std::uint8_t* start = nullptr;
+        for (const std::uint8_t* q = p + reach; q > p && !start;) {
+            --q;
+            if (starts.find(static_cast<char>(*q)) != std::string::npos && (q > p || !line_.empty())) start = q;
+        }
+        if (start) {
+            handOver(start);
+            continue;
+        }
+        const std::size_t held = line_.find_last_of(starts, kMaxLine);
+        if (held != std::string::npos && held > 0) {
+            dispatchOther(std::string_view(line_).substr(0, held));
+            line_.erase(0, held);
+            continuing_ = true;
+            continue;
+        }
+        handOver(p + (kMaxLine - line_.size()));
+    }
+    return p;
 }
 
 const std::uint8_t* Parser::quotedEnd(const std::uint8_t* p, const std::uint8_t* stop,
@@ -350,15 +446,22 @@ void Parser::dispatchLine(std::string_view line) {
         }
     }
     if (commands_.otherLine_) {
-        const std::size_t replyStart = out_.size();
-        const bool found = commands_.otherLine_(*this, line);
-        applyReplyFaults(replyStart);
-        if (found) {
-            printer_.journal().recordCommand(line);
-            return;
-        }
+        dispatchOther(line);
+        return;
     }
     ignoreLine(line.size());
+}
+
+void Parser::dispatchOther(std::string_view piece) {
+    if (piece.empty()) return;
+    const std::size_t replyStart = out_.size();
+    const bool found = commands_.otherLine_(*this, piece);
+    applyReplyFaults(replyStart);
+    if (found) {
+        printer_.journal().recordCommand(piece);
+    } else {
+        ignoreLine(piece.size());
+    }
 }
 
 void Parser::run(const CommandHandler& handler, std::string_view command) {

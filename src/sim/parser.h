@@ -11,8 +11,11 @@
 //     than by a line end ("IS1234,'LOGO'", which raw image bytes follow at once);
 //   - raw payloads that a handler asks for with Parser::expectRaw (an image after its header).
 // A line no prefix claims goes to the one "other line" handler when there is one (ZII commands
-// may stand anywhere in a line). Lines nobody handles, unknown escapes (the ESC byte is skipped)
-// and lines longer than kMaxLine are ignored and counted in the journal.
+// may stand anywhere in a line). That handler may also take its lines in pieces: each piece ends
+// just after a format end ("^XZ"), so formats sent back to back with no line end are each taken
+// as soon as they are complete, and a run longer than kMaxLine without one is cut before a
+// command start. Lines nobody handles, unknown escapes (the ESC byte is skipped) and other lines
+// longer than kMaxLine are ignored and counted in the journal.
 #pragma once
 
 #include <array>
@@ -51,8 +54,12 @@ class CommandSet {
     // `prefix` followed by exactly `extra` bytes of any value. The prefix must not begin with CR
     // or LF, and prefix and extra bytes together may not exceed kMaxFixed bytes.
     void onFixed(std::string prefix, std::size_t extra, CommandHandler handler);
-    // Every line that no line prefix claims; a later call replaces the handler.
-    void onOtherLine(OtherLineHandler handler);
+    // Every line that no line prefix claims; a later call replaces the handler. With a
+    // `formatEnd` the handler gets the line in pieces, each ending just after a format end, and a
+    // run of more than kMaxLine bytes without one in pieces cut before the last of
+    // `commandStarts` in reach (at kMaxLine bytes when there is none). Where the pieces fall
+    // depends on the bytes only, never on how the stream was chunked.
+    void onOtherLine(OtherLineHandler handler, std::string formatEnd = {}, std::string commandStarts = {});
 
     // A line that begins with `prefix` and ends at its second apostrophe (or at a line end that
     // comes first). The handler gets the command up to and including that apostrophe.
@@ -75,6 +82,8 @@ class CommandSet {
     std::array<std::vector<LineCommand>, 256> lines_;
     std::vector<FixedCommand> fixed_;
     OtherLineHandler otherLine_;
+    std::string formatEnd_;
+    std::string commandStarts_;
     std::array<std::vector<LineCommand>, 256> quoted_;  // by first byte
     std::array<bool, 256> fixedAtLineStart_{};  // first bytes of fixed commands that are not escapes
     std::array<bool, 256> escapeSecond_{};      // bytes after ESC that may begin a known escape
@@ -145,6 +154,11 @@ class Parser {
     void finishFixed(const CommandSet::FixedCommand* command, std::size_t used);
     void deliverRaw(const RawHandler& handler, std::string_view bytes);
     void dispatchLine(std::string_view line);
+    // Hands every complete piece of an other line to its handler; returns where the rest begins.
+    const std::uint8_t* handOverPieces(const std::uint8_t* p, const std::uint8_t* stop);
+    // Whether the line being collected (line_, then [p, stop)) is surely no prefix's.
+    bool otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) const;
+    void dispatchOther(std::string_view piece);
     void run(const CommandHandler& handler, std::string_view command);
     void applyReplyFaults(std::size_t replyStart);
     void ignoreLine(std::size_t bytes);
@@ -157,6 +171,7 @@ class Parser {
     State resume_ = State::Line;     // where a fixed command returns to
     State rawResume_ = State::Line;  // where a raw payload returns to
     std::string line_;
+    bool continuing_ = false;  // the line being collected has handed pieces to the other-line handler
     std::string fixed_;
     const CommandSet::FixedCommand* shorterMatch_ = nullptr;  // complete, while a longer one may be
     std::string raw_;

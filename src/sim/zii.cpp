@@ -359,11 +359,15 @@ void powerCycle(ZiiState& state) {
 
 void addZiiCommands(CommandSet& commands) {
     // ZII commands may stand anywhere in a line that no other command claims.
+    // A format is taken at its ^XZ, whether or not a line end follows: the code page prints send
+    // their formats back to back with none. An overlong run is cut before a "^" or "~".
     commands.onOtherLine([](Parser& parser, std::string_view line) {
-        // Most lines of a file sent raw hold none: they cost no lock. Inside a format every line
-        // counts, since label fields are not settings commands.
+        // Most lines of a file sent raw hold no command: they cost no lock. Inside a format any
+        // "^" may be a label field, and field data may run on over a line with none.
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
-        if (!format.open && !holdsZiiCommand(line)) return false;
+        const bool moreData = format.open && format.label.inData();
+        if (!moreData && (format.open ? line.find_first_of("^~") == std::string_view::npos : !holdsZiiCommand(line)))
+            return false;
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
@@ -371,7 +375,7 @@ void addZiiCommands(CommandSet& commands) {
         if (!result.labels.empty()) advanceMedia(parser.printer(), static_cast<int>(result.labels.size()));
         for (const std::string& which : result.objectLists) printObjectList(parser.printer(), which);
         return result.found;
-    });
+    }, "^XZ", "^~");
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {
         const auto code = static_cast<unsigned char>(command[3]);
         if (const auto reply = settingQueryReply(parser.printer().zii(), code)) parser.reply(*reply);

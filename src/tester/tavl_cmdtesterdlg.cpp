@@ -13,6 +13,7 @@
 #include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
 #include "tester/testerformat.h"
+#include "ui/editactions.h"
 
 namespace velmora::tester {
 
@@ -51,16 +52,6 @@ constexpr Launcher kLaunchers[] = {
     {IDC_TT_CHECK_STATUS, "status"},
     {IDC_TT_CONVERT, "convert-unit"},
 };
-
-// Pasted line breaks become CR LF, as typed ones do.
-std::string typedLineBreaks(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
 
 std::string withPath(int stringId, const std::string& path) {
     std::string text = LoadString(stringId);
@@ -109,38 +100,17 @@ void CTAVL_CmdTesterDlg::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CTAVL_CmdTesterDlg::OnCopy() {
-    ui::Control& editor = control(IDC_TT_EDITOR);
-    const std::string& t = editor.text();
-    const std::size_t a = std::min<std::size_t>(editor.selStart(), t.size());
-    const std::size_t b = std::min<std::size_t>(editor.selEnd(), t.size());
-    if (b > a) host().setClipboardText(t.substr(a, b - a));
+    ui::copySelection(host(), control(IDC_TT_EDITOR));
     UpdateData(true);
 }
 
 void CTAVL_CmdTesterDlg::OnCut() {
-    ui::Control& editor = control(IDC_TT_EDITOR);
-    std::string t = editor.text();
-    const std::size_t a = std::min<std::size_t>(editor.selStart(), t.size());
-    const std::size_t b = std::min<std::size_t>(editor.selEnd(), t.size());
-    if (b > a) {
-        host().setClipboardText(t.substr(a, b - a));
-        t.erase(a, b - a);
-        editor.setText(t);
-        editor.setSel(static_cast<int>(a), static_cast<int>(a));
-    }
+    ui::cutSelection(host(), control(IDC_TT_EDITOR));
     UpdateData(true);
 }
 
 void CTAVL_CmdTesterDlg::OnPaste() {
-    ui::Control& editor = control(IDC_TT_EDITOR);
-    const std::string pasted = typedLineBreaks(host().clipboardText());
-    std::string t = editor.text();
-    const std::size_t a = std::min<std::size_t>(std::max(editor.selStart(), 0), t.size());
-    const std::size_t b = std::max(a, std::min<std::size_t>(std::max(editor.selEnd(), 0), t.size()));
-    t.replace(a, b - a, pasted);
-    editor.setText(t);
-    const int caret = static_cast<int>(a + pasted.size());
-    editor.setSel(caret, caret);
+    ui::pasteAtSelection(host(), control(IDC_TT_EDITOR));
     UpdateData(true);
 }
 

@@ -79,6 +79,7 @@ struct ControlStyle {
     int widthChars = 0;        // preferred width in average characters (0 = natural)
     int heightLines = 0;       // preferred height in text lines for multi-line controls
     bool movesWindow = false;  // pressing and dragging it moves its window (caption-less windows)
+    const char* shortcuts = nullptr;  // push button: keys that press it anywhere in its window, "Ctrl+H;Ctrl+F"
 };
 
 class Control {

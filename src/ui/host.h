@@ -1,6 +1,6 @@
 // What a dialog needs from its surroundings: message boxes, file dialogs, modal runs of child
-// dialogs, the wait cursor and the clipboard. The window program, the tests and the console
-// program each provide one.
+// dialogs, the wait cursor, the clipboard and the find/replace dialog. The window program, the
+// tests and the console program each provide one.
 #pragma once
 
 #include <optional>
@@ -10,6 +10,18 @@
 namespace velmora::ui {
 
 class Dialog;
+
+// What the host's find/replace dialog reports to the dialog that opened it, with the texts the
+// user typed.
+class FindReplaceClient {
+public:
+    virtual ~FindReplaceClient() = default;
+    virtual void findNext(const std::string& what) = 0;
+    virtual void replace(const std::string& what, const std::string& with) = 0;
+    virtual void replaceAll(const std::string& what, const std::string& with) = 0;
+    // The user closed the dialog; nothing more comes.
+    virtual void findReplaceClosed() = 0;
+};
 
 enum class Icon { None, Exclamation, Information, Question, Error };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -49,6 +61,14 @@ public:
         (void)text;
         return false;
     }
+    // Opens the modeless find/replace dialog (empty search text; no direction, case or whole-word
+    // options) reporting to `client`; false when this host has none.
+    virtual bool openFindReplace(FindReplaceClient& client) {
+        (void)client;
+        return false;
+    }
+    // Closes the dialog `client` opened, without telling it (the client is going away).
+    virtual void closeFindReplace(FindReplaceClient& client) { (void)client; }
 
     // Caption of boxes that name none: the application's title.
     const std::string& appTitle() const { return appTitle_; }

@@ -36,6 +36,14 @@ public:
         previews.push_back(text);
         return previewShown;
     }
+    bool openFindReplace(FindReplaceClient& client) override {
+        findReplace = &client;
+        ++findReplaceOpened;
+        return true;
+    }
+    void closeFindReplace(FindReplaceClient& client) override {
+        if (findReplace == &client) findReplace = nullptr;
+    }
 
     // Texts of the messages shown so far, in order.
     std::vector<std::string> messageTexts() const;
@@ -56,6 +64,8 @@ public:
     std::vector<unsigned> actionTotals;  // the expected total of each long action begun
     std::vector<std::string> previews;   // texts of the label previews asked for
     bool previewShown = true;            // false: a host without pictures
+    FindReplaceClient* findReplace = nullptr;  // the open find/replace dialog's client: the test acts as the user
+    int findReplaceOpened = 0;
 };
 
 }  // namespace velmora::ui

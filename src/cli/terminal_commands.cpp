@@ -1,0 +1,156 @@
+// velmora-cli "terminal" and "twobyte": the communication window's send and read, and the
+// two-byte code page prints of both languages, each driven as a user drives its dialog.
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/escapes.h"
+#include "platform/codepage.h"
+#include "resources/templates_terminal.h"
+#include "terminal/communicationdlg.h"
+#include "tester/twobytescodedlg.h"
+#include "zii/zii_twobytescodedlg.h"
+
+namespace velmora::cli {
+
+namespace {
+
+using namespace resources;
+
+// terminal send FILE | terminal send --text TEXT
+bool acceptsTerminalSend(const Args& a) {
+    if (a.size() == 2) return a[0] == "--text";
+    return a.size() == 1 && a[0].rfind("--", 0) != 0;
+}
+
+int runTerminalSend(Session& s, const Args& args) {
+    terminal::CCommunicationDlg dlg(s.ctx);
+    dlg.Create();
+    const int before = s.host.messageCount();
+    if (args[0] == "--text") {
+        std::size_t unconvertible = 0;
+        const std::string bytes = encodeCommandText(args[1], &unconvertible);
+        if (unconvertible > 0) {
+            s.err << "velmora-cli: code page " << platform::systemCodePage() << " cannot hold " << unconvertible
+                  << " character(s) of the text; nothing was sent\n";
+            return kExitFailure;
+        }
+        dlg.typeText(IDC_CW_EDITOR, platform::fromCodePage(bytes));
+    } else {
+        s.host.setFileAnswer(args[0]);
+        dlg.click(IDC_CW_FILE_OPEN);
+        if (s.host.messageCount() != before) return kExitFailure;
+    }
+    dlg.click(IDC_CW_SEND);
+    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+}
+
+int runTerminalRead(Session& s, const Args& args) {
+    terminal::CCommunicationDlg dlg(s.ctx);
+    dlg.Create();
+    if (!args.empty()) dlg.click(IDC_CW_HEX);
+    dlg.click(IDC_CW_READ);
+    if (dlg.receiveBuffer().empty()) {
+        s.err << "velmora-cli: the printer sent nothing\n";
+        return kExitFailure;
+    }
+    // Rows end with CR LF in the view; the view shows every other CR as ".".
+    std::string view = dlg.control(IDC_CW_RECEIVE_VIEW).text();
+    std::erase(view, '\r');
+    s.out << view;
+    if (view.back() != '\n') s.out << '\n';
+    return kExitOk;
+}
+
+// twobyte print --table NAME [--start HH] [--end HH] [--all] [--font bitmap|vector]
+//                [--width N] [--height N] [--zii]
+struct TwoByteArgs {
+    int table = -1;
+    std::optional<std::string> start, end, width, height;
+    bool all = false, vector = false, zii = false, fontGiven = false;
+};
+
+std::optional<TwoByteArgs> parseTwoByte(const Args& a) {
+    TwoByteArgs out;
+    auto valueOf = [&](std::size_t& i, std::optional<std::string>& into) {
+        if (i + 1 >= a.size() || into) return false;
+        into = a[++i];
+        return true;
+    };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const std::string& k = a[i];
+        if (k == "--table") {
+            if (i + 1 >= a.size() || out.table >= 0) return std::nullopt;
+            std::string name = a[++i];
+            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const auto tables = tester::twoByteTables();
+            const auto it = std::find_if(tables.begin(), tables.end(), [&](const auto& t) { return name == t.name; });
+            if (it == tables.end()) return std::nullopt;
+            out.table = static_cast<int>(it - tables.begin());
+        } else if (k == "--font") {
+            if (i + 1 >= a.size() || out.fontGiven || (a[i + 1] != "bitmap" && a[i + 1] != "vector"))
+                return std::nullopt;
+            out.fontGiven = true;
+            out.vector = a[++i] == "vector";
+        } else if (k == "--all" || k == "--zii") {
+            bool& flag = k == "--all" ? out.all : out.zii;
+            if (flag) return std::nullopt;
+            flag = true;
+        } else if (!((k == "--start" && valueOf(i, out.start)) || (k == "--end" && valueOf(i, out.end)) ||
+                     (k == "--width" && valueOf(i, out.width)) || (k == "--height" && valueOf(i, out.height)))) {
+            return std::nullopt;
+        }
+    }
+    // "All" prints the table's range; the ZII print has its one font.
+    if (out.table < 0 || (out.all && (out.start || out.end)) || (out.zii && out.fontGiven)) return std::nullopt;
+    return out;
+}
+
+int runTwoByte(Session& s, const Args& args) {
+    const TwoByteArgs a = *parseTwoByte(args);
+    std::unique_ptr<tester::TwoByteCodeDialog> dlg;
+    if (a.zii)
+        dlg = std::make_unique<zii::CZII_TwobytesCodeDlg>(s.ctx);
+    else
+        dlg = std::make_unique<tester::CTwobytesCodeDlg>(s.ctx);
+    dlg->Create();
+    dlg->chooseItem(IDC_TB_TABLE, a.table);
+    if (a.vector) dlg->click(IDC_TB_VECTOR);
+    if (a.all) dlg->click(IDC_TB_ALL);
+    if (a.start) dlg->typeText(IDC_TB_START, *a.start);
+    if (a.end) dlg->typeText(IDC_TB_END, *a.end);
+    if (a.width) dlg->typeText(IDC_TB_WIDTH, *a.width);
+    if (a.height) dlg->typeText(IDC_TB_HEIGHT, *a.height);
+    const int before = s.host.messageCount();
+    dlg->click(IDC_TB_PRINT);
+    s.out << "printed " << dlg->labelsWritten() << " label(s)\n";
+    if (shownSince(s, before, tester::kMsgStartBlockWrong) || shownSince(s, before, tester::kMsgEndBlockWrong) ||
+        shownSince(s, before, tester::kMsgFontSizeDigits))
+        return kExitUsage;
+    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+}
+
+const bool registered = [] {
+    registerCommand({"terminal send",
+                     "terminal send FILE|--text TEXT\n"
+                     "                         the communication window's File Open (or typed TEXT, with the escapes\n"
+                     "                         of send) and Send to Printer",
+                     acceptsTerminalSend, runTerminalSend});
+    registerCommand({"terminal read",
+                     "terminal read [--hex]  one \"Read from printer\", printed as the communication window's view",
+                     [](const Args& a) { return a.empty() || (a.size() == 1 && a[0] == "--hex"); }, runTerminalRead});
+    registerCommand({"twobyte print",
+                     "twobyte print --table ks5601|gb2312|big5|jis [--start HH] [--end HH] [--all]\n"
+                     "              [--font bitmap|vector] [--width N] [--height N] [--zii]\n"
+                     "                         a two-byte code page chart, one label per lead byte, as the command\n"
+                     "                         tester's \"Print Codes\" prints it (--zii: the ZII one)",
+                     [](const Args& a) { return parseTwoByte(a).has_value(); }, runTwoByte});
+    return true;
+}();
+
+}  // namespace
+
+}  // namespace velmora::cli

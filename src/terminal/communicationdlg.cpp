@@ -1,0 +1,200 @@
+// The communication window and its entry in the dialog catalog.
+#include "terminal/communicationdlg.h"
+
+#include <array>
+
+#include "app/dialogcatalog.h"
+#include "app/menuview.h"
+#include "platform/codepage.h"
+#include "platform/userfiles.h"
+#include "resources/stringtable.h"
+#include "resources/templates_terminal.h"
+#include "terminal/findreplace.h"
+#include "tester/testerbuilder.h"
+#include "tester/testerformat.h"
+#include "ui/dataexchange.h"
+#include "ui/editactions.h"
+
+namespace velmora::terminal {
+
+using namespace resources;
+
+namespace {
+constexpr int kMsgNoSaveFile = 214;
+constexpr int kMsgNoLoadFile = 215;
+constexpr std::size_t kReadSize = 512;
+constexpr std::size_t kMaxFileBytes = 64u << 20;
+
+std::string withPath(int stringId, const std::string& path) {
+    std::string text = LoadString(stringId);
+    if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, path);
+    return text;
+}
+}  // namespace
+
+CCommunicationDlg::CCommunicationDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, CommunicationTemplate()), ctx_(ctx) {}
+
+CCommunicationDlg::~CCommunicationDlg() {
+    if (findOpen_) host().closeFindReplace(*this);
+    // USB and Ethernet links are not kept open past the window.
+    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+}
+
+bool CCommunicationDlg::OnInitDialog() {
+    on(ui::Event::Clicked, IDC_CW_FILE_OPEN, [this] { OnFileOpen(); });
+    on(ui::Event::Clicked, IDC_CW_SAVE, [this] { OnSaveToFile(); });
+    on(ui::Event::Clicked, IDC_CW_CLEAR, [this] { OnClearData(); });
+    on(ui::Event::Clicked, IDC_CW_COPY, [this] { OnCopy(); });
+    on(ui::Event::Clicked, IDC_CW_CUT, [this] { OnCut(); });
+    on(ui::Event::Clicked, IDC_CW_PASTE, [this] { OnPaste(); });
+    on(ui::Event::Clicked, IDC_CW_REPLACE, [this] { OnReplaceDialog(); });
+    on(ui::Event::Clicked, IDC_CW_SEND, [this] { OnSendToPrinter(); });
+    on(ui::Event::Clicked, IDC_CW_READ, [this] { OnReadFromPrinter(); });
+    on(ui::Event::Clicked, IDC_CW_CLEAR_RECEIVE, [this] { OnClearReceive(); });
+    on(ui::Event::Clicked, IDC_CW_HEX, [this] { renderView(); });
+    on(ui::Event::Clicked, IDC_CW_ASCII, [this] { renderView(); });
+    on(ui::Event::Clicked, IDC_CW_PRINT_CODES, [this] { OnPrintCodes(); });
+    control(IDC_CW_ASCII).setCheck(1);
+    UpdateData(false);
+    return true;
+}
+
+void CCommunicationDlg::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_CW_EDITOR, text_); }
+
+void CCommunicationDlg::OnFileOpen() {
+    text_.clear();
+    UpdateData(false);
+    ui::FileDialogRequest request;
+    request.open = true;
+    request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
+    const auto path = host().fileDialog(request);
+    if (!path) {
+        app::ShowMessage(host(), kMsgNoLoadFile);
+        return;
+    }
+    const auto bytes = platform::readUserFile(*path, kMaxFileBytes);
+    if (!bytes) {
+        host().message(withPath(tester::kMsgCannotReadFile, *path));
+        return;
+    }
+    text_ = tester::decodeCommandFile(*bytes, [](std::string_view b) { return platform::fromCodePage(b); });
+    UpdateData(false);
+}
+
+void CCommunicationDlg::OnSaveToFile() {
+    ui::FileDialogRequest request;
+    request.open = false;
+    request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
+    const auto path = host().fileDialog(request);
+    if (!path) {
+        app::ShowMessage(host(), kMsgNoSaveFile);
+        return;
+    }
+    UpdateData(true);
+    if (!platform::writeUserFile(*path, tester::encodeCommandFile(text_)))
+        host().message(withPath(tester::kMsgCannotWriteFile, *path));
+}
+
+void CCommunicationDlg::OnClearData() {
+    text_.clear();
+    UpdateData(false);
+}
+
+void CCommunicationDlg::OnCopy() { ui::copySelection(host(), control(IDC_CW_EDITOR)); }
+
+void CCommunicationDlg::OnCut() { ui::cutSelection(host(), control(IDC_CW_EDITOR)); }
+
+void CCommunicationDlg::OnPaste() { ui::pasteAtSelection(host(), control(IDC_CW_EDITOR)); }
+
+void CCommunicationDlg::OnReplaceDialog() {
+    if (findOpen_) return;  // one at a time
+    findOpen_ = host().openFindReplace(*this);
+}
+
+void CCommunicationDlg::selectInEditor(std::size_t start, std::size_t end) {
+    SetFocus(IDC_CW_EDITOR);
+    control(IDC_CW_EDITOR).setSel(static_cast<int>(start), static_cast<int>(end));
+}
+
+void CCommunicationDlg::findNext(const std::string& what) {
+    const ui::Control& editor = control(IDC_CW_EDITOR);
+    const auto end = static_cast<std::size_t>(std::max(editor.selEnd(), 0));
+    if (const auto match = terminal::findNext(editor.text(), what, end)) selectInEditor(match->start, match->end);
+}
+
+void CCommunicationDlg::replace(const std::string& what, const std::string& with) {
+    ui::Control& editor = control(IDC_CW_EDITOR);
+    const Selection sel{static_cast<std::size_t>(std::max(editor.selStart(), 0)),
+                        static_cast<std::size_t>(std::max(editor.selEnd(), 0))};
+    ReplaceResult r = replaceSelection(editor.text(), sel, what, with);
+    if (r.replaced) {
+        editor.setText(r.text);
+        // Without a next match the caret stays after the replacement.
+        const std::size_t caret = std::min(sel.start, r.text.size()) + with.size();
+        editor.setSel(static_cast<int>(caret), static_cast<int>(caret));
+        UpdateData(true);
+    }
+    if (r.next) selectInEditor(r.next->start, r.next->end);
+}
+
+void CCommunicationDlg::replaceAll(const std::string& what, const std::string& with) {
+    ui::Control& editor = control(IDC_CW_EDITOR);
+    ReplaceAllResult r = terminal::replaceAll(editor.text(), what, with);
+    if (r.count == 0) return;
+    editor.setText(r.text);
+    UpdateData(true);
+    selectInEditor(r.last->start, r.last->end);
+}
+
+void CCommunicationDlg::OnSendToPrinter() {
+    UpdateData(true);
+    ui::WaitCursor wait(host());
+    // One write of the text as edited; a failure is the port object's to report.
+    ctx_.comm.WriteText(text_);
+}
+
+void CCommunicationDlg::OnReadFromPrinter() {
+    ctx_.comm.BeginAction();
+    std::array<std::uint8_t, kReadSize> buffer{};
+    const int got = ctx_.comm.ReadBytes(buffer.data(), buffer.size());
+    if (got <= 0) return;
+    receive_.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(got));
+    renderView();
+}
+
+void CCommunicationDlg::OnClearReceive() {
+    control(IDC_CW_RECEIVE_VIEW).setText("");
+    receive_.clear();
+}
+
+void CCommunicationDlg::renderView() {
+    if (receive_.empty()) return;
+    control(IDC_CW_RECEIVE_VIEW).setText(tester::renderReceiveView(receive_, control(IDC_CW_HEX).checked()));
+}
+
+void CCommunicationDlg::OnPrintCodes() {
+    const app::DialogEntry* entry = app::findDialog("zii-twobytes-code");
+    if (!entry) return;
+    UpdateData(true);
+    entry->make(ctx_)->DoModal();
+}
+
+namespace {
+const bool registered = app::registerDialog({
+    app::kToolCommunication,
+    [](app::ToolContext& ctx) { return std::make_unique<CCommunicationDlg>(ctx); },
+    {{"received",
+      [](ui::Dialog& d) {
+          // A status query sent and its reply read, twice, in the view as hexadecimal.
+          d.typeText(IDC_CW_EDITOR, "^cp\r");
+          d.click(IDC_CW_SEND);
+          d.click(IDC_CW_READ);
+          d.click(IDC_CW_SEND);
+          d.click(IDC_CW_READ);
+          d.click(IDC_CW_HEX);
+      }}},
+    {},
+});
+}  // namespace
+
+}  // namespace velmora::terminal
