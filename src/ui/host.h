@@ -3,6 +3,7 @@
 // program each provide one.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,9 @@ public:
     virtual void endAction() { setWaitCursor(false); }
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() = 0;
+
+    // Told each message's text as it is shown (the session trace listens here).
+    std::function<void(const std::string&)> messageWatcher;
 
     // Caption of boxes that name none: the application's title.
     const std::string& appTitle() const { return appTitle_; }

@@ -1,0 +1,32 @@
+// The settings pages a profile covers, each driven through its own get and set commands, and
+// the printer's model and firmware for the profile's header.
+#pragma once
+
+#include <optional>
+
+#include "cli/commands.h"
+#include "profile/profilerun.h"
+
+namespace velmora::cli {
+
+// One page of a profile: its section name, the menu modes that show it, and its commands.
+struct ProfilePage {
+    const char* section;
+    bool native;  // shown in the native menu mode
+    bool zii;     // shown in the ZII menu mode
+    const char* getCommand;
+    const char* setCommand;
+    bool identity = false;
+};
+
+// In apply order: the interface pages come last, since a changed interface may need a restart.
+// An encoder page is one more line here once its get and set commands exist.
+const std::vector<ProfilePage>& profilePageTable();
+
+// Providers bound to the session, one per page of the table whose commands are registered.
+profile::Providers profilePages(Session& s);
+
+// Model and firmware as the printer information page reads them; nothing when it does not answer.
+std::optional<profile::PrinterFacts> readPrinterFacts(Session& s);
+
+}  // namespace velmora::cli
