@@ -169,8 +169,13 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
     bool failed = false;
     for (std::size_t i = 0; i < printers->size(); ++i) {
         const Outcome& o = outcomes[i];
-        if (o.out.empty() && o.err.empty()) continue;
-        out << "== " << (*printers)[i].name << '\n' << o.out << o.err;
+        // What a printer left as it was is counted in the summary, not listed key by key.
+        std::istringstream lines(o.out);
+        std::string shown;
+        for (std::string line; std::getline(lines, line);)
+            if (!line.ends_with(": unchanged")) shown += line + '\n';
+        if (shown.empty() && o.err.empty()) continue;
+        out << "== " << (*printers)[i].name << '\n' << shown << o.err;
     }
     char row[64];
     out << '\n';

@@ -80,19 +80,26 @@ std::optional<Profile> parseProfile(const std::string& text, ProfileError& error
         if (!inHeader && !current) return fail(lineNo, "a setting before any [section]");
         if (!seenKeys.insert(key).second) return fail(lineNo, "key " + key + " is given twice in its section");
         if (inHeader) {
-            if (key == "model") p.model = value;
-            else if (key == "firmware") p.firmware = value;
-            else if (key == "menu-mode") p.menuMode = value;
-            else return fail(lineNo, "unknown key " + key + " in [printer] (model, firmware, menu-mode)");
+            if (key == "model") {
+                p.model = value;
+                p.modelLine = lineNo;
+            } else if (key == "firmware") {
+                p.firmware = value;
+            } else if (key == "menu-mode") {
+                p.menuMode = value;
+                p.menuModeLine = lineNo;
+            } else {
+                return fail(lineNo, "unknown key " + key + " in [printer] (model, firmware, menu-mode)");
+            }
             continue;
         }
         current->values.emplace_back(key, value);
         current->lines.push_back(lineNo);
     }
     if (!headerSeen) return fail(0, "the [printer] section is missing");
-    if (p.model.empty()) return fail(headerLine, "[printer] names no model");
+    if (p.model.empty()) return fail(p.modelLine ? p.modelLine : headerLine, "[printer] names no model");
     if (p.menuMode != "zii" && p.menuMode != "native")
-        return fail(headerLine, "[printer] menu-mode must be zii or native");
+        return fail(p.menuModeLine ? p.menuModeLine : headerLine, "[printer] menu-mode must be zii or native");
     return p;
 }
 

@@ -26,6 +26,8 @@ struct Profile {
     std::string firmware;
     std::string menuMode;  // "zii" or "native"
     std::vector<ProfileSection> sections;
+    int modelLine = 0;     // where the header named them (0 for a profile made in memory)
+    int menuModeLine = 0;
 
     const ProfileSection* find(const std::string& name) const;
 };

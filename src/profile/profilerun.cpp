@@ -37,10 +37,10 @@ Profile saveProfile(Providers& providers, const PrinterFacts& facts, int menuMod
 std::optional<ProfileError> checkProfile(const Profile& profile, Providers& providers, const PrinterFacts& facts,
                                          int menuMode) {
     if (profile.menuMode != menuModeName(menuMode))
-        return ProfileError{0, "the profile is for the " + profile.menuMode + " menu mode, the session uses " +
+        return ProfileError{profile.menuModeLine, "the profile is for the " + profile.menuMode + " menu mode, the session uses " +
                                    menuModeName(menuMode)};
     if (profile.model != facts.model)
-        return ProfileError{0, "the profile is for model \"" + profile.model + "\", the printer is \"" + facts.model +
+        return ProfileError{profile.modelLine, "the profile is for model \"" + profile.model + "\", the printer is \"" + facts.model +
                                    "\""};
     for (const auto& section : profile.sections) {
         SectionProvider* provider = providerFor(providers, section.name, menuMode);
