@@ -16,8 +16,6 @@ namespace velmora::cli {
 
 namespace {
 
-constexpr std::size_t kMaxProfileBytes = 1u << 20;
-
 bool acceptsFile(const Args& a) { return a.size() == 1 && !a[0].empty(); }
 
 bool acceptsApply(const Args& a) {
@@ -32,36 +30,11 @@ std::string fileOf(const Args& a) {
     return {};
 }
 
-std::optional<profile::Profile> loadProfile(Session& s, const std::string& path) {
-    const auto read = platform::readTextFile(path, kMaxProfileBytes);
-    if (read.outcome != platform::TextFileRead::Outcome::Read) {
-        const std::string why = read.outcome == platform::TextFileRead::Outcome::Cut ? "it is larger than 1 MiB"
-                                : read.outcome == platform::TextFileRead::Outcome::Missing ? "it does not exist"
-                                : read.outcome == platform::TextFileRead::Outcome::NotRegularFile
-                                    ? "it is not a regular file"
-                                    : read.reason;
-        s.err << "velmora-cli: cannot read the profile " << path << ": " << why << "; nothing was written\n";
-        return std::nullopt;
-    }
-    profile::ProfileError error;
-    auto p = profile::parseProfile(read.text, error);
-    if (!p) s.err << "velmora-cli: " << path << ": " << error.text() << "; nothing was written\n";
-    return p;
-}
-
 // The profile, checked against this printer and menu mode before anything is written.
 std::optional<profile::Profile> checkedProfile(Session& s, const std::string& path, profile::Providers& pages) {
-    auto p = loadProfile(s, path);
-    if (!p) return std::nullopt;
-    const auto facts = readPrinterFacts(s);
-    if (!facts) {
-        s.err << "velmora-cli: the printer did not report its model; nothing was written\n";
-        return std::nullopt;
-    }
-    if (const auto error = profile::checkProfile(*p, pages, *facts, app::MenuMode)) {
-        s.err << "velmora-cli: " << path << ": " << error->text() << "; nothing was written\n";
-        return std::nullopt;
-    }
+    std::string error;
+    auto p = loadCheckedProfile(s, path, pages, error);
+    if (!p) s.err << "velmora-cli: " << error << "; nothing was written\n";
     return p;
 }
 

@@ -4,6 +4,11 @@
 
 #include <sstream>
 
+#include "app/menumode.h"
+#include "app/profileservice.h"
+#include "platform/files.h"
+#include "ui/consolehost.h"
+
 namespace velmora::cli {
 
 namespace {
@@ -123,6 +128,110 @@ std::optional<profile::PrinterFacts> readPrinterFacts(Session& s) {
     }
     if (c.status != kExitOk || facts.model.empty()) return std::nullopt;
     return facts;
+}
+
+std::optional<profile::Profile> loadCheckedProfile(Session& s, const std::string& path, profile::Providers& pages,
+                                                   std::string& error) {
+    constexpr std::size_t kMaxProfileBytes = 1u << 20;
+    using Outcome = platform::TextFileRead::Outcome;
+    const auto read = platform::readTextFile(path, kMaxProfileBytes);
+    if (read.outcome != Outcome::Read) {
+        error = "cannot read the profile " + path + ": " +
+                (read.outcome == Outcome::Cut            ? "it is larger than 1 MiB"
+                 : read.outcome == Outcome::Missing      ? "it does not exist"
+                 : read.outcome == Outcome::NotRegularFile ? "it is not a regular file"
+                                                           : read.reason);
+        return std::nullopt;
+    }
+    profile::ProfileError problem;
+    auto p = profile::parseProfile(read.text, problem);
+    if (!p) {
+        error = path + ": " + problem.text();
+        return std::nullopt;
+    }
+    const auto facts = readPrinterFacts(s);
+    if (!facts) {
+        error = "the printer did not report its model";
+        return std::nullopt;
+    }
+    if (const auto refused = profile::checkProfile(*p, pages, *facts, app::MenuMode)) {
+        error = path + ": " + refused->text();
+        return std::nullopt;
+    }
+    return p;
+}
+
+namespace {
+
+// The window's profile buttons over the same pages; what the pages say goes into a buffer
+// instead of one message box per page.
+class CliProfileService final : public app::ProfileService {
+public:
+    std::optional<std::string> save(app::ToolContext& ctx, const std::string& path, std::string& error) override {
+        Quiet q(ctx);
+        const auto facts = readPrinterFacts(q.session);
+        if (!facts) {
+            error = "The printer did not report its model; no profile was saved.";
+            return std::nullopt;
+        }
+        auto pages = profilePages(q.session);
+        const profile::Profile p = profile::saveProfile(pages, *facts, app::MenuMode);
+        if (!platform::replaceFile(path, profile::formatProfile(p), error)) return std::nullopt;
+        std::size_t keys = 0;
+        for (const auto& section : p.sections) keys += section.values.size();
+        return "Saved " + std::to_string(keys) + " settings in " + std::to_string(p.sections.size()) +
+               " sections to " + path + ".";
+    }
+
+    std::optional<std::vector<app::ProfileRow>> compare(app::ToolContext& ctx, const std::string& path,
+                                                        std::string& error) override {
+        Quiet q(ctx);
+        auto pages = profilePages(q.session);
+        const auto p = loadCheckedProfile(q.session, path, pages, error);
+        if (!p) return refused(error);
+        std::vector<app::ProfileRow> rows;
+        for (const auto& d : profile::diffProfile(*p, pages, app::MenuMode))
+            rows.push_back({d.section + "." + d.key, d.printer, d.profile, ""});
+        return rows;
+    }
+
+    std::optional<std::vector<app::ProfileRow>> apply(app::ToolContext& ctx, const std::string& path,
+                                                      std::string& error) override {
+        Quiet q(ctx);
+        auto pages = profilePages(q.session);
+        const auto p = loadCheckedProfile(q.session, path, pages, error);
+        if (!p) return refused(error);
+        std::vector<app::ProfileRow> rows;
+        for (const auto& k : profile::applyProfile(*p, pages, app::MenuMode, false).keys) {
+            std::string result = profile::outcomeName(k.outcome);
+            if (!k.detail.empty()) result += " (" + k.detail + ")";
+            const auto* section = p->find(k.section);
+            std::string wanted;
+            for (const auto& [key, value] : section->values)
+                if (key == k.key) wanted = value;
+            rows.push_back({k.section + "." + k.key, "", wanted, result});
+        }
+        return rows;
+    }
+
+private:
+    struct Quiet {
+        explicit Quiet(app::ToolContext& ctx) : host(err), session{ctx.comm, ctx.clock, host, out, err} {}
+        std::ostringstream out, err;
+        ui::ConsoleHost host;
+        Session session;
+    };
+    static std::nullopt_t refused(std::string& error) {
+        error = "The profile was refused; nothing was written.\n" + error;
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
+void installProfileService() {
+    static CliProfileService service;
+    app::setProfileService(&service);
 }
 
 }  // namespace velmora::cli

@@ -26,6 +26,15 @@ const std::vector<ProfilePage>& profilePageTable();
 // Providers bound to the session, one per page of the table whose commands are registered.
 profile::Providers profilePages(Session& s);
 
+// A profile file read, parsed and checked against the session's printer and menu mode; nothing,
+// with `error` ("FILE: line 12: ...") set, when it is refused.
+std::optional<profile::Profile> loadCheckedProfile(Session& s, const std::string& path, profile::Providers& pages,
+                                                   std::string& error);
+
+// Installs the profile service of the user-setting manager's buttons: the same pages and checks
+// as the profile commands, their page messages kept out of the window.
+void installProfileService();
+
 // Model and firmware as the printer information page reads them; nothing when it does not answer.
 std::optional<profile::PrinterFacts> readPrinterFacts(Session& s);
 

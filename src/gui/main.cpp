@@ -16,6 +16,7 @@
 #include "app/velmoradlg.h"
 #include "app/versionrecord.h"
 #include "cli/cli.h"
+#include "cli/profilepages.h"
 #include "gui/qthost.h"
 #include "gui/tracewindow.h"
 #include "link/sessiontrace.h"
@@ -155,6 +156,7 @@ int main(int argc, char** argv) {
             link::TracingClock clock(platform::realClock(), trace);
             host.messageWatcher = [&trace](const std::string& text) { trace.recordMessage(text); };
             gui::installTraceShortcut(trace);
+            cli::installProfileService();
             struct TraceOnExit {
                 link::SessionTrace& trace;
                 const std::string& file;

@@ -179,6 +179,9 @@ std::span<const Entry> Table() {
         {364, "No font comes close to that size; nothing was printed."},
         {460, "File download failed."},
         {461, "PCX file download failed."},
+        {620, "The printer already has every setting of the profile."},
+        {621, "These settings differ. Nothing has been written yet."},
+        {622, "What the apply did, setting by setting (read back from the printer)."},
     };
     return kEntries;
 }
