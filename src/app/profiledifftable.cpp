@@ -34,8 +34,8 @@ bool CProfileDiffTable::OnInitDialog() {
 }
 
 std::string CProfileDiffTable::rowText(const ProfileRow& row, Mode mode) {
-    std::string text = padded(row.key, 32) + "  " + padded(row.printer, 20) + "  " + row.profile;
-    if (mode == Mode::Results) text = padded(text, 76) + "  " + row.result;
+    std::string text = padded(row.key, 30) + "  " + padded(row.printer, 16) + "  " + row.profile;
+    if (mode == Mode::Results) text = padded(text, 66) + "  " + row.result;
     return text;
 }
 

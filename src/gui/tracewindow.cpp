@@ -10,7 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -117,6 +118,13 @@ void TraceWindow::refresh() {
     QString text = QString::fromStdString(link::formatTraceText(shown, 0));
     if (text.endsWith('\n')) text.chop(1);
     view_->appendPlainText(text);
+    // The cursor at the start of the newest line: the view follows the new entries and keeps the
+    // time column in sight.
+    QTextCursor cursor = view_->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    view_->setTextCursor(cursor);
+    view_->horizontalScrollBar()->setValue(0);
 }
 
 void TraceWindow::rebuild() {

@@ -162,6 +162,7 @@ int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
 }
 
 int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
+    if (observer) observer->beforeWrite(*this);
     const int result = sendBytes(data, count);
     if (observer) observer->onWrite(*this, data, count, result);
     return result;

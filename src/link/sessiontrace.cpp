@@ -2,6 +2,7 @@
 #include "link/sessiontrace.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "link/comm.h"
 
@@ -90,9 +91,34 @@ void SessionTrace::add(TraceEntry entry) {
     }
 }
 
+void SessionTrace::beforeWrite(const CComm& comm) {
+    add({0, 0, TraceEntry::Kind::Write, comm.linkName(), {}, 0});
+    std::lock_guard lock(mutex_);
+    openWrite_ = nextSeq_ - 1;
+}
+
 void SessionTrace::onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) {
-    add({0, 0, TraceEntry::Kind::Write, comm.linkName(),
-         std::string(reinterpret_cast<const char*>(data), count), result});
+    std::string bytes(reinterpret_cast<const char*>(data), count);
+    {
+        std::lock_guard lock(mutex_);
+        const std::uint64_t seq = std::exchange(openWrite_, 0);
+        for (auto it = ring_.rbegin(); seq && it != ring_.rend(); ++it) {
+            if (it->seq != seq) continue;
+            bytes_ -= costOf(*it);
+            it->data = std::move(bytes);
+            it->value = result;
+            if (costOf(*it) > maxBytes_) it->data.resize(maxBytes_ > kEntryOverhead * 2 ? maxBytes_ / 2 : 0);
+            bytes_ += costOf(*it);
+            while (ring_.size() > 1 && bytes_ > maxBytes_ && &ring_.front() != &*it) {
+                bytes_ -= costOf(ring_.front());
+                ring_.pop_front();
+                ++dropped_;
+            }
+            return;
+        }
+    }
+    // The ring let the beginning go meanwhile: the write is entered as it ends.
+    add({0, 0, TraceEntry::Kind::Write, comm.linkName(), std::move(bytes), result});
 }
 
 void SessionTrace::onRead(const CComm& comm, const std::uint8_t* data, int got) {
@@ -107,8 +133,10 @@ void SessionTrace::recordMessage(const std::string& text) { add({0, 0, TraceEntr
 std::vector<TraceEntry> SessionTrace::entries(std::uint64_t afterSeq) const {
     std::lock_guard lock(mutex_);
     std::vector<TraceEntry> out;
+    // A write still under way, and what came after it, wait until it has ended: a live view that
+    // took them now would never see its bytes.
     for (const auto& e : ring_)
-        if (e.seq > afterSeq) out.push_back(e);
+        if (e.seq > afterSeq && (!openWrite_ || e.seq < openWrite_)) out.push_back(e);
     return out;
 }
 

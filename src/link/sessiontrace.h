@@ -36,12 +36,16 @@ public:
     explicit SessionTrace(MicrosSource micros, std::size_t maxBytes = kDefaultMaxBytes,
                           std::size_t maxEntries = kDefaultMaxEntries);
 
+    // A write is entered when it begins, so the pauses of its send follow it; its bytes and result
+    // are filled in when it ends.
+    void beforeWrite(const CComm& comm) override;
     void onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) override;
     void onRead(const CComm& comm, const std::uint8_t* data, int got) override;
     void recordPause(unsigned ms);
     void recordMessage(const std::string& text);
 
-    // The entries after `afterSeq` still in the ring, oldest first (a live view asks for the new ones).
+    // The entries after `afterSeq` still in the ring, oldest first (a live view asks for the new
+    // ones); a write under way and the entries after it come once it has ended.
     std::vector<TraceEntry> entries(std::uint64_t afterSeq = 0) const;
     // How many entries the ring let go to stay within its bounds.
     std::uint64_t dropped() const;
@@ -59,6 +63,7 @@ private:
     std::size_t bytes_ = 0;
     std::uint64_t nextSeq_ = 1;
     std::uint64_t dropped_ = 0;
+    std::uint64_t openWrite_ = 0;  // the seq of the write that has begun and not ended; 0: none
 };
 
 // A clock that records each pause in the trace, then pauses with the clock it wraps.

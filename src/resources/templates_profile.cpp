@@ -18,7 +18,7 @@ const ui::DialogTemplate& ProfileDiffTemplate() {
         ui::DialogTemplate d;
         d.resourceId = 6200;
         d.caption = "Profile";
-        d.minWidth = 720;
+        d.minWidth = 900;
         d.minHeight = 360;
         d.root = column({
             label("", IDC_PD_SUMMARY),

@@ -7,6 +7,7 @@
 
 #include "link/sessiontrace.h"
 #include "support/clirun.h"
+#include "support/simdevice.h"
 
 namespace velmora::testing {
 namespace {
@@ -61,6 +62,26 @@ TEST(SessionTrace, TextRowsAndJsonLines) {
               "{\"seq\":4,\"us\":2000001,\"kind\":\"R\",\"link\":\"ETHERNET 10.0.0.7:9100\",\"hex\":\"\",\"result\":0}\n");
 }
 
+// A live view never takes a write that has begun and not ended: it would miss its bytes.
+TEST(SessionTrace, AWriteUnderWayIsHeldBackUntilItEnds) {
+    SimLink link("ETHERNET");
+    std::uint64_t now = 0;
+    SessionTrace trace([&now] { return now; });
+    trace.recordMessage("before");
+    trace.beforeWrite(link.comm);
+    now += 50;
+    trace.recordPause(50);
+    ASSERT_EQ(trace.entries().size(), 1u);
+    const std::uint8_t bytes[] = {'~', 'H', 'S'};
+    trace.onWrite(link.comm, bytes, 3, 3);
+    const auto entries = trace.entries(1);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].kind, TraceEntry::Kind::Write);
+    EXPECT_EQ(entries[0].data, "~HS");
+    EXPECT_EQ(entries[0].micros, 0u);  // when it began
+    EXPECT_EQ(entries[1].kind, TraceEntry::Kind::Pause);
+}
+
 // One velmora-cli run records the handshake's bytes, its pauses and the messages, in order.
 TEST_F(CliRun, TraceOptionRecordsTheWholeSession) {
     const auto path = (std::filesystem::temp_directory_path() / ("velmora-trace-" + std::to_string(::getpid()))).string();
@@ -70,7 +91,8 @@ TEST_F(CliRun, TraceOptionRecordsTheWholeSession) {
     std::stringstream text;
     text << in.rdbuf();
     std::filesystem::remove(path);
-    EXPECT_NE(text.str().find(" W ETHERNET 127.0.0.1:9100 5e 63 70 0d"), std::string::npos) << text.str();
+    // The write is entered as it begins, before the pause its send takes.
+    EXPECT_EQ(text.str().find(" W ETHERNET 127.0.0.1:9100 5e 63 70 0d"), 13u) << text.str();
     EXPECT_NE(text.str().find(" R ETHERNET 127.0.0.1:9100 (nothing)"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find(" P 50 ms"), std::string::npos);
     EXPECT_NE(text.str().find(" M \""), std::string::npos) << text.str();
