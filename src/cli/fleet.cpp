@@ -13,6 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/monotonic.h"
+#include "profile/profile.h"
 
 namespace velmora::cli {
 
@@ -133,6 +134,19 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
     if (!printers) {
         err << "velmora-cli: " << options.printersFile << ": " << error << '\n';
         return kExitUsage;
+    }
+    // A malformed profile is refused once, before any printer is contacted.
+    const auto& words = options.command;
+    if (words.size() >= 3 && words[0] == "profile" && (words[1] == "diff" || words[1] == "apply")) {
+        const std::string& file = words[2] == "--include-identity" && words.size() > 3 ? words[3] : words[2];
+        const auto text = platform::readTextFile(file, kMaxListBytes);
+        profile::ProfileError problem;
+        if (text.outcome != platform::TextFileRead::Outcome::Read || !profile::parseProfile(text.text, problem)) {
+            err << "velmora-cli: " << file << ": "
+                << (text.outcome == platform::TextFileRead::Outcome::Read ? problem.text() : "cannot read the profile")
+                << "; nothing was written to any printer\n";
+            return kExitUsage;
+        }
     }
     // Files a printer writes are its own: FILE.LINE for a saved profile and for a trace.
     const bool save = options.command.size() >= 3 && options.command[0] == "profile" && options.command[1] == "save";

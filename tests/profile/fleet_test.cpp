@@ -103,6 +103,14 @@ TEST(Fleet, ASilentAndADroppingPrinterFailWithinTheirBoundsAndTheRestApply) {
     text.replace(text.find("darkness=15"), 11, "darkness=21");
     std::ofstream(profileFile) << text;
 
+    // A malformed profile is refused before any printer is contacted.
+    std::ofstream(dir / "bad.ini") << text << "speed 4\n";
+    EXPECT_EQ(cli::runCli({"--printers", listFile, "profile", "apply", (dir / "bad.ini").string()}, out, err,
+                          platform::systemDevices(), clock),
+              2);
+    EXPECT_NE(err.str().find("nothing was written to any printer"), std::string::npos) << err.str();
+    EXPECT_EQ(printers[1]->journal().totalBytes(), 0u);  // never contacted
+
     const std::uint64_t start = platform::monotonicMicros();
     out.str("");
     const int status = cli::runCli({"--printers", listFile, "--jobs", "3", "--timeout", "300", "--trace",
