@@ -4,6 +4,8 @@
 #include "app/dialogcatalog.h"
 #include "app/menumode.h"
 #include "app/menuview.h"
+#include "app/profiledifftable.h"
+#include "resources/templates_profile.h"
 #include "resources/templates_shell.h"
 #include "settings/hardwareinfosetting.h"
 #include "settings/languagesetting.h"
@@ -46,7 +48,7 @@ constexpr TabPage kZiiTabs[] = {
 }  // namespace
 
 CUserSettingDialog::CUserSettingDialog(ToolContext& ctx)
-    : ui::Dialog(ctx.host, resources::UserSettingTemplate()), tabCtrl_(ctx) {}
+    : ui::Dialog(ctx.host, resources::UserSettingTemplate()), ctx_(ctx), tabCtrl_(ctx) {}
 
 bool CUserSettingDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
@@ -56,7 +58,70 @@ bool CUserSettingDialog::OnInitDialog() {
         tabCtrl_.Attach(*this, resources::IDC_USERSETTING_TAB, kZiiTabs);
     on(ui::Event::TabChange, resources::IDC_USERSETTING_TAB, [this] { tabCtrl_.ShowSelectedPage(); });
     on(ui::Event::Clicked, resources::IDC_USERSETTING_CLOSE, [this] { OnOK(); });
+    on(ui::Event::Clicked, resources::IDC_USERSETTING_SAVE_PROFILE, [this] { OnSaveProfile(); });
+    on(ui::Event::Clicked, resources::IDC_USERSETTING_COMPARE, [this] { OnCompareProfile(); });
+    on(ui::Event::Clicked, resources::IDC_USERSETTING_APPLY, [this] { OnApplyProfile(); });
+    for (int id : {resources::IDC_USERSETTING_SAVE_PROFILE, resources::IDC_USERSETTING_COMPARE,
+                   resources::IDC_USERSETTING_APPLY})
+        control(id).enable(profileService() != nullptr);
     return true;
+}
+
+std::optional<std::string> CUserSettingDialog::chooseProfile(bool open) {
+    ui::FileDialogRequest request;
+    request.open = open;
+    request.filter = "Profiles (*.ini)|*.ini|All Files (*.*)|*.*||";
+    request.defaultExt = "ini";
+    request.fileName = open ? "" : "printer.ini";
+    request.title = open ? "Open Profile" : "Save Profile";
+    return host().fileDialog(request);
+}
+
+void CUserSettingDialog::OnSaveProfile() {
+    const auto path = chooseProfile(false);
+    if (!path || !profileService()) return;
+    std::string error;
+    const auto summary = profileService()->save(ctx_, *path, error);
+    host().message(summary ? *summary : error);
+}
+
+void CUserSettingDialog::OnCompareProfile() {
+    const auto path = chooseProfile(true);
+    if (!path || !profileService()) return;
+    std::string error;
+    const auto rows = profileService()->compare(ctx_, *path, error);
+    if (!rows) {
+        host().message(error);
+        return;
+    }
+    CProfileDiffTable table(ctx_);
+    table.setRows(*rows, CProfileDiffTable::Mode::Compare);
+    host().runModal(table);
+}
+
+// The diff table comes first: nothing is written until the user has seen it and pressed Apply.
+void CUserSettingDialog::OnApplyProfile() {
+    const auto path = chooseProfile(true);
+    if (!path || !profileService()) return;
+    std::string error;
+    const auto rows = profileService()->compare(ctx_, *path, error);
+    if (!rows) {
+        host().message(error);
+        return;
+    }
+    {
+        CProfileDiffTable confirm(ctx_);
+        confirm.setRows(*rows, rows->empty() ? CProfileDiffTable::Mode::Compare : CProfileDiffTable::Mode::ConfirmApply);
+        if (host().runModal(confirm) != ui::IDOK) return;
+    }
+    const auto results = profileService()->apply(ctx_, *path, error);
+    if (!results) {
+        host().message(error);
+        return;
+    }
+    CProfileDiffTable table(ctx_);
+    table.setRows(*results, CProfileDiffTable::Mode::Results);
+    host().runModal(table);
 }
 
 namespace {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/extendtabctrl.h"
+#include <optional>
+#include <string>
+
 #include "app/toolcontext.h"
 #include "ui/dialog.h"
 
@@ -16,8 +19,14 @@ class CUserSettingDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
+    // The profile buttons below the tabs (through the installed profile service).
+    void OnSaveProfile();
+    void OnCompareProfile();
+    void OnApplyProfile();
 
   private:
+    std::optional<std::string> chooseProfile(bool open);
+    ToolContext& ctx_;
     CExtendTabCtrl tabCtrl_;
 };
 

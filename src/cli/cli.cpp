@@ -11,8 +11,11 @@
 #include "app/toolcontext.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
+#include "cli/fleet.h"
 #include "platform/codepage.h"
 #include "platform/deviceaccess.h"
+#include "platform/files.h"
+#include "platform/monotonic.h"
 #include "resources/stringtable.h"
 #include "resources/templates_status.h"
 #include "status/checkprinterstatustabdlg.h"
@@ -184,6 +187,13 @@ std::string usageText() {
            "  --timeout MS           network bound: name lookup and connect together, a send that stalls,\n"
            "                         and the first receive of an action that gets no reply (later ones\n"
            "                         of that action then wait 100 ms); default 5000, 3000, 3000\n"
+           "  --trace FILE           write the session trace to FILE: every byte written and read, every\n"
+           "                         pause and message, one entry per line (20 bytes a row, hex beside text)\n"
+           "  --trace-format text|jsonl  the trace as text (default) or one JSON object per line\n"
+           "  --printers FILE        run the command on every printer of FILE (one --tcp, --serial or --lpt\n"
+           "                         connection per line, '#' comments) and print a summary line each;\n"
+           "                         profile save and --trace write FILE.LINE per printer\n"
+           "  --jobs N               printers at a time with --printers (default 8)\n"
            "  --help                 this text\n"
            "\n"
            "Commands (each first connects and checks that the printer answers):\n";
@@ -281,6 +291,31 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             o.timeoutMs = ms;
+        } else if (a == "--trace") {
+            if (!value(o.traceFile)) return std::nullopt;
+            if (o.traceFile.empty()) {
+                error = "--trace needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--trace-format") {
+            if (!value(v)) return std::nullopt;
+            if (v != "text" && v != "jsonl") {
+                error = "--trace-format takes text or jsonl";
+                return std::nullopt;
+            }
+            o.traceJsonl = v == "jsonl";
+        } else if (a == "--printers") {
+            if (!value(o.printersFile)) return std::nullopt;
+            if (o.printersFile.empty()) {
+                error = "--printers needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--jobs") {
+            if (!value(v)) return std::nullopt;
+            if (!parseUnsigned(v, o.jobs) || o.jobs == 0 || o.jobs > kMaxJobs) {
+                error = "--jobs takes 1 to " + std::to_string(kMaxJobs);
+                return std::nullopt;
+            }
         } else if (a.rfind("--", 0) == 0) {
             error = "unknown option " + a;
             return std::nullopt;
@@ -290,6 +325,10 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
     }
     if (connections > 1) {
         error = "give one connection only";
+        return std::nullopt;
+    }
+    if (!o.printersFile.empty() && connections > 0) {
+        error = "give either --printers or a connection";
         return std::nullopt;
     }
     if (!o.help && o.command.empty()) {
@@ -305,6 +344,10 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
         }
         if (!command->accepts(Args(o.command.begin() + used, o.command.end()))) {
             error = "bad arguments for " + command->name;
+            return std::nullopt;
+        }
+        if (!o.printersFile.empty() && !fleetCommandProblem(*command, o.command).empty()) {
+            error = fleetCommandProblem(*command, o.command);
             return std::nullopt;
         }
     }
@@ -367,18 +410,36 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Decides what the menu mode decides in the window (command prefixes and scales, page sets).
     app::MenuMode = options->menuMode;
 
+    if (!options->printersFile.empty()) return finish(runFleet(*options, out, err, devices, clock));
+    const auto trace = options->traceFile.empty() ? nullptr : makeSessionTrace(clock);
+    const PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
+    int status = run.status;
+    if (trace && !writeTrace(*trace, options->traceFile, options->traceJsonl, err)) status = kExitFailure;
+    return finish(status);
+}
+
+PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& err,
+                        platform::DeviceFactory& devices, platform::Clock& realClock, link::SessionTrace* trace) {
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);
+    // With a trace, every pause and message box of the session is recorded beside the bytes.
+    std::optional<link::TracingClock> tracing;
+    if (trace) {
+        tracing.emplace(realClock, *trace);
+        host.messageWatcher = [trace](const std::string& text) { trace->recordMessage(text); };
+    }
+    platform::Clock& clock = tracing ? static_cast<platform::Clock&>(*tracing) : realClock;
     link::CComm comm(devices, clock, messages);
+    comm.observer = trace;
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     if (!comm.portMap.note().empty()) err << "velmora-cli: " << comm.portMap.note() << '\n';
-    configureLink(comm, *options);
+    configureLink(comm, options);
     std::size_t used = 0;
-    const Command* command = findCommand(options->command, used);
-    const Args rest(options->command.begin() + used, options->command.end());
+    const Command* command = findCommand(options.command, used);
+    const Args rest(options.command.begin() + used, options.command.end());
     if (command->offline && command->offline(rest)) {
         Session offline{comm, clock, host, out, err};
-        return command->run(offline, rest);
+        return {command->run(offline, rest), offline.keysChanged};
     }
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
@@ -387,13 +448,29 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
             !advice.empty())
             err << "velmora-cli: " << advice << '\n';
-        return kExitFailure;
+        return {kExitFailure, -1};
     }
     Session session{comm, clock, host, out, err};
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();
-    return finish(status);
+    return {status, session.keysChanged};
+}
+
+std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock) {
+    // The real clock's milliseconds are too coarse for a byte trace; a test clock's time is its own.
+    if (&clock == &platform::realClock()) return std::make_unique<link::SessionTrace>(platform::monotonicMicros);
+    return std::make_unique<link::SessionTrace>([&clock] { return clock.nowMs() * 1000; });
+}
+
+bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool jsonl, std::ostream& err) {
+    const auto entries = trace.entries();
+    const std::string text = jsonl ? link::formatTraceJsonl(entries, trace.dropped())
+                                   : link::formatTraceText(entries, trace.dropped());
+    std::string error;
+    if (platform::replaceFile(path, text, error)) return true;
+    err << "velmora-cli: cannot write the trace " << path << ": " << error << '\n';
+    return false;
 }
 
 std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args) {

@@ -3,17 +3,20 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "link/comm.h"
+#include "link/sessiontrace.h"
 #include "platform/clock.h"
 #include "platform/device.h"
 
 namespace velmora::cli {
 
 enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+constexpr unsigned kMaxJobs = 256;  // printers served at once by --printers
 
 struct CliOptions {
     enum class Connection { Tcp, Serial, Lpt, Usb };
@@ -29,6 +32,10 @@ struct CliOptions {
     std::optional<unsigned> timeoutMs;
     int menuMode = 1;  // as the window starts: 0 native, 1 ZII
     bool help = false;
+    std::string traceFile;             // --trace: where the session trace goes
+    bool traceJsonl = false;           // --trace-format jsonl
+    std::string printersFile;          // --printers: run the command on every printer listed
+    unsigned jobs = 8;                 // --jobs: printers at a time
     std::vector<std::string> command;  // the command and its arguments
 };
 
@@ -37,6 +44,20 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
 // Sets the port object up for the chosen connection.
 void configureLink(link::CComm& comm, const CliOptions& options);
 std::string usageText();
+
+// What one printer's run left behind, for a fleet's summary.
+struct PrinterRun {
+    int status = kExitFailure;
+    int keysChanged = -1;
+};
+// Opens the link of `options`, checks that the printer answers, and runs its command; the trace,
+// when given, records the session.
+PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& err,
+                        platform::DeviceFactory& devices, platform::Clock& clock, link::SessionTrace* trace);
+// A trace timed by the clock's own time when it is a test clock, else in real microseconds.
+std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock);
+// Writes a session trace to `path` in the chosen form; false (with a line on err) on failure.
+bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool jsonl, std::ostream& err);
 
 // Runs one invocation; returns the exit status.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

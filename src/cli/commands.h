@@ -25,6 +25,7 @@ struct Session {
     std::ostream& out;
     std::ostream& err;
     app::ToolContext ctx{comm, clock, host};
+    int keysChanged = -1;  // settings a profile command changed or found different; -1: none counted
 };
 
 struct Command {

@@ -16,9 +16,13 @@
 #include "app/velmoradlg.h"
 #include "app/versionrecord.h"
 #include "cli/cli.h"
+#include "cli/profilepages.h"
 #include "gui/qthost.h"
+#include "gui/tracewindow.h"
+#include "link/sessiontrace.h"
 #include "platform/clock.h"
 #include "platform/device.h"
+#include "platform/monotonic.h"
 #include "platform/process.h"
 #include "platform/spooler.h"
 #include "resources/templates_main.h"
@@ -30,11 +34,13 @@ using namespace velmora;
 namespace {
 
 const char* kUsage =
-    "Usage: velmora [--menu-mode 0|1] [--simulate] [--dialog NAME [CONNECTION]]\n"
+    "Usage: velmora [--menu-mode 0|1] [--simulate] [--trace FILE] [--dialog NAME [CONNECTION]]\n"
     "  --menu-mode 0|1  native (0) or ZII (1, the default) menus\n"
     "  --simulate       a printer simulator inside the program: the panel is set to reach it\n"
     "  --dialog NAME    open one tool instead of the main window (e.g. status), connected first\n"
     "  CONNECTION       for --dialog, as for velmora-cli: --tcp HOST[:PORT], --serial DEVICE ..., --lpt DEVICE, --usb\n"
+    "  --trace FILE     write the session trace to FILE at the end (Ctrl+T shows it live)\n"
+    "  --trace-format text|jsonl  the trace as text (default) or JSON lines\n"
     "  --help, --version  this text, the version\n";
 
 // The window icon: a label with a bar code on it.
@@ -59,7 +65,8 @@ QIcon appIcon() {
 }
 
 // One tool against the printer of the command line, connected first.
-int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gui::QtHost& host) {
+int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gui::QtHost& host,
+            platform::Clock& clock, link::SessionTrace& trace) {
     linkArgs.push_back("connect");
     std::string error;
     const auto options = cli::parseCliOptions(linkArgs, error);
@@ -68,8 +75,8 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
         return 2;
     }
     app::HostLinkMessages messages(host);
-    platform::Clock& clock = platform::realClock();
     link::CComm comm(platform::systemDevices(), clock, messages);
+    comm.observer = &trace;
     comm.portMap = platform::PortMap::fromSettings();
     if (!comm.portMap.note().empty()) std::cerr << "velmora: " << comm.portMap.note() << '\n';
     cli::configureLink(comm, *options);
@@ -116,9 +123,16 @@ int main(int argc, char** argv) {
         [&]() -> int {
             bool simulate = false;
             std::string dialogName;
+            std::string traceFile;
+            bool traceJsonl = false;
             std::vector<std::string> linkArgs;
             for (std::size_t i = 0; i < args.size(); ++i) {
-                if (args[i] == "--simulate") {
+                if (args[i] == "--trace" && i + 1 < args.size()) {
+                    traceFile = args[++i];
+                } else if (args[i] == "--trace-format" && i + 1 < args.size() &&
+                           (args[i + 1] == "text" || args[i + 1] == "jsonl")) {
+                    traceJsonl = args[++i] == "jsonl";
+                } else if (args[i] == "--simulate") {
                     simulate = true;
                 } else if (args[i] == "--dialog" && i + 1 < args.size()) {
                     dialogName = args[++i];
@@ -137,6 +151,20 @@ int main(int argc, char** argv) {
 
             gui::QtHost host;
             gui::installPaintingWaitHook();
+            // The session trace: always recorded (bounded), shown by Ctrl+T, written by --trace.
+            link::SessionTrace trace(platform::monotonicMicros);
+            link::TracingClock clock(platform::realClock(), trace);
+            host.messageWatcher = [&trace](const std::string& text) { trace.recordMessage(text); };
+            gui::installTraceShortcut(trace);
+            cli::installProfileService();
+            struct TraceOnExit {
+                link::SessionTrace& trace;
+                const std::string& file;
+                bool jsonl;
+                ~TraceOnExit() {
+                    if (!file.empty()) cli::writeTrace(trace, file, jsonl, std::cerr);
+                }
+            } traceOnExit{trace, traceFile, traceJsonl};
             if (!dialogName.empty()) {
                 const app::DialogEntry* entry = app::findDialog(dialogName);
                 if (!entry) {
@@ -144,7 +172,7 @@ int main(int argc, char** argv) {
                     return 2;
                 }
                 if (simulate) linkArgs.insert(linkArgs.begin(), {"--tcp", "127.0.0.1:" + std::to_string(simPort)});
-                return runTool(*entry, linkArgs, host);
+                return runTool(*entry, linkArgs, host, clock, trace);
             }
             if (!linkArgs.empty()) {
                 std::cerr << "velmora: unexpected " << linkArgs.front() << '\n' << kUsage;
@@ -152,8 +180,8 @@ int main(int argc, char** argv) {
             }
 
             app::HostLinkMessages messages(host);
-            platform::Clock& clock = platform::realClock();
             link::CComm comm(platform::systemDevices(), clock, messages);
+            comm.observer = &trace;
             comm.portMap = platform::PortMap::fromSettings();  // the [Ports] the panel's lists show
             if (!comm.portMap.note().empty()) std::cerr << "velmora: " << comm.portMap.note() << '\n';
             app::ToolContext ctx{comm, clock, host};

@@ -134,6 +134,7 @@ void busyWhileWaiting() {
 
 int QtHost::messageBox(const std::string& text, const std::string& caption, ui::Icon icon,
                        ui::Buttons buttons) {
+    if (messageWatcher) messageWatcher(text);
     if (unattended_) {
         std::cerr << ui::consoleLine(caption, text) << std::endl;
         return (buttons == ui::Buttons::YesNo || buttons == ui::Buttons::YesNoCancel) ? ui::IDYES : ui::IDOK;

@@ -173,6 +173,25 @@ int CComm::writeDevice(const std::uint8_t* data, std::size_t count) {
 }
 
 int CComm::WriteBytes(const std::uint8_t* data, std::size_t count) {
+    if (observer) observer->beforeWrite(*this);
+    const int result = sendBytes(data, count);
+    if (observer) observer->onWrite(*this, data, count, result);
+    return result;
+}
+
+int CComm::ReadBytes(std::uint8_t* buf, std::size_t count) {
+    const int got = receiveBytes(buf, count);
+    if (observer) observer->onRead(*this, buf, got);
+    return got;
+}
+
+std::string CComm::linkName() const {
+    if (kind == kEthernet) return "ETHERNET " + socket.address + ":" + std::to_string(socket.port);
+    if (kind == kUsb) return "USB " + devicePath;
+    return portName + " " + portMap.devicePath(portName);
+}
+
+int CComm::sendBytes(const std::uint8_t* data, std::size_t count) {
     if (kind == kEthernet) {
         if (!Open()) return 0;
         const int sent = socket.SendAll(data, count);
@@ -193,6 +212,15 @@ int CComm::WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::
         if (result && afterPiece) afterPiece(count);
         return result;
     }
+    // One logical write, whatever the pieces: the trace sees it as one.
+    if (observer) observer->beforeWrite(*this);
+    const int result = sendInPieces(data, count, piece, afterPiece);
+    if (observer) observer->onWrite(*this, data, count, result);
+    return result;
+}
+
+int CComm::sendInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                        const std::function<void(std::size_t written)>& afterPiece) {
     if (kind == kEthernet) {
         if (!Open()) return 0;
         const int sent = socket.SendAll(data, count, piece, afterPiece);
@@ -225,7 +253,7 @@ int CComm::WriteText(const std::string& text) {
     return WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-int CComm::ReadBytes(std::uint8_t* buf, std::size_t count) {
+int CComm::receiveBytes(std::uint8_t* buf, std::size_t count) {
     if (kind == kEthernet) {
         Open();
         return socket.Receive(buf, std::min(count, kEthernetReadMax));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/asocket.h"
+#include "link/commobserver.h"
 #include "link/messages.h"
 #include "platform/clock.h"
 #include "platform/device.h"
@@ -76,6 +77,10 @@ public:
     platform::Registry* registry = &platform::systemRegistry();
     // The model catalog's USB product ids, which USB discovery consults on the Windows 95 family.
     std::vector<std::string> catalogProductIds;
+    // Sees every write and read (the session trace); null: nobody watches.
+    CommObserver* observer = nullptr;
+    // The link as a trace names it: the port name, and the address or device behind it.
+    std::string linkName() const;
 
     // Why the last open failed: the device that would not open and the errno it reported (EACCES:
     // no permission; 0 when the device reports none). Cleared by every Open; for USB it names the
@@ -101,6 +106,10 @@ private:
     int OpenParallel();
     int OpenUsb();
     int writeDevice(const std::uint8_t* data, std::size_t count);
+    int sendBytes(const std::uint8_t* data, std::size_t count);
+    int sendInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
+                     const std::function<void(std::size_t written)>& afterPiece);
+    int receiveBytes(std::uint8_t* buf, std::size_t count);
     bool reopensPerTransfer() const { return kind == kUsb && !keepOpen; }
 
     platform::DeviceFactory& devices_;

@@ -184,6 +184,9 @@ std::span<const Entry> Table() {
         {560, "Choose the tag kind (Label or Metal) first."},
         {561, "Each data cell of the range must hold one byte: two hexadecimal digits for \"H\", one character for \"A\"."},
         {530, "The vector font width and height take 1 to 32 digits."},
+        {620, "The printer already has every setting of the profile."},
+        {621, "These settings differ. Nothing has been written yet."},
+        {622, "What the apply did, setting by setting (read back from the printer)."},
     };
     return kEntries;
 }

@@ -3,6 +3,8 @@
 
 #include <map>
 
+#include "resources/templates_profile.h"
+
 namespace velmora::resources {
 
 using namespace ui::layout;
@@ -87,7 +89,8 @@ const ui::DialogTemplate& UserSettingTemplate() {
         d.minHeight = 420;
         d.root = column({
             tab(IDC_USERSETTING_TAB),
-            row({stretch(), button(IDC_USERSETTING_CLOSE, "Close")}),
+            row({button(IDC_USERSETTING_SAVE_PROFILE, "Save Profile..."), button(IDC_USERSETTING_COMPARE, "Compare..."),
+                 button(IDC_USERSETTING_APPLY, "Apply..."), stretch(), button(IDC_USERSETTING_CLOSE, "Close")}),
         });
         return d;
     }();

@@ -25,6 +25,7 @@ std::string consoleLine(const std::string& caption, const std::string& text) {
 }
 
 int ConsoleHost::messageBox(const std::string& text, const std::string& caption, Icon, Buttons buttons) {
+    if (messageWatcher) messageWatcher(text);
     ++messageCount_;
     messages_.push_back(text);
     err_ << consoleLine(caption, text) << '\n';

@@ -3,6 +3,7 @@
 // tests and the console program each provide one.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,9 @@ public:
     }
     // Closes the dialog `client` opened, without telling it (the client is going away).
     virtual void closeFindReplace(FindReplaceClient& client) { (void)client; }
+
+    // Told each message's text as it is shown (the session trace listens here).
+    std::function<void(const std::string&)> messageWatcher;
 
     // Caption of boxes that name none: the application's title.
     const std::string& appTitle() const { return appTitle_; }

@@ -4,6 +4,7 @@
 namespace velmora::ui {
 
 int TestHost::messageBox(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) {
+    if (messageWatcher) messageWatcher(text);
     messages.push_back({text, caption, icon, buttons});
     if (onMessage) onMessage(messages.back());
     if (!messageAnswers.empty()) {

@@ -1,0 +1,80 @@
+// The diff table dialog, and the slot the window program puts its profile service in.
+#include "app/profiledifftable.h"
+
+#include <algorithm>
+
+#include "app/dialogcatalog.h"
+#include "resources/stringtable.h"
+#include "resources/templates_profile.h"
+
+namespace velmora::app {
+
+namespace {
+
+ProfileService* installed = nullptr;
+
+std::string padded(std::string text, std::size_t width) {
+    if (text.size() < width) text.resize(width, ' ');
+    return text;
+}
+
+}  // namespace
+
+void setProfileService(ProfileService* service) { installed = service; }
+ProfileService* profileService() { return installed; }
+
+CProfileDiffTable::CProfileDiffTable(ToolContext& ctx) : ui::Dialog(ctx.host, resources::ProfileDiffTemplate()) {}
+
+bool CProfileDiffTable::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    on(ui::Event::Clicked, resources::IDC_PD_APPLY, [this] { EndDialog(ui::IDOK); });
+    on(ui::Event::Clicked, resources::IDC_PD_CLOSE, [this] { EndDialog(ui::IDCANCEL); });
+    setRows(rows_, mode_);
+    return true;
+}
+
+std::string CProfileDiffTable::rowText(const ProfileRow& row, Mode mode) {
+    std::string text = padded(row.key, 30) + "  " + padded(row.printer, 16) + "  " + row.profile;
+    if (mode == Mode::Results) text = padded(text, 66) + "  " + row.result;
+    return text;
+}
+
+void CProfileDiffTable::setRows(const std::vector<ProfileRow>& rows, Mode mode) {
+    rows_ = rows;
+    mode_ = mode;
+    if (!created()) return;  // OnInitDialog fills the table
+    const int summary = mode == Mode::Results ? kMsgResults : rows.empty() ? kMsgNoDifference : kMsgDifferences;
+    control(resources::IDC_PD_SUMMARY).setText(resources::LoadString(summary));
+    ui::Control& list = control(resources::IDC_PD_LIST);
+    list.resetContent();
+    list.addItem(rowText({"Setting", "Printer", "Profile", "Result"}, mode));
+    for (const auto& row : rows) list.addItem(rowText(row, mode));
+    // Apply is offered only where there is something to write and the user has not yet seen it go.
+    control(resources::IDC_PD_APPLY).show(mode == Mode::ConfirmApply);
+    control(resources::IDC_PD_APPLY).enable(mode == Mode::ConfirmApply && !rows.empty());
+}
+
+namespace {
+const bool registered = registerDialog({
+    "profile-diff",
+    [](ToolContext& ctx) { return std::make_unique<CProfileDiffTable>(ctx); },
+    {{"confirm-apply",
+      [](ui::Dialog& d) {
+          static_cast<CProfileDiffTable&>(d).setRows(
+              {{"zii.basic.darkness", "22", "15", ""}, {"zii.basic.lock.speed", "1", "0", ""},
+               {"codepage.ics", "France", "U.S.A", ""}},
+              CProfileDiffTable::Mode::ConfirmApply);
+      }},
+     {"results",
+      [](ui::Dialog& d) {
+          static_cast<CProfileDiffTable&>(d).setRows(
+              {{"zii.basic.darkness", "22", "15", "applied"},
+               {"zii.basic.speed", "4", "4", "unchanged"},
+               {"codepage.ics", "France", "U.S.A", "failed (the printer reports France)"}},
+              CProfileDiffTable::Mode::Results);
+      }}},
+    {},
+});
+}  // namespace
+
+}  // namespace velmora::app

@@ -1,0 +1,34 @@
+// The profile's diff table: what differs between a profile and the printer, shown before anything
+// is written ("Apply" then writes it), and the per-key results after an apply.
+#pragma once
+
+#include <vector>
+
+#include "app/profileservice.h"
+#include "app/toolcontext.h"
+#include "ui/dialog.h"
+
+namespace velmora::app {
+
+class CProfileDiffTable : public ui::Dialog {
+  public:
+    static constexpr int kMsgNoDifference = 620;
+    static constexpr int kMsgDifferences = 621;
+    static constexpr int kMsgResults = 622;
+
+    enum class Mode { Compare, ConfirmApply, Results };
+    explicit CProfileDiffTable(ToolContext& ctx);
+
+    void setRows(const std::vector<ProfileRow>& rows, Mode mode);
+    // One list line: the columns padded so the table reads as one.
+    static std::string rowText(const ProfileRow& row, Mode mode);
+
+  protected:
+    bool OnInitDialog() override;
+
+  private:
+    std::vector<ProfileRow> rows_;
+    Mode mode_ = Mode::Compare;
+};
+
+}  // namespace velmora::app

@@ -1,0 +1,93 @@
+// The session trace: what went over the wire, when, and what the user was told. A small observer
+// on the port object records every write and read; a clock wrapper records every pause the tools
+// take; the host reports every message box. Entries live in a bounded ring, so a long session
+// keeps its newest part and never grows without limit.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "link/commobserver.h"
+#include "platform/clock.h"
+
+namespace velmora::link {
+
+struct TraceEntry {
+    enum class Kind { Write, Read, Pause, Message };
+    std::uint64_t seq = 0;     // 1, 2, ... in recording order; never reused, also across clear()
+    std::uint64_t micros = 0;  // since the session started
+    Kind kind = Kind::Write;
+    std::string link;          // "ETHERNET 127.0.0.1:9100"; empty for pauses and messages
+    std::string data;          // the bytes written or read, or the message text
+    long value = 0;            // write: what it returned; read: bytes that came; pause: milliseconds
+};
+
+class SessionTrace final : public CommObserver {
+public:
+    using MicrosSource = std::function<std::uint64_t()>;
+    static constexpr std::size_t kDefaultMaxBytes = 4u << 20;
+    static constexpr std::size_t kDefaultMaxEntries = 100000;
+
+    explicit SessionTrace(MicrosSource micros, std::size_t maxBytes = kDefaultMaxBytes,
+                          std::size_t maxEntries = kDefaultMaxEntries);
+
+    // A write is entered when it begins, so the pauses of its send follow it; its bytes and result
+    // are filled in when it ends.
+    void beforeWrite(const CComm& comm) override;
+    void onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) override;
+    void onRead(const CComm& comm, const std::uint8_t* data, int got) override;
+    void recordPause(unsigned ms);
+    void recordMessage(const std::string& text);
+
+    // The entries after `afterSeq` still in the ring, oldest first (a live view asks for the new
+    // ones); a write under way and the entries after it come once it has ended.
+    std::vector<TraceEntry> entries(std::uint64_t afterSeq = 0) const;
+    // How many entries the ring let go to stay within its bounds.
+    std::uint64_t dropped() const;
+    void clear();
+
+private:
+    void add(TraceEntry entry);
+
+    MicrosSource micros_;
+    std::uint64_t start_;
+    std::size_t maxBytes_;
+    std::size_t maxEntries_;
+    mutable std::mutex mutex_;  // the live window reads while the tools record
+    std::deque<TraceEntry> ring_;
+    std::size_t bytes_ = 0;
+    std::uint64_t nextSeq_ = 1;
+    std::uint64_t dropped_ = 0;
+    std::uint64_t openWrite_ = 0;  // the seq of the write that has begun and not ended; 0: none
+};
+
+// A clock that records each pause in the trace, then pauses with the clock it wraps.
+class TracingClock final : public platform::Clock {
+public:
+    TracingClock(platform::Clock& inner, SessionTrace& trace) : inner_(inner), trace_(trace) {}
+    void sleepMs(unsigned ms) override {
+        trace_.recordPause(ms);
+        inner_.sleepMs(ms);
+    }
+    std::uint64_t nowMs() override { return inner_.nowMs(); }
+    std::chrono::system_clock::time_point wallNow() override { return inner_.wallNow(); }
+
+private:
+    platform::Clock& inner_;
+    SessionTrace& trace_;
+};
+
+// One letter per kind: W written, R read, P pause, M message.
+char traceKindLetter(TraceEntry::Kind kind);
+// Text for people and for diff: one entry per line; bytes as rows of 20, hexadecimal beside the
+// printable characters (33..126 as themselves, the rest "."), further rows indented under the first.
+std::string formatTraceText(const std::vector<TraceEntry>& entries, std::uint64_t dropped);
+// One JSON object per line, for tools.
+std::string formatTraceJsonl(const std::vector<TraceEntry>& entries, std::uint64_t dropped);
+
+}  // namespace velmora::link
