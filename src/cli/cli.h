@@ -29,6 +29,7 @@ struct CliOptions {
     std::optional<unsigned> timeoutMs;
     int menuMode = 1;  // as the window starts: 0 native, 1 ZII
     bool help = false;
+    bool version = false;
     std::vector<std::string> command;  // the command and its arguments
 };
 
@@ -37,6 +38,8 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
 // Sets the port object up for the chosen connection.
 void configureLink(link::CComm& comm, const CliOptions& options);
 std::string usageText();
+// The version record as --version prints it: "velmora-cli 1.0.0" and the product's record.
+std::string versionText(const std::string& program);
 
 // Runs one invocation; returns the exit status.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -21,6 +21,7 @@ struct Options {
     std::string statePath;  // --state: the saved settings' file; "" none
     std::string imagesDirectory;    // --images: where stored images are written; "" nowhere
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments that follow the program name. nullopt, with `error` set, for an unknown
@@ -28,6 +29,8 @@ struct Options {
 std::optional<Options> parseOptions(std::span<const std::string_view> args, std::string& error);
 // The --help text.
 std::string usage();
+// The --version text: the program and the version it was built as.
+std::string versionText();
 // Puts the options' faults and status bits on a printer.
 void applyOptions(const Options& options, Printer& printer);
 
