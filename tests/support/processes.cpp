@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 extern char** environ;
@@ -36,6 +37,15 @@ SimProcess::SimProcess(std::vector<std::string> options) {
         address = l.substr(at + 13);
         while (!address.empty() && (address.back() == '\n' || address.back() == '\r')) address.pop_back();
         break;
+    }
+    // With --pty the terminal's path follows on the next line.
+    if (std::find(options.begin(), options.end(), "--pty") != options.end() && out_ &&
+        fgets(line.data(), line.size(), out_)) {
+        const std::string l = line.data();
+        if (const auto at = l.find("pseudo-terminal "); at != std::string::npos) {
+            pty = l.substr(at + 16);
+            while (!pty.empty() && (pty.back() == '\n' || pty.back() == '\r')) pty.pop_back();
+        }
     }
 }
 

@@ -18,6 +18,7 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     std::string address;  // empty when it did not start
+    std::string pty;      // the pseudo-terminal it printed (with --pty)
 
 private:
     int pid_ = -1;
