@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/dialogcatalog.h"
+#include "app/diagnosedlg.h"
 #include "app/handshake.h"
 #include "app/main_kdrmenuview.h"
 #include "app/main_ziimenuview.h"
@@ -103,6 +104,7 @@ bool CVelmoraDlg::OnInitDialog() {
     if (views_.empty()) AddMenuViews();
     for (int id : kInterfaceRadios) on(ui::Event::Clicked, id, [this] { UpdateConnectionState(false); });
     on(ui::Event::Clicked, IDC_MAIN_CONNECT, [this] { OnConnect(); });
+    on(ui::Event::Clicked, IDC_MAIN_DIAGNOSE, [this] { OnDiagnose(); });
     on(ui::Event::Clicked, IDC_MAIN_DISCONNECT, [this] { OnDisconnect(); });
     on(ui::Event::Clicked, IDC_MAIN_EXIT, [this] { OnExit(); });
 
@@ -160,7 +162,7 @@ void CVelmoraDlg::DoDataExchange(ui::DataExchange& dx) {
 void CVelmoraDlg::UpdateConnectionState(bool connected) {
     UpdateData(true);  // a bad port number shows its message; the panel still follows the state
     connected_ = connected;
-    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_CONNECT}) control(id).enable(!connected);
+    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_CONNECT, IDC_MAIN_DIAGNOSE}) control(id).enable(!connected);
     for (int id : kSerialLists) control(id).enable(!connected);
     for (int id : kInterfaceRadios) control(id).enable(!connected);
     control(IDC_MAIN_DISCONNECT).enable(connected);
@@ -245,6 +247,22 @@ void CVelmoraDlg::OnConnect() {
     }
     control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(kLineNoAnswer));
     ShowMessage(host(), kMsgCannotOpenPort);
+}
+
+void CVelmoraDlg::OnDiagnose() {
+    UpdateData(true);
+    const auto ip = formatAddress(address);
+    if (interfaceIndex == 3 && !ip) {
+        ShowMessage(host(), kMsgBadAddress);
+        return;
+    }
+    // The port object is idle while disconnected; it only carries the panel's choice here.
+    link::CComm& comm = ctx_.comm;
+    comm.portName = chosenPortName();
+    if (interfaceIndex == 3) comm.socket.SetTarget(*ip, static_cast<unsigned>(tcpPort));
+    if (interfaceIndex == 0 || interfaceIndex == 4) applySerialSettings();
+    CDiagnoseDlg report(ctx_, doctorTargetOf(comm), spooler_);
+    report.DoModal();
 }
 
 std::string CVelmoraDlg::linkTarget(bool withKind) const {

@@ -30,6 +30,8 @@ public:
     void AddMenuViews();
     void UpdateConnectionState(bool connected);
     void OnConnect();
+    // Runs the connection doctor on the port the panel chose and shows its report.
+    void OnDiagnose();
     void OnDisconnect();
     void OnExit();
     void SwitchQueuesToFile(const std::string& portName);

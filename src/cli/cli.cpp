@@ -9,6 +9,7 @@
 #include "app/handshake.h"
 #include "app/menumode.h"
 #include "app/toolcontext.h"
+#include "app/versionrecord.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "cli/fleet.h"
@@ -195,6 +196,7 @@ std::string usageText() {
            "                         profile save and --trace write FILE.LINE per printer\n"
            "  --jobs N               printers at a time with --printers (default 8)\n"
            "  --help                 this text\n"
+           "  --version              the version record\n"
            "\n"
            "Commands (each first connects and checks that the printer answers):\n";
     for (const Command* c : allCommands()) text += "  " + c->usage + "\n";
@@ -202,6 +204,13 @@ std::string usageText() {
             "Exit status: 0 success, 1 printer or link failure, 2 usage error.\n"
             "Messages of the tools are printed on standard error as \"Caption: text\".\n";
     return text;
+}
+
+std::string versionText(const std::string& program) {
+    app::VersionRecord record;
+    app::LoadVersionRecord(record);
+    return program + " " + record.versionText + "\n" + record.productName + ", file version " + record.fileVersion +
+           "\n" + record.legalCopyright + " " + record.companyName + "\n";
 }
 
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error) {
@@ -222,6 +231,8 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             o.command.push_back(a);  // everything after the command belongs to it
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--tcp") {
             if (!value(v)) return std::nullopt;
             ++connections;
@@ -331,7 +342,7 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
         error = "give either --printers or a connection";
         return std::nullopt;
     }
-    if (!o.help && o.command.empty()) {
+    if (!o.help && !o.version && o.command.empty()) {
         error = "no command given";
         return std::nullopt;
     }
@@ -397,6 +408,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (options->help) {
         out << usageText();
+        return finish(kExitOk);
+    }
+    if (options->version) {
+        out << versionText("velmora-cli");
         return finish(kExitOk);
     }
     if (options->codepage.empty()) {

@@ -36,6 +36,7 @@ struct CliOptions {
     bool traceJsonl = false;           // --trace-format jsonl
     std::string printersFile;          // --printers: run the command on every printer listed
     unsigned jobs = 8;                 // --jobs: printers at a time
+    bool version = false;
     std::vector<std::string> command;  // the command and its arguments
 };
 
@@ -44,6 +45,8 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
 // Sets the port object up for the chosen connection.
 void configureLink(link::CComm& comm, const CliOptions& options);
 std::string usageText();
+// The version record as --version prints it: "velmora-cli 1.0.0" and the product's record.
+std::string versionText(const std::string& program);
 
 // What one printer's run left behind, for a fleet's summary.
 struct PrinterRun {

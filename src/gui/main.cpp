@@ -103,9 +103,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            app::VersionRecord version;
-            app::LoadVersionRecord(version);
-            std::cout << "velmora " << version.versionText << '\n';
+            std::cout << cli::versionText("velmora");
             return 0;
         }
     }

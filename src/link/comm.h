@@ -94,6 +94,7 @@ public:
     // The open device (serial, parallel, USB), or null.
     platform::Device* handle() const { return handle_.get(); }
     platform::Clock& clock() const { return clock_; }
+    platform::DeviceFactory& devices() const { return devices_; }
     LinkMessages& messages() const { return *messages_; }
     // Where the link's messages go (the socket's too).
     void setMessages(LinkMessages& messages) {

@@ -160,6 +160,24 @@ long PseudoTerminal::read(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) 
     }
 }
 
+std::optional<unsigned> PseudoTerminal::lineSpeed() const {
+    // Master and slave share one termios; what the client set shows through the held slave.
+    termios tio{};
+    if (slaveKeep_ < 0 || tcgetattr(slaveKeep_, &tio) != 0) return std::nullopt;
+    struct Pair {
+        speed_t speed;
+        unsigned baud;
+    };
+    static constexpr Pair kSpeeds[] = {{B1200, 1200},     {B2400, 2400},     {B4800, 4800},
+                                       {B9600, 9600},     {B19200, 19200},   {B38400, 38400},
+                                       {B57600, 57600},   {B115200, 115200}, {B230400, 230400},
+                                       {B460800, 460800}, {B921600, 921600}};
+    const speed_t speed = cfgetospeed(&tio);
+    for (const Pair& p : kSpeeds)
+        if (p.speed == speed) return p.baud;
+    return std::nullopt;
+}
+
 long PseudoTerminal::write(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) {
     if (master_ < 0) return -1;
     if (n == 0) return 0;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/device.h"
@@ -44,6 +45,9 @@ public:
     const std::string& slavePath() const { return slavePath_; }
     // Waits up to timeoutMs for bytes from the client: the count, 0 when none came, -1 on error.
     long read(std::uint8_t* buf, std::size_t n, unsigned timeoutMs);
+    // The speed the client last set on its end (termios output speed) in bits per second;
+    // nothing when it is not one of the usual rates or cannot be read.
+    std::optional<unsigned> lineSpeed() const;
     // Writes all bytes (bounded wait): the count written, -1 on error.
     long write(const std::uint8_t* data, std::size_t n, unsigned timeoutMs);
     void close();

@@ -8,8 +8,10 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <arpa/inet.h>
 
 #include <cerrno>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -190,6 +192,102 @@ void TcpSocket::close() {
     if (fd_ < 0) return;
     ::close(fd_);
     fd_ = -1;
+}
+
+namespace {
+
+unsigned msSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<unsigned>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+std::string numericAddress(const addrinfo& ai) {
+    char text[INET6_ADDRSTRLEN] = {};
+    const void* where = ai.ai_family == AF_INET6
+                            ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(ai.ai_addr)->sin6_addr)
+                            : static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(ai.ai_addr)->sin_addr);
+    return inet_ntop(ai.ai_family, where, text, sizeof text) ? text : "";
+}
+
+// Connects fd to one address before the deadline: 0, or the errno of the failure (ETIMEDOUT when
+// the deadline passed without an answer).
+int connectWhy(int fd, const addrinfo& ai, detail::Deadline deadline) {
+    if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0) return 0;
+    if (errno != EINPROGRESS && errno != EINTR) return errno;
+    const int ready = detail::waitFor(fd, POLLOUT, deadline, detail::Hook::Run);
+    if (ready == 0) return ETIMEDOUT;
+    int error = 0;
+    socklen_t len = sizeof error;
+    if (ready < 0 || getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) return errno ? errno : EIO;
+    return error;
+}
+
+}  // namespace
+
+TcpProbe probeTcp(const std::string& host, unsigned port, const std::string& request, std::size_t expectBytes,
+                  unsigned timeoutMs) {
+    TcpProbe probe;
+    if (port == 0 || port > 65535) return probe;
+    auto start = std::chrono::steady_clock::now();
+    const std::unique_ptr<addrinfo, AddrInfoFree> list(
+        lookUp({}, host, std::to_string(port), detail::deadlineAfter(timeoutMs), detail::Hook::Run));
+    probe.lookupMs = msSince(start);
+    probe.resolved = list != nullptr;
+    if (!list) return probe;
+
+    int fd = -1;
+    start = std::chrono::steady_clock::now();
+    const auto deadline = detail::deadlineAfter(timeoutMs);
+    for (const addrinfo* ai = list.get(); ai && fd < 0; ai = ai->ai_next) {
+        probe.address = numericAddress(*ai);
+        const int s = ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
+        if (s < 0) {
+            probe.connectError = errno;
+            continue;
+        }
+        probe.connectError = connectWhy(s, *ai, deadline);
+        if (probe.connectError == 0) {
+            fd = s;
+        } else {
+            ::close(s);
+            if (detail::msUntil(deadline) == 0) break;
+        }
+    }
+    probe.connectMs = msSince(start);
+    probe.connected = fd >= 0;
+    if (!probe.connected) return probe;
+
+    TcpSocket socket(fd, true);
+    start = std::chrono::steady_clock::now();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(request.data());
+    if (socket.send(bytes, request.size(), timeoutMs) != static_cast<long>(request.size())) {
+        probe.reply = TcpProbe::Reply::Reset;
+        probe.replyMs = msSince(start);
+        return probe;
+    }
+    probe.reply = TcpProbe::Reply::Silent;
+    const auto replyDeadline = detail::deadlineAfter(timeoutMs);
+    std::uint8_t buf[256];
+    while (probe.replyBytes < expectBytes) {
+        const ssize_t r = ::recv(fd, buf, sizeof buf, 0);
+        if (r > 0) {
+            probe.replyBytes += static_cast<std::size_t>(r);
+            continue;
+        }
+        if (r == 0) {
+            probe.reply = TcpProbe::Reply::Closed;
+            break;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            probe.reply = TcpProbe::Reply::Reset;
+            break;
+        }
+        if (detail::waitFor(fd, POLLIN, replyDeadline, detail::Hook::Run) <= 0) break;
+    }
+    if (probe.replyBytes >= expectBytes) probe.reply = TcpProbe::Reply::Answered;
+    probe.replyMs = msSince(start);
+    return probe;
 }
 
 }  // namespace velmora::platform

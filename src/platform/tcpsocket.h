@@ -44,4 +44,24 @@ private:
     Resolver resolver_;
 };
 
+// One connection attempt taken apart for diagnosis: the name lookup, the connect and one
+// request with its reply, each with the time it took and why it failed.
+struct TcpProbe {
+    enum class Reply { NotTried, Answered, Silent, Closed, Reset };
+    bool resolved = false;
+    unsigned lookupMs = 0;
+    std::string address;  // the address connected to (or last tried), in numbers
+    bool connected = false;
+    unsigned connectMs = 0;
+    int connectError = 0;  // errno: ECONNREFUSED, ETIMEDOUT (no answer within the bound), ...
+    Reply reply = Reply::NotTried;
+    unsigned replyMs = 0;
+    std::size_t replyBytes = 0;
+};
+
+// Looks `host` up, connects to its first address that takes the connection and sends `request`,
+// then waits for `expectBytes` reply bytes. Each step is bounded by timeoutMs.
+TcpProbe probeTcp(const std::string& host, unsigned port, const std::string& request, std::size_t expectBytes,
+                  unsigned timeoutMs);
+
 }  // namespace velmora::platform

@@ -86,4 +86,34 @@ std::vector<UsbPrinterInterface> enumerateUsbPrinters(const std::string& root) {
     return found;
 }
 
+std::vector<UsbPrinterFunction> listUsbPrinterFunctions(const std::string& root) {
+    const std::string base = withoutTrailingSlash(root);
+    std::vector<UsbPrinterFunction> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(base + "/sys/bus/usb/devices", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.find(':') == std::string::npos) continue;  // a device, not one of its interfaces
+        if (normalId(readAttribute(it->path() / "bInterfaceClass")) != "0007") continue;
+        UsbPrinterFunction f;
+        f.kernelName = name;
+        const fs::path device = it->path() / "..";
+        f.vendorId = normalId(readAttribute(device / "idVendor"));
+        f.productId = normalId(readAttribute(device / "idProduct"));
+        f.product = readAttribute(device / "product");
+        std::error_code linkEc;
+        const fs::path driver = fs::read_symlink(it->path() / "driver", linkEc);
+        if (!linkEc) f.driver = driver.filename().string();
+        std::error_code miscEc;
+        for (fs::directory_iterator lp(it->path() / "usbmisc", miscEc), lpEnd; !miscEc && lp != lpEnd;
+             lp.increment(miscEc)) {
+            const std::string lpName = lp->path().filename().string();
+            if (lpNumber(lpName) >= 0) f.node = base + "/dev/usb/" + lpName;
+        }
+        found.push_back(std::move(f));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const UsbPrinterFunction& a, const UsbPrinterFunction& b) { return a.kernelName < b.kernelName; });
+    return found;
+}
+
 }  // namespace velmora::platform

@@ -29,4 +29,17 @@ std::string usbInterfacePath(const std::string& vendorId, const std::string& pro
 // vendor or product id cannot be read is left out.
 std::vector<UsbPrinterInterface> enumerateUsbPrinters(const std::string& root);
 
+// A printer-class interface of a USB device (interface class 07), whichever driver has it.
+struct UsbPrinterFunction {
+    std::string kernelName;  // "1-1.2:1.0"
+    std::string vendorId;    // four lower-case hexadecimal digits
+    std::string productId;
+    std::string product;     // the device's own name, when it gives one
+    std::string driver;      // "usblp", another driver's name, or "" when none has it
+    std::string node;        // /dev/usb/lpN when usblp offers it, else ""
+};
+
+// Every printer-class interface below `root` (sys/bus/usb/devices), in name order.
+std::vector<UsbPrinterFunction> listUsbPrinterFunctions(const std::string& root);
+
 }  // namespace velmora::platform

@@ -25,6 +25,7 @@ enum MainControlId {
     IDC_MAIN_BANNER = 1005,
     IDC_MAIN_VIEWFRAME = 1023,
     IDC_MAIN_STATUSLINE = 1066,
+    IDC_MAIN_DIAGNOSE = 1650,  // the connection doctor
 };
 
 const ui::DialogTemplate& VelmoraMainTemplate();  // 100

@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
         std::fputs(sim::usage().c_str(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(sim::versionText().c_str(), stdout);
+        return 0;
+    }
 
     // Blocked before the server's threads start, so they inherit the mask and only sigwait sees
     // the signals.

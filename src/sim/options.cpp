@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 
 namespace velmora::sim {
@@ -59,6 +60,13 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
         } else if (name == "--drop-after") {
             const auto text = value();
             if (!text || !parseNumber(*text, options.faults.dropAfterBytes)) return badValue("a byte count");
+        } else if (name == "--baud") {
+            const auto text = value();
+            static constexpr unsigned kRates[] = {9600, 19200, 38400, 57600, 115200};
+            unsigned baud = 0;
+            if (!text || !parseNumber(*text, baud) || std::find(std::begin(kRates), std::end(kRates), baud) == std::end(kRates))
+                return badValue("9600, 19200, 38400, 57600 or 115200");
+            options.faults.baud = baud;
         } else if (name == "--labels") {
             const auto text = value();
             if (!text || text->empty()) return badValue("a directory");
@@ -97,6 +105,8 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             if (!flag(options.faults.shortReplies)) return std::nullopt;
         } else if (name == "--help" || name == "-h") {
             if (!flag(options.help)) return std::nullopt;
+        } else if (name == "--version") {
+            if (!flag(options.version)) return std::nullopt;
         } else if (const StatusBit* bit = name.starts_with("--") ? findStatusBit(name.substr(2)) : nullptr) {
             bool on = false;
             if (!flag(on)) return std::nullopt;
@@ -106,7 +116,7 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             return std::nullopt;
         }
     }
-    if (!options.help && !options.tcp && !options.pty) {
+    if (!options.help && !options.version && !options.tcp && !options.pty) {
         error = "--no-tcp without --pty leaves nothing to serve";
         return std::nullopt;
     }
@@ -126,6 +136,7 @@ std::string usage() {
         "  --short-replies    every reply loses its last byte\n"
         "  --delay MS         send every reply MS milliseconds late\n"
         "  --drop-after N     drop the connection after N bytes received\n"
+        "  --baud N           pseudo-terminal: answer only while the client's line speed is N\n"
         "  --labels DIR       write each printed label (native or ZII) as DIR/label-0001.json, ...\n"
         "                     and its picture as DIR/label-0001.png, ... (when built with Qt)\n"
         "  --state FILE       non-volatile memory: load the saved settings from FILE at start\n"
@@ -137,6 +148,7 @@ std::string usage() {
         "  --media M          the labels loaded: gap:LABEL:GAP (default gap:100:3), mark:LABEL:MARK\n"
         "                     (millimetres) or continuous\n"
         "  --help             show this text\n"
+        "  --version          show the version\n"
         "\n"
         "Status bits reported by the status queries:\n";
     for (const StatusBit& bit : statusBits()) {
@@ -144,6 +156,8 @@ std::string usage() {
     }
     return text;
 }
+
+std::string versionText() { return "velmora-sim " VELMORA_VERSION "\nVelmora-II printer simulator\n"; }
 
 void applyOptions(const Options& options, Printer& printer) {
     printer.setFaults(options.faults);

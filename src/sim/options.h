@@ -26,6 +26,7 @@ struct Options {
     bool rfidVoid = false;              // --rfid-void: every tag write fails
     std::optional<MediaModel> media;  // --media: the labels loaded; nullopt the default
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments that follow the program name. nullopt, with `error` set, for an unknown
@@ -33,6 +34,8 @@ struct Options {
 std::optional<Options> parseOptions(std::span<const std::string_view> args, std::string& error);
 // The --help text.
 std::string usage();
+// The --version text: the program and the version it was built as.
+std::string versionText();
 // Puts the options' faults and status bits on a printer.
 void applyOptions(const Options& options, Printer& printer);
 

@@ -53,10 +53,15 @@ class SocketEnd final : public LinkEnd {
 
 class TerminalEnd final : public LinkEnd {
   public:
-    explicit TerminalEnd(platform::PseudoTerminal& pty) : pty_(pty) {}
+    TerminalEnd(platform::PseudoTerminal& pty, const Printer& printer) : pty_(pty), printer_(printer) {}
 
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override {
-        return pty_.read(buf, n, timeoutMs);
+        const long got = pty_.read(buf, n, timeoutMs);
+        // A UART at another speed than the sender's reads garbage, which the printer drops: the
+        // bytes never reach the parser and nothing is answered.
+        const unsigned baud = printer_.faults().baud;
+        if (got > 0 && baud != 0 && pty_.lineSpeed() != baud) return 0;
+        return got;
     }
     void send(const std::string& bytes) override {
         pty_.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), kSendTimeoutMs);
@@ -64,6 +69,7 @@ class TerminalEnd final : public LinkEnd {
 
   private:
     platform::PseudoTerminal& pty_;
+    const Printer& printer_;
 };
 
 enum class Ending { Stopped, Closed, Dropped };
@@ -194,7 +200,7 @@ void Server::serveTcp() {
 }
 
 void Server::servePty() {
-    TerminalEnd link(*pty_);
+    TerminalEnd link(*pty_, printer_);
     std::vector<std::uint8_t> discard(kReceiveChunk);
     while (!stopping_) {
         Parser parser(printer_, commands_);

@@ -14,6 +14,11 @@
 #include "fuzztargets.h"
 
 namespace velmora::fuzz {
+
+// A target prints as its name (found by argument lookup, so beside the type's namespace rather
+// than in this file's unnamed one), not as the bytes of its function pointer.
+void PrintTo(const FuzzTarget& target, std::ostream* os) { *os << target.name; }
+
 namespace {
 
 namespace fs = std::filesystem;

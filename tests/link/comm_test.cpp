@@ -110,6 +110,9 @@ struct RetryCase {
     bool message111;
 };
 
+// Printed by its description, not as the bytes of the struct.
+void PrintTo(const RetryCase& c, std::ostream* os) { *os << c.what; }
+
 class CommWriteRetries : public ::testing::TestWithParam<RetryCase> {};
 
 TEST_P(CommWriteRetries, ProgressDecides) {

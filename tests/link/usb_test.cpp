@@ -164,6 +164,8 @@ struct SearchCase {
     std::vector<std::string> tried;      // nodes whose open was attempted
 };
 
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.what; }
+
 class UsbSearch : public ::testing::TestWithParam<SearchCase> {};
 
 TEST_P(UsbSearch, FirstKnownPrinterThatOpensWins) {
@@ -285,6 +287,8 @@ struct AccessCase {
     std::uint32_t rights;
     const char* trustee;
 };
+
+void PrintTo(const AccessCase& c, std::ostream* os) { *os << c.option << ' ' << c.path; }
 
 class RegistryKeyAccess : public ::testing::TestWithParam<AccessCase> {};
 

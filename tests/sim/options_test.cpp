@@ -35,6 +35,7 @@ TEST(Options, Accepted) {
          {true, true, 25, 100},
          {0, 0}},
         {{"--paper-empty", "--ribbon-end", "--paused"}, 9100, true, false, {}, {0x84, 0x20}},
+        {{"--pty", "--baud", "57600"}, 9100, true, true, {false, false, 0, 0, 57600}, {0, 0}},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -47,6 +48,7 @@ TEST(Options, Accepted) {
         EXPECT_EQ(options->faults.shortReplies, c.faults.shortReplies);
         EXPECT_EQ(options->faults.delayMs, c.faults.delayMs);
         EXPECT_EQ(options->faults.dropAfterBytes, c.faults.dropAfterBytes);
+        EXPECT_EQ(options->faults.baud, c.faults.baud);
         EXPECT_EQ(options->status, c.status);
     }
 }
@@ -58,7 +60,7 @@ TEST(Options, Rejected) {
         {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--labels"},
         {"--labels="},
         {"--no-tcp"},        {"--silent=1"},      {"--paper-empty=yes"}, {"--state"},
-        {"--state="},
+        {"--state="},        {"--baud", "9601"},  {"--baud"},
     };
     for (const auto& args : cases) {
         std::string error;
