@@ -15,7 +15,9 @@ _velmora_cli() {
         --parity) COMPREPLY=($(compgen -W "none odd even" -- "$cur")); return ;;
         --stop-bits) COMPREPLY=($(compgen -W "1 1.5 2" -- "$cur")); return ;;
         --menu-mode) COMPREPLY=($(compgen -W "0 1" -- "$cur")); return ;;
-        --tcp|--codepage|--timeout) return ;;
+        --tcp|--codepage|--timeout|--jobs) return ;;
+        --trace|--printers) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --trace-format) COMPREPLY=($(compgen -W "text jsonl" -- "$cur")); return ;;
         --from) COMPREPLY=($(compgen -W "inch mm dots" -- "$cur")); return ;;
     esac
 
@@ -24,7 +26,7 @@ _velmora_cli() {
     while [ $i -lt $COMP_CWORD ]; do
         w=${COMP_WORDS[i]}
         case $w in
-            --serial|--lpt|--baud|--data-bits|--parity|--stop-bits|--menu-mode|--tcp|--codepage|--timeout)
+            --serial|--lpt|--baud|--data-bits|--parity|--stop-bits|--menu-mode|--tcp|--codepage|--timeout|--trace|--trace-format|--printers|--jobs)
                 i=$((i + 2)); continue ;;
             -*) ;;
             *) words+=("$w") ;;
@@ -32,8 +34,8 @@ _velmora_cli() {
         i=$((i + 1))
     done
 
-    local options="--tcp --serial --lpt --usb --baud --data-bits --parity --stop-bits --codepage --menu-mode --timeout --help --version"
-    local first="build charset codepage connect convert doctor identity info native pcx read send send-file status tester zii"
+    local options="--tcp --serial --lpt --usb --baud --data-bits --parity --stop-bits --codepage --menu-mode --timeout --trace --trace-format --printers --jobs --help --version"
+    local first="build calibrate charset codepage connect convert doctor identity info native pcx preview profile read rfid send send-file status terminal tester twobyte zii"
     local candidates=""
     case "${words[*]}" in
         "") candidates="$first $options" ;;
@@ -46,6 +48,20 @@ _velmora_cli() {
         "build label") candidates="unit= width= length= media= margin= x-margin= y-margin=" ;;
         "build printing") candidates="speed= density= direction= --test-print" ;;
         "build copies") candidates="quantity= copies=" ;;
+        calibrate*) candidates="--type --length --level --middle --gap-count --save --cancel" ;;
+        preview) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        preview\ *) candidates="-o --lang" ;;
+        profile) candidates="save diff apply" ;;
+        "profile "*) COMPREPLY=($(compgen -f -W "--include-identity" -- "$cur")); return ;;
+        rfid) candidates="get set reset-counters calibrate write read" ;;
+        "rfid set"*) candidates="tag-type= power= position= retries= labels=" ;;
+        "rfid write"*) candidates="--metal --user --ascii --start --data --unlock --lock --passwords" ;;
+        "rfid read"*) candidates="--metal --user --ascii --start --count --print" ;;
+        terminal) candidates="send read" ;;
+        "terminal send") COMPREPLY=($(compgen -f -W "--text" -- "$cur")); return ;;
+        "terminal read") candidates="--hex" ;;
+        twobyte) candidates="print" ;;
+        "twobyte print"*) candidates="--table --start --end --all --font --width --height --zii" ;;
         charset) candidates="under80 over80 international all-tables" ;;
         charset\ *) candidates="vector set= table=" ;;
         codepage) candidates="get set" ;;
@@ -72,7 +88,10 @@ _velmora_cli() {
         "tester send") COMPREPLY=($(compgen -f -W "--text" -- "$cur")); return ;;
         "tester send"*) candidates="--count" ;;
         "tester read") candidates="--hex" ;;
-        zii) candidates="get set advanced serial clock" ;;
+        zii) candidates="get set advanced serial clock quality tool" ;;
+        "zii quality") candidates="auto pick manual" ;;
+        "zii quality "*) candidates="--labels --darkness --speed --sample --save" ;;
+        "zii tool") candidates="config-label feed list-objects calibrate factory-defaults reset diagnostics-on diagnostics-off" ;;
         "zii set"*) candidates="label-width= label-height= orientation= speed= darkness= print-mode= media-type= tear-off= print-offset= lock.speed= lock.darkness= lock.label-width= lock.print-offset= lock.tear-off= lock.media-type=" ;;
         "zii advanced"|"zii serial") candidates="get set" ;;
         "zii advanced set"*) candidates="media-handling= feed= mirror=" ;;
