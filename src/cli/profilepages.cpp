@@ -68,6 +68,8 @@ public:
     std::optional<profile::KeyValues> read() override {
         const Captured c = runCaptured(s_, page_.getCommand, {});
         auto values = keyValueLines(c.out);
+        const std::string readOnly = std::string(" ") + page_.readOnly + " ";
+        std::erase_if(values, [&](const auto& kv) { return readOnly.find(" " + kv.first + " ") != std::string::npos; });
         // A page that failed with a message (the link, or the page's own "failed") did not answer.
         if (values.empty() || (c.status != kExitOk && c.messageShown)) return std::nullopt;
         return values;
@@ -105,6 +107,7 @@ const std::vector<ProfilePage>& profilePageTable() {
         {"native.page", true, false, "native get", "native set"},
         {"codepage", true, true, "codepage get", "codepage set"},
         {"identity", true, false, "identity get", "identity set", true},
+        {"rfid", true, true, "rfid get", "rfid set", false, "valid void"},
         {"zii.serial", false, true, "zii serial get", "zii serial set"},
         {"native.interface", true, false, "native interface get", "native interface set"},
     };

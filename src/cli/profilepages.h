@@ -17,10 +17,11 @@ struct ProfilePage {
     const char* getCommand;
     const char* setCommand;
     bool identity = false;
+    // Keys the get command prints that no set takes (counters), space-separated: not profiled.
+    const char* readOnly = "";
 };
 
 // In apply order: the interface pages come last, since a changed interface may need a restart.
-// An encoder page is one more line here once its get and set commands exist.
 const std::vector<ProfilePage>& profilePageTable();
 
 // Providers bound to the session, one per page of the table whose commands are registered.

@@ -34,7 +34,7 @@ TEST(ProfileButtons, ApplyShowsTheDiffTableBeforeWriting) {
     host.fileAnswers.push_back(path);
     manager.click(resources::IDC_USERSETTING_SAVE_PROFILE);
     ASSERT_EQ(host.messageTexts().size(), 1u);
-    EXPECT_EQ(host.messageTexts()[0].rfind("Saved 25 settings in 4 sections", 0), 0u) << host.messageTexts()[0];
+    EXPECT_EQ(host.messageTexts()[0].rfind("Saved 30 settings in 5 sections", 0), 0u) << host.messageTexts()[0];
 
     link.printer.editZii([](sim::ZiiState& s) { sim::runZiiCommand(s, "~SD22"); });
     std::vector<std::string> table;
@@ -60,7 +60,7 @@ TEST(ProfileButtons, ApplyShowsTheDiffTableBeforeWriting) {
         }
     }
     EXPECT_EQ(link.printer.zii().current.darkness, 15);
-    ASSERT_EQ(table.size(), 26u);  // the results: every setting of the profile
+    ASSERT_EQ(table.size(), 31u);  // the results: every setting of the profile, the encoder's too
     EXPECT_NE(table[5].find("applied"), std::string::npos) << table[5];
     std::filesystem::remove(path);
     app::setProfileService(nullptr);

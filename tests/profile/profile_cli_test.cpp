@@ -62,6 +62,9 @@ TEST_F(ProfileCli, SaveDiffChangeApplyInBothMenuModes) {
          "zii.basic.darkness: printer=22 profile=15\n", "zii.basic.darkness: applied\n"},
         {"0", [](sim::Printer& p) { p.editNative([](sim::NativeState& s) { s.values.density = 12; }); },
          "native.page.density: printer=12 profile=8\n", "native.page.density: applied\n"},
+        // The encoder's settings are a page too; its counters are not.
+        {"1", [](sim::Printer& p) { p.editRfid([](sim::RfidState& s) { s.settings.power = 20; ++s.valid; }); },
+         "rfid.power: printer=20 profile=1\n", "rfid.power: applied\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -89,7 +92,7 @@ TEST_F(ProfileCli, AProfileThatDoesNotFitIsRefusedBeforeAnythingIsWritten) {
         {withLine(saved, "menu-mode=", "menu-mode=native"), "line 5: the profile is for the native menu mode"},
         {withLine(saved, "darkness=", "darkness=31"), "line 12: [zii.basic] has no setting darkness"},
         {withLine(saved, "darkness=", "brightness=3"), "line 12: [zii.basic] has no setting brightness"},
-        {saved + "[rfid]\npower=20\n", "no settings page [rfid]"},
+        {saved + "[encoder]\npower=20\n", "no settings page [encoder]"},
         {withLine(saved, "darkness=", "darkness 3"), "line 12: expected KEY=VALUE"},
     };
     // Each refused profile also asks for a change the printer would otherwise get.
