@@ -69,7 +69,7 @@ const ui::DialogTemplate& CommunicationTemplate() {
                            button(IDC_CW_CLEAR, "Clear Data"), stretch(), button(IDC_CW_COPY, "Copy (Ctrl+C)"),
                            button(IDC_CW_CUT, "Cut (Ctrl+X)"), button(IDC_CW_PASTE, "Paste (Ctrl+V)"),
                            button(IDC_CW_REPLACE, "Replace (Ctrl+H)", replace), stretch(),
-                           button(IDC_CW_SEND, "Send to Printer")}),
+                           button(IDC_CW_PREVIEW, "Preview"), button(IDC_CW_SEND, "Send to Printer")}),
                   }),
             group("Data received from the printer is shown int the window below",
                   {

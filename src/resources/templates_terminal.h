@@ -23,6 +23,7 @@ enum TerminalControlId {
     IDC_CW_HEX = 1014,
     IDC_CW_ASCII = 1015,
     IDC_CW_PRINT_CODES = 1016,
+    IDC_CW_PREVIEW = 1017,
 
     // Both two-byte code page prints (the tester's ids; the ZII dialog uses the same).
     IDC_TB_CLOSE = 1004,

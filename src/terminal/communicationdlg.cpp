@@ -22,6 +22,7 @@ using namespace resources;
 namespace {
 constexpr int kMsgNoSaveFile = 214;
 constexpr int kMsgNoLoadFile = 215;
+constexpr int kMsgNoPreview = 590;
 constexpr std::size_t kReadSize = 512;
 constexpr std::size_t kMaxFileBytes = 64u << 20;
 
@@ -49,6 +50,7 @@ bool CCommunicationDlg::OnInitDialog() {
     on(ui::Event::Clicked, IDC_CW_PASTE, [this] { OnPaste(); });
     on(ui::Event::Clicked, IDC_CW_REPLACE, [this] { OnReplaceDialog(); });
     on(ui::Event::Clicked, IDC_CW_SEND, [this] { OnSendToPrinter(); });
+    on(ui::Event::Clicked, IDC_CW_PREVIEW, [this] { OnPreview(); });
     on(ui::Event::Clicked, IDC_CW_READ, [this] { OnReadFromPrinter(); });
     on(ui::Event::Clicked, IDC_CW_CLEAR_RECEIVE, [this] { OnClearReceive(); });
     on(ui::Event::Clicked, IDC_CW_HEX, [this] { renderView(); });
@@ -151,6 +153,12 @@ void CCommunicationDlg::OnSendToPrinter() {
     ui::WaitCursor wait(host());
     // One write of the text as edited; a failure is the port object's to report.
     ctx_.comm.WriteText(text_);
+}
+
+void CCommunicationDlg::OnPreview() {
+    UpdateData(true);
+    // The bytes Send to Printer would write, so the pictures show what it prints.
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
 }
 
 void CCommunicationDlg::OnReadFromPrinter() {

@@ -27,6 +27,7 @@ public:
     void OnPaste();
     void OnReplaceDialog();
     void OnSendToPrinter();
+    void OnPreview();
     void OnReadFromPrinter();
     void OnClearReceive();
     void OnPrintCodes();

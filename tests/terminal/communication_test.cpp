@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/toolcontext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_terminal.h"
 #include "support/hex.h"
 #include "support/linkfixture.h"
@@ -61,6 +62,18 @@ TEST_F(Communication, SendsTheTypedTextAsOneWrite) {
     EXPECT_EQ(host.waitCursorDepth, 0);
     dlg.click(IDC_CW_CLEAR);
     EXPECT_EQ(editor(), "");
+}
+
+// Preview shows what Send to Printer would print and sends nothing.
+TEST_F(Communication, PreviewHandsTheSendTextToTheHost) {
+    l.script.writes.clear();
+    dlg.typeText(IDC_CW_EDITOR, "^XA^FO10,10^FDA^FS^XZ");
+    dlg.click(IDC_CW_PREVIEW);
+    EXPECT_EQ(host.previews, std::vector<std::string>{"^XA^FO10,10^FDA^FS^XZ"});
+    host.previewShown = false;
+    dlg.click(IDC_CW_PREVIEW);
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{LoadString(590)});
+    EXPECT_TRUE(l.script.writes.empty());
 }
 
 TEST_F(Communication, ViewShowsRowsOfTwentyInEitherForm) {
