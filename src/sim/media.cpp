@@ -107,26 +107,11 @@ void runMx(Parser& parser, std::string_view line) {
     }
 }
 
-ZiiLabelFormat formatOf(const ZiiSettings& s) {
-    ZiiLabelFormat f;
-    f.width = s.labelWidth;
-    f.length = s.labelLength;
-    f.printOffset = s.printOffset;
-    f.inverted = s.inverted;
-    f.mirror = s.mirror;
-    f.darkness = s.darkness;
-    f.printSpeed = s.printSpeed;
-    f.slewSpeed = s.slewSpeed;
-    f.mediaType = s.mediaType;
-    f.printMode = s.printMode;
-    return f;
-}
-
 // A label of text lines, one under the other, printed with the settings in force.
 void printLines(Printer& printer, const std::vector<std::string>& lines) {
     LabelRecord record;
     record.language = LabelLanguage::Zii;
-    record.zii = formatOf(printer.zii().current);
+    record.zii = labelFormatOf(printer.zii().current);
     int y = 20;
     for (const std::string& text : lines) {
         ZiiTextField field;

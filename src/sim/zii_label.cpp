@@ -79,6 +79,21 @@ std::string resolveHex(std::string_view data, char indicator) {
 
 }  // namespace
 
+ZiiLabelFormat labelFormatOf(const ZiiSettings& s) {
+    ZiiLabelFormat f;
+    f.width = s.labelWidth;
+    f.length = s.labelLength;
+    f.printOffset = s.printOffset;
+    f.inverted = s.inverted;
+    f.mirror = s.mirror;
+    f.darkness = s.darkness;
+    f.printSpeed = s.printSpeed;
+    f.slewSpeed = s.slewSpeed;
+    f.mediaType = s.mediaType;
+    f.printMode = s.printMode;
+    return f;
+}
+
 void ZiiLabelBuilder::start() {
     label_ = LabelRecord{};
     label_.language = LabelLanguage::Zii;
@@ -270,20 +285,10 @@ std::optional<LabelRecord> ZiiLabelBuilder::finish(const ZiiSettings& s) {
     }
     LabelRecord record = std::exchange(label_, LabelRecord{});
     record.language = LabelLanguage::Zii;
-    ZiiLabelFormat& f = record.zii;
-    f.width = s.labelWidth;
-    f.length = s.labelLength;
-    f.homeX = homeX_;
-    f.homeY = homeY_;
-    f.printOffset = s.printOffset;
-    f.inverted = s.inverted;
-    f.mirror = s.mirror;
-    f.darkness = s.darkness;
-    f.printSpeed = s.printSpeed;
-    f.slewSpeed = s.slewSpeed;
-    f.mediaType = s.mediaType;
-    f.printMode = s.printMode;
-    f.codePage = codePage_;
+    record.zii = labelFormatOf(s);
+    record.zii.homeX = homeX_;
+    record.zii.homeY = homeY_;
+    record.zii.codePage = codePage_;
     start();
     return record;
 }

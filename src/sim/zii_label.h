@@ -28,6 +28,10 @@ namespace velmora::sim {
 
 struct ZiiSettings;
 
+// The settings of a printed ZII label, as they stand in `settings` (home and code page are the
+// builder's and stay zero here).
+ZiiLabelFormat labelFormatOf(const ZiiSettings& settings);
+
 class ZiiLabelBuilder {
   public:
     // ^XA: a new label; the defaults (^CF, ^FW, ^BY, ^LH, ^CI) stay from the last format.
