@@ -65,15 +65,16 @@ LabelRecord LabelBook::print(int quantity, int copies) {
     return keep(std::move(record));
 }
 
-LabelRecord LabelBook::keep(LabelRecord record) {
+const LabelRecord& LabelBook::keep(LabelRecord record) {
     record.number = ++totalPrinted_;
+    const std::size_t at = next_;
     if (kept_.size() < kKeptRecords) {
-        kept_.push_back(record);
+        kept_.push_back(std::move(record));
     } else {
-        kept_[next_] = record;
+        kept_[at] = std::move(record);
     }
     next_ = (next_ + 1) % kKeptRecords;
-    return record;
+    return kept_[at];
 }
 
 std::vector<LabelRecord> LabelBook::printed() const {

@@ -235,8 +235,9 @@ class LabelBook {
     void addError(std::string_view command, std::string_view why);
     // Ends the label being built: its record, which is also kept. The format stays in force.
     LabelRecord print(int quantity, int copies);
-    // Numbers and keeps a label built elsewhere (a ZII format, built per connection).
-    LabelRecord keep(LabelRecord record);
+    // Numbers and keeps a label built elsewhere (a ZII format, built per connection). The
+    // reference holds until the next label is kept.
+    const LabelRecord& keep(LabelRecord record);
 
     std::uint64_t totalPrinted() const { return totalPrinted_; }
     // The kept records, oldest first.

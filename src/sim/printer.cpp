@@ -81,15 +81,19 @@ LabelRecord Printer::printLabel(int quantity, int copies) {
     return record;
 }
 
-LabelRecord Printer::printRecord(LabelRecord record) {
+void Printer::printRecord(LabelRecord record) {
+    // Formats stream in by the million: the record is copied only when a sink wants it.
     LabelSink sink;
+    std::optional<LabelRecord> forSink;
     {
         std::lock_guard lock(mutex_);
-        record = labels_.keep(std::move(record));
-        sink = labelSink_;
+        const LabelRecord& kept = labels_.keep(std::move(record));
+        if (labelSink_) {
+            sink = labelSink_;
+            forSink = kept;
+        }
     }
-    if (sink) sink(record);
-    return record;
+    if (sink) sink(*forSink);
 }
 
 RfidState Printer::rfid() const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -106,7 +107,7 @@ class Printer {
     // Prints the label being built and hands its record to the label sink (outside the lock).
     LabelRecord printLabel(int quantity, int copies);
     // Numbers, keeps and hands to the sink a label built outside the book (a ZII format).
-    LabelRecord printRecord(LabelRecord record);
+    void printRecord(LabelRecord record);
     LabelFormat labelFormat() const;
     LabelRecord pendingLabel() const;
     // The newest printed labels (at most LabelBook::kKeptRecords), oldest first.

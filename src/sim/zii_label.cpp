@@ -17,22 +17,35 @@ namespace {
 constexpr int kMaxValue = 99999;
 constexpr std::size_t kMaxNotDrawnText = 60;
 
-std::vector<std::string_view> split(std::string_view values) {
-    std::vector<std::string_view> out;
-    if (values.empty()) return out;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = values.find(',', start);
-        out.push_back(values.substr(start, comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
+// A command's comma-separated values, found on demand: most commands of a format read one or
+// two, and formats stream in by the million.
+class Values {
+  public:
+    explicit Values(std::string_view text) : text_(text) {}
+    std::string_view operator[](std::size_t i) const {
+        std::string_view rest = text_;
+        for (; i > 0; --i) {
+            const std::size_t comma = rest.find(',');
+            if (comma == std::string_view::npos) return {};
+            rest.remove_prefix(comma + 1);
+        }
+        return rest.substr(0, rest.find(','));
     }
-    return out;
-}
+    std::vector<std::string> all() const {
+        std::vector<std::string> out;
+        if (text_.empty()) return out;
+        for (std::size_t start = 0;;) {
+            const std::size_t comma = text_.find(',', start);
+            out.emplace_back(text_.substr(start, comma - start));
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+        return out;
+    }
 
-std::string_view at(const std::vector<std::string_view>& values, std::size_t i) {
-    return i < values.size() ? values[i] : std::string_view();
-}
+  private:
+    std::string_view text_;
+};
 
 // A whole number from 0 to kMaxValue, or `fallback` when the value is omitted or not one.
 int number(std::string_view text, int fallback) {
@@ -112,33 +125,33 @@ bool ZiiLabelBuilder::command(std::string_view command) {
     inData_ = false;
     if (command.size() < 3 || command[0] != '^') return false;
     const std::string_view name = command.substr(1, 2);
-    const auto values = split(command.substr(3));
+    const Values values(command.substr(3));
     const char c1 = name[0];
 
     if (c1 == 'A') {  // ^Afo,h,w: the font name is the command's third character
         field_.font = name[1];
-        const std::string_view first = at(values, 0);
+        const std::string_view first = values[0];
         field_.orientation = letter(first, "NRIB", 0);
-        field_.height = number(at(values, 1), -1);
-        field_.width = number(at(values, 2), -1);
+        field_.height = number(values[1], -1);
+        field_.width = number(values[2], -1);
         return true;
     }
     if (name == "BY") {
-        moduleWidth_ = std::max(1, std::min(10, number(at(values, 0), moduleWidth_)));
-        ratio_ = decimal(at(values, 1), ratio_, 2.0, 3.0);
-        barHeight_ = number(at(values, 2), barHeight_);
+        moduleWidth_ = std::max(1, std::min(10, number(values[0], moduleWidth_)));
+        ratio_ = decimal(values[1], ratio_, 2.0, 3.0);
+        barHeight_ = number(values[2], barHeight_);
         return true;
     }
     if (c1 == 'B') {
         ZiiBarcodeField barcode;
         barcode.symbology = std::string(name);
-        for (std::string_view v : values) barcode.parameters.emplace_back(v);
+        barcode.parameters = values.all();
         field_.barcode = std::move(barcode);
         return true;
     }
     if (name == "FO" || name == "FT") {
-        field_.x = number(at(values, 0), 0);
-        field_.y = number(at(values, 1), 0);
+        field_.x = number(values[0], 0);
+        field_.y = number(values[1], 0);
         field_.typeset = name == "FT";
         return true;
     }
@@ -163,46 +176,46 @@ bool ZiiLabelBuilder::command(std::string_view command) {
     }
     if (name == "FB") {
         ZiiFieldBlock block;
-        block.width = number(at(values, 0), 0);
-        block.lines = std::max(1, number(at(values, 1), 1));
-        block.lineSpacing = number(at(values, 2), 0);
-        block.justification = letter(at(values, 3), "LCRJ", 'L');
-        block.hangingIndent = number(at(values, 4), 0);
+        block.width = number(values[0], 0);
+        block.lines = std::max(1, number(values[1], 1));
+        block.lineSpacing = number(values[2], 0);
+        block.justification = letter(values[3], "LCRJ", 'L');
+        block.hangingIndent = number(values[4], 0);
         field_.block = block;
         return true;
     }
     if (name == "GB") {
         ZiiBoxField box;
-        box.thickness = std::max(1, number(at(values, 2), 1));
-        box.width = std::max(box.thickness, number(at(values, 0), box.thickness));
-        box.height = std::max(box.thickness, number(at(values, 1), box.thickness));
-        box.color = letter(at(values, 3), "BW", 'B');
-        box.rounding = std::min(8, number(at(values, 4), 0));
+        box.thickness = std::max(1, number(values[2], 1));
+        box.width = std::max(box.thickness, number(values[0], box.thickness));
+        box.height = std::max(box.thickness, number(values[1], box.thickness));
+        box.color = letter(values[3], "BW", 'B');
+        box.rounding = std::min(8, number(values[4], 0));
         field_.box = box;
         return true;
     }
     if (name == "CF") {
-        defaultFont_ = at(values, 0).size() == 1 ? at(values, 0)[0] : defaultFont_;
-        defaultHeight_ = number(at(values, 1), defaultHeight_);
-        defaultWidth_ = number(at(values, 2), defaultWidth_);
+        defaultFont_ = values[0].size() == 1 ? values[0][0] : defaultFont_;
+        defaultHeight_ = number(values[1], defaultHeight_);
+        defaultWidth_ = number(values[2], defaultWidth_);
         return true;
     }
     if (name == "FW") {
-        defaultOrientation_ = letter(at(values, 0), "NRIB", defaultOrientation_);
+        defaultOrientation_ = letter(values[0], "NRIB", defaultOrientation_);
         return true;
     }
     if (name == "LH") {
-        homeX_ = number(at(values, 0), homeX_);
-        homeY_ = number(at(values, 1), homeY_);
+        homeX_ = number(values[0], homeX_);
+        homeY_ = number(values[1], homeY_);
         return true;
     }
     if (name == "CI") {
-        codePage_ = number(at(values, 0), codePage_);
+        codePage_ = number(values[0], codePage_);
         return true;
     }
     if (name == "PQ") {
-        label_.quantity = std::max(1, number(at(values, 0), 1));
-        label_.copies = std::max(1, number(at(values, 2), 1));
+        label_.quantity = std::max(1, number(values[0], 1));
+        label_.copies = std::max(1, number(values[2], 1));
         quantityGiven_ = true;
         return true;
     }
@@ -213,7 +226,7 @@ bool ZiiLabelBuilder::command(std::string_view command) {
 void ZiiLabelBuilder::endField() {
     Field f = std::exchange(field_, Field{});
     inData_ = false;
-    std::string data = f.data ? *f.data : std::string();
+    std::string data = f.data ? std::move(*f.data) : std::string();
     if (f.hexIndicator) data = resolveHex(data, *f.hexIndicator);
     const std::size_t bytes = data.size();
     if (f.barcode) {
