@@ -70,7 +70,7 @@ std::string codabar(std::string data, char start = 'A', char stop = 'A') {
 
 // A MaxiCode structured carrier message "class,country,postal,...,message" (native mode 0, 2, 3):
 // libzint takes the postal code, country and class as its primary message.
-void maxicodeCarrier(BarcodeSpec& spec, const std::string& data, int mode) {
+void maxicodeCarrier(BarcodeRequest& request, const std::string& data, int mode) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (int i = 0; i < 4; ++i) {
@@ -80,7 +80,7 @@ void maxicodeCarrier(BarcodeSpec& spec, const std::string& data, int mode) {
         start = comma + 1;
     }
     if (parts.size() < 3) {
-        spec.option1 = 4;  // no carrier fields: a plain message
+        request.option1 = 4;  // no carrier fields: a plain message
         return;
     }
     std::string postal = parts[2];
@@ -92,15 +92,15 @@ void maxicodeCarrier(BarcodeSpec& spec, const std::string& data, int mode) {
             postal += parts[3];
         }
     }
-    spec.option1 = mode == 3 ? 3 : 2;
-    spec.primary = postal + parts[1] + parts[0];
-    spec.data = message;
+    request.option1 = mode == 3 ? 3 : 2;
+    request.primary = postal + parts[1] + parts[0];
+    request.data = message;
 }
 
 }  // namespace
 
-bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::string& why) {
-    if (spec.data.empty()) {
+bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, std::string& why) {
+    if (request.data.empty()) {
         why = "no data";
         return false;
     }
@@ -110,25 +110,25 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
         return false;
     }
     zint_symbol& s = *symbol;
-    s.symbology = spec.symbology;
-    s.input_mode = spec.inputMode;
-    s.option_1 = spec.option1;
-    s.option_2 = spec.option2;
-    s.option_3 = spec.option3;
-    s.show_hrt = spec.humanReadable ? 1 : 0;
-    std::strncpy(s.primary, spec.primary.c_str(), sizeof(s.primary) - 1);
-    const int rc = ZBarcode_Encode(&s, reinterpret_cast<const unsigned char*>(spec.data.data()),
-                                   static_cast<int>(spec.data.size()));
+    s.symbology = request.symbology;
+    s.input_mode = request.inputMode;
+    s.option_1 = request.option1;
+    s.option_2 = request.option2;
+    s.option_3 = request.option3;
+    s.show_hrt = request.humanReadable ? 1 : 0;
+    std::strncpy(s.primary, request.primary.c_str(), sizeof(s.primary) - 1);
+    const int rc = ZBarcode_Encode(&s, reinterpret_cast<const unsigned char*>(request.data.data()),
+                                   static_cast<int>(request.data.size()));
     if (rc >= ZINT_ERROR) {
         why = s.errtxt;
         return false;
     }
 
-    const int module = std::clamp(spec.module, 1, kMaxModuleDots);
+    const int module = std::clamp(request.module, 1, kMaxModuleDots);
     QPainter& p = canvas.painter;
     QImage maxi;
     int width = 0, height = 0;
-    if (spec.symbology == BARCODE_MAXICODE) {
+    if (request.symbology == BARCODE_MAXICODE) {
         // Hexagons and rings: libzint's own raster, scaled to the symbol's 1.11 inch (226 dots).
         s.scale = 4.0f;
         if (ZBarcode_Buffer(&s, 0) >= ZINT_ERROR || !s.bitmap) {
@@ -149,10 +149,10 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
         height = maxi.height();
     } else {
         width = s.width * module;
-        if (linear(spec.symbology)) {
-            height = std::max(1, spec.height);
+        if (linear(request.symbology)) {
+            height = std::max(1, request.height);
         } else {
-            const int row = spec.rowHeight > 0 ? spec.rowHeight : module;
+            const int row = request.rowHeight > 0 ? request.rowHeight : module;
             height = s.rows * row;
         }
     }
@@ -161,25 +161,25 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
         return false;
     }
 
-    const int textHeight = linear(spec.symbology) && spec.humanReadable ? std::max(14, module * 9) : 0;
+    const int textHeight = linear(request.symbology) && request.humanReadable ? std::max(14, module * 9) : 0;
     p.save();
     p.translate(x, y);
-    if (spec.boxOrigin) {
+    if (request.boxOrigin) {
         // The origin is the top left (or bottom left) of the symbol as it stands on the label.
         const int w = width, h = height + textHeight;
-        if (spec.bottomOrigin) p.translate(0, -(spec.rotation % 180 == 0 ? h : w));
-        if (spec.rotation == 90) p.translate(h, 0);
-        if (spec.rotation == 180) p.translate(w, h);
-        if (spec.rotation == 270) p.translate(0, w);
+        if (request.bottomOrigin) p.translate(0, -(request.rotation % 180 == 0 ? h : w));
+        if (request.rotation == 90) p.translate(h, 0);
+        if (request.rotation == 180) p.translate(w, h);
+        if (request.rotation == 270) p.translate(0, w);
     }
-    p.rotate(spec.rotation);
-    if (spec.centered) p.translate(-width / 2, -height / 2);
-    const int barTop = spec.textAbove ? textHeight : 0;
+    p.rotate(request.rotation);
+    if (request.centered) p.translate(-width / 2, -height / 2);
+    const int barTop = request.textAbove ? textHeight : 0;
     {
-        ReverseScope reverse(p, spec.reverse);
+        ReverseScope reverse(p, request.reverse);
         if (!maxi.isNull()) {
             p.drawImage(0, 0, maxi);
-        } else if (linear(spec.symbology)) {
+        } else if (linear(request.symbology)) {
             // Every row of a linear symbol (EAN add-ons aside) is the same: one row of bars.
             for (int c = 0; c < s.width;) {
                 if (!moduleSet(s, 0, c)) {
@@ -192,7 +192,7 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
                 c = end;
             }
         } else {
-            const int row = spec.rowHeight > 0 ? spec.rowHeight : module;
+            const int row = request.rowHeight > 0 ? request.rowHeight : module;
             for (int r = 0; r < s.rows; ++r) {
                 for (int c = 0; c < s.width;) {
                     if (!moduleSet(s, r, c)) {
@@ -210,7 +210,7 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
             const std::string text(reinterpret_cast<const char*>(s.text));
             const int cellW = std::max(6, textHeight * 6 / 10);
             const int textW = cellW * static_cast<int>(text.size());
-            const int textY = spec.textAbove ? 0 : height + 2;
+            const int textY = request.textAbove ? 0 : height + 2;
             drawCellText(p, QString::fromUtf8(text.c_str()), (width - textW) / 2, textY, cellW, textHeight - 2, 0, false);
         }
     }
@@ -219,7 +219,7 @@ bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::str
     return true;
 }
 
-bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeSpec& spec, std::string& why) {
+bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeRequest& request, std::string& why) {
     static constexpr int kSymbologies[] = {BARCODE_CODE39, BARCODE_CODE128, BARCODE_C25INTER, BARCODE_CODABAR,
                                            BARCODE_CODE93, BARCODE_UPCA,    BARCODE_UPCE,     BARCODE_EANX,
                                            BARCODE_EANX,   BARCODE_GS1_128};
@@ -227,45 +227,45 @@ bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeSpec& spec, std::strin
         why = "barcode type " + std::to_string(f.type) + " is unknown";
         return false;
     }
-    spec.symbology = kSymbologies[f.type];
-    spec.data = f.data;
-    if (spec.symbology == BARCODE_CODABAR) spec.data = codabar(spec.data);
-    if (spec.symbology == BARCODE_GS1_128) spec.inputMode = f.data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
-    spec.module = std::max(1, f.narrow);
-    spec.height = f.height;
-    spec.humanReadable = f.humanReadable;
-    spec.rotation = f.rotation;
+    request.symbology = kSymbologies[f.type];
+    request.data = f.data;
+    if (request.symbology == BARCODE_CODABAR) request.data = codabar(request.data);
+    if (request.symbology == BARCODE_GS1_128) request.inputMode = f.data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
+    request.module = std::max(1, f.narrow);
+    request.height = f.height;
+    request.humanReadable = f.humanReadable;
+    request.rotation = f.rotation;
     return true;
 }
 
-bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeSpec& spec, std::string& why) {
-    spec.data = f.data;
-    spec.rotation = f.rotation;
+bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeRequest& request, std::string& why) {
+    request.data = f.data;
+    request.rotation = f.rotation;
     switch (f.symbology) {
         case 'M':
-            spec.symbology = BARCODE_MAXICODE;
-            spec.rotation = 0;
+            request.symbology = BARCODE_MAXICODE;
+            request.rotation = 0;
             if (f.mode == 4) {
-                spec.option1 = 4;
+                request.option1 = 4;
             } else {
-                maxicodeCarrier(spec, f.data, f.mode);
+                maxicodeCarrier(request, f.data, f.mode);
             }
             return true;
         case 'P':
-            spec.symbology = BARCODE_PDF417;
-            spec.option1 = std::clamp(f.errorLevel, 0, 8);
-            spec.option2 = std::clamp(f.columns, 0, 30);
-            spec.option3 = f.rows >= 3 && f.rows <= 90 ? f.rows : 0;
-            spec.module = std::max(1, f.moduleWidth);
-            spec.rowHeight = std::max(spec.module, f.barHeight);
-            spec.centered = f.centered;
+            request.symbology = BARCODE_PDF417;
+            request.option1 = std::clamp(f.errorLevel, 0, 8);
+            request.option2 = std::clamp(f.columns, 0, 30);
+            request.option3 = f.rows >= 3 && f.rows <= 90 ? f.rows : 0;
+            request.module = std::max(1, f.moduleWidth);
+            request.rowHeight = std::max(request.module, f.barHeight);
+            request.centered = f.centered;
             return true;
         case 'Q': {
-            spec.symbology = BARCODE_QRCODE;
+            request.symbology = BARCODE_QRCODE;
             static constexpr std::string_view kLevels = "LMQH";
             const std::size_t level = kLevels.find(f.errorCorrection);
-            spec.option1 = level == std::string_view::npos ? 1 : static_cast<int>(level) + 1;
-            spec.module = std::max(1, f.size);
+            request.option1 = level == std::string_view::npos ? 1 : static_cast<int>(level) + 1;
+            request.module = std::max(1, f.size);
             return true;
         }
         default:
@@ -274,21 +274,21 @@ bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeSpec& spec, std::strin
     }
 }
 
-bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeSpec& spec, std::string& why) {
+bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::string& why) {
     const auto& v = f.parameters;
     const std::string& name = f.symbology;
-    spec.data = f.data;
-    spec.module = f.moduleWidth;
-    spec.height = f.barHeight;
-    spec.reverse = f.reverse;
-    spec.bottomOrigin = f.typeset;
-    spec.boxOrigin = true;
-    spec.rotation = orientation(letter(v, 0, 'N'));
+    request.data = f.data;
+    request.module = f.moduleWidth;
+    request.height = f.barHeight;
+    request.reverse = f.reverse;
+    request.bottomOrigin = f.typeset;
+    request.boxOrigin = true;
+    request.rotation = orientation(letter(v, 0, 'N'));
     // The common layout of the linear ones: orientation, height, line, line above.
     const auto linearCommon = [&](std::size_t heightAt, std::size_t lineAt) {
-        spec.height = number(v, heightAt, f.barHeight, 1, 32000);
-        spec.humanReadable = letter(v, lineAt, 'Y') == 'Y';
-        spec.textAbove = letter(v, lineAt + 1, 'N') == 'Y';
+        request.height = number(v, heightAt, f.barHeight, 1, 32000);
+        request.humanReadable = letter(v, lineAt, 'Y') == 'Y';
+        request.textAbove = letter(v, lineAt + 1, 'N') == 'Y';
     };
     if (name == "BC") {
         linearCommon(1, 2);
@@ -306,78 +306,78 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeSpec& spec, std::string& w
             }
             data += f.data[i];
         }
-        spec.data = data;
-        spec.symbology = BARCODE_CODE128;
+        request.data = data;
+        request.symbology = BARCODE_CODE128;
         if (mode == 'D' || fnc1) {
-            spec.symbology = BARCODE_GS1_128;
-            spec.inputMode = data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
+            request.symbology = BARCODE_GS1_128;
+            request.inputMode = data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
         }
         return true;
     }
     if (name == "B3") {
-        spec.symbology = BARCODE_CODE39;
-        spec.option2 = letter(v, 1, 'N') == 'Y' ? 1 : 0;
+        request.symbology = BARCODE_CODE39;
+        request.option2 = letter(v, 1, 'N') == 'Y' ? 1 : 0;
         linearCommon(2, 3);
         return true;
     }
     if (name == "BA") {
-        spec.symbology = BARCODE_CODE93;
+        request.symbology = BARCODE_CODE93;
         linearCommon(1, 2);
         return true;
     }
     if (name == "BE" || name == "B8") {
-        spec.symbology = BARCODE_EANX;
+        request.symbology = BARCODE_EANX;
         linearCommon(1, 2);
         return true;
     }
     if (name == "BU" || name == "B9") {
-        spec.symbology = name == "BU" ? BARCODE_UPCA : BARCODE_UPCE;
+        request.symbology = name == "BU" ? BARCODE_UPCA : BARCODE_UPCE;
         linearCommon(1, 2);
         return true;
     }
     if (name == "B2") {
-        spec.symbology = BARCODE_C25INTER;
+        request.symbology = BARCODE_C25INTER;
         linearCommon(1, 2);
         return true;
     }
     if (name == "BK") {
-        spec.symbology = BARCODE_CODABAR;
+        request.symbology = BARCODE_CODABAR;
         linearCommon(2, 3);
-        spec.data = codabar(f.data, letter(v, 5, 'A'), letter(v, 6, 'A'));
+        request.data = codabar(f.data, letter(v, 5, 'A'), letter(v, 6, 'A'));
         return true;
     }
     if (name == "BQ") {
-        spec.symbology = BARCODE_QRCODE;
-        spec.module = number(v, 2, 2, 1, 10);
+        request.symbology = BARCODE_QRCODE;
+        request.module = number(v, 2, 2, 1, 10);
         // The data leads with the error correction level and the input mode: "QA,text".
         static constexpr std::string_view kLevels = "LMQH";
         const std::size_t comma = f.data.find(',');
         if (comma != std::string::npos && comma <= 2) {
             const std::size_t level = comma > 0 ? kLevels.find(f.data[0]) : std::string_view::npos;
-            spec.option1 = level == std::string_view::npos ? 2 : static_cast<int>(level) + 1;
-            spec.data = f.data.substr(comma + 1);
+            request.option1 = level == std::string_view::npos ? 2 : static_cast<int>(level) + 1;
+            request.data = f.data.substr(comma + 1);
         }
         return true;
     }
     if (name == "B7") {
-        spec.symbology = BARCODE_PDF417;
-        spec.rowHeight = number(v, 1, 0, 1, 255);
-        if (spec.rowHeight == 0) spec.rowHeight = std::max(spec.module, f.barHeight / 10);
-        spec.option1 = number(v, 2, -1, 0, 8);
-        spec.option2 = number(v, 3, 0, 1, 30);
-        spec.option3 = number(v, 4, 0, 3, 90);
+        request.symbology = BARCODE_PDF417;
+        request.rowHeight = number(v, 1, 0, 1, 255);
+        if (request.rowHeight == 0) request.rowHeight = std::max(request.module, f.barHeight / 10);
+        request.option1 = number(v, 2, -1, 0, 8);
+        request.option2 = number(v, 3, 0, 1, 30);
+        request.option3 = number(v, 4, 0, 3, 90);
         return true;
     }
     if (name == "BX") {
-        spec.symbology = BARCODE_DATAMATRIX;
-        spec.module = number(v, 1, f.moduleWidth, 1, kMaxModuleDots);
+        request.symbology = BARCODE_DATAMATRIX;
+        request.module = number(v, 1, f.moduleWidth, 1, kMaxModuleDots);
         return true;
     }
     if (name == "BD") {
-        spec.symbology = BARCODE_MAXICODE;
-        spec.rotation = 0;
+        request.symbology = BARCODE_MAXICODE;
+        request.rotation = 0;
         const int mode = number(v, 0, 2, 2, 6);
-        spec.option1 = mode;
+        request.option1 = mode;
         if (mode == 2 || mode == 3) {
             // The high-priority message: class of service, country, postal code.
             if (f.data.size() < 7) {
@@ -387,8 +387,8 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeSpec& spec, std::string& w
             const std::string service = f.data.substr(0, 3), country = f.data.substr(3, 3);
             const std::size_t postalLength = mode == 2 ? 9 : 6;
             const std::string postal = f.data.substr(6, postalLength);
-            spec.primary = postal + country + service;
-            spec.data = f.data.size() > 6 + postalLength ? f.data.substr(6 + postalLength) : std::string(" ");
+            request.primary = postal + country + service;
+            request.data = f.data.size() > 6 + postalLength ? f.data.substr(6 + postalLength) : std::string(" ");
         }
         return true;
     }

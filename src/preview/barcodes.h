@@ -10,7 +10,7 @@
 namespace velmora::preview {
 
 // One symbol to draw: a libzint symbology with its options, and the sizes in dots.
-struct BarcodeSpec {
+struct BarcodeRequest {
     int symbology = 0;      // BARCODE_... of zint.h
     int inputMode = 0;      // DATA_MODE, GS1_MODE
     int option1 = -1, option2 = 0, option3 = 0;
@@ -32,12 +32,12 @@ struct BarcodeSpec {
 
 // Draws at (x, y); false, with the reason in `why`, when libzint cannot encode the data or the
 // symbol would not fit the label (nothing is drawn then).
-bool drawBarcode(Canvas& canvas, const BarcodeSpec& spec, int x, int y, std::string& why);
+bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, std::string& why);
 
 // The native 1D and 2D barcode fields and the ZII ^B commands, as specs; false (and why) for a
 // type or symbology the preview does not draw.
-bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeSpec& spec, std::string& why);
-bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeSpec& spec, std::string& why);
-bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeSpec& spec, std::string& why);
+bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeRequest& request, std::string& why);
+bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeRequest& request, std::string& why);
+bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::string& why);
 
 }  // namespace velmora::preview

@@ -166,15 +166,15 @@ void drawNativeField(Canvas& canvas, const sim::LabelField& field, int dx, int d
             } else if constexpr (std::is_same_v<T, sim::ImageField>) {
                 drawImage(canvas, f, dx, dy, images);
             } else if constexpr (std::is_same_v<T, sim::Barcode1DField> || std::is_same_v<T, sim::Barcode2DField>) {
-                BarcodeSpec spec;
+                BarcodeRequest request;
                 std::string why;
                 bool ok = false;
                 if constexpr (std::is_same_v<T, sim::Barcode1DField>) {
-                    ok = nativeBarcode1D(f, spec, why);
+                    ok = nativeBarcode1D(f, request, why);
                 } else {
-                    ok = nativeBarcode2D(f, spec, why);
+                    ok = nativeBarcode2D(f, request, why);
                 }
-                if (!ok || !drawBarcode(canvas, spec, f.x + dx, f.y + dy, why)) canvas.skip(fieldName(f) + ": " + why);
+                if (!ok || !drawBarcode(canvas, request, f.x + dx, f.y + dy, why)) canvas.skip(fieldName(f) + ": " + why);
             } else {
                 drawZiiField(canvas, field, dx, dy);  // a ZII field on a native label: drawn as ZII
             }

@@ -176,9 +176,9 @@ void drawZiiField(Canvas& canvas, const sim::LabelField& field, int dx, int dy) 
     } else if (const auto* b = std::get_if<sim::ZiiBoxField>(&field)) {
         drawBox(canvas, *b, dx, dy);
     } else if (const auto* bc = std::get_if<sim::ZiiBarcodeField>(&field)) {
-        BarcodeSpec spec;
+        BarcodeRequest request;
         std::string why;
-        if (!ziiBarcode(*bc, spec, why) || !drawBarcode(canvas, spec, bc->x + dx, bc->y + dy, why))
+        if (!ziiBarcode(*bc, request, why) || !drawBarcode(canvas, request, bc->x + dx, bc->y + dy, why))
             canvas.skip(fieldName(field) + ": " + why);
     } else {
         canvas.skip(fieldName(field) + ": a native field on a ZII label");
