@@ -34,7 +34,7 @@ struct BarcodeRequest {
 // symbol would not fit the label (nothing is drawn then).
 bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, std::string& why);
 
-// The native 1D and 2D barcode fields and the ZII ^B commands, as specs; false (and why) for a
+// The native 1D and 2D barcode fields and the ZII ^B commands, as barcode requests; false (and why) for a
 // type or symbology the preview does not draw.
 bool nativeBarcode1D(const sim::Barcode1DField& f, BarcodeRequest& request, std::string& why);
 bool nativeBarcode2D(const sim::Barcode2DField& f, BarcodeRequest& request, std::string& why);
