@@ -1,4 +1,6 @@
-// The print and page settings: one exchange per button, one message per exchange.
+// The print and page settings: one exchange per button, one message per exchange. The exchanges
+// are the operations of printerpageops.h; the page maps its controls onto them and shows what
+// came back as the page's rules say.
 #include "settings/printerpagesetting.h"
 
 #include <string>
@@ -6,6 +8,7 @@
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
 #include "resources/templates_settings.h"
+#include "settings/printerpageops.h"
 #include "settings/settingexchange.h"
 #include "ui/dataexchange.h"
 
@@ -15,48 +18,24 @@ using namespace resources;
 
 namespace {
 constexpr int kGapDetectItems = 250;
-constexpr int kStrobeSwitch = 4;
-constexpr int kGapDetectSwitch = 4;
-constexpr int kSpeedSwitch = 3;
-constexpr int kNoRange = 1;  // min above max
+
+const PageKey& keyOf(const char* name) { return *findPrinterPageKey(name); }
+
+int choiceOf(const PageKey& key, const std::string& word) {
+    for (std::size_t i = 0; i < key.words.size(); ++i)
+        if (key.words[i] == word) return static_cast<int>(i);
+    return -1;
+}
 }  // namespace
 
 const std::array<CPrinterPageSetting::Row, kNumericCount> CPrinterPageSetting::kRows = {{
-    {IDC_PP_WIDTH, IDC_PP_WIDTH_GET, 0, 5, 0, 0, 832, 153, 154, 155, 156},
-    {IDC_PP_DENSITY, IDC_PP_DENSITY_GET, 1, 4, 1, 0, 20, 169, 170, 171, 172},
-    {IDC_PP_LENGTH, IDC_PP_LENGTH_GET, 2, 5, 1, 0, 2432, 157, 158, 159, 160},
-    {IDC_PP_H_MARGIN, IDC_PP_H_MARGIN_GET, 3, 5, 3, 0, 832, 161, 162, 163, 164},
-    {IDC_PP_V_MARGIN, IDC_PP_V_MARGIN_GET, 4, 5, 4, 0, 2432, 165, 166, 167, 168},
-    {IDC_PP_GAP_LENGTH, IDC_PP_GAP_LENGTH_GET, 5, 5, 2, kNoRange, 0, 179, 180, 181, 182},
+    {IDC_PP_WIDTH, IDC_PP_WIDTH_GET, "paper-width"},
+    {IDC_PP_DENSITY, IDC_PP_DENSITY_GET, "density"},
+    {IDC_PP_LENGTH, IDC_PP_LENGTH_GET, "paper-length"},
+    {IDC_PP_H_MARGIN, IDC_PP_H_MARGIN_GET, "h-margin"},
+    {IDC_PP_V_MARGIN, IDC_PP_V_MARGIN_GET, "v-margin"},
+    {IDC_PP_GAP_LENGTH, IDC_PP_GAP_LENGTH_GET, "gap-length"},
 }};
-
-std::uint8_t strobeByte(int choice) { return choice == 1 ? 0x40 : choice == 2 ? 0x80 : 0x00; }
-
-std::optional<int> decodeStrobe(std::uint8_t byte) {
-    switch (byte) {
-        case 0x00: return 0;
-        case 0x40: return 1;
-        case 0x80: return 2;
-        default: return std::nullopt;
-    }
-}
-
-std::uint8_t gapDetectByte(int choice) { return choice == 1 ? 0x20 : 0x00; }
-
-std::optional<int> decodeGapDetect(std::uint8_t byte) {
-    if (byte == 0x00) return 0;
-    if (byte == 0x20) return 1;
-    return std::nullopt;
-}
-
-std::uint8_t speedByte(int choice) {
-    return choice >= 1 && choice <= 6 ? static_cast<std::uint8_t>(choice * 0x20) : 0x00;
-}
-
-int decodeSpeed(std::uint8_t byte) {
-    const int choice = (byte & 0xE0) / 0x20;
-    return choice == 7 ? 0 : choice;
-}
 
 CPrinterPageSetting::CPrinterPageSetting(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, PrinterPageSettingTemplate()), ctx_(ctx) {}
@@ -93,169 +72,152 @@ void CPrinterPageSetting::DoDataExchange(ui::DataExchange& dx) {
     // In the order of the page, so the first wrong box is the one named.
     for (NumericSetting which : {kPaperWidth, kPaperLength, kGapLength, kHMargin, kVMargin, kDensity}) {
         const Row& row = kRows[which];
+        const PageKey& key = keyOf(row.key);
         dx.Text(row.editId, values[which]);
-        if (row.min <= row.max) dx.MinMaxInt(values[which], row.min, row.max);
+        if (key.min <= key.max) dx.MinMaxInt(values[which], key.min, key.max);
     }
     dx.Radio(IDC_PP_STROBE_2, strobe);
     dx.CBIndex(IDC_PP_SPEED, speed);
     dx.Check(IDC_PP_OFFSET_NEG, offsetNegative);
     dx.Text(IDC_PP_OFFSET, offset);
-    dx.MinMaxInt(offset, 0, 100);
+    dx.MinMaxInt(offset, 0, keyOf("offset").max);
     dx.Check(IDC_PP_TEAROFF_NEG, tearOffNegative);
     dx.Text(IDC_PP_TEAROFF, tearOff);
-    dx.MinMaxInt(tearOff, 0, 100);
+    dx.MinMaxInt(tearOff, 0, keyOf("tear-off").max);
     dx.CBIndex(IDC_PP_GAP_DETECT, gapDetect);
     dx.Radio(IDC_PP_LLC_DISABLE, labelLengthCheck);
 }
 
-void CPrinterPageSetting::report(bool ok, int okId, int failedId) { app::ShowMessage(host(), ok ? okId : failedId); }
+void CPrinterPageSetting::report(const app::Outcome& outcome) {
+    if (outcome.result.messageId) app::ShowMessage(host(), outcome.result.messageId);
+}
 
 void CPrinterPageSetting::OnNumericSet(NumericSetting which) {
     if (!UpdateData(true)) return;
-    const Row& row = kRows[which];
-    report(writeRaw(ctx_.comm, userValueCommand(row.valueNumber, values[which])) != 0, row.setOk, row.setFailed);
+    PageValue value;
+    value.number = values[which];
+    report(setPageSetting(ctx_.comm, ctx_.clock, keyOf(kRows[which].key), value));
 }
 
 void CPrinterPageSetting::OnNumericGet(NumericSetting which) {
     const Row& row = kRows[which];
+    const PageKey& key = keyOf(row.key);
+    ctx_.comm.BeginAction();
     UpdateData(true);  // a wrong box is named, but the Get goes on
-    const auto reply = queryReply(ctx_.comm, ctx_.clock, userValueQuery(row.queryGroup, row.queryNumber),
-                                  kReplyWaitMs, kTextReplyLimit);
-    if (!reply) {
-        app::ShowMessage(host(), row.getFailed);
+    const app::Outcome got = getPageSetting(ctx_.comm, ctx_.clock, key);
+    // Any reply is shown as the page shows replies; one that is no valid value is named by the
+    // box's own range message below.
+    if (got.values.empty() || !got.values.front().replied) {
+        app::ShowMessage(host(), key.getFailed);
         return;
     }
-    control(row.editId).setText(normaliseReply(*reply));
+    control(row.editId).setText(normaliseReply(got.values.front().raw));
     UpdateData(true);  // a reply out of range is named here
     control(row.editId).enable();
     control(row.getId + 1).enable();
-    app::ShowMessage(host(), row.getOk);
+    app::ShowMessage(host(), key.getOk);
 }
 
-// A choice of none has no byte: sending one would write a setting the user never chose.
-void CPrinterPageSetting::switchSet(int switchNumber, int choice, std::uint8_t value, int ok, int failed) {
-    if (choice < 0) {
-        app::ShowMessage(host(), failed);
+// A choice of none has no byte: the operation sends nothing and reports the failure string.
+void CPrinterPageSetting::switchSet(const char* key, int choice) {
+    PageValue value;
+    value.choice = choice;
+    report(setPageSetting(ctx_.comm, ctx_.clock, keyOf(key), value));
+}
+
+void CPrinterPageSetting::switchGet(const char* name, int& choice, int noneChoice, bool redisplayBefore,
+                                   std::initializer_list<int> enable) {
+    const PageKey& key = keyOf(name);
+    ctx_.comm.BeginAction();
+    UpdateData(true);
+    choice = noneChoice;
+    if (redisplayBefore) UpdateData(false);
+    const app::Outcome got = getPageSetting(ctx_.comm, ctx_.clock, key);
+    if (got.values.empty() || !got.values.front().replied) {
+        app::ShowMessage(host(), key.getFailed);
         return;
     }
-    report(writeSwitch(ctx_.comm, '^', switchNumber, value, true) != 0, ok, failed);
-}
-
-std::optional<std::uint8_t> CPrinterPageSetting::switchGet(int switchNumber) {
-    return readSwitch(ctx_.comm, ctx_.clock, '^', switchNumber, kReplyWaitMs);
+    // A byte the table lacks leaves the choice as it was set above.
+    if (got.values.front().valid) choice = choiceOf(key, got.values.front().text);
+    UpdateData(false);
+    for (int id : enable) control(id).enable();
+    app::ShowMessage(host(), key.getOk);
 }
 
 void CPrinterPageSetting::OnStrobeSet() {
     UpdateData(true);
-    switchSet(kStrobeSwitch, strobe, strobeByte(strobe), 173, 174);
+    switchSet("strobe", strobe);
 }
 
 void CPrinterPageSetting::OnStrobeGet() {
-    ctx_.comm.BeginAction();
-    UpdateData(true);
-    strobe = -1;
-    UpdateData(false);
-    const auto byte = switchGet(kStrobeSwitch);
-    if (!byte) {
-        app::ShowMessage(host(), 176);
-        return;
-    }
-    if (const auto choice = decodeStrobe(*byte)) strobe = *choice;
-    UpdateData(false);
-    for (int id : {IDC_PP_STROBE_2, IDC_PP_STROBE_3, IDC_PP_STROBE_4, IDC_PP_STROBE_SET}) control(id).enable();
-    app::ShowMessage(host(), 175);
+    switchGet("strobe", strobe, -1, true, {IDC_PP_STROBE_2, IDC_PP_STROBE_3, IDC_PP_STROBE_4, IDC_PP_STROBE_SET});
 }
 
 void CPrinterPageSetting::OnGapDetectSet() {
     UpdateData(true);
-    switchSet(kGapDetectSwitch, gapDetect, gapDetectByte(gapDetect), 183, 184);
+    switchSet("gap-detect", gapDetect);
 }
 
 void CPrinterPageSetting::OnGapDetectGet() {
-    ctx_.comm.BeginAction();
-    UpdateData(true);
-    gapDetect = -1;
-    UpdateData(false);
-    const auto byte = switchGet(kGapDetectSwitch);
-    if (!byte) {
-        app::ShowMessage(host(), 186);
-        return;
-    }
-    if (const auto choice = decodeGapDetect(*byte)) gapDetect = *choice;
-    UpdateData(false);
-    control(IDC_PP_GAP_DETECT).enable();
-    control(IDC_PP_GAP_DETECT_SET).enable();
-    app::ShowMessage(host(), 185);
+    switchGet("gap-detect", gapDetect, -1, true, {IDC_PP_GAP_DETECT, IDC_PP_GAP_DETECT_SET});
 }
 
 void CPrinterPageSetting::OnSpeedSet() {
     UpdateData(true);
-    switchSet(kSpeedSwitch, speed, speedByte(speed), 189, 190);
+    switchSet("speed", speed);
 }
 
 void CPrinterPageSetting::OnSpeedGet() {
-    ctx_.comm.BeginAction();
-    UpdateData(true);
-    speed = 0;
-    const auto byte = switchGet(kSpeedSwitch);
-    if (!byte) {
-        app::ShowMessage(host(), 188);
-        return;
-    }
-    speed = decodeSpeed(*byte);
-    UpdateData(false);
-    control(IDC_PP_SPEED).enable();
-    control(IDC_PP_SPEED_SET).enable();
-    app::ShowMessage(host(), 187);
+    switchGet("speed", speed, 0, false, {IDC_PP_SPEED, IDC_PP_SPEED_SET});
 }
 
-void CPrinterPageSetting::signedGet(const char* query, int& negative, int& magnitude, int negId, int editId,
-                                    int setId, int ok, int failed) {
+void CPrinterPageSetting::signedGet(const char* name, int& negative, int& magnitude, int negId, int editId,
+                                    int setId) {
+    const PageKey& key = keyOf(name);
+    ctx_.comm.BeginAction();
     UpdateData(true);
-    const auto reply = queryReply(ctx_.comm, ctx_.clock, query, kReplyWaitMs, kSignedReplyLimit);
+    const app::Outcome got = getPageSetting(ctx_.comm, ctx_.clock, key);
     // A reply that is not a sign and three digits is no value: showing a number made from other
     // bytes would pass it off as the printer's setting.
-    const auto value = reply ? parseSignedReply(*reply) : std::nullopt;
+    const auto value = got.values.empty() ? std::nullopt : parseSignedReply(got.values.front().raw);
     if (!value) {
-        app::ShowMessage(host(), failed);
+        app::ShowMessage(host(), key.getFailed);
         return;
     }
     negative = value->negative ? 1 : 0;
     magnitude = value->magnitude;
     UpdateData(false);
     for (int id : {editId, negId, setId}) control(id).enable();
-    app::ShowMessage(host(), ok);
+    app::ShowMessage(host(), key.getOk);
 }
 
-void CPrinterPageSetting::signedSet(const char* command, int negId, int editId, int ok, int failed) {
+void CPrinterPageSetting::signedSet(const char* key, int negId, int editId) {
     if (!UpdateData(true)) return;
-    const std::string text = std::string(command) + (control(negId).checked() ? "-" : "+") +
-                             control(editId).text() + "\r\n";
-    report(ctx_.comm.WriteText(text) != 0, ok, failed);
+    PageValue value;
+    value.negative = control(negId).checked();
+    value.magnitude = control(editId).text();  // sent as typed
+    report(setPageSetting(ctx_.comm, ctx_.clock, keyOf(key), value));
 }
 
 void CPrinterPageSetting::OnOffsetGet() {
-    ctx_.comm.BeginAction();
-    signedGet("^SA\r\n", offsetNegative, offset, IDC_PP_OFFSET_NEG, IDC_PP_OFFSET, IDC_PP_OFFSET_SET, 191, 192);
+    signedGet("offset", offsetNegative, offset, IDC_PP_OFFSET_NEG, IDC_PP_OFFSET, IDC_PP_OFFSET_SET);
 }
 
-void CPrinterPageSetting::OnOffsetSet() { signedSet("SA", IDC_PP_OFFSET_NEG, IDC_PP_OFFSET, 193, 194); }
+void CPrinterPageSetting::OnOffsetSet() { signedSet("offset", IDC_PP_OFFSET_NEG, IDC_PP_OFFSET); }
 
 void CPrinterPageSetting::OnTearOffGet() {
-    ctx_.comm.BeginAction();
-    signedGet("^PI4,2\r\n", tearOffNegative, tearOff, IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF, IDC_PP_TEAROFF_SET, 197,
-              198);
+    signedGet("tear-off", tearOffNegative, tearOff, IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF, IDC_PP_TEAROFF_SET);
 }
 
-void CPrinterPageSetting::OnTearOffSet() { signedSet("TA", IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF, 195, 196); }
+void CPrinterPageSetting::OnTearOffSet() { signedSet("tear-off", IDC_PP_TEAROFF_NEG, IDC_PP_TEAROFF); }
 
 void CPrinterPageSetting::OnLabelLengthCheckSet() {
-    lastImmediateWrite_ = writeRaw(ctx_.comm, control(IDC_PP_LLC_ENABLE).checked() ? "^MBL1" : "^MBL0");
+    PageValue value;
+    value.choice = control(IDC_PP_LLC_ENABLE).checked() ? 1 : 0;
+    lastImmediateWrite_ = setPageSetting(ctx_.comm, ctx_.clock, keyOf("label-length-check"), value).done() ? 1 : 0;
 }
 
-void CPrinterPageSetting::OnInitialize() {
-    report(writeRaw(ctx_.comm, std::string_view("^MBU\x0f,99\r", 9)) != 0, 177, 178);
-}
+void CPrinterPageSetting::OnInitialize() { report(initializeUserSettings(ctx_.comm)); }
 
 namespace {
 const bool registered = app::registerDialog({

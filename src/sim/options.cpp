@@ -103,6 +103,8 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             if (!flag(options.faults.silent)) return std::nullopt;
         } else if (name == "--short-replies") {
             if (!flag(options.faults.shortReplies)) return std::nullopt;
+        } else if (name == "--garbage") {
+            if (!flag(options.faults.garbage)) return std::nullopt;
         } else if (name == "--help" || name == "-h") {
             if (!flag(options.help)) return std::nullopt;
         } else if (name == "--version") {
@@ -134,6 +136,7 @@ std::string usage() {
         "  --no-tcp           do not listen on TCP (needs --pty)\n"
         "  --silent           take commands but never answer\n"
         "  --short-replies    every reply loses its last byte\n"
+        "  --garbage          every byte of every reply is 'z' (answers of the right length, nonsense)\n"
         "  --delay MS         send every reply MS milliseconds late\n"
         "  --drop-after N     drop the connection after N bytes received\n"
         "  --baud N           pseudo-terminal: answer only while the client's line speed is N\n"

@@ -478,6 +478,7 @@ void Parser::applyReplyFaults(std::size_t replyStart) {
     } else if (faults_.shortReplies) {
         out_.pop_back();
     }
+    if (faults_.garbage) std::fill(out_.begin() + static_cast<std::ptrdiff_t>(replyStart), out_.end(), 'z');
 }
 
 void Parser::ignoreLine(std::size_t bytes) {

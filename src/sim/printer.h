@@ -43,6 +43,7 @@ struct Faults {
     unsigned delayMs = 0;              // every reply leaves this late
     std::uint64_t dropAfterBytes = 0;  // the link drops once this many bytes came in on it; 0 never
     unsigned baud = 0;  // serial line: bytes at any other speed are noise to the printer; 0 any
+    bool garbage = false;              // every byte of every reply is 'z': answers of the right length, nonsense
 };
 
 class Printer {

@@ -19,12 +19,22 @@ std::string trim(const std::string& s) {
     return s.substr(b, s.find_last_not_of(ws) - b + 1);
 }
 
-std::string fill(std::string text, const std::string& a, const std::string& b = {}) {
+}  // namespace
+
+std::string fillMessage(std::string text, const std::string& a, const std::string& b) {
     if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, a);
     if (auto p = text.find("%2"); p != std::string::npos) text.replace(p, 2, b);
     return text;
 }
-}  // namespace
+
+std::string integerBoxMessage(const std::string& text, int min, int max) {
+    long long v = 0;
+    if (!parseInteger(text, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return ddx_text::kEnterInteger;
+    if (min <= max && (v < min || v > max))
+        return fillMessage(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max));
+    return {};
+}
 
 bool parseInteger(const std::string& text, long long& out) {
     const std::string t = trim(text);
@@ -201,19 +211,19 @@ void DataExchange::SliderPos(int id, int& pos) {
 void DataExchange::MinMaxInt(int value, int min, int max) {
     if (skip() || !save_) return;
     if (value < min || value > max)
-        Fail(lastId_, fill(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));
+        Fail(lastId_, fillMessage(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));
 }
 
 void DataExchange::MinMaxUnsigned(unsigned value, unsigned min, unsigned max) {
     if (skip() || !save_) return;
     if (value < min || value > max)
-        Fail(lastId_, fill(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));
+        Fail(lastId_, fillMessage(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));
 }
 
 void DataExchange::MinMaxDouble(double value, double min, double max) {
     if (skip() || !save_) return;
     if (value < min || value > max)
-        Fail(lastId_, fill(ddx_text::kEnterNumberBetween, formatNumber(min), formatNumber(max)));
+        Fail(lastId_, fillMessage(ddx_text::kEnterNumberBetween, formatNumber(min), formatNumber(max)));
 }
 
 void DataExchange::MaxChars(const std::string& value, int count) {
@@ -223,7 +233,7 @@ void DataExchange::MaxChars(const std::string& value, int count) {
         if (lastId_ && dialog_.hasControl(lastId_)) dialog_.control(lastId_).setLimitText(count);
         return;
     }
-    if (static_cast<int>(value.size()) > count) Fail(lastId_, fill(ddx_text::kEnterNoMoreThan, std::to_string(count)));
+    if (static_cast<int>(value.size()) > count) Fail(lastId_, fillMessage(ddx_text::kEnterNoMoreThan, std::to_string(count)));
 }
 
 }  // namespace velmora::ui

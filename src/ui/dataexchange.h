@@ -64,5 +64,10 @@ bool parseInteger(const std::string& text, long long& out);
 bool parseNumber(const std::string& text, double& out);
 // Formats a number the way the framework shows it in an edit (shortest, no trailing zeros).
 std::string formatNumber(double value);
+// "%1"/"%2" of a framework message filled in.
+std::string fillMessage(std::string text, const std::string& a, const std::string& b = {});
+// What an int box bound with MinMaxInt(min, max) says of `text` (no range check when min > max);
+// empty when it takes the text. The same checks as Text(int) and MinMaxInt, without a dialog.
+std::string integerBoxMessage(const std::string& text, int min, int max);
 
 }  // namespace velmora::ui

@@ -36,6 +36,7 @@ TEST(Options, Accepted) {
          {0, 0}},
         {{"--paper-empty", "--ribbon-end", "--paused"}, 9100, true, false, {}, {0x84, 0x20}},
         {{"--pty", "--baud", "57600"}, 9100, true, true, {false, false, 0, 0, 57600}, {0, 0}},
+        {{"--garbage"}, 9100, true, false, {false, false, 0, 0, 0, true}, {0, 0}},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -49,6 +50,7 @@ TEST(Options, Accepted) {
         EXPECT_EQ(options->faults.delayMs, c.faults.delayMs);
         EXPECT_EQ(options->faults.dropAfterBytes, c.faults.dropAfterBytes);
         EXPECT_EQ(options->faults.baud, c.faults.baud);
+        EXPECT_EQ(options->faults.garbage, c.faults.garbage);
         EXPECT_EQ(options->status, c.status);
     }
 }
