@@ -45,15 +45,19 @@ int runSave(Session& s, const Args& args) {
         return kExitFailure;
     }
     auto pages = profilePages(s);
-    const profile::Profile p = profile::saveProfile(pages, *facts, app::MenuMode);
     std::string error;
-    if (!platform::replaceFile(args[0], profile::formatProfile(p), error)) {
+    const auto p = profile::saveProfile(pages, *facts, app::MenuMode, error);
+    if (!p) {
+        s.err << "velmora-cli: " << error << "; no profile was saved\n";
+        return kExitFailure;
+    }
+    if (!platform::replaceFile(args[0], profile::formatProfile(*p), error)) {
         s.err << "velmora-cli: cannot write " << args[0] << ": " << error << '\n';
         return kExitFailure;
     }
     std::size_t keys = 0;
-    for (const auto& section : p.sections) keys += section.values.size();
-    s.out << "saved " << keys << " settings in " << p.sections.size() << " sections to " << args[0] << '\n';
+    for (const auto& section : p->sections) keys += section.values.size();
+    s.out << "saved " << keys << " settings in " << p->sections.size() << " sections to " << args[0] << '\n';
     s.keysChanged = 0;
     return kExitOk;
 }

@@ -7,6 +7,7 @@
 #include "app/menumode.h"
 #include "app/profileservice.h"
 #include "platform/files.h"
+#include "profile/pageprovider.h"
 #include "ui/consolehost.h"
 
 namespace velmora::cli {
@@ -65,14 +66,14 @@ public:
     bool forMenuMode(int menuMode) const override { return menuMode == 0 ? page_.native : page_.zii; }
     bool identity() const override { return page_.identity; }
 
-    std::optional<profile::KeyValues> read() override {
+    std::optional<profile::PageValues> read() override {
         const Captured c = runCaptured(s_, page_.getCommand, {});
         auto values = keyValueLines(c.out);
         const std::string readOnly = std::string(" ") + page_.readOnly + " ";
         std::erase_if(values, [&](const auto& kv) { return readOnly.find(" " + kv.first + " ") != std::string::npos; });
         // A page that failed with a message (the link, or the page's own "failed") did not answer.
         if (values.empty() || (c.status != kExitOk && c.messageShown)) return std::nullopt;
-        return values;
+        return profile::PageValues{values, {}};
     }
 
     std::string check(const std::string& key, const std::string& value) const override {
@@ -116,9 +117,12 @@ const std::vector<ProfilePage>& profilePageTable() {
 
 profile::Providers profilePages(Session& s) {
     profile::Providers out;
-    for (const auto& page : profilePageTable())
-        if (registered(page.getCommand) && registered(page.setCommand))
+    for (const auto& page : profilePageTable()) {
+        if (const app::SettingsPage* operations = app::findSettingsPage(page.section))
+            out.push_back(profile::pageProvider(*operations, s.comm, s.clock));
+        else if (registered(page.getCommand) && registered(page.setCommand))
             out.push_back(std::make_unique<CommandPage>(s, page));
+    }
     return out;
 }
 
@@ -178,11 +182,15 @@ public:
             return std::nullopt;
         }
         auto pages = profilePages(q.session);
-        const profile::Profile p = profile::saveProfile(pages, *facts, app::MenuMode);
-        if (!platform::replaceFile(path, profile::formatProfile(p), error)) return std::nullopt;
+        const auto p = profile::saveProfile(pages, *facts, app::MenuMode, error);
+        if (!p) {
+            error = "No profile was saved: " + error + ".";
+            return std::nullopt;
+        }
+        if (!platform::replaceFile(path, profile::formatProfile(*p), error)) return std::nullopt;
         std::size_t keys = 0;
-        for (const auto& section : p.sections) keys += section.values.size();
-        return "Saved " + std::to_string(keys) + " settings in " + std::to_string(p.sections.size()) +
+        for (const auto& section : p->sections) keys += section.values.size();
+        return "Saved " + std::to_string(keys) + " settings in " + std::to_string(p->sections.size()) +
                " sections to " + path + ".";
     }
 

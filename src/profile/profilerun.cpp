@@ -22,14 +22,21 @@ std::optional<std::string> valueOf(const KeyValues& values, const std::string& k
 
 }  // namespace
 
-Profile saveProfile(Providers& providers, const PrinterFacts& facts, int menuMode) {
+std::optional<Profile> saveProfile(Providers& providers, const PrinterFacts& facts, int menuMode, std::string& error) {
     Profile p{facts.model, facts.firmware, menuModeName(menuMode), {}};
+    std::string invalid;
     for (auto& provider : providers) {
         if (!provider->forMenuMode(menuMode)) continue;
-        if (auto values = provider->read()) {
-            p.sections.push_back({provider->section(), std::move(*values), {}, 0});
-            p.sections.back().lines.assign(p.sections.back().values.size(), 0);
-        }
+        auto read = provider->read();
+        if (!read) continue;
+        for (const auto& [key, what] : read->invalid)
+            invalid += (invalid.empty() ? "" : "; ") + provider->section() + "." + key + " (" + what + ")";
+        p.sections.push_back({provider->section(), std::move(read->values), {}, 0});
+        p.sections.back().lines.assign(p.sections.back().values.size(), 0);
+    }
+    if (!invalid.empty()) {
+        error = "the printer gave no valid value for " + invalid;
+        return std::nullopt;
     }
     return p;
 }
@@ -62,8 +69,10 @@ std::vector<KeyDiff> diffProfile(const Profile& profile, Providers& providers, i
         SectionProvider* provider = providerFor(providers, section.name, menuMode);
         const auto current = provider ? provider->read() : std::nullopt;
         for (const auto& [key, value] : section.values) {
-            const auto now = current ? valueOf(*current, key) : std::nullopt;
-            if (!now || *now != value) out.push_back({section.name, key, now ? *now : "(no answer)", value});
+            const auto now = current ? valueOf(current->values, key) : std::nullopt;
+            if (now && *now == value) continue;
+            const auto bad = current ? valueOf(current->invalid, key) : std::nullopt;
+            out.push_back({section.name, key, now ? *now : bad ? "(not valid: " + *bad + ")" : "(no answer)", value});
         }
     }
     return out;
@@ -120,7 +129,7 @@ ApplyReport applyProfile(const Profile& profile, Providers& providers, int menuM
         }
         KeyValues changes;
         for (const auto& [key, value] : section.values)
-            if (valueOf(*before, key) != value) changes.emplace_back(key, value);
+            if (valueOf(before->values, key) != value) changes.emplace_back(key, value);
         if (changes.empty()) {
             all(KeyOutcome::Unchanged, "");
             continue;
@@ -132,12 +141,16 @@ ApplyReport applyProfile(const Profile& profile, Providers& providers, int menuM
             const bool changed = valueOf(changes, key).has_value();
             if (!changed) {
                 report.keys.push_back({section.name, key, KeyOutcome::Unchanged, ""});
-            } else if (after && valueOf(*after, key) == value) {
+            } else if (after && valueOf(after->values, key) == value) {
                 report.keys.push_back({section.name, key, KeyOutcome::Applied, ""});
             } else {
+                const auto now = after ? valueOf(after->values, key) : std::nullopt;
+                const auto bad = after ? valueOf(after->invalid, key) : std::nullopt;
                 report.keys.push_back({section.name, key, KeyOutcome::Failed,
                                        !after ? "not verified: the read-back got no answer"
-                                              : "the printer reports " + valueOf(*after, key).value_or("nothing")});
+                                       : now  ? "the printer reports " + *now
+                                       : bad  ? "the printer reports no valid value: " + *bad
+                                              : "the printer reports nothing"});
             }
         }
         if (!wrote || !after) stopped = true;

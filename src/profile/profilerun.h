@@ -13,6 +13,13 @@
 
 namespace velmora::profile {
 
+// What a page read: the keys whose reply was valid, and those whose reply came but was not valid
+// with what came ("reply 7A 7A (\"zz\")").
+struct PageValues {
+    KeyValues values;
+    KeyValues invalid;
+};
+
 class SectionProvider {
 public:
     virtual ~SectionProvider() = default;
@@ -21,7 +28,7 @@ public:
     // Identity strings: saved for reference, applied only when asked for, to one printer.
     virtual bool identity() const { return false; }
     // The page's keys as the printer reports them; nothing when the page did not answer.
-    virtual std::optional<KeyValues> read() = 0;
+    virtual std::optional<PageValues> read() = 0;
     // Empty when the page takes `value` for `key`; else why not.
     virtual std::string check(const std::string& key, const std::string& value) const = 0;
     // Writes only these keys through the page (the page keeps its other settings and locks).
@@ -35,8 +42,9 @@ struct PrinterFacts {
     std::string firmware;
 };
 
-// Reads every page of the menu mode; pages that do not answer are left out.
-Profile saveProfile(Providers& providers, const PrinterFacts& facts, int menuMode);
+// Reads every page of the menu mode; pages that do not answer are left out. A page that answers
+// with a value that is not valid refuses the whole profile: nothing, with `error` naming the keys.
+std::optional<Profile> saveProfile(Providers& providers, const PrinterFacts& facts, int menuMode, std::string& error);
 
 // Refuses, before anything is written, a profile from another model or menu mode, or with a
 // section or key no page of this menu mode has, or a value its page would not take.
@@ -46,7 +54,7 @@ std::optional<ProfileError> checkProfile(const Profile& profile, Providers& prov
 struct KeyDiff {
     std::string section;
     std::string key;
-    std::string printer;  // what the printer reports; "(no answer)" when it did not
+    std::string printer;  // what the printer reports; "(no answer)" or "(not valid: ...)" when none
     std::string profile;
 };
 // The keys whose printer value is not the profile's, in profile order.

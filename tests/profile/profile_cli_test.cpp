@@ -150,3 +150,20 @@ TEST_F(ProfileCli, AnApplyCutOffMidwayReportsWhatItWrote) {
 
 }  // namespace
 }  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// A printer that answers nonsense of the right length: no profile is written from it.
+TEST_F(ProfileCli, SaveRefusesAPrinterThatAnswersGarbage) {
+    sim::Faults f;
+    f.garbage = true;
+    printer.setFaults(f);
+    EXPECT_EQ(profile("0", {"save", file}), 1);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_NE(err.str().find("native.page.density (reply 7A 7A"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("no profile was saved"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace velmora::testing
