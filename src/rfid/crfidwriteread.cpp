@@ -134,7 +134,8 @@ TagWriteRequest CRFIDWriteRead::writeRequest() const {
     r.unlock = doUnlock_;
     r.data = doData_;
     r.start = start_;
-    for (int n = start_ + 1; n <= start_ + count() && n <= kRfidCells; ++n) r.cells.push_back(cells_[n - 1]);
+    // A range past the last cell keeps its byte count, so the write refuses it.
+    for (int n = start_ + 1; n <= start_ + count(); ++n) r.cells.push_back(n <= kRfidCells ? cells_[n - 1] : "");
     if (doLock_) r.lock = lockPayload();
     return r;
 }
