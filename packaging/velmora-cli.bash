@@ -54,6 +54,7 @@ _velmora_cli() {
         profile) candidates="save diff apply" ;;
         "profile "*) COMPREPLY=($(compgen -f -W "--include-identity" -- "$cur")); return ;;
         rfid) candidates="get set reset-counters calibrate write read" ;;
+        "rfid get"*) candidates="tag-type power position retries labels valid void" ;;
         "rfid set"*) candidates="tag-type= power= position= retries= labels=" ;;
         "rfid write"*) candidates="--metal --user --ascii --start --data --unlock --lock --passwords" ;;
         "rfid read"*) candidates="--metal --user --ascii --start --count --print" ;;

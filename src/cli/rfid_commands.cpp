@@ -1,7 +1,7 @@
 // velmora-cli commands for the RFID tools: "rfid get", "rfid set", "rfid reset-counters",
-// "rfid calibrate", "rfid write" and "rfid read". Each drives the RFID dialog as a user would,
-// so the bytes are the dialog's own. A value the dialog refuses (a range past the 64 cells, a
-// password that is not 8 hexadecimal digits) prints the dialog's message and exits 2.
+// "rfid calibrate", "rfid write" and "rfid read", over the tools' operations (rfid/rfidsettings.h,
+// rfid/rfidtagops.h). A value the tool refuses (a range past the 64 cells, a password that is not
+// 8 hexadecimal digits) prints the tool's message and exits 2.
 #include <map>
 #include <optional>
 #include <ostream>
@@ -9,27 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
-#include "resources/stringtable.h"
-#include "resources/templates_rfid.h"
-#include "rfid/crfidread.h"
-#include "rfid/crfidsetting.h"
-#include "rfid/crfidwriteread.h"
-#include "rfid/rfidcommands.h"
+#include "cli/outcome.h"
+#include "platform/codepage.h"
+#include "rfid/rfidsettings.h"
+#include "rfid/rfidtagops.h"
 
 namespace velmora::cli {
 
 namespace {
 
-using namespace resources;
-
-constexpr int kMsgGetOk = 204, kMsgSetOk = 202, kMsgResetOk = 206, kMsgBadRange = 199;
-constexpr int kMsgDataFailed = 209, kMsgWriteOk = 211, kMsgBadAccess = 212, kMsgBadKill = 213, kMsgReadOk = 200;
-
 // The options of "rfid write" and "rfid read": flags, and options with one value.
 struct TagOptions {
     std::set<std::string> flags;
     std::map<std::string, std::string> values;
+    bool has(const std::string& name) const { return flags.count(name) || values.count(name); }
 };
 
 std::optional<TagOptions> parseTagOptions(const Args& args, const std::set<std::string>& flags,
@@ -71,62 +64,28 @@ std::vector<std::string> splitCommas(const std::string& text) {
     return out;
 }
 
+rfid::Memory memoryOf(const TagOptions& o) { return o.flags.count("--user") ? rfid::Memory::User : rfid::Memory::Epc; }
+rfid::DataFormat formatOf(const TagOptions& o) {
+    return o.flags.count("--ascii") ? rfid::DataFormat::Ascii : rfid::DataFormat::Hex;
+}
+
 // ---- configuration ----
 
-// The dialog after a Get; nothing when the Get failed (its message was printed).
-bool getSettings(Session& s, rfid::CRFIDSetting& dialog) {
-    dialog.Create();
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RS_GET);
-    return shownSince(s, before, kMsgGetOk);
-}
-
-int runGet(Session& s, const Args&) {
-    rfid::CRFIDSetting dialog(s.ctx);
-    if (!getSettings(s, dialog)) return kExitFailure;
-    for (const auto& [key, value] : rfid::settingsKeyValues(dialog.values)) s.out << key << '=' << value << '\n';
-    return kExitOk;
-}
-
-bool acceptsSet(const Args& args) {
-    const auto values = keyValueArgs(args);
-    if (!values) return false;
-    rfid::EncoderSettings scratch;
-    std::string error;
-    return rfid::applyKeyValues(scratch, rfid::KeyValues(values->begin(), values->end()), error);
-}
-
-int runSet(Session& s, const Args& args) {
-    const auto values = *keyValueArgs(args);
-    rfid::CRFIDSetting dialog(s.ctx);
-    if (!getSettings(s, dialog)) return kExitFailure;
-    rfid::EncoderSettings wanted = dialog.values;
-    std::string error;
-    rfid::applyKeyValues(wanted, rfid::KeyValues(values.begin(), values.end()), error);
-    dialog.chooseItem(IDC_RS_TAG_TYPE, wanted.tagType);
-    dialog.chooseItem(IDC_RS_POWER, wanted.power);
-    dialog.typeText(IDC_RS_POSITION, wanted.position);
-    dialog.chooseItem(IDC_RS_RETRY, wanted.retries);
-    dialog.chooseItem(IDC_RS_LABELS, wanted.labels);
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RS_SET);
-    return shownSince(s, before, kMsgSetOk) ? kExitOk : kExitFailure;
-}
-
+// The counters are read back after the reset: only zeros the encoder reports show it was done.
 int runResetCounters(Session& s, const Args&) {
-    rfid::CRFIDSetting dialog(s.ctx);
-    if (!getSettings(s, dialog)) return kExitFailure;  // "Reset" opens with the first Get
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RS_RESET);
-    return shownSince(s, before, kMsgResetOk) ? kExitOk : kExitFailure;
-}
-
-int runCalibrate(Session& s, const Args&) {
-    rfid::CRFIDSetting dialog(s.ctx);
-    dialog.Create();
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RS_CALIBRATE);
-    return shownSince(s, before, kMsgResetOk) ? kExitOk : kExitFailure;
+    const app::Outcome reset = rfid::resetCounters(s.comm);
+    if (!reset.done()) return reportOutcome(s, reset);
+    app::Outcome counters = rfid::getEncoderSettings(s.comm, s.clock, {"valid", "void"});
+    for (const auto& v : counters.values)
+        if (v.valid && v.text.find_first_not_of('0') != std::string::npos) {
+            counters.fail(rfid::kMsgCalibrationFailed, v.key);
+            counters.result.message = "the encoder still counts " + v.text + " for " + v.key;
+        }
+    if (!counters.done()) {
+        counters.result.messageId = rfid::kMsgCalibrationFailed;
+        return reportOutcome(s, counters, false);
+    }
+    return reportOutcome(s, reset);
 }
 
 // ---- write ----
@@ -134,61 +93,53 @@ int runCalibrate(Session& s, const Args&) {
 bool acceptsWrite(const Args& args) {
     const auto o = parseTagOptions(args, kWriteFlags, kWriteValued);
     if (!o) return false;
-    const bool data = o->values.count("--data") > 0;
-    if (data != (o->values.count("--start") > 0)) return false;  // a range needs both
+    if (o->has("--data") != o->has("--start")) return false;  // a range needs both
     if (const auto lock = o->values.find("--lock"); lock != o->values.end()) {
         if (lock->second.size() != 5 || !rfid::isHexDigits(lock->second)) return false;
     }
     if (const auto p = o->values.find("--passwords"); p != o->values.end() && splitCommas(p->second).size() != 4)
         return false;
-    return data || o->flags.count("--unlock") || o->values.count("--lock") || o->values.count("--passwords");
+    return o->has("--data") || o->has("--unlock") || o->has("--lock") || o->has("--passwords");
 }
 
-// The cells' texts of the data: two hexadecimal digits or one character each.
+// The cells of the data: two hexadecimal digits each, or one character each (a character may
+// take more than one byte of UTF-8; the tool checks it is one byte in the printer's code page).
 std::optional<std::vector<std::string>> dataCells(const std::string& data, bool ascii) {
     std::vector<std::string> cells;
-    const std::size_t step = ascii ? 1 : 2;
-    if (data.size() % step) return std::nullopt;
-    for (std::size_t i = 0; i < data.size(); i += step) cells.push_back(data.substr(i, step));
-    return cells;
-}
-
-int changePasswords(Session& s, rfid::CRFIDWriteRead& dialog, const std::string& list) {
-    const auto p = splitCommas(list);
-    for (int i = 0; i < 2; ++i) {
-        const auto digits = rfid::passwordDigits(p[i]);
-        if (!digits) {
-            app::ShowMessage(s.host, i == 0 ? kMsgBadAccess : kMsgBadKill);
-            return kExitUsage;
-        }
-        (i == 0 ? dialog.currentAccess : dialog.currentKill) = *digits;
+    if (!ascii) {
+        if (data.size() % 2) return std::nullopt;
+        for (std::size_t i = 0; i < data.size(); i += 2) cells.push_back(data.substr(i, 2));
+        return cells;
     }
-    dialog.typeText(IDC_RW_ACCESS, p[2]);
-    dialog.typeText(IDC_RW_KILL, p[3]);
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RW_PASSWORD);
-    if (shownSince(s, before, kMsgBadAccess) || shownSince(s, before, kMsgBadKill)) return kExitUsage;
-    return shownSince(s, before, kMsgSetOk) ? kExitOk : kExitFailure;
+    if (!platform::isWellFormedUtf8(data)) return std::nullopt;
+    for (char c : data) {
+        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80)
+            cells.back() += c;
+        else
+            cells.emplace_back(1, c);
+    }
+    return cells;
 }
 
 int runWrite(Session& s, const Args& args) {
     const TagOptions o = *parseTagOptions(args, kWriteFlags, kWriteValued);
-    const bool ascii = o.flags.count("--ascii") > 0;
-    rfid::CRFIDWriteRead dialog(s.ctx);
-    dialog.Create();
     if (const auto p = o.values.find("--passwords"); p != o.values.end()) {
-        const int status = changePasswords(s, dialog, p->second);
-        if (status != kExitOk) return status;
+        const auto words = splitCommas(p->second);
+        const app::Outcome changed = rfid::changePasswords(s.comm, {words[0], words[1], words[2], words[3]});
+        if (!changed.done()) return reportOutcome(s, changed);
+        app::ShowMessage(s.host, changed.result.messageId);
     }
-    const bool data = o.values.count("--data") > 0;
-    if (!data && !o.flags.count("--unlock") && !o.values.count("--lock")) return kExitOk;
+    if (!o.has("--data") && !o.has("--unlock") && !o.has("--lock")) return kExitOk;
 
-    dialog.click(o.flags.count("--metal") ? IDC_RW_METAL : IDC_RW_LABEL);
-    // The format first: choosing user memory locks the format list (its choice still sets the
-    // cells' width).
-    dialog.chooseItem(IDC_RW_FORMAT, ascii ? 1 : 0);
-    if (o.flags.count("--user")) dialog.click(IDC_RW_USER);
-    if (data) {
+    rfid::TagWriteRequest request;
+    request.tagKind = o.flags.count("--metal") ? 1 : 0;
+    request.memory = memoryOf(o);
+    request.format = formatOf(o);
+    request.unlock = o.has("--unlock");
+    if (const auto lock = o.values.find("--lock"); lock != o.values.end())
+        request.lock = static_cast<std::uint32_t>(std::stoul(lock->second, nullptr, 16));
+    if (o.has("--data")) {
+        const bool ascii = request.format == rfid::DataFormat::Ascii;
         const auto cells = dataCells(o.values.at("--data"), ascii);
         const auto start = wholeNumber(o.values.at("--start"), 0, 16);
         if (!cells || cells->size() < 2 || cells->size() > 64 || !start) {
@@ -196,39 +147,19 @@ int runWrite(Session& s, const Args& args) {
                   << (ascii ? "" : " as pairs of hexadecimal digits") << '\n';
             return kExitUsage;
         }
-        dialog.chooseItem(IDC_RW_START, *start);
-        dialog.chooseItem(IDC_RW_COUNT, static_cast<int>(cells->size()) - 2);
-        int before = s.host.messageCount();
-        dialog.click(IDC_RW_SET_DATA);
-        if (shownSince(s, before, kMsgBadRange)) return kExitUsage;
-        for (std::size_t i = 0; i < cells->size(); ++i)
-            dialog.typeText(IDC_RW_CELL_FIRST + *start + static_cast<int>(i), (*cells)[i]);
-        dialog.click(IDC_RW_DO_DATA);
-        // A cell the dialog refuses is refused before anything is sent.
-        if (!ascii && !rfid::isHexDigits(o.values.at("--data"))) {
-            before = s.host.messageCount();
-            if (o.flags.count("--unlock")) dialog.click(IDC_RW_DO_UNLOCK);
-            dialog.click(IDC_RW_WRITE);
-            return shownSince(s, before, kMsgDataFailed) ? kExitUsage : kExitFailure;
-        }
+        request.data = true;
+        request.start = *start;
+        request.cells = *cells;
+        request.confirmByVoidCounter = true;
     }
-    if (o.flags.count("--unlock")) dialog.click(IDC_RW_DO_UNLOCK);
-    if (const auto lock = o.values.find("--lock"); lock != o.values.end()) {
-        dialog.click(IDC_RW_DO_LOCK);
-        const unsigned payload = std::stoul(lock->second, nullptr, 16);
-        for (int bit = 0; bit < 20; ++bit)
-            if (payload & (1u << bit)) dialog.click(IDC_RW_LOCK_BIT0 + bit);
-    }
-    const int before = s.host.messageCount();
-    dialog.click(IDC_RW_WRITE);
-    return shownSince(s, before, kMsgWriteOk) ? kExitOk : kExitFailure;
+    return reportOutcome(s, rfid::writeTag(s.comm, s.clock, request), false);
 }
 
 // ---- read ----
 
 bool acceptsRead(const Args& args) {
     const auto o = parseTagOptions(args, kReadFlags, kReadValued);
-    return o && o->values.count("--start") && o->values.count("--count");
+    return o && o->has("--start") && o->has("--count");
 }
 
 int runRead(Session& s, const Args& args) {
@@ -239,40 +170,24 @@ int runRead(Session& s, const Args& args) {
         s.err << "velmora-cli: --start is 0 to 16 and --count 2 to 64\n";
         return kExitUsage;
     }
-    rfid::CRFIDRead dialog(s.ctx);
-    dialog.Create();
-    if (o.flags.count("--metal")) dialog.click(IDC_RW_METAL);
-    dialog.chooseItem(IDC_RW_FORMAT, o.flags.count("--ascii") ? 1 : 0);
-    if (o.flags.count("--user")) dialog.click(IDC_RW_USER);
-    dialog.chooseItem(IDC_RW_START, *start);
-    dialog.chooseItem(IDC_RW_COUNT, *count - 2);
-    const int before = s.host.messageCount();
-    if (o.flags.count("--print")) {
-        dialog.click(IDC_RR_PRINT);
-        return s.host.messageCount() == before ? kExitOk : kExitFailure;  // only a link failure shows one
-    }
-    dialog.click(IDC_RR_READ);
-    if (shownSince(s, before, kMsgBadRange)) return kExitUsage;
-    if (!shownSince(s, before, kMsgReadOk)) return kExitFailure;
-    std::string data;
-    for (int n = *start + 1; n <= std::min(*start + *count, kRfidCells); ++n) data += dialog.cell(n);
-    s.out << data << '\n';
-    return kExitOk;
+    if (o.flags.count("--print")) return reportOutcome(s, rfid::printTag(s.comm, formatOf(o), *start, *count));
+    const app::Outcome got =
+        rfid::readTag(s.comm, s.clock, {o.flags.count("--metal") > 0, memoryOf(o), formatOf(o), *start, *count});
+    if (got.done()) s.out << got.values.front().text << '\n';
+    return reportOutcome(s, got, false);
 }
 
 const bool registered = [] {
-    registerCommand({"rfid get",
-                     "rfid get               the encoder settings and counters as KEY=VALUE: tag-type,\n"
-                     "                         power, position, retries, labels, valid, void",
-                     [](const Args& a) { return a.empty(); }, runGet});
-    registerCommand({"rfid set",
-                     "rfid set KEY=VALUE...  tag-type=GEN2|ISO-B, power=1..31, position=-9999..9999,\n"
-                     "                         retries=0..10, labels=0..5",
-                     acceptsSet, runSet});
+    registerPageCommands("rfid", "rfid",
+                         "rfid get [KEY...]      the encoder settings and counters as KEY=VALUE: tag-type,\n"
+                         "                         power, position, retries, labels, valid, void",
+                         "rfid set KEY=VALUE...  tag-type=GEN2|ISO-B, power=1..31, position=-9999..9999,\n"
+                         "                         retries=0..10, labels=0..5");
     registerCommand({"rfid reset-counters", "rfid reset-counters    set the valid and void counters to 0",
                      [](const Args& a) { return a.empty(); }, runResetCounters});
     registerCommand({"rfid calibrate", "rfid calibrate         start the encoder's automatic calibration",
-                     [](const Args& a) { return a.empty(); }, runCalibrate});
+                     [](const Args& a) { return a.empty(); },
+                     [](Session& s, const Args&) { return reportOutcome(s, rfid::startCalibration(s.comm)); }});
     registerCommand({"rfid write",
                      "rfid write [--metal] [--user] [--ascii] --start N --data HEX|TEXT [--unlock]\n"
                      "           [--lock PAYLOAD] [--passwords ACCESS,KILL,NEWACCESS,NEWKILL]\n"

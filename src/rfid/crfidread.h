@@ -7,19 +7,10 @@
 
 #include "app/toolcontext.h"
 #include "resources/templates_rfid.h"
+#include "rfid/rfidtagops.h"
 #include "ui/dialog.h"
 
 namespace velmora::rfid {
-
-inline constexpr unsigned kReadReplyWaitMs = 4000;
-inline constexpr unsigned kUsbPieceWaitMs = 200;
-inline constexpr std::size_t kUsbPiece = 16;
-
-// Reads a reply of `length` bytes: on USB in pieces of 16 bytes with a pause after each whole
-// piece, elsewhere as many bytes as a read gives. Either way the reads go on until the length
-// arrived or a read returned nothing (a TCP read may give fewer bytes than asked), so no part of
-// the reply is left for the next command. The bytes that came, cut at the first NUL.
-std::string readTagReply(link::CComm& comm, platform::Clock& clock, std::size_t length);
 
 class CRFIDRead : public ui::Dialog {
 public:

@@ -4,7 +4,6 @@
 #include "app/dialogcatalog.h"
 #include "app/menuview.h"
 #include "resources/templates_rfid.h"
-#include "rfid/rfidcommands.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::rfid {
@@ -12,8 +11,6 @@ namespace velmora::rfid {
 using namespace resources;
 
 namespace {
-constexpr int kMsgSetOk = 202, kMsgSetFailed = 203, kMsgGetOk = 204, kMsgGetFailed = 205;
-constexpr int kMsgCalibrationOk = 206, kMsgCalibrationFailed = 207;
 constexpr int kReadGated[] = {IDC_RS_TAG_TYPE, IDC_RS_POWER, IDC_RS_POSITION, IDC_RS_RETRY,
                               IDC_RS_LABELS,   IDC_RS_SET,   IDC_RS_RESET};
 }  // namespace
@@ -41,29 +38,27 @@ void CRFIDSetting::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CRFIDSetting::OnGet() {
-    ctx_.comm.BeginAction();
-    const SettingReplies replies = querySettings(ctx_.comm, ctx_.clock);
+    const app::Outcome got = getEncoderSettings(ctx_.comm, ctx_.clock);
+    // The fields take the replies as they came; a missing one reads as empty.
+    SettingReplies replies;
+    for (const auto& v : got.values)
+        if (v.replied) replies[findEncoderKey(v.key)->item - 1] = v.raw;
     applyReplies(values, replies);
-    // Only a complete reading is shown as one: a setting the encoder did not report would
-    // otherwise be sent back by Set as whatever the list happened to show.
-    if (!allAnswered(replies)) {
-        app::ShowMessage(host(), kMsgGetFailed);
+    // Only a complete, valid reading is shown as one: a setting the encoder did not report
+    // would otherwise be sent back by Set as whatever the list happened to show.
+    if (!got.done()) {
+        app::ShowMessage(host(), got.result.messageId);
         return;
     }
     UpdateData(false);
     if (!control(IDC_RS_SET).enabled())
         for (int id : kReadGated) control(id).enable();
-    app::ShowMessage(host(), kMsgGetOk);
+    app::ShowMessage(host(), got.result.messageId);
 }
 
 void CRFIDSetting::OnSet() {
     UpdateData(true);
-    const auto text = settingsText(values);
-    if (!text || !ctx_.comm.WriteText(*text)) {
-        app::ShowMessage(host(), kMsgSetFailed);
-        return;
-    }
-    app::ShowMessage(host(), kMsgSetOk);
+    app::ShowMessage(host(), setEncoderSettings(ctx_.comm, values).result.messageId);
 }
 
 void CRFIDSetting::OnDefaultSetting() {
@@ -77,19 +72,13 @@ void CRFIDSetting::OnDefaultSetting() {
 
 void CRFIDSetting::OnReset() {
     UpdateData(true);  // what the user changed since the Get stays on show
-    if (ctx_.comm.WriteText(std::string(kResetCounters) + "\r")) {
-        app::ShowMessage(host(), kMsgCalibrationOk);
-        values.valid = values.voids = "0";
-    } else {
-        app::ShowMessage(host(), kMsgCalibrationFailed);
-    }
+    const app::Outcome reset = resetCounters(ctx_.comm);
+    app::ShowMessage(host(), reset.result.messageId);
+    if (reset.done()) values.valid = values.voids = "0";
     UpdateData(false);
 }
 
-void CRFIDSetting::OnAutoCalibration() {
-    app::ShowMessage(host(), ctx_.comm.WriteText(std::string(kCalibrate) + "\r") ? kMsgCalibrationOk
-                                                                                    : kMsgCalibrationFailed);
-}
+void CRFIDSetting::OnAutoCalibration() { app::ShowMessage(host(), startCalibration(ctx_.comm).result.messageId); }
 
 namespace {
 const bool registered = app::registerDialog({

@@ -11,9 +11,6 @@ namespace velmora::rfid {
 using namespace resources;
 
 namespace {
-constexpr int kMsgBadRange = 199, kMsgSetOk = 202, kMsgSetFailed = 203;
-constexpr int kMsgUnlockFailed = 208, kMsgDataFailed = 209, kMsgLockFailed = 210, kMsgWriteOk = 211;
-constexpr int kMsgBadAccess = 212, kMsgBadKill = 213;
 constexpr int kDefaultStart = 4, kDefaultCountPos = 10;
 
 int cellId(int number) { return IDC_RW_CELL_FIRST + number - 1; }
@@ -125,78 +122,43 @@ void CRFIDWriteRead::updateWriteEnable() {
 
 void CRFIDWriteRead::OnPassword() {
     UpdateData(true);
-    // Only hexadecimal digits: a typo must never become the tag's password.
-    const auto access = passwordDigits(access_);
-    if (!access) {
-        app::ShowMessage(host(), kMsgBadAccess);
-        return;
-    }
-    const auto kill = passwordDigits(kill_);
-    if (!kill) {
-        app::ShowMessage(host(), kMsgBadKill);
-        return;
-    }
-    const int written = ctx_.comm.WriteText(passwordCommand(currentAccess, currentKill, *access, *kill) + "\r");
-    app::ShowMessage(host(), written ? kMsgSetOk : kMsgSetFailed);
+    const PasswordChange change{currentAccess, currentKill, access_, kill_};
+    app::ShowMessage(host(), changePasswords(ctx_.comm, change).result.messageId);
 }
 
-std::optional<std::string> CRFIDWriteRead::composedData() const {
-    if (!dataSet() || !rangeFits(start_, count())) return std::nullopt;
-    std::string data;
-    for (int n = start_ + 1; n <= start_ + count(); ++n) {
-        const std::string& cell = cells_[n - 1];
-        if (static_cast<int>(cell.size()) != cellLimit_ || (cellLimit_ == 2 && !isHexDigits(cell)))
-            return std::nullopt;
-        data += cell;
-    }
-    return data;
+TagWriteRequest CRFIDWriteRead::writeRequest() const {
+    TagWriteRequest r;
+    r.tagKind = tagKind_;
+    r.memory = memory_ == 1 ? Memory::User : Memory::Epc;
+    r.format = format_ == 1 ? DataFormat::Ascii : DataFormat::Hex;
+    r.unlock = doUnlock_;
+    r.data = doData_;
+    r.start = start_;
+    // A range past the last cell keeps its byte count, so the write refuses it.
+    for (int n = start_ + 1; n <= start_ + count(); ++n) r.cells.push_back(n <= kRfidCells ? cells_[n - 1] : "");
+    if (doLock_) r.lock = lockPayload();
+    return r;
 }
 
 void CRFIDWriteRead::OnWrite() {
     UpdateData(true);
-    // The kind decides the command's letter and whether a label is printed: never guessed.
-    if (tagKind_ < 0) {
-        app::ShowMessage(host(), kMsgChooseTagKind);
+    // Data that was never set up has no range to send.
+    if (doData_ && tagKind_ >= 0 && !dataSet()) {
+        app::ShowMessage(host(), kMsgDataFailed);
         return;
     }
-    const bool metal = tagKind_ == 1;
-    std::optional<std::string> data;
-    if (doData_) {
-        // Every byte of the range, checked before anything is sent: a typo is never written.
-        data = composedData();
-        if (!data) {
-            app::ShowMessage(host(), kMsgDataFailed);
-            return;
-        }
-    }
-    // The steps form one series: it stops at the first failed write, and the label that would
-    // carry the tag is never printed after a step failed.
-    if (doUnlock_ && !ctx_.comm.WriteText(std::string(kUnlock) + "\r")) {
-        app::ShowMessage(host(), kMsgUnlockFailed);
-        return;
-    }
-    if (doData_) {
-        const Memory memory = memory_ == 1 ? Memory::User : Memory::Epc;
-        const DataFormat format = format_ == 1 ? DataFormat::Ascii : DataFormat::Hex;
-        const int written = ctx_.comm.WriteText(writeCommand(metal, memory, format, start_, count(), *data) + "\r");
+    const app::Outcome wrote = writeTag(ctx_.comm, ctx_.clock, writeRequest());
+    const std::string& where = wrote.result.where;
+    const bool dataSent = doData_ && wrote.result.status != app::Status::Refused && where != "unlock";
+    if (dataSent) {
         for (int id : {IDC_RW_SET_DATA, IDC_RW_START, IDC_RW_COUNT}) control(id).enable();
         control(IDC_RW_FORMAT).enable(memory_ == 0);
-        if (!written) {
+        if (where == "data") {
             setCellsEnabled(0, -1);
             UpdateData(false);
-            app::ShowMessage(host(), kMsgDataFailed);
-            return;
         }
     }
-    if (doLock_ && !ctx_.comm.WriteText(lockPayloadCommand(false, lockPayload()) + "\r")) {
-        app::ShowMessage(host(), kMsgLockFailed);
-        return;
-    }
-    if (!metal) {
-        static constexpr std::uint8_t kPrintOne[] = {'P', '1', '\r'};
-        if (!ctx_.comm.WriteBytes(kPrintOne, sizeof kPrintOne)) return;  // the port object said why
-    }
-    app::ShowMessage(host(), kMsgWriteOk);
+    if (wrote.result.messageId) app::ShowMessage(host(), wrote.result.messageId);
 }
 
 namespace {

@@ -8,13 +8,10 @@
 
 #include "app/toolcontext.h"
 #include "resources/templates_rfid.h"
-#include "rfid/rfidcommands.h"
+#include "rfid/rfidtagops.h"
 #include "ui/dialog.h"
 
 namespace velmora::rfid {
-
-// The message for a Write that has no tag kind to go by.
-inline constexpr int kMsgChooseTagKind = 560;
 
 class CRFIDWriteRead : public ui::Dialog {
 public:
@@ -25,8 +22,6 @@ public:
     std::string currentAccess = kDefaultPassword;
     std::string currentKill = kDefaultPassword;
 
-    // Start + count past the 64 cells.
-    static bool rangeFits(int start, int count) { return start >= 0 && count >= 1 && start + count <= resources::kRfidCells; }
     int start() const { return start_; }
     int count() const { return countPos_ + 2; }
     int cellLimit() const { return cellLimit_; }
@@ -46,8 +41,8 @@ private:
     void OnMemoryChoice();
     void updateWriteEnable();
     void setCellsEnabled(int from, int to);  // cell numbers, inclusive; others disabled
-    // The data of the chosen range; nothing when a cell does not hold exactly one byte.
-    std::optional<std::string> composedData() const;
+    // What Write sends, from the controls.
+    TagWriteRequest writeRequest() const;
     bool dataSet() const;
 
     app::ToolContext& ctx_;

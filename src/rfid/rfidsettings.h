@@ -1,7 +1,7 @@
-// The RFID encoder's seven settings as values: read with ">RFI,1" ... ">RFI,7", written with
-// ">RFS" and ">RFTP". The configuration dialog and anything else that reads or writes the
-// encoder's settings (the command line, settings profiles) share these functions, so the bytes
-// on the link are the same.
+// The RFID encoder's seven settings: one table of keys (query item, kind, range), the replies
+// judged against it, and the encoder's actions as operations: Get (">RFI,1" ... ">RFI,7"), Set
+// (">RFS" and ">RFTP"), the counters' reset and the automatic calibration. The configuration
+// dialog, the command line and profiles (the "rfid" settings page) all run these.
 //
 // Keys, as `velmora-cli rfid get` prints them:
 //   tag-type=GEN2|ISO-B  power=1..31  position=-9999..9999  retries=0..10  labels=0..5
@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/operation.h"
 #include "link/comm.h"
 #include "platform/clock.h"
 
@@ -23,6 +24,36 @@ namespace velmora::rfid {
 inline constexpr unsigned kSettingReplyWaitMs = 100;
 inline constexpr std::size_t kSettingReplyLimit = 16;
 inline constexpr int kSettingItems = 7;
+
+inline constexpr int kMsgSetOk = 202, kMsgSetFailed = 203, kMsgGetOk = 204, kMsgGetFailed = 205;
+inline constexpr int kMsgCalibrationOk = 206, kMsgCalibrationFailed = 207;
+
+enum class EncoderKind {
+    TagType,   // a list entry: GEN2 or ISO-B
+    Number,    // a whole number in the key's range
+    Position,  // a whole number in the range, sent as typed
+    Counter,   // decimal digits; read only
+};
+
+struct EncoderKey {
+    const char* name;  // "tag-type", as the command line and profiles name it
+    int item;          // ">RFI," item
+    EncoderKind kind;
+    int min, max;      // Number, Position
+};
+
+// In the order the Get asks for them.
+const std::array<EncoderKey, kSettingItems>& encoderKeys();
+const EncoderKey* findEncoderKey(std::string_view name);
+bool isCounter(std::string_view name);
+
+// A reply judged against its key: the value as printed, or why it is none.
+app::ReadValue encoderValue(const EncoderKey& key, std::optional<std::string> reply);
+// One query of the Get: its write, pause and read, the reply judged; nothing when the query
+// could not be written (the port object said why). The caller begins the action.
+std::optional<app::ReadValue> queryEncoderValue(link::CComm& comm, platform::Clock& clock, const EncoderKey& key);
+// Empty when a Set takes `value` for `key`; otherwise what the tool says of it.
+std::string checkEncoderValue(const EncoderKey& key, const std::string& value);
 
 // The settings as the dialog's lists hold them: positions, -1 for none.
 struct EncoderSettings {
@@ -37,10 +68,8 @@ struct EncoderSettings {
 
 // The reply of each item, in order; nothing for an item whose read returned no byte.
 using SettingReplies = std::array<std::optional<std::string>, kSettingItems>;
-SettingReplies querySettings(link::CComm& comm, platform::Clock& clock);
 // Puts the replies into the values as the dialog shows them (a missing reply reads as empty).
 void applyReplies(EncoderSettings& settings, const SettingReplies& replies);
-bool allAnswered(const SettingReplies& replies);
 
 // A transponder position the encoder takes: an optional "-" and 1 to 4 digits.
 bool validPosition(std::string_view text);
@@ -48,16 +77,22 @@ bool validPosition(std::string_view text);
 // position is not one the encoder takes, so no guessed value is ever sent.
 std::optional<std::string> settingsText(const EncoderSettings& settings);
 
-using KeyValues = std::vector<std::pair<std::string, std::string>>;
+using KeyValues = app::KeyValues;
 KeyValues settingsKeyValues(const EncoderSettings& settings);
 // Changes the named settings; false, with `error` naming the first bad key or value, otherwise.
 bool applyKeyValues(EncoderSettings& settings, const KeyValues& values, std::string& error);
 
-// The whole Get, as one action: nothing unless all seven items answered.
-std::optional<KeyValues> readEncoderSettings(link::CComm& comm, platform::Clock& clock);
-// Reads the settings, changes the given keys and writes all five writable ones. Nonzero when the
-// write went out; 0 with `error` set when a read or the write failed or a value was refused
-// (nothing is written then).
-int writeEncoderSettings(link::CComm& comm, platform::Clock& clock, const KeyValues& values, std::string& error);
+// The Get of `keys` (every key when empty) as one action: a value for each key asked until a
+// query cannot be written (the series stops there). Done (204) only when every value is valid.
+app::Outcome getEncoderSettings(link::CComm& comm, platform::Clock& clock, const std::vector<std::string>& keys = {});
+// The dialog's Set: refused (203, nothing sent) when a value is not one the encoder takes.
+app::Outcome setEncoderSettings(link::CComm& comm, const EncoderSettings& settings);
+// Reads the settings, changes the given keys and writes all five writable ones. A setting not
+// changed whose reply was not valid stops it before writing (the outcome names it).
+app::Outcome changeEncoderSettings(link::CComm& comm, platform::Clock& clock, const KeyValues& changes);
+// ">RFVR": the valid and void counters to zero (206 / 207).
+app::Outcome resetCounters(link::CComm& comm);
+// ">RFCP": the encoder's automatic calibration (206 / 207).
+app::Outcome startCalibration(link::CComm& comm);
 
 }  // namespace velmora::rfid

@@ -45,11 +45,9 @@ protected:
         return data;
     }
     std::string counter(const char* key) {
-        const auto values = readEncoderSettings(l.comm, l.clock);
-        if (!values) return "no reply";
-        for (const auto& [k, v] : *values)
-            if (k == key) return v;
-        return "";
+        const app::Outcome got = getEncoderSettings(l.comm, l.clock, {key});
+        if (!got.done()) return "no reply";
+        return got.values.front().text;
     }
     SimLink l;
     ui::TestHost host;
@@ -98,16 +96,17 @@ TEST_F(RfidOnSim, AFailingEncoderShowsInTheVoidCounter) {
 }
 
 TEST_F(RfidOnSim, SettingsWrittenAsValuesReadBack) {
-    std::string error;
-    ASSERT_NE(writeEncoderSettings(l.comm, l.clock, {{"tag-type", "ISO-B"}, {"power", "20"}, {"position", "-12"}}, error),
-              0)
-        << error;
-    EXPECT_EQ(*readEncoderSettings(l.comm, l.clock),
-              (KeyValues{{"tag-type", "ISO-B"}, {"power", "20"}, {"position", "-12"}, {"retries", "3"},
-                         {"labels", "2"}, {"valid", "0"}, {"void", "0"}}));
+    const app::Outcome set =
+        changeEncoderSettings(l.comm, l.clock, {{"tag-type", "ISO-B"}, {"power", "20"}, {"position", "-12"}});
+    ASSERT_TRUE(set.done()) << set.result.where;
+    const app::Outcome got = getEncoderSettings(l.comm, l.clock);
+    KeyValues values;
+    for (const auto& v : got.values) values.emplace_back(v.key, v.text);
+    EXPECT_EQ(values, (KeyValues{{"tag-type", "ISO-B"}, {"power", "20"}, {"position", "-12"}, {"retries", "3"},
+                                 {"labels", "2"}, {"valid", "0"}, {"void", "0"}}));
     l.printer.setSilent(true);
-    EXPECT_FALSE(readEncoderSettings(l.comm, l.clock));
-    EXPECT_EQ(writeEncoderSettings(l.comm, l.clock, {{"power", "2"}}, error), 0);
+    EXPECT_FALSE(getEncoderSettings(l.comm, l.clock).done());
+    EXPECT_FALSE(changeEncoderSettings(l.comm, l.clock, {{"power", "2"}}).done());
 }
 
 using RfidCli = CliRun;
@@ -159,13 +158,15 @@ TEST(RfidCliProcess, RoundTripAgainstTheSimulator) {
     r = runCliProcess(tcp + "rfid read --start 4 --count 12");
     EXPECT_NE(r.output.find("300833B2DDD9014000000001\n"), std::string::npos) << r.output;
     r = runCliProcess(tcp + "rfid write --start 4 --data 0000");
-    EXPECT_EQ(r.status, 0) << r.output;  // the write went out; the locked tag refuses it
+    EXPECT_EQ(r.status, 1) << r.output;  // the write went out, the locked tag refused it: a void tag
+    EXPECT_NE(r.output.find("void counter 0, then 1"), std::string::npos) << r.output;
     r = runCliProcess(tcp + "rfid get");
     EXPECT_NE(r.output.find("valid=1\nvoid=1\n"), std::string::npos) << r.output;
 
     SimProcess failing({"--rfid-void"});
     ASSERT_FALSE(failing.address.empty());
     r = runCliProcess("--tcp " + failing.address + " rfid write --start 0 --data 0102");
+    EXPECT_EQ(r.status, 1) << r.output;
     r = runCliProcess("--tcp " + failing.address + " rfid get");
     EXPECT_NE(r.output.find("void=1\n"), std::string::npos) << r.output;
 }
