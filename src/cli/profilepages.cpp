@@ -187,7 +187,7 @@ public:
             error = "No profile was saved: " + error + ".";
             return std::nullopt;
         }
-        if (!platform::replaceFile(path, profile::formatProfile(*p), error)) return std::nullopt;
+        if (!platform::writeOutputFile(path, profile::formatProfile(*p), error)) return std::nullopt;
         std::size_t keys = 0;
         for (const auto& section : p->sections) keys += section.values.size();
         return "Saved " + std::to_string(keys) + " settings in " + std::to_string(p->sections.size()) +
