@@ -78,7 +78,7 @@ public:
 
     std::string check(const std::string& key, const std::string& value) const override {
         if (set_ && set_->accepts({key + "=" + value})) return {};
-        return std::string("[") + page_.section + "] has no setting " + key + " that takes \"" + value + "\"";
+        return std::string("[") + page_.section + "] has no setting " + key + " that takes " + profile::quotedValue(value);
     }
 
     bool write(const profile::KeyValues& changes) override {
