@@ -452,6 +452,14 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     std::size_t used = 0;
     const Command* command = findCommand(options.command, used);
     const Args rest(options.command.begin() + used, options.command.end());
+    // An output that cannot be written is found before the printer is touched.
+    std::vector<std::string> outputs = command->outputs ? command->outputs(rest) : std::vector<std::string>{};
+    if (!options.traceFile.empty()) outputs.push_back(options.traceFile);
+    for (const auto& path : outputs)
+        if (const std::string problem = platform::outputProblem(path); !problem.empty()) {
+            err << "velmora-cli: " << problem << "; nothing was done\n";
+            return {kExitFailure, -1};
+        }
     if (command->offline && command->offline(rest)) {
         Session offline{comm, clock, host, out, err};
         return {command->run(offline, rest), offline.keysChanged};
@@ -483,7 +491,7 @@ bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool j
     const std::string text = jsonl ? link::formatTraceJsonl(entries, trace.dropped())
                                    : link::formatTraceText(entries, trace.dropped());
     std::string error;
-    if (platform::replaceFile(path, text, error)) return true;
+    if (platform::writeOutputFile(path, text, error)) return true;
     err << "velmora-cli: cannot write the trace " << path << ": " << error << '\n';
     return false;
 }

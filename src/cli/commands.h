@@ -37,6 +37,8 @@ struct Command {
     std::function<int(Session&, const Args&)> run;
     // When set and true for the arguments, the command runs without opening a link.
     std::function<bool(const Args&)> offline = {};
+    // The files the command writes, checked before anything is sent so a bad path costs nothing.
+    std::function<std::vector<std::string>(const Args&)> outputs = {};
 };
 
 bool registerCommand(Command command);

@@ -83,7 +83,7 @@ int runPreview(Session& s, const Args& args) {
         const preview::RenderedLabel& label = pictures.labels[i];
         const std::string path = pictureName(out, i, pictures.labels.size());
         std::string error;
-        if (!platform::replaceFile(path, preview::pngBytes(label.image), error)) {
+        if (!platform::writeOutputFile(path, preview::pngBytes(label.image), error)) {
             s.err << "velmora-cli: " << path << ": " << error << '\n';
             status = 1;
             continue;
@@ -100,7 +100,11 @@ const bool registered = [] {
                      "preview FILE [-o OUT.png] [--lang tavl|zii]\n"
                      "                         the labels FILE prints as PNG pictures, one per label (no printer needed)",
                      [](const Args& a) { return parsePreview(a).has_value(); }, runPreview,
-                     [](const Args&) { return true; }});
+                     [](const Args&) { return true; },
+                     [](const Args& a) {
+                         const PreviewArgs p = *parsePreview(a);
+                         return std::vector<std::string>{p.out.empty() ? defaultOut(p.file) : p.out};
+                     }});
     return true;
 }();
 

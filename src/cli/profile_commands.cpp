@@ -51,7 +51,7 @@ int runSave(Session& s, const Args& args) {
         s.err << "velmora-cli: " << error << "; no profile was saved\n";
         return kExitFailure;
     }
-    if (!platform::replaceFile(args[0], profile::formatProfile(*p), error)) {
+    if (!platform::writeOutputFile(args[0], profile::formatProfile(*p), error)) {
         s.err << "velmora-cli: cannot write " << args[0] << ": " << error << '\n';
         return kExitFailure;
     }
@@ -94,7 +94,7 @@ int runApply(Session& s, const Args& args) {
 
 const bool registered = [] {
     registerCommand({"profile save", "profile save FILE      every setting of the menu mode's pages into an INI profile",
-                     acceptsFile, runSave});
+                     acceptsFile, runSave, {}, [](const Args& a) { return std::vector<std::string>{a[0]}; }});
     registerCommand({"profile diff",
                      "profile diff FILE      the settings whose printer value differs from the profile (exit 1 when any)",
                      acceptsFile, runDiff});

@@ -78,7 +78,7 @@ public:
 
     std::string check(const std::string& key, const std::string& value) const override {
         if (set_ && set_->accepts({key + "=" + value})) return {};
-        return std::string("[") + page_.section + "] has no setting " + key + " that takes \"" + value + "\"";
+        return std::string("[") + page_.section + "] has no setting " + key + " that takes " + profile::quotedValue(value);
     }
 
     bool write(const profile::KeyValues& changes) override {
@@ -187,7 +187,7 @@ public:
             error = "No profile was saved: " + error + ".";
             return std::nullopt;
         }
-        if (!platform::replaceFile(path, profile::formatProfile(*p), error)) return std::nullopt;
+        if (!platform::writeOutputFile(path, profile::formatProfile(*p), error)) return std::nullopt;
         std::size_t keys = 0;
         for (const auto& section : p->sections) keys += section.values.size();
         return "Saved " + std::to_string(keys) + " settings in " + std::to_string(p->sections.size()) +

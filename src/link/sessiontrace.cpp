@@ -14,7 +14,21 @@ namespace {
 constexpr std::size_t kEntryOverhead = 64;
 constexpr std::size_t kRowBytes = 20;
 
-std::size_t costOf(const TraceEntry& e) { return e.data.size() + e.link.size() + kEntryOverhead; }
+std::size_t costOf(const TraceEntry& e) { return e.data.size() + e.tail.size() + e.link.size() + kEntryOverhead; }
+
+// The bytes of a write or read as the trace keeps them: all of a short one, the head and tail of
+// a long one (nothing in between is touched).
+void keepBytes(TraceEntry& e, const std::uint8_t* data, std::size_t count) {
+    e.length = count;
+    const auto* bytes = reinterpret_cast<const char*>(data);
+    if (count <= TraceEntry::kHeadBytes + TraceEntry::kTailBytes) {
+        e.data.assign(bytes, count);
+        e.tail.clear();
+        return;
+    }
+    e.data.assign(bytes, TraceEntry::kHeadBytes);
+    e.tail.assign(bytes + count - TraceEntry::kTailBytes, TraceEntry::kTailBytes);
+}
 
 std::string timeText(std::uint64_t micros) {
     char buf[32];
@@ -92,20 +106,23 @@ void SessionTrace::add(TraceEntry entry) {
 }
 
 void SessionTrace::beforeWrite(const CComm& comm) {
-    add({0, 0, TraceEntry::Kind::Write, comm.linkName(), {}, 0});
+    add({0, 0, TraceEntry::Kind::Write, comm.linkName(), {}, 0, 0, {}});
     std::lock_guard lock(mutex_);
     openWrite_ = nextSeq_ - 1;
 }
 
 void SessionTrace::onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) {
-    std::string bytes(reinterpret_cast<const char*>(data), count);
+    TraceEntry kept;
+    keepBytes(kept, data, count);
     {
         std::lock_guard lock(mutex_);
         const std::uint64_t seq = std::exchange(openWrite_, 0);
         for (auto it = ring_.rbegin(); seq && it != ring_.rend(); ++it) {
             if (it->seq != seq) continue;
             bytes_ -= costOf(*it);
-            it->data = std::move(bytes);
+            it->data = std::move(kept.data);
+            it->tail = std::move(kept.tail);
+            it->length = kept.length;
             it->value = result;
             if (costOf(*it) > maxBytes_) it->data.resize(maxBytes_ > kEntryOverhead * 2 ? maxBytes_ / 2 : 0);
             bytes_ += costOf(*it);
@@ -118,17 +135,21 @@ void SessionTrace::onWrite(const CComm& comm, const std::uint8_t* data, std::siz
         }
     }
     // The ring let the beginning go meanwhile: the write is entered as it ends.
-    add({0, 0, TraceEntry::Kind::Write, comm.linkName(), std::move(bytes), result});
+    kept.kind = TraceEntry::Kind::Write;
+    kept.link = comm.linkName();
+    kept.value = result;
+    add(std::move(kept));
 }
 
 void SessionTrace::onRead(const CComm& comm, const std::uint8_t* data, int got) {
-    const std::size_t n = got > 0 ? static_cast<std::size_t>(got) : 0;
-    add({0, 0, TraceEntry::Kind::Read, comm.linkName(), std::string(reinterpret_cast<const char*>(data), n), got});
+    TraceEntry e{0, 0, TraceEntry::Kind::Read, comm.linkName(), {}, got, 0, {}};
+    keepBytes(e, data, got > 0 ? static_cast<std::size_t>(got) : 0);
+    add(std::move(e));
 }
 
-void SessionTrace::recordPause(unsigned ms) { add({0, 0, TraceEntry::Kind::Pause, {}, {}, static_cast<long>(ms)}); }
+void SessionTrace::recordPause(unsigned ms) { add({0, 0, TraceEntry::Kind::Pause, {}, {}, static_cast<long>(ms), 0, {}}); }
 
-void SessionTrace::recordMessage(const std::string& text) { add({0, 0, TraceEntry::Kind::Message, {}, text, 0}); }
+void SessionTrace::recordMessage(const std::string& text) { add({0, 0, TraceEntry::Kind::Message, {}, text, 0, 0, {}}); }
 
 std::vector<TraceEntry> SessionTrace::entries(std::uint64_t afterSeq) const {
     std::lock_guard lock(mutex_);
@@ -192,6 +213,12 @@ std::string formatTraceText(const std::vector<TraceEntry>& entries, std::uint64_
             if (at == 0 && e.kind == TraceEntry::Kind::Write && e.value == 0) out += "  (failed)";
             out += '\n';
         }
+        if (e.omitted()) {
+            out += indent + "... " + std::to_string(e.omitted()) + " bytes not kept (" + std::to_string(e.length) +
+                   " in all) ...\n";
+            for (std::size_t at = 0; at < e.tail.size(); at += kRowBytes)
+                out += indent + hexRow(std::string_view(e.tail).substr(at, kRowBytes)) + '\n';
+        }
     }
     return out;
 }
@@ -207,6 +234,9 @@ std::string formatTraceJsonl(const std::vector<TraceEntry>& entries, std::uint64
             case TraceEntry::Kind::Read:
                 out += ",\"link\":" + jsonString(e.link) + ",\"hex\":\"" + hexString(e.data) +
                        "\",\"result\":" + std::to_string(e.value);
+                // A long write keeps its head in "hex", its tail in "tail", and says how long it was.
+                if (e.omitted())
+                    out += ",\"length\":" + std::to_string(e.length) + ",\"tail\":\"" + hexString(e.tail) + "\"";
                 break;
             case TraceEntry::Kind::Pause:
                 out += ",\"ms\":" + std::to_string(e.value);

@@ -23,8 +23,16 @@ struct TraceEntry {
     std::uint64_t micros = 0;  // since the session started
     Kind kind = Kind::Write;
     std::string link;          // "ETHERNET 127.0.0.1:9100"; empty for pauses and messages
-    std::string data;          // the bytes written or read, or the message text
+    std::string data;          // the bytes written or read (of a long one its first kHeadBytes), or the message text
     long value = 0;            // write: what it returned; read: bytes that came; pause: milliseconds
+    std::uint64_t length = 0;  // write or read: how many bytes it had
+    std::string tail;          // the last kTailBytes of a write or read longer than data holds
+
+    // A write or read keeps at most this much of itself, so tracing a 2 GiB file costs kilobytes.
+    static constexpr std::size_t kHeadBytes = 16u << 10;
+    static constexpr std::size_t kTailBytes = 1u << 10;
+    // The bytes not kept between data and tail.
+    std::uint64_t omitted() const { return length > data.size() + tail.size() ? length - data.size() - tail.size() : 0; }
 };
 
 class SessionTrace final : public CommObserver {

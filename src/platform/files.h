@@ -47,10 +47,19 @@ TextFileRead readTextFile(const std::string& path, std::size_t maxBytes);
 // regular file; ignored"); empty for Read and Missing.
 std::string ignoredNote(const TextFileRead& read, const std::string& path, std::size_t maxBytes);
 
-// Replaces the file at `path` with `text` through a temporary file in the same directory and a
-// rename, so a reader never sees half a file and whatever stood at the path (even a FIFO) is
-// replaced rather than written into. False with `error` set on failure.
-bool replaceFile(const std::string& path, const std::string& text, std::string& error);
+// Every output file a program writes (pictures, profiles, traces, saved states, the user's
+// command files) goes through here, decided by what the path names after following links: a
+// regular file or a new name is written to a temporary file beside it and renamed over it (the
+// old file's mode kept), so a reader never sees half a file and a link stays a link; a character
+// device or a FIFO is written into as it is (`-o /dev/stdout` works), never replaced; anything
+// else (a directory, a socket) is refused. No sync: a rename is enough for a reader to see either
+// the old file or the new one.
+//
+// What stands in the way of writing `path`, checked before anything else happens (so a command
+// finds a bad output before it talks to the printer); empty when it can be written.
+std::string outputProblem(const std::string& path);
+// False with `error` (and the errno in `errorNumber`, when given) on failure.
+bool writeOutputFile(const std::string& path, std::string_view bytes, std::string& error, int* errorNumber = nullptr);
 
 // Whether standard error is a terminal (a progress bar is drawn only there).
 bool standardErrorIsTerminal();

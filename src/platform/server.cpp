@@ -198,6 +198,10 @@ long PseudoTerminal::write(const std::uint8_t* data, std::size_t n, unsigned tim
     return static_cast<long>(done);
 }
 
+void PseudoTerminal::discardUnread() {
+    if (slaveKeep_ >= 0) tcflush(slaveKeep_, TCIFLUSH);
+}
+
 void PseudoTerminal::close() {
     if (slaveKeep_ >= 0) ::close(slaveKeep_);
     if (master_ >= 0) ::close(master_);

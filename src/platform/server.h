@@ -50,6 +50,9 @@ public:
     std::optional<unsigned> lineSpeed() const;
     // Writes all bytes (bounded wait): the count written, -1 on error.
     long write(const std::uint8_t* data, std::size_t n, unsigned timeoutMs);
+    // Drops what was written to the client and not read yet: a client that stopped reading
+    // leaves old answers queued, and the next client must not read them as its own.
+    void discardUnread();
     void close();
 
 private:

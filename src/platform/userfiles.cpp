@@ -1,6 +1,8 @@
 // The user's files over POSIX.
 #include "platform/userfiles.h"
 
+#include "platform/files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,27 +58,8 @@ std::optional<std::string> readUserFile(const std::string& path, std::size_t max
 }
 
 bool writeUserFile(const std::string& path, std::string_view bytes, int* error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) {
-        set(error, errno);
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            set(error, n < 0 ? errno : EIO);
-            ::close(fd);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) {
-        set(error, errno);
-        return false;
-    }
-    return true;
+    std::string why;
+    return writeOutputFile(path, bytes, why, error);
 }
 
 }  // namespace velmora::platform

@@ -18,7 +18,7 @@ std::string pngBytes(const QImage& image) {
 
 bool writeLabelPng(const sim::LabelRecord& record, const ImageLookup& images, const std::string& path,
                    std::string& error) {
-    return platform::replaceFile(path, pngBytes(renderLabel(record, images).image), error);
+    return platform::writeOutputFile(path, pngBytes(renderLabel(record, images).image), error);
 }
 
 void ensureGuiApplication() {

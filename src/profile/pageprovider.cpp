@@ -51,7 +51,8 @@ public:
     std::string check(const std::string& key, const std::string& value) const override {
         if (!page_.writable(key)) return "[" + page_.section() + "] has no setting " + key;
         if (const std::string why = page_.check(key, value); !why.empty())
-            return "[" + page_.section() + "] has no setting " + key + " that takes \"" + value + "\" (" + why + ")";
+            return "[" + page_.section() + "] has no setting " + key + " that takes " + quotedValue(value) + " (" +
+                   why.substr(0, 200) + ")";
         return {};
     }
 

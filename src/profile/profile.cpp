@@ -33,6 +33,12 @@ std::string ProfileError::text() const { return line > 0 ? "line " + std::to_str
 
 const char* menuModeName(int menuMode) { return menuMode == 0 ? "native" : "zii"; }
 
+std::string quotedValue(const std::string& value) {
+    constexpr std::size_t kShown = 40;
+    if (value.size() <= kShown) return "\"" + value + "\"";
+    return "\"" + value.substr(0, kShown) + "...\" (" + std::to_string(value.size()) + " characters)";
+}
+
 std::optional<Profile> parseProfile(const std::string& text, ProfileError& error) {
     Profile p;
     std::set<std::string> seenSections;
@@ -48,9 +54,12 @@ std::optional<Profile> parseProfile(const std::string& text, ProfileError& error
     int lineNo = 0;
     std::size_t at = 0;
     while (at <= text.size()) {
-        const auto end = text.find('\n', at);
+        // Lines end with LF, CR LF or a lone CR (as an old Mac editor saves them).
+        const auto end = text.find_first_of("\r\n", at);
         const std::string raw = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? text.size() + 1 : end + 1;
+        at = end == std::string::npos ? text.size() + 1
+             : text.compare(end, 2, "\r\n") == 0 ? end + 2
+                                                 : end + 1;
         ++lineNo;
         if (raw.find('\0') != std::string::npos) return fail(lineNo, "a zero byte: this is not a profile");
         const std::string line = trim(raw);

@@ -41,6 +41,9 @@ struct ProfileError {
 
 // The menu mode's name in a profile.
 const char* menuModeName(int menuMode);
+// A value as a message quotes it: whole when short, else its start and its length, so a huge
+// value in a file never becomes a huge message.
+std::string quotedValue(const std::string& value);
 
 // Parses a profile: [section] headers, KEY=VALUE lines, blank lines and '#' or ';' comments.
 // Refused: a line that is none of these, a value outside a section, a section or key given

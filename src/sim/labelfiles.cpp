@@ -40,7 +40,7 @@ bool LabelFiles::open(const std::string& directory, std::string& error) {
 
 std::string LabelFiles::write(const LabelRecord& record, std::string& error) const {
     const std::string path = directory_ + "/" + fileName(first_ + record.number);
-    if (!platform::replaceFile(path, labelToJson(record), error)) {
+    if (!platform::writeOutputFile(path, labelToJson(record), error)) {
         error = path + ": " + error;
         return {};
     }

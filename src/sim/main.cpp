@@ -74,6 +74,11 @@ int main(int argc, char** argv) {
 #endif
     }
     if (!options->statePath.empty()) {
+        // Found now, not at the first save an hour later.
+        if (const std::string problem = platform::outputProblem(options->statePath); !problem.empty()) {
+            std::fprintf(stderr, "velmora-sim: --state: %s\n", problem.c_str());
+            return 2;
+        }
         const sim::StateFile state(options->statePath);
         for (const std::string& note : state.load(printer)) std::fprintf(stderr, "velmora-sim: %s\n", note.c_str());
         printer.setSaveHook([state](const sim::Printer& saved) {
@@ -90,7 +95,7 @@ int main(int argc, char** argv) {
         printer.images().setSink([directory](const std::string& name, std::string_view bytes) {
             std::string why;
             const std::string path = directory + "/" + sim::imageFileName(name);
-            if (!platform::replaceFile(path, std::string(bytes), why)) std::fprintf(stderr, "velmora-sim: %s: %s\n", path.c_str(), why.c_str());
+            if (!platform::writeOutputFile(path, bytes, why)) std::fprintf(stderr, "velmora-sim: %s: %s\n", path.c_str(), why.c_str());
         });
     }
     sim::Server server(printer);

@@ -116,6 +116,21 @@ void Parser::reset() {
     connectionState_.clear();
 }
 
+void Parser::abandonCommand() {
+    if (!midCommand()) return;
+    ++ignoredLines_;
+    ignoredBytes_ += raw_.size() + fixed_.size();
+    state_ = resume_ = rawResume_ = State::Line;
+    line_.clear();
+    continuing_ = false;
+    fixed_.clear();
+    shorterMatch_ = nullptr;
+    raw_.clear();
+    rawLeft_ = 0;
+    rawHandler_ = nullptr;
+    printer_.journal().recordIgnored(std::exchange(ignoredLines_, 0), std::exchange(ignoredBytes_, 0));
+}
+
 void Parser::expectRaw(std::size_t n, RawHandler handler) {
     if (n == 0) {
         deliverRaw(handler, {});

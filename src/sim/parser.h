@@ -111,6 +111,12 @@ class Parser {
     // Forgets any half-received command, unsent reply and connection state, as for a new
     // connection.
     void reset();
+    // Whether a command has begun and not ended in a way a line end cannot end: a raw payload
+    // still owed, or a fixed-length command or escape not yet complete.
+    bool midCommand() const { return state_ == State::Raw || state_ == State::Fixed; }
+    // The link fell silent in the middle of such a command: it is dropped (and counted as
+    // ignored), so a stream that promised bytes it never sent cannot hold the printer deaf.
+    void abandonCommand();
 
     // For handlers.
     Printer& printer() { return printer_; }

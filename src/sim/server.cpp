@@ -18,7 +18,6 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 constexpr unsigned kWaitSliceMs = 50;  // bounds every wait, so stop() is prompt
-constexpr unsigned kSendTimeoutMs = 1000;
 constexpr std::size_t kReceiveChunk = 256 * 1024;
 
 // One end of a link as the conversation sees it.
@@ -32,7 +31,7 @@ class LinkEnd {
 
 class SocketEnd final : public LinkEnd {
   public:
-    explicit SocketEnd(platform::StreamSocket& socket) : socket_(socket) {}
+    SocketEnd(platform::StreamSocket& socket, unsigned sendTimeoutMs) : socket_(socket), sendTimeoutMs_(sendTimeoutMs) {}
 
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override {
         const auto start = SteadyClock::now();
@@ -44,16 +43,18 @@ class SocketEnd final : public LinkEnd {
         return waited.count() + 2 < static_cast<long>(timeoutMs) ? -1 : 0;
     }
     void send(const std::string& bytes) override {
-        socket_.send(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), kSendTimeoutMs);
+        socket_.send(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), sendTimeoutMs_);
     }
 
   private:
     platform::StreamSocket& socket_;
+    unsigned sendTimeoutMs_;
 };
 
 class TerminalEnd final : public LinkEnd {
   public:
-    TerminalEnd(platform::PseudoTerminal& pty, const Printer& printer) : pty_(pty), printer_(printer) {}
+    TerminalEnd(platform::PseudoTerminal& pty, const Printer& printer, unsigned sendTimeoutMs)
+        : pty_(pty), printer_(printer), sendTimeoutMs_(sendTimeoutMs) {}
 
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override {
         const long got = pty_.read(buf, n, timeoutMs);
@@ -64,18 +65,24 @@ class TerminalEnd final : public LinkEnd {
         return got;
     }
     void send(const std::string& bytes) override {
-        pty_.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), kSendTimeoutMs);
+        const long sent = pty_.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), sendTimeoutMs_);
+        // Nobody reads the terminal: what is queued for it is stale by now (the client that asked
+        // has gone), and a later client would take it for its own answer. Keep the queue empty
+        // for the next one.
+        if (sent < static_cast<long>(bytes.size())) pty_.discardUnread();
     }
 
   private:
     platform::PseudoTerminal& pty_;
     const Printer& printer_;
+    unsigned sendTimeoutMs_;
 };
 
 enum class Ending { Stopped, Closed, Dropped };
 
 // Serves one connection until it closes, the printer drops it, or the server stops.
-Ending converse(LinkEnd& link, Parser& parser, Printer& printer, const std::atomic<bool>& stopping) {
+Ending converse(LinkEnd& link, Parser& parser, Printer& printer, const std::atomic<bool>& stopping,
+                const Server::Timing& timing) {
     struct Pending {
         SteadyClock::time_point due;
         std::string bytes;
@@ -83,6 +90,7 @@ Ending converse(LinkEnd& link, Parser& parser, Printer& printer, const std::atom
     std::deque<Pending> pending;
     std::vector<std::uint8_t> buffer(kReceiveChunk);
     std::uint64_t received = 0;
+    auto lastByte = SteadyClock::now();
 
     while (!stopping) {
         const auto now = SteadyClock::now();
@@ -97,7 +105,12 @@ Ending converse(LinkEnd& link, Parser& parser, Printer& printer, const std::atom
         }
         const long got = link.receive(buffer.data(), buffer.size(), waitMs);
         if (got < 0) return Ending::Closed;
-        if (got == 0) continue;
+        if (got == 0) {
+            if (parser.midCommand() && SteadyClock::now() - lastByte >= std::chrono::milliseconds(timing.abandonAfterMs))
+                parser.abandonCommand();
+            continue;
+        }
+        lastByte = SteadyClock::now();
 
         const Faults faults = printer.faults();
         auto n = static_cast<std::size_t>(got);
@@ -189,9 +202,9 @@ void Server::serveTcp() {
         if (connections.size() >= kMaxTcpClients) continue;
         Connection& connection = connections.emplace_back();
         connection.thread = std::thread([this, &connection, socket = std::move(client)]() mutable {
-            SocketEnd link(*socket);
+            SocketEnd link(*socket, timing_.sendTimeoutMs);
             Parser parser(printer_, commands_);
-            converse(link, parser, printer_, stopping_);
+            converse(link, parser, printer_, stopping_, timing_);
             socket.reset();
             connection.done = true;
         });
@@ -200,11 +213,11 @@ void Server::serveTcp() {
 }
 
 void Server::servePty() {
-    TerminalEnd link(*pty_, printer_);
+    TerminalEnd link(*pty_, printer_, timing_.sendTimeoutMs);
     std::vector<std::uint8_t> discard(kReceiveChunk);
     while (!stopping_) {
         Parser parser(printer_, commands_);
-        const Ending ending = converse(link, parser, printer_, stopping_);
+        const Ending ending = converse(link, parser, printer_, stopping_, timing_);
         if (ending == Ending::Closed) return;  // the terminal itself failed
         if (ending != Ending::Dropped) continue;
         // A serial line cannot be closed on its client: the printer goes deaf instead, until the

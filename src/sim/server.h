@@ -42,6 +42,15 @@ class Server {
     // Why the last start failed, for the program's message.
     const std::string& error() const { return error_; }
 
+    // How long a reply may wait to be taken by the client before it is dropped, and how long the
+    // link may stay silent in the middle of a command (an image's bytes owed) before the printer
+    // gives up on it and listens afresh. Set before starting.
+    struct Timing {
+        unsigned sendTimeoutMs = 1000;
+        unsigned abandonAfterMs = 2000;
+    };
+    void setTiming(const Timing& timing) { timing_ = timing; }
+
   private:
     void serveTcp();
     void servePty();
@@ -54,6 +63,7 @@ class Server {
     std::thread tcpThread_;
     std::thread ptyThread_;
     std::string error_;
+    Timing timing_;
 };
 
 }  // namespace velmora::sim

@@ -298,7 +298,7 @@ std::vector<std::string> StateFile::load(Printer& printer) const {
 }
 
 bool StateFile::save(const Printer& printer, std::string& error) const {
-    return platform::replaceFile(path_, stateFileText({printer.zii().saved, printer.native()}), error);
+    return platform::writeOutputFile(path_, stateFileText({printer.zii().saved, printer.native()}), error);
 }
 
 }  // namespace velmora::sim

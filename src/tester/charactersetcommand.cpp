@@ -21,9 +21,14 @@ bool CCharacterSetCommand::OnInitDialog() {
     on(ui::Event::Clicked, IDC_CS_OVER80, [this] { OnOver80(); });
     on(ui::Event::Clicked, IDC_CS_ALL_TABLES, [this] { OnAllTables(); });
     on(ui::Event::Clicked, IDC_CS_INTERNATIONAL, [this] { OnInternational(); });
-    for (auto [spin, edit] : {std::pair{IDC_B_X_SPIN, IDC_B_X}, {IDC_B_Y_SPIN, IDC_B_Y}, {IDC_CS_H_SPIN, IDC_CS_H_SIZE},
-                              {IDC_CS_V_SPIN, IDC_CS_V_SIZE}})
+    // Plain members, not structured bindings: a lambda may not capture those before C++20's fix,
+    // which not every compiler here has.
+    for (const auto& pair : {std::pair{IDC_B_X_SPIN, IDC_B_X}, {IDC_B_Y_SPIN, IDC_B_Y}, {IDC_CS_H_SPIN, IDC_CS_H_SIZE},
+                             {IDC_CS_V_SPIN, IDC_CS_V_SIZE}}) {
+        const int spin = pair.first;
+        const int edit = pair.second;
         on(ui::Event::Scroll, spin, [this, spin, edit] { control(edit).setText(std::to_string(control(spin).pos())); });
+    }
     control(IDC_B_X_SPIN).setRange(0, 1000);
     control(IDC_B_Y_SPIN).setRange(0, 1000);
     fontType_ = 0;

@@ -72,5 +72,21 @@ TEST_F(CliPreview, BadArgumentsAndFilesAreRefused) {
     EXPECT_NE(err.str().find("no such file"), std::string::npos);
 }
 
+// An output path that names a device or a FIFO is written into, never replaced by a picture; one
+// that cannot be written is found before anything is drawn.
+TEST_F(CliPreview, OutputsThatAreNotFilesAreWrittenIntoOrRefused) {
+    const std::string label = file("ok.zpl", "^XA^FO10,10^GB20,20,2^FS^XZ");
+    const std::string link = (dir / "null.png").string();
+    std::filesystem::create_symlink("/dev/null", link);
+    ASSERT_EQ(run({"preview", label, "-o", link}), 0) << err.str();
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+    EXPECT_EQ(run({"preview", label, "-o", dir.string()}), 1);
+    EXPECT_NE(err.str().find("is a directory; nothing was done"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"preview", label, "-o", (dir / "no" / "such.png").string()}), 1);
+    EXPECT_EQ(out.str(), "");
+}
+
 }  // namespace
 }  // namespace velmora::preview::test

@@ -22,6 +22,28 @@ TEST(ProfileFile, RoundTrip) {
     EXPECT_EQ(back->sections[0].lines, (std::vector<int>{8, 9}));  // after the comment and header
 }
 
+// Any of the three line ends a text editor saves: the same profile, the same line numbers.
+TEST(ProfileFile, LoneCarriageReturnsEndLinesToo) {
+    const std::string lf = std::string(kHeader) + "[zii.basic]\nspeed=4\n";
+    for (const std::string& ending : {std::string("\r"), std::string("\r\n")}) {
+        std::string text;
+        for (char c : lf) text += c == '\n' ? ending : std::string(1, c);
+        ProfileError error;
+        const auto p = parseProfile(text, error);
+        ASSERT_TRUE(p) << error.text();
+        ASSERT_EQ(p->sections.size(), 1u);
+        EXPECT_EQ(p->sections[0].values, (KeyValues{{"speed", "4"}}));
+        EXPECT_EQ(p->sections[0].lines, std::vector<int>{6});
+    }
+}
+
+TEST(ProfileFile, AHugeValueIsQuotedShort) {
+    const std::string quoted = quotedValue(std::string(900000, '7'));
+    EXPECT_LT(quoted.size(), 80u);
+    EXPECT_NE(quoted.find("(900000 characters)"), std::string::npos);
+    EXPECT_EQ(quotedValue("4"), "\"4\"");
+}
+
 TEST(ProfileFile, RefusedWithLineAndReason) {
     const struct {
         std::string text;

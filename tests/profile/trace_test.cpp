@@ -1,6 +1,8 @@
 // The session trace: its bound, its two written forms, and a velmora-cli session recorded whole.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,8 +48,8 @@ TEST(SessionTrace, TextRowsAndJsonLines) {
     trace.recordMessage("Port \"error\"");
     std::vector<TraceEntry> entries = trace.entries();
     entries.push_back({3, 2000000, TraceEntry::Kind::Write, "ETHERNET 10.0.0.7:9100",
-                       "^XA^FO10,10^FDHello world^FS^XZ\r\n", 34});
-    entries.push_back({4, 2000001, TraceEntry::Kind::Read, "ETHERNET 10.0.0.7:9100", "", 0});
+                       "^XA^FO10,10^FDHello world^FS^XZ\r\n", 34, 33, {}});
+    entries.push_back({4, 2000001, TraceEntry::Kind::Read, "ETHERNET 10.0.0.7:9100", "", 0, 0, {}});
     EXPECT_EQ(link::formatTraceText(entries, 2),
               "# 2 earlier entries were dropped to keep the trace bounded\n"
               "     0.001500 P 50 ms\n"
@@ -82,6 +84,32 @@ TEST(SessionTrace, AWriteUnderWayIsHeldBackUntilItEnds) {
     EXPECT_EQ(entries[1].kind, TraceEntry::Kind::Pause);
 }
 
+// A write of any size keeps a bounded head and tail with its length: tracing a large transfer
+// costs kilobytes, and says what it left out.
+TEST(SessionTrace, ALongWriteKeepsItsHeadTailAndLength) {
+    SimLink link("ETHERNET");
+    SessionTrace trace([] { return 0; });
+    std::string big(1u << 20, 'a');
+    big.front() = 'H';
+    big.back() = 'T';
+    trace.beforeWrite(link.comm);
+    trace.onWrite(link.comm, reinterpret_cast<const std::uint8_t*>(big.data()), big.size(), 1);
+    const auto entries = trace.entries();
+    ASSERT_EQ(entries.size(), 1u);
+    const TraceEntry& e = entries[0];
+    EXPECT_EQ(e.length, big.size());
+    EXPECT_EQ(e.data.size(), TraceEntry::kHeadBytes);
+    EXPECT_EQ(e.data.front(), 'H');
+    EXPECT_EQ(e.tail.size(), TraceEntry::kTailBytes);
+    EXPECT_EQ(e.tail.back(), 'T');
+    const std::string text = link::formatTraceText(entries, 0);
+    EXPECT_NE(text.find("... " + std::to_string(big.size() - TraceEntry::kHeadBytes - TraceEntry::kTailBytes) +
+                        " bytes not kept (1048576 in all) ..."),
+              std::string::npos);
+    EXPECT_LT(text.size(), 100000u);
+    EXPECT_NE(link::formatTraceJsonl(entries, 0).find("\"length\":1048576,\"tail\":\"6161"), std::string::npos);
+}
+
 // One velmora-cli run records the handshake's bytes, its pauses and the messages, in order.
 TEST_F(CliRun, TraceOptionRecordsTheWholeSession) {
     const auto path = (std::filesystem::temp_directory_path() / ("velmora-trace-" + std::to_string(::getpid()))).string();
@@ -96,6 +124,30 @@ TEST_F(CliRun, TraceOptionRecordsTheWholeSession) {
     EXPECT_NE(text.str().find(" R ETHERNET 127.0.0.1:9100 (nothing)"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find(" P 50 ms"), std::string::npos);
     EXPECT_NE(text.str().find(" M \""), std::string::npos) << text.str();
+}
+
+}  // namespace
+}  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// A trace that cannot be written is named before the printer hears anything; a FIFO someone
+// reads gets the trace, and stays a FIFO.
+TEST_F(CliRun, ATraceThatCannotBeWrittenStopsTheCommandBeforeItStarts) {
+    const auto dir = std::filesystem::temp_directory_path() / ("velmora-trace-out-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto before = printer.journal().tail();
+    EXPECT_EQ(run({"--trace", (dir / "missing" / "t.txt").string(), "native", "set", "density=5"}), 1);
+    EXPECT_NE(err.str().find("cannot write in"), std::string::npos) << err.str();
+    EXPECT_EQ(printer.journal().tail(), before);  // not even the connect check went out
+
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(run({"--trace", fifo, "connect"}), 1);  // nobody reads it
+    EXPECT_NE(err.str().find("no program reads"), std::string::npos) << err.str();
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -86,6 +86,7 @@ class FrontEnd : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
         printer.setStatusBytes(0x80, 0x40);
+        server.setTiming({1000, 100});
         if (GetParam()) {
             const unsigned port = server.startTcp(0);
             ASSERT_NE(port, 0u) << server.error();
@@ -128,6 +129,15 @@ TEST_P(FrontEnd, StopIsPromptWithClientAttached) {
     const auto start = Clock::now();
     server.stop();
     EXPECT_LT(msSince(start), 500);
+}
+
+// A header that promises image bytes which never come would leave the printer deaf for good;
+// after a silence it gives the image up and answers again.
+TEST_P(FrontEnd, AnImageThatNeverComesIsGivenUp) {
+    client->send("IS100000,'LOGO'");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    client->send("^cp\r");
+    EXPECT_EQ(client->receive(2, kReplyWaitMs), "\x80\x40");
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, FrontEnd, ::testing::Values(true, false),
