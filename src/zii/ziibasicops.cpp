@@ -22,26 +22,30 @@ std::vector<std::string> numberWords(int from, int to) {
     return out;
 }
 
-// A number as the printer sends one: blanks, an optional sign, digits, an optional fraction and
-// nothing after it but blanks or a line end. Its whole part; nothing for any other reply.
-std::optional<int> numberReply(std::string_view text) {
-    auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t first = i;
-    long long value = 0;
-    for (; digit(i); ++i) {
-        if (i - first >= 9) return std::nullopt;  // beyond any setting, and beyond an int soon
-        value = value * 10 + (text[i] - '0');
-    }
-    if (i == first) return std::nullopt;
-    if (i < text.size() && text[i] == '.')
-        for (++i; digit(i);) ++i;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\r' || text[i] == '\n')) ++i;
-    if (i != text.size()) return std::nullopt;
-    return static_cast<int>(negative ? -value : value);
+// The number a page reads from a reply: after blanks and a sign there must be a digit; the
+// decimal value of what follows. Nothing for any other reply.
+std::optional<int> leadingNumber(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\r\n\v\f");
+    if (i != std::string_view::npos && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+    return decimalValue(text);
+}
+
+// A number exactly as a printer sends one: blanks, an optional sign, digits, an optional
+// fraction, and nothing after it but blanks or a line end.
+bool plainNumber(std::string_view text) {
+    auto digits = [&text](std::size_t& i) {
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i - from;
+    };
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return false;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    const std::size_t whole = digits(i);
+    if (whole == 0 || whole > 9) return false;
+    if (i < text.size() && text[i] == '.') digits(++i);
+    return text.find_first_not_of(" \r\n", i) == std::string_view::npos;
 }
 
 std::string expectation(const BasicKey& key) {
@@ -108,17 +112,15 @@ bool lockReplyHasItsForm(int got, const ReplyArea& area) {
 }
 
 // The lock keys of one lock status reply. With four bytes or more the page shows the flags the
-// reply carries, even when they are not in the form a printer sends them.
+// reply carries, even when they are not in the form a printer sends them; valid only in that form.
 void addLockValues(app::Outcome& out, int got, const ReplyArea& area, bool afterSilence) {
     const bool form = lockReplyHasItsForm(got, area);
     const unsigned flags = got >= 4 ? decodeLockFlags(area.bytes()) : 0;
     for (int code : reportedLockCodes()) {
         const std::string bit = (flags >> (code - 1)) & 1u ? "1" : "0";
-        app::ReadValue v = settingValue(lockKeyName(code), got, area, form ? std::optional(bit) : std::nullopt,
-                                        "four characters whose third and fourth carry the lock flags",
-                                        afterSilence);
-        if (got >= 4) v.text = bit;
-        out.values.push_back(std::move(v));
+        out.values.push_back(settingValue(lockKeyName(code), got, area, got >= 4 ? std::optional(bit) : std::nullopt,
+                                          "four characters whose third and fourth carry the lock flags",
+                                          afterSilence, form));
     }
 }
 
@@ -192,7 +194,7 @@ std::optional<std::string> decodeBasicReply(const BasicKey& key, std::string_vie
         case BasicKind::Size:
         case BasicKind::Offset:
         case BasicKind::Number: {
-            const auto n = numberReply(text);
+            const auto n = leadingNumber(text);
             if (!n || *n < key.min || *n > key.max) return std::nullopt;
             if (key.kind == BasicKind::Number) return key.words[static_cast<std::size_t>(*n - key.min)];
             return std::to_string(*n);
@@ -218,7 +220,8 @@ app::Outcome getBasicSettings(link::CComm& comm, platform::Clock& clock) {
         // The link failed and has said so once: the rest of the Get would only say it again.
         if (got < 0) return out.fail(0, kLinkStep);
         out.values.push_back(
-            settingValue(key.name, got, area, decodeBasicReply(key, area.text()), expectation(key), silentBefore));
+            settingValue(key.name, got, area, decodeBasicReply(key, area.text()), expectation(key), silentBefore,
+                         key.kind == BasicKind::Letter || plainNumber(area.text())));
         silentBefore = silentBefore || got <= 0;
     }
     clock.sleepMs(kBetweenQueriesMs);

@@ -65,8 +65,9 @@ inline constexpr unsigned kAfterSetMs = 500;
 inline constexpr unsigned kBasicGetPausesMs =
     kBasicRowCount * (kBetweenQueriesMs + kBasicReplyWaitMs) + kBasicReplyWaitMs + kAfterGetMs;
 
-// What the page shows for a reply (`text` read up to its first zero): the number or the entry's
-// word; nothing when the reply holds no value the key takes.
+// What the page shows for a reply (`text` read up to its first zero): the number it starts with,
+// or the entry's word; nothing when the reply holds no value the key takes. A number with more
+// after it ("812zz") is shown, but only a reply that is the number alone is valid.
 std::optional<std::string> decodeBasicReply(const BasicKey& key, std::string_view text);
 // The entry of a list key's word; -1 when none.
 int entryOfWord(const BasicKey& key, std::string_view word);

@@ -72,7 +72,7 @@ unsigned decodeLockFlags(std::span<const std::uint8_t> reply) {
 }
 
 app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std::optional<std::string> shown,
-                            std::string_view expected, bool afterSilence) {
+                            std::string_view expected, bool afterSilence, bool hasItsForm) {
     app::ReadValue v;
     v.key = std::move(key);
     v.replied = got > 0;
@@ -82,7 +82,7 @@ app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std
         v.why = "no reply";
     else if (afterSilence)
         v.why = "it came after a query that got no reply, and may be that query's late answer";
-    else if (!shown)
+    else if (!shown || !hasItsForm)
         v.why = "not " + std::string(expected);
     else
         v.valid = true;

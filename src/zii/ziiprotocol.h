@@ -89,10 +89,11 @@ inline bool stoppedAtFailedWrite(const app::Outcome& outcome) {
 
 // One setting reply (`got` bytes in `area`) as an operation reports it. `shown` is what the page
 // makes of the reply (nothing when it names nothing the key takes); `expected` says what the key
-// takes. A reply after a read of the same action that got nothing may be that query's late answer:
-// it keeps what the page would show, but it is not valid.
+// takes, and `hasItsForm` whether the reply is exactly in that form (a page may show a value
+// read from a reply with more in it). A reply after a read of the same action that got nothing may
+// be that query's late answer: it keeps what the page would show, but it is not valid.
 app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std::optional<std::string> shown,
-                            std::string_view expected, bool afterSilence);
+                            std::string_view expected, bool afterSilence, bool hasItsForm = true);
 
 // The one text an action writes. Lines are appended in order, each ended by CR LF.
 class CommandText {
