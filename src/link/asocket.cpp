@@ -66,11 +66,12 @@ int CASocket::SendAll(const std::uint8_t* data, std::size_t count, std::size_t p
 
 int CASocket::Receive(std::uint8_t* buf, std::size_t count) {
     if (!socket_) return -1;
-    // A printer that stopped answering costs one full wait per action, not one per read.
+    // A printer that stopped answering costs one full wait per action, not one per read. An
+    // answer after that does not bring the full wait back: it may be a late answer, and a printer
+    // that answers each query later than the bound would otherwise cost a full wait per read.
     const unsigned waitMs = silent_ ? std::min(timeouts.receiveMs, kAfterSilenceMs) : timeouts.receiveMs;
     const long got = socket_->receive(buf, count, waitMs);
     if (got == 0) silent_ = true;
-    else if (got > 0) silent_ = false;  // it answers again
     return static_cast<int>(got);
 }
 

@@ -39,7 +39,7 @@ public:
                 const std::function<void(std::size_t sent)>& afterPiece);
     // One receive of at most count bytes: the count, 0 when the printer closed the connection
     // or stayed silent past the wait, -1 on error. Once a receive of an action came back empty,
-    // the action's later receives wait at most kAfterSilenceMs.
+    // the action's later receives wait at most kAfterSilenceMs, answers or not.
     int Receive(std::uint8_t* buf, std::size_t count);
     // A new action (one button press, one command): receives wait their full bound again.
     void BeginAction() { silent_ = false; }

@@ -1,11 +1,11 @@
-// ZII advanced settings page: two setting queries, one settings block, no messages.
+// ZII advanced settings page: two setting queries, one settings block, no messages. The queries
+// and the block are the operations of ziiadvancedops.h.
 #include "zii/usersetting_zii_advancedtab.h"
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
 #include "resources/templates_zii_pages.h"
 #include "ui/dataexchange.h"
-#include "zii/ziiprotocol.h"
 
 namespace velmora::zii {
 
@@ -16,47 +16,6 @@ constexpr int kMediaHandlingItems = 254;
 constexpr int kMediaFeedItems = 255;
 constexpr int kBackfeedItems = 256;
 }  // namespace
-
-int mediaHandlingFromReply(std::string_view reply) {
-    if (reply == "T") return kTearOff;
-    if (reply == "P") return kPeelOff;
-    if (reply == "C") return kCutter;
-    return -1;
-}
-
-int mediaFeedFromReply(std::string_view reply) {
-    if (reply == "F") return kFeedNextLabel;
-    if (reply == "C") return kFeedCalibrate;
-    if (reply == "L") return kFeedLabelLength;
-    if (reply == "N") return kFeedNone;
-    return -1;
-}
-
-std::string mediaHandlingLine(int position) {
-    switch (position) {
-        case kTearOff:
-            return "^MMT,N";
-        case kPeelOff:
-            return "^MMP,N";
-        case kCutter:
-            return "^MMC,N";
-        default:
-            return "^MMA,N";
-    }
-}
-
-std::string mediaFeedLine(int position) {
-    switch (position) {
-        case kFeedNextLabel:
-            return "^MFF,F";
-        case kFeedCalibrate:
-            return "^MFC,C";
-        case kFeedLabelLength:
-            return "^MFL,L";
-        default:
-            return "^MFN,N";
-    }
-}
 
 CUserSetting_ZII_AdvancedTab::CUserSetting_ZII_AdvancedTab(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, ZiiAdvancedTabTemplate()), ctx_(ctx) {}
@@ -98,24 +57,13 @@ void CUserSetting_ZII_AdvancedTab::applyUseBoxes() {
 void CUserSetting_ZII_AdvancedTab::OnGetFromPrinter() {
     ui::WaitCursor wait(host());
     UpdateData(true);  // keep what the user changed in the rows Get does not read
-    lastGet_ = {};
-    // Each reply is read into a cleared area: a short reply after a longer one must not be
-    // judged together with the older reply's leftover bytes.
-    ReplyArea area;
-    ctx_.comm.BeginAction();
-    const int handling = querySetting(ctx_.comm, ctx_.clock, area, kMediaHandlingQuery, kReplyWaitMs);
-    if (handling > 0) {
-        if (const int pos = mediaHandlingFromReply(area.text()); pos >= 0) {
-            mediaHandling = pos;
-            lastGet_.mediaHandling = true;
-        }
-    }
-    // After a failed write the second query is not sent: the link has said so once.
-    if (handling >= 0 && querySetting(ctx_.comm, ctx_.clock, area, kMediaFeedQuery, kReplyWaitMs) > 0) {
-        if (const int pos = mediaFeedFromReply(area.text()); pos >= 0) {
-            mediaFeed = pos;
-            lastGet_.mediaFeed = true;
-        }
+    // A reply that names no entry leaves its list as it was.
+    const AdvancedKey& handling = advancedKeys()[kMediaHandlingRow];
+    const AdvancedKey& feed = advancedKeys()[kMediaFeedRow];
+    for (const app::ReadValue& v : getAdvancedSettings(ctx_.comm, ctx_.clock).values) {
+        if (v.text.empty()) continue;
+        if (v.key == handling.name) mediaHandling = choiceOfWord(handling, v.text);
+        if (v.key == feed.name) mediaFeed = choiceOfWord(feed, v.text);
     }
     useMediaHandling = true;
     useMediaFeed = true;
@@ -128,13 +76,10 @@ void CUserSetting_ZII_AdvancedTab::OnGetFromPrinter() {
 
 void CUserSetting_ZII_AdvancedTab::OnSetToPrinter() {
     UpdateData(true);
-    CommandText text;
-    text.beginBlock();
-    if (useMediaHandling) text.line(mediaHandlingLine(mediaHandling));
-    if (useMediaFeed) text.line(mediaFeedLine(mediaFeed));
-    if (useMirror) text.line(mirror ? "^PMY" : "^PMN");
-    text.endBlockAndSave();
-    lastWrite_ = text.send(ctx_.comm);
+    AdvancedSetRequest request;
+    request.use = {useMediaHandling, useMediaFeed, useMirror};
+    request.choice = {mediaHandling, mediaFeed, mirror ? 1 : 0};
+    setAdvancedSettings(ctx_.comm, request);
 }
 
 namespace {

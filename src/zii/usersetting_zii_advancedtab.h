@@ -3,25 +3,11 @@
 // settings block.
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "app/toolcontext.h"
 #include "ui/dialog.h"
+#include "zii/ziiadvancedops.h"
 
 namespace velmora::zii {
-
-// List positions of "Media Handling" and "Media feed options".
-enum MediaHandling { kTearOff = 0, kPeelOff = 1, kCutter = 2 };
-enum MediaFeed { kFeedNextLabel = 0, kFeedCalibrate = 1, kFeedLabelLength = 2, kFeedNone = 3 };
-
-// The list position a reply names, or -1 when it names none (whole text, case-sensitive).
-int mediaHandlingFromReply(std::string_view reply);
-int mediaFeedFromReply(std::string_view reply);
-// The setting line (without CR LF) for a list position; any other position, "none selected"
-// included, gives the printer's automatic handling or no feed.
-std::string mediaHandlingLine(int position);
-std::string mediaFeedLine(int position);
 
 class CUserSetting_ZII_AdvancedTab : public ui::Dialog {
   public:
@@ -29,20 +15,6 @@ class CUserSetting_ZII_AdvancedTab : public ui::Dialog {
 
     void OnGetFromPrinter();
     void OnSetToPrinter();
-
-    // What the last Get recognised in the printer's replies; a setting it did not recognise keeps
-    // what the page showed before.
-    struct GetOutcome {
-        bool mediaHandling = false;
-        bool mediaFeed = false;
-    };
-    const GetOutcome& lastGet() const { return lastGet_; }
-    // What the last Set's write returned (0: it failed).
-    int lastWrite() const { return lastWrite_; }
-
-    static constexpr int kMediaHandlingQuery = 12;
-    static constexpr int kMediaFeedQuery = 14;
-    static constexpr unsigned kReplyWaitMs = 50;
 
     // Bound fields.
     bool useMediaHandling = false;
@@ -63,8 +35,6 @@ class CUserSetting_ZII_AdvancedTab : public ui::Dialog {
     void applyUseBoxes();
 
     app::ToolContext& ctx_;
-    GetOutcome lastGet_;
-    int lastWrite_ = 0;
 };
 
 }  // namespace velmora::zii

@@ -6,20 +6,10 @@
 #include <string>
 
 #include "app/toolcontext.h"
-#include "platform/localtime.h"
 #include "ui/dialog.h"
+#include "zii/ziiclockops.h"
 
 namespace velmora::zii {
-
-// The pickers' texts: "yyyy-MM-dd" for the date picker, "HH:mm:ss" for the time picker.
-std::string formatPickerDate(const platform::LocalTime& t);
-std::string formatPickerTime(const platform::LocalTime& t);
-// Reads a picker text back: exact shape, four-digit year, a real calendar day, 24-hour time.
-// The fields the text does not carry are left as they are in `into`.
-bool parsePickerDate(const std::string& text, platform::LocalTime& into);
-bool parsePickerTime(const std::string& text, platform::LocalTime& into);
-// "^ST" + month, day, year, hour, minute, second + ",M" (24-hour clock), without CR LF.
-std::string clockLine(const platform::LocalTime& t);
 
 class CUserSetting_ZII_TimeTab : public ui::Dialog {
   public:

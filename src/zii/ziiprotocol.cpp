@@ -71,6 +71,24 @@ unsigned decodeLockFlags(std::span<const std::uint8_t> reply) {
     return high * 16 + low;
 }
 
+app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std::optional<std::string> shown,
+                            std::string_view expected, bool afterSilence, bool hasItsForm) {
+    app::ReadValue v;
+    v.key = std::move(key);
+    v.replied = got > 0;
+    if (got > 0) v.raw.assign(reinterpret_cast<const char*>(area.bytes().data()), static_cast<std::size_t>(got));
+    v.text = shown.value_or("");
+    if (!v.replied)
+        v.why = "no reply";
+    else if (afterSilence)
+        v.why = "it came after a query that got no reply, and may be that query's late answer";
+    else if (!shown || !hasItsForm)
+        v.why = "not " + std::string(expected);
+    else
+        v.valid = true;
+    return v;
+}
+
 CommandText& CommandText::line(std::string_view line) {
     text_.append(line);
     text_.append("\r\n");

@@ -12,6 +12,9 @@
 //   Command text CommandText: line("^PW812") appends "^PW812\r\n"; beginBlock() "^XA";
 //                endBlockAndSave() "^XZ" then "^XA^JUS^XZ"; send(comm) writes it in one go
 //
+//   Outcomes     settingValue(...): one reply as an operation reports it (valid or not, and why)
+//                kLinkStep: the `where` of an action that stopped at a failed write
+//
 // Nothing here pauses except querySetting, and only through the clock it is given.
 #pragma once
 
@@ -22,6 +25,9 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
+
+#include "app/operation.h"
 #include "link/comm.h"
 #include "platform/clock.h"
 
@@ -73,6 +79,21 @@ int decimalValue(std::string_view text);
 // The lock flags of a lock status reply, one bit per lock code (bit = code - 1): the low four bits
 // of the third byte give bits 4 to 7, those of the fourth byte bits 0 to 3.
 unsigned decodeLockFlags(std::span<const std::uint8_t> reply);
+
+// The `where` of an outcome whose action stopped at a failed write: the port object has shown its
+// message, and the caller shows none of its own.
+inline constexpr const char* kLinkStep = "link";
+inline bool stoppedAtFailedWrite(const app::Outcome& outcome) {
+    return outcome.result.status == app::Status::Failed && outcome.result.where == kLinkStep;
+}
+
+// One setting reply (`got` bytes in `area`) as an operation reports it. `shown` is what the page
+// makes of the reply (nothing when it names nothing the key takes); `expected` says what the key
+// takes, and `hasItsForm` whether the reply is exactly in that form (a page may show a value
+// read from a reply with more in it). A reply after a read of the same action that got nothing may
+// be that query's late answer: it keeps what the page would show, but it is not valid.
+app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std::optional<std::string> shown,
+                            std::string_view expected, bool afterSilence, bool hasItsForm = true);
 
 // The one text an action writes. Lines are appended in order, each ended by CR LF.
 class CommandText {

@@ -159,6 +159,7 @@ TEST(ZiiBasicTab, SetComposesOnlyTheTickedRows) {
         {0, "812.9", "^XA\r\n^PW812\r\n"},
         {1, ".99", "^XA\r\n^LL0\r\n"},
         {2, "#1", "^XA\r\n^POI\r\n"},
+        {2, "", "^XA\r\n"},  // no orientation chosen: none is sent
         {5, "#1", "^XA\r\n^MTD\r\n"},
         {6, "#1", "^XA\r\n^MNN\r\n"},
         {7, "-12", "~TA-12\r\n^XA\r\n"},

@@ -84,9 +84,10 @@ TEST(ZiiBasicCliScripted, GetPrintsOnlyValidRepliesAndNamesTheOthers) {
     std::ostringstream out, err;
     EXPECT_EQ(cli::runCli({"zii", "get"}, out, err, factory, clock), cli::kExitFailure);
     EXPECT_EQ(out.str(), "label-width=640\norientation=top-to-bottom\n");
-    EXPECT_EQ(err.str(),
-              "velmora-cli: the printer gave no valid value for label-height, speed, darkness, print-mode, "
-              "media-type, tear-off, print-offset, the locks\n");
+    for (const char* key : {"label-height", "speed", "darkness", "print-mode", "media-type", "tear-off",
+                            "print-offset", "lock.speed", "lock.media-type"})
+        EXPECT_NE(err.str().find(std::string("no valid value for ") + key + ": "), std::string::npos) << key;
+    EXPECT_NE(err.str().find("(\"2147483647\")"), std::string::npos) << err.str();
 }
 
 // One Set and one Get (about three seconds of the protocol's own pauses): the values come back,
