@@ -1,42 +1,40 @@
-// velmora-cli "calibrate": the sensing calibration page from the command line. It checks the
-// sensing value as the page does, prints the 32 values as a text bar chart with the two
-// populations and the proposed level marked, and saves or cancels when asked. The prefix and the
-// level scale follow --menu-mode. On a terminal the sampling wait counts down on standard error.
+// velmora-cli "calibrate": samples the media sensor as the sensing page does, prints the 32 values
+// as a text bar chart with the two populations and the proposed level marked, and saves or
+// cancels when asked. The prefix and the level scale follow --menu-mode. On a terminal the
+// sampling wait counts down on standard error.
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/commands.h"
+#include "app/menumode.h"
+#include "cli/outcome.h"
 #include "platform/files.h"
-#include "resources/templates_calibration.h"
-#include "settings/calibrationtabdialog.h"
+#include "settings/calibrationops.h"
+#include "ui/dataexchange.h"
 
 namespace velmora::cli {
 
 namespace {
 
-using namespace resources;
-using settings::CCalibration_2;
+using namespace settings;
 
 constexpr int kMsgNoCalibrationOnEthernet = 219;
+constexpr int kDefaultGapCount = 7;
 
 struct CalibrateArgs {
-    std::string type = "gap";
-    std::string length;
+    SensingType type = kGapSensing;
+    std::string length;  // as typed: refused with the page's message
     int level = -1;
     std::string middle;
-    int gapCount = 0;  // 0: the page's default
+    int gapCount = kDefaultGapCount;
     bool save = false;
     bool cancel = false;
 };
 
-bool wholeNumber(const std::string& text, int min, int max, int& out) {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    out = std::stoi(text);
-    return out >= min && out <= max;
+bool digits(const std::string& text) {
+    return !text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<CalibrateArgs> parseCalibrate(const Args& args) {
@@ -45,19 +43,22 @@ std::optional<CalibrateArgs> parseCalibrate(const Args& args) {
         const std::string& a = args[i];
         const bool valued = a == "--type" || a == "--length" || a == "--level" || a == "--middle" || a == "--gap-count";
         if (valued && i + 1 >= args.size()) return std::nullopt;
-        int n = 0;
         if (a == "--type") {
-            c.type = args[++i];
-            if (c.type != "gap" && c.type != "mark") return std::nullopt;
+            const std::string& type = args[++i];
+            if (type != "gap" && type != "mark") return std::nullopt;
+            c.type = type == "mark" ? kMarkSensing : kGapSensing;
         } else if (a == "--length") {
-            c.length = args[++i];  // the page checks its range, with its own message
+            c.length = args[++i];
         } else if (a == "--level") {
-            if (!wholeNumber(args[++i], 0, settings::kBuckets - 1, c.level)) return std::nullopt;
+            if (!digits(args[++i])) return std::nullopt;
+            c.level = std::stoi(args[i]);
+            if (c.level >= kBuckets) return std::nullopt;
         } else if (a == "--middle") {
-            c.middle = args[++i];
-            if (!wholeNumber(c.middle, 0, 1024, n)) return std::nullopt;
+            c.middle = args[++i];  // its range follows the menu mode: checked when it runs
+            if (!digits(c.middle)) return std::nullopt;
         } else if (a == "--gap-count") {
-            if (!wholeNumber(args[++i], 4, 10, c.gapCount)) return std::nullopt;
+            if (!digits(args[++i]) || !gapCountMessage(args[i]).empty()) return std::nullopt;
+            c.gapCount = std::stoi(args[i]);
         } else if (a == "--save") {
             c.save = true;
         } else if (a == "--cancel") {
@@ -70,92 +71,86 @@ std::optional<CalibrateArgs> parseCalibrate(const Args& args) {
     return c;
 }
 
-// The clock of the sampling wait: on a terminal a long pause counts down on standard error.
-class CountdownClock final : public platform::Clock {
-  public:
-    CountdownClock(platform::Clock& inner, std::ostream& err) : inner_(inner), err_(err) {}
-    void sleepMs(unsigned ms) override {
-        if (ms < kSliceMs) return inner_.sleepMs(ms);
-        for (unsigned left = ms; left > 0;) {
-            err_ << "\rSampling the media sensor: " << (left + kSliceMs - 1) / kSliceMs << " s left " << std::flush;
-            const unsigned slice = std::min(left, kSliceMs);
-            inner_.sleepMs(slice);
-            left -= slice;
-        }
-        err_ << "\r" << std::string(40, ' ') << "\r" << std::flush;
-    }
-    std::uint64_t nowMs() override { return inner_.nowMs(); }
-    std::chrono::system_clock::time_point wallNow() override { return inner_.wallNow(); }
+// The sampling wait as it passes, on a terminal.
+app::Steps countdown(std::ostream& err) {
+    return [&err](const app::Step& step) {
+        if (step.kind != app::Step::Kind::Progress || step.total < 1000) return;
+        if (step.done < step.total)
+            err << "\rSampling the media sensor: " << (step.total - step.done + 999) / 1000 << " s left " << std::flush;
+        else
+            err << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    };
+}
 
-  private:
-    static constexpr unsigned kSliceMs = 1000;
-    platform::Clock& inner_;
-    std::ostream& err_;
-};
-
-void printChart(std::ostream& out, const CCalibration_2& page) {
-    const settings::SensingAnalysis& a = page.analysis();
-    const int top = std::max(1, *std::max_element(page.values.begin(), page.values.end()));
+void printChart(std::ostream& out, const SensingValues& values, const SensingAnalysis& a, int step) {
+    const int top = std::max(1, *std::max_element(values.begin(), values.end()));
     constexpr int kWidth = 40;
     out << "level  count\n";
-    for (int i = 0; i < settings::kBuckets; ++i) {
-        const int v = page.values[i];
+    for (int i = 0; i < kBuckets; ++i) {
+        const int v = values[i];
         const int len = v == 0 ? 0 : std::max(1, static_cast<int>(static_cast<long long>(v) * kWidth / top));
         char head[32];
-        std::snprintf(head, sizeof head, "%5d  %5d |", (i + 1) * CCalibration_2::levelStep(), v);
-        std::string line = head + std::string(static_cast<std::size_t>(len), '#');
+        std::snprintf(head, sizeof head, "%5d  %5d |", (i + 1) * step, v);
         std::string marks;
         if (a.separable() && i == a.low) marks += " <lower population";
         if (a.separable() && i == a.high) marks += " <upper population";
         if (i == a.proposed) marks += " <proposed";
-        out << line << marks << '\n';
+        out << head << std::string(static_cast<std::size_t>(len), '#') << marks << '\n';
     }
     if (a.proposed >= 0)
-        out << "proposed level " << (a.proposed + 1) * CCalibration_2::levelStep() << '\n';
+        out << "proposed level " << (a.proposed + 1) * step << '\n';
     else
         out << "no two populations found\n";
 }
 
 int runCalibrate(Session& s, const Args& args) {
-    const auto c = parseCalibrate(args);
-    if (!c) return kExitUsage;
+    const CalibrateArgs c = *parseCalibrate(args);
     if (s.comm.kind == link::kEthernet) {
         app::ShowMessage(s.host, kMsgNoCalibrationOnEthernet);
         return kExitFailure;
     }
-    std::optional<CountdownClock> countdown;
-    if (platform::standardErrorIsTerminal()) countdown.emplace(s.clock, s.err);
-    app::ToolContext ctx{s.comm, countdown ? static_cast<platform::Clock&>(*countdown) : s.clock, s.host};
-    settings::CCalibrationTabDialog dlg(ctx);
-    dlg.Create();
-    CCalibration_2& page = dlg.tabCtrl().page();
-    if (c->type == "mark") page.click(IDC_CAL_TYPE_MARK);
-    if (!c->length.empty()) page.typeText(IDC_CAL_LENGTH, c->length);
-    page.OnCheckSensingValue();
-    if (!page.measured()) return kExitFailure;
-    printChart(s.out, page);
-    if (c->level >= 0) {
-        if (!page.control(IDC_CAL_LEVEL_FIRST + c->level).enabled()) {
-            s.err << "velmora-cli: level " << c->level << " is not between the populations\n";
+    const char prefix = sensingPrefix(app::MenuMode);
+    const int step = levelStepOf(prefix);
+    SensingRequest request;
+    request.type = c.type;
+    request.prefix = prefix;
+    if (!c.length.empty()) {
+        if (const std::string why = ui::integerBoxMessage(c.length, kLabelLengthMin, kLabelLengthMax); !why.empty()) {
+            s.host.message(why);
+            return kExitUsage;
+        }
+        request.labelLength = std::stoi(c.length);
+    }
+    if (!c.middle.empty())
+        if (const std::string why = middleGapMessage(c.middle, prefix); !why.empty()) {
+            s.host.message(why);
+            return kExitUsage;
+        }
+    const bool terminal = platform::standardErrorIsTerminal();
+    if (terminal) request.progressEveryMs = 1000;
+    const SensingResult r = checkSensing(s.comm, s.clock, request, terminal ? countdown(s.err) : app::Steps{});
+    // Only a distribution that came whole and makes sense is charted; nothing is saved from another.
+    if (!r.valid()) return reportOutcome(s, r.outcome, false);
+    printChart(s.out, r.values, r.analysis, step);
+    if (!r.outcome.done()) {
+        const int status = reportOutcome(s, r.outcome, false);  // no two populations
+        return c.cancel ? reportOutcome(s, cancelCalibration(s.comm, prefix)) : status;
+    }
+    int middle = (r.analysis.proposed + 1) * step;
+    if (c.level >= 0) {
+        if (c.level < r.analysis.firstEnabled || c.level > r.analysis.lastEnabled) {
+            s.err << "velmora-cli: level " << c.level << " is not between the populations\n";
             return kExitFailure;
         }
-        page.click(IDC_CAL_LEVEL_FIRST + c->level);
+        middle = (c.level + 1) * step;
     }
-    if (!c->middle.empty()) page.typeText(IDC_CAL_MIDDLE, c->middle);
-    if (c->gapCount) page.chooseItem(IDC_CAL_GAP_COUNT, c->gapCount - 4);
-    if (c->cancel) {
-        page.OnCancelCalibration();
-        return kExitOk;
-    }
-    const std::string middle = page.control(IDC_CAL_MIDDLE).text();
-    const std::string gapCount = page.control(IDC_CAL_GAP_COUNT).itemText(page.control(IDC_CAL_GAP_COUNT).curSel());
-    s.out << "middle gap value " << middle << ", gap count " << gapCount << '\n';
-    if (!c->save) return kExitOk;
-    const int before = s.host.messageCount();
-    page.OnSaveCalibration();
-    if (s.host.messageCount() != before) return kExitFailure;
-    s.out << "saved\n";
-    return kExitOk;
+    if (!c.middle.empty()) middle = std::stoi(c.middle);
+    if (c.cancel) return reportOutcome(s, cancelCalibration(s.comm, prefix));
+    s.out << "middle gap value " << middle << ", gap count " << c.gapCount << '\n';
+    if (!c.save) return kExitOk;
+    const app::Outcome saved = saveCalibration(s.comm, {prefix, middle, c.gapCount});
+    if (saved.done()) s.out << "saved\n";
+    return reportOutcome(s, saved);
 }
 
 const bool registered = [] {

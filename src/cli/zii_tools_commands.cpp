@@ -1,22 +1,17 @@
-// velmora-cli "zii quality ..." and "zii tool ...": the ZII print quality dialog and the printer
-// tools from the command line, driven as a user would drive them.
+// velmora-cli "zii quality ..." and "zii tool ...": the ZII print quality series and settings and
+// the printer tools, over their operations (zii/qualityops.h, zii/printertoolops.h).
 #include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/commands.h"
-#include "resources/templates_zii_tools.h"
-#include "zii/printertool_zii_dlg.h"
-#include "zii/usersetting_zii_qualitydlg.h"
+#include "cli/outcome.h"
+#include "zii/printertoolops.h"
+#include "zii/qualityops.h"
 
 namespace velmora::cli {
 
 namespace {
-
-using namespace resources;
-using zii::CPrinterTool_ZII_Dlg;
-using zii::CUserSetting_ZII_QualityDlg;
 
 int countPosition(const std::string& labels) {
     const auto& counts = zii::qualityLabelCounts();
@@ -32,50 +27,31 @@ std::optional<int> labelsOption(const Args& args, std::size_t from) {
     return pos < 0 ? std::nullopt : std::optional<int>(pos);
 }
 
-// Identifier number of `id` in a series of `count` labels, or -1.
-int identifierNumber(const std::string& id, int count) {
-    for (int j = 0; j < count; ++j)
-        if (zii::labelIdentifier(j) == id) return j;
-    return -1;
-}
-
-int seriesCount(int pos) { return std::stoi(zii::qualityLabelCounts()[static_cast<std::size_t>(pos)]); }
-
-void startAutomatic(CUserSetting_ZII_QualityDlg& dlg, int pos) {
-    dlg.Create();
-    dlg.click(IDC_ZQ_AUTO);
-    dlg.chooseItem(IDC_ZQ_COUNT, pos);
-}
-
 int runQualityAuto(Session& s, const Args& args) {
     const int pos = *labelsOption(args, 0);
-    CUserSetting_ZII_QualityDlg dlg(s.ctx);
-    startAutomatic(dlg, pos);
-    dlg.click(IDC_ZQ_PRINT);
-    const int count = seriesCount(pos);
-    for (int j = 0; j < dlg.samplesWritten(); ++j) {
-        dlg.chooseItem(IDC_ZQ_IDENTIFIERS, j);
-        s.out << zii::labelIdentifier(j) << " speed " << dlg.control(IDC_ZQ_SHOW_SPEED).text() << " darkness "
-              << dlg.control(IDC_ZQ_SHOW_DARKNESS).text() << '\n';
+    const app::Outcome out = zii::printSampleSeries(s.comm, s.clock, pos);
+    // The samples that went out, even when the series stopped.
+    for (std::size_t j = 0; j < out.written.size(); ++j) {
+        const zii::QualitySample sample = zii::seriesSample(pos, static_cast<int>(j));
+        s.out << sample.identifier << " speed " << zii::qualitySpeedTexts()[static_cast<std::size_t>(sample.speedEntry)]
+              << " inch/s darkness " << sample.darkness << '\n';
     }
-    return dlg.samplesWritten() == count ? kExitOk : kExitFailure;
+    return reportOutcome(s, out);
 }
 
 bool acceptsPick(const Args& args) {
     if (args.empty()) return false;
     const auto pos = labelsOption(args, 1);
-    return pos && identifierNumber(args[0], seriesCount(*pos)) >= 0;
+    return pos && zii::identifierNumber(args[0], *pos) >= 0;
 }
 
 int runQualityPick(Session& s, const Args& args) {
     const int pos = *labelsOption(args, 1);
-    CUserSetting_ZII_QualityDlg dlg(s.ctx);
-    startAutomatic(dlg, pos);
-    dlg.chooseItem(IDC_ZQ_IDENTIFIERS, identifierNumber(args[0], seriesCount(pos)));
-    dlg.click(IDC_ZQ_SET);
-    if (!dlg.settingsSent()) return kExitFailure;
-    s.out << "speed " << dlg.chosenSpeed() << " darkness " << dlg.chosenDarkness() << '\n';
-    return kExitOk;
+    const zii::QualitySample sample = zii::seriesSample(pos, zii::identifierNumber(args[0], pos));
+    const zii::QualitySetting setting{sample.darkness, zii::speedValue(sample.speedEntry), std::nullopt};
+    const app::Outcome out = zii::setPrintQuality(s.comm, setting);
+    if (out.done()) s.out << "speed " << setting.speed << " darkness " << setting.darkness << '\n';
+    return reportOutcome(s, out);
 }
 
 struct ManualArgs {
@@ -109,39 +85,22 @@ std::optional<ManualArgs> parseManual(const Args& args) {
         else
             return std::nullopt;
     }
-    if (m.darkness < 0 || m.darkness > 30 || m.speed < 2 || m.speed > 7) return std::nullopt;
+    if (m.darkness < 0 || m.darkness > zii::kQualityMaxDarkness || zii::speedEntryOf(m.speed) < 0) return std::nullopt;
     return m;
 }
 
 int runQualityManual(Session& s, const Args& args) {
     const ManualArgs m = *parseManual(args);
-    CUserSetting_ZII_QualityDlg dlg(s.ctx);
-    dlg.Create();
-    dlg.click(IDC_ZQ_MANUAL);
-    dlg.chooseItem(IDC_ZQ_SPEED, m.speed - 2);
-    dlg.chooseItem(IDC_ZQ_DARKNESS, m.darkness);
     if (m.sample) {
-        dlg.click(IDC_ZQ_PRINT);
-        if (dlg.samplesWritten() != 1) return kExitFailure;
+        // No setting follows a sample that did not go out.
+        const app::Outcome sample = zii::printManualSample(s.comm, m.darkness, zii::speedEntryOf(m.speed));
+        if (!sample.done()) return reportOutcome(s, sample);
     }
-    if (m.save) {
-        dlg.click(IDC_ZQ_SAVE_FILE);
-        s.host.setFileAnswer(*m.save);
-    }
-    dlg.click(IDC_ZQ_SET);
-    return dlg.settingsSent() ? kExitOk : kExitFailure;
-}
-
-const CPrinterTool_ZII_Dlg::Action* findAction(const std::string& name) {
-    for (const auto& a : CPrinterTool_ZII_Dlg::kActions)
-        if (name == a.name) return &a;
-    return nullptr;
+    return reportOutcome(s, zii::setPrintQuality(s.comm, {m.darkness, m.speed, m.save}));
 }
 
 int runTool(Session& s, const Args& args) {
-    CPrinterTool_ZII_Dlg dlg(s.ctx);
-    dlg.Create();
-    return dlg.Run(*findAction(args[0])) != 0 ? kExitOk : kExitFailure;
+    return reportOutcome(s, zii::runPrinterTool(s.comm, *zii::findPrinterToolAction(args[0])));
 }
 
 const bool registered = [] {
@@ -156,7 +115,8 @@ const bool registered = [] {
     registerCommand({"zii tool",
                      "zii tool config-label|feed|list-objects|calibrate|factory-defaults|reset|diagnostics-on|"
                      "diagnostics-off  one printer-tool action",
-                     [](const Args& a) { return a.size() == 1 && findAction(a[0]) != nullptr; }, runTool});
+                     [](const Args& a) { return a.size() == 1 && zii::findPrinterToolAction(a[0]) != nullptr; },
+                     runTool});
     return true;
 }();
 

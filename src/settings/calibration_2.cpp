@@ -13,12 +13,8 @@ namespace velmora::settings {
 using namespace resources;
 
 namespace {
-constexpr int kGapCountBase = 4;  // list item i is gap count i + 4
-constexpr int kDefaultGapCount = 3;
-constexpr int kReplyBytes = 2 * kBuckets;
+constexpr int kDefaultGapCount = 3;  // list item "7"
 constexpr int kFinerMaxDistance = 3;
-constexpr int kMsgSelectLevel = 105;
-constexpr int kMsgSensingReadFail = 106;
 }  // namespace
 
 CCalibration_2::CCalibration_2(app::ToolContext& ctx)
@@ -26,12 +22,11 @@ CCalibration_2::CCalibration_2(app::ToolContext& ctx)
     valueTexts.fill("0000");
 }
 
-int CCalibration_2::levelStep() { return app::MenuMode == 0 ? 8 : 32; }
-char CCalibration_2::prefix() { return app::MenuMode == 0 ? '^' : '*'; }
+int CCalibration_2::levelStep() { return levelStepOf(prefix()); }
+char CCalibration_2::prefix() { return sensingPrefix(app::MenuMode); }
 
 unsigned CCalibration_2::samplingWaitMs(link::InterfaceKind kind, int rows) {
-    const unsigned perRow = kind == link::kSerial ? 4 : kind == link::kEthernet ? 2 : 6;
-    return static_cast<unsigned>(rows) * perRow;
+    return settings::samplingWaitMs(kind, rows);
 }
 
 bool CCalibration_2::OnInitDialog() {
@@ -58,16 +53,29 @@ bool CCalibration_2::OnInitDialog() {
 }
 
 void CCalibration_2::DoDataExchange(ui::DataExchange& dx) {
-    // The level comes first, so a bad length typed elsewhere does not hide the chosen level.
-    dx.Radio(IDC_CAL_LEVEL_FIRST, levelChoice);
-    dx.Radio(IDC_CAL_TYPE_GAP, sensingType);
-    dx.Text(IDC_CAL_LENGTH, labelLength);
-    dx.MinMaxInt(labelLength, kMinLength, kMaxLength);
-    dx.Text(IDC_CAL_MIDDLE, middleGapValue);
-    // Only what is stored must be a level; a value typed and not saved holds up nothing else.
-    if (checkMiddle_) dx.MinMaxInt(middleGapValue, 1, kBuckets * levelStep());
-    dx.CBIndex(IDC_CAL_GAP_COUNT, gapCountChoice);
-    for (int i = 0; i < kBuckets; ++i) dx.Text(IDC_CAL_VALUE_FIRST + i, valueTexts[i]);
+    const bool all = !dx.saving() || reading_ == Reading::All;
+    if (all || reading_ == Reading::Level || reading_ == Reading::Store) dx.Radio(IDC_CAL_LEVEL_FIRST, levelChoice);
+    if (all || reading_ == Reading::Check) {
+        dx.Radio(IDC_CAL_TYPE_GAP, sensingType);
+        // The length decides how long the printer samples and the window waits.
+        dx.Text(IDC_CAL_LENGTH, labelLength);
+        dx.MinMaxInt(labelLength, kLabelLengthMin, kLabelLengthMax);
+    }
+    if (all || reading_ == Reading::Store) {
+        dx.Text(IDC_CAL_MIDDLE, middleGapValue);
+        const ValueRange range = middleGapRange(prefix());
+        dx.MinMaxInt(middleGapValue, range.min, range.max);
+        dx.CBIndex(IDC_CAL_GAP_COUNT, gapCountChoice);
+    }
+    if (all)
+        for (int i = 0; i < kBuckets; ++i) dx.Text(IDC_CAL_VALUE_FIRST + i, valueTexts[i]);
+}
+
+bool CCalibration_2::readControls(Reading which) {
+    reading_ = which;
+    const bool ok = UpdateData(true);
+    reading_ = Reading::All;
+    return ok;
 }
 
 void CCalibration_2::enableStep2(bool on) {
@@ -95,45 +103,50 @@ void CCalibration_2::toIdle() {
     colourValues();
 }
 
-void CCalibration_2::OnCheckSensingValue() {
-    measured_ = false;
-    // The length decides how long the printer samples (and the window waits): a typo must not
-    // cost an hour, so a length out of range sends nothing.
-    if (!UpdateData(true)) return;
-    toIdle();
-    enableStep2(false);
-    UpdateData(false);
-
-    ctx_.comm.BeginAction();
-    const int rows = labelLength * 8;
-    const std::string command =
-        std::string(1, prefix()) + "MXd," + std::to_string(rows) + (sensingType == kMarkSensing ? ",B" : ",G") + "\r";
-    const unsigned waitMs = samplingWaitMs(ctx_.comm.kind, rows);
-    ui::LongAction action(ctx_.host, waitMs);
-    if (ctx_.comm.WriteText(command) == 0) return;  // the port object said why
-    ctx_.clock.sleepMs(waitMs);
-    std::array<std::uint8_t, kReplyBytes> reply{};
-    const int got = ctx_.comm.ReadBytes(reply.data(), reply.size());
-    if (got != kReplyBytes) {
-        app::ShowMessage(ctx_.host, kMsgSensingReadFail);
-        std::array<std::uint8_t, kReplyBytes> drain{};
-        ctx_.comm.ReadBytes(drain.data(), drain.size());
-        UpdateData(false);
-        return;
-    }
-    measured_ = true;
-    values = decodeSensingReply(reply);
+void CCalibration_2::showValueTexts() {
     for (int i = 0; i < kBuckets; ++i) {
         char text[16];
         std::snprintf(text, sizeof text, "%4.4d", values[i]);
         valueTexts[i] = text;
     }
-    analysis_ = analyseSensing(values, sensingType == kMarkSensing ? kMarkSensing : kGapSensing);
-    enableStep2(true);
-    showAnalysis();
 }
 
-void CCalibration_2::showAnalysis() {
+void CCalibration_2::OnCheckSensingValue() {
+    measured_ = false;
+    // Only the length and the type: a middle gap value typed and not saved holds up nothing.
+    if (!readControls(Reading::Check)) return;
+    SensingRequest request;
+    request.type = sensingType == kMarkSensing ? kMarkSensing : kGapSensing;
+    request.labelLength = labelLength;
+    request.prefix = prefix();
+    ui::LongAction action(ctx_.host, samplingWaitMs(ctx_.comm.kind, labelLength * kDotsPerMm));
+    const SensingResult r = checkSensing(ctx_.comm, ctx_.clock, request, [this](const app::Step& step) {
+        if (step.kind == app::Step::Kind::Progress && step.done == 0) {
+            // Sampling starts from an idle page, painted before the wait.
+            toIdle();
+            enableStep2(false);
+            UpdateData(false);
+        }
+    });
+    if (!r.outcome.result.message.empty()) ctx_.host.message(r.outcome.result.message);
+    if (!r.distribution()) return;  // the start command did not go out; the port object said why
+    if (r.complete()) {
+        values = r.values;
+        showValueTexts();
+    }
+    if (!r.valid()) {
+        // No distribution to take a level from: the page stays idle.
+        app::ShowMessage(ctx_.host, kMsgSensingReadFail);
+        UpdateData(false);
+        return;
+    }
+    measured_ = true;
+    analysis_ = r.analysis;
+    enableStep2(true);
+    showAnalysis(r.outcome.result.messageId);
+}
+
+void CCalibration_2::showAnalysis(int messageId) {
     const SensingAnalysis& a = analysis_;
     marks.fill(0);
     if (a.low >= 0 && a.low < kBuckets) marks[a.low] = 1;
@@ -150,12 +163,11 @@ void CCalibration_2::showAnalysis() {
     chart_->invalidate();
     UpdateData(false);
 
-    const int d = a.distance();
-    if (d <= 0) {
-        app::ShowMessage(ctx_.host, kMsgSensingReadFail);
-    } else if (d <= kFinerMaxDistance) {
+    if (messageId) {
+        app::ShowMessage(ctx_.host, messageId);  // no two populations
+    } else if (a.distance() <= kFinerMaxDistance) {
         CCalibrationExtra extra(ctx_, a.low, a.high, values[a.low], values[a.high], sensingType,
-                                gapCountChoice + kGapCountBase);
+                                gapCountChoice + kGapCountMin);
         if (ctx_.host.runModal(extra) == ui::IDOK) {
             // The finer levels count 32 a level; a native page stores 8 a level.
             middleGapValue = extra.middleGapValue * levelStep() / 32;
@@ -165,35 +177,32 @@ void CCalibration_2::showAnalysis() {
 }
 
 void CCalibration_2::OnLevelClicked() {
-    UpdateData(true);
+    readControls(Reading::Level);
     if (levelChoice >= 0) middleGapValue = (levelChoice + 1) * levelStep();
     UpdateData(false);
 }
 
 void CCalibration_2::OnSaveCalibration() {
-    if (!UpdateData(true)) return;
+    if (!readControls(Reading::Level)) return;
     if (levelChoice == -1) {
         app::ShowMessage(ctx_.host, kMsgSelectLevel);
         return;
     }
-    checkMiddle_ = true;
-    const bool inRange = UpdateData(true);
-    checkMiddle_ = false;
-    if (!inRange) return;
-    ctx_.comm.BeginAction();
-    ctx_.comm.WriteText(std::string(1, prefix()) + "MXs," + std::to_string(middleGapValue) + "," +
-                        std::to_string(gapCountChoice + kGapCountBase) + "\r");
+    // Only what is sent: a length typed since the measurement holds up nothing.
+    if (!readControls(Reading::Store)) return;
+    const app::Outcome out =
+        saveCalibration(ctx_.comm, {prefix(), middleGapValue, gapCountChoice + kGapCountMin});
+    if (!out.result.message.empty()) ctx_.host.message(out.result.message);
+    if (!out.done()) return;  // the measurement stays, to save again
     toIdle();
     enableStep2(false);
     UpdateData(false);
 }
 
 void CCalibration_2::OnCancelCalibration() {
-    UpdateData(true);
     toIdle();
     UpdateData(false);
-    ctx_.comm.BeginAction();
-    ctx_.comm.WriteText(std::string(1, prefix()) + "MXc\r");
+    cancelCalibration(ctx_.comm, prefix());
     enableStep2(false);
     UpdateData(false);
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/toolcontext.h"
-#include "settings/sensinganalysis.h"
+#include "settings/calibrationops.h"
 #include "ui/dialog.h"
 
 namespace velmora::settings {
@@ -22,9 +22,6 @@ class CCalibration_2 : public ui::Dialog {
     void OnSaveCalibration();
     void OnCancelCalibration();
 
-    // The label length the page accepts, in millimetres: the printer takes 4 to 6 ms a dot row.
-    static constexpr int kMinLength = 1;
-    static constexpr int kMaxLength = 999;
     static constexpr unsigned kColorMarkedText = 0x00FFFF;
     static constexpr unsigned kColorMarkedBack = 0x000080;
     static constexpr unsigned kColorPlainText = 0x808080;
@@ -55,16 +52,21 @@ class CCalibration_2 : public ui::Dialog {
     void DoDataExchange(ui::DataExchange& dx) override;
 
   private:
+    // Which fields a read of the controls takes: each action validates only what it uses, so a
+    // box it does not need never holds it up. Showing the fields always shows them all.
+    enum class Reading { All, Check, Level, Store };
+    bool readControls(Reading which);
     void toIdle();  // clears marks and values, disables the level radios and step 2
     void enableStep2(bool on);
     void colourValues();
-    void showAnalysis();
+    void showValueTexts();
+    void showAnalysis(int messageId);
 
     app::ToolContext& ctx_;
     SensingAnalysis analysis_;
     std::shared_ptr<SensingChart> chart_;
     bool measured_ = false;
-    bool checkMiddle_ = false;  // the stored value's range is checked on Save only
+    Reading reading_ = Reading::All;
 };
 
 }  // namespace velmora::settings

@@ -6,7 +6,7 @@
 #include "app/dialogcatalog.h"
 #include "resources/templates_calibration.h"
 #include "settings/calibration_2.h"
-#include "settings/sensinganalysis.h"
+#include "settings/calibrationops.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -14,7 +14,6 @@ namespace velmora::settings {
 using namespace resources;
 
 namespace {
-constexpr int kMsgSelectLevel = 105;
 constexpr int kDetailChoices = 8;
 
 std::string format(const char* pattern, int value) {
@@ -55,28 +54,47 @@ bool CCalibrationExtra::OnInitDialog() {
 }
 
 void CCalibrationExtra::DoDataExchange(ui::DataExchange& dx) {
-    dx.Radio(IDC_CALX_DETAIL_FIRST, detailChoice);
-    dx.Text(IDC_CALX_MIDDLE, middleGapValue);
-    dx.MinMaxInt(middleGapValue, 0, kBuckets * 32);
-    dx.Text(IDC_CALX_GAP_COUNT, gapCount);
-    dx.MinMaxInt(gapCount, 4, 10);
+    const bool all = !dx.saving() || reading_ == Reading::All;
+    if (all || reading_ == Reading::Detail) dx.Radio(IDC_CALX_DETAIL_FIRST, detailChoice);
+    if (all || reading_ == Reading::Result || reading_ == Reading::Store) {
+        // Always sent with '*': the range of that scale, as the page takes it.
+        dx.Text(IDC_CALX_MIDDLE, middleGapValue);
+        const ValueRange range = middleGapRange('*');
+        dx.MinMaxInt(middleGapValue, range.min, range.max);
+    }
+    if (all || reading_ == Reading::Store) {
+        dx.Text(IDC_CALX_GAP_COUNT, gapCount);
+        dx.MinMaxInt(gapCount, kGapCountMin, kGapCountMax);
+    }
+}
+
+bool CCalibrationExtra::readControls(Reading which) {
+    reading_ = which;
+    const bool ok = UpdateData(true);
+    reading_ = Reading::All;
+    return ok;
 }
 
 void CCalibrationExtra::OnDetailClicked() {
-    UpdateData(true);
+    readControls(Reading::Detail);
     if (detailChoice >= 0) middleGapValue = finerLevel(low_, distance(), detailChoice);
     UpdateData(false);
 }
 
 void CCalibrationExtra::OnSaveCalibration() {
-    if (!UpdateData(true)) return;
+    if (!readControls(Reading::Store)) return;
     if (saved_) {
         app::ShowMessage(ctx_.host, kMsgSelectLevel);
         return;
     }
-    ctx_.comm.BeginAction();
-    ctx_.comm.WriteText("*MXs," + std::to_string(middleGapValue) + "," + std::to_string(gapCount) + "\r");
-    saved_ = true;
+    const app::Outcome out = saveCalibration(ctx_.comm, {'*', middleGapValue, gapCount});
+    if (!out.result.message.empty()) ctx_.host.message(out.result.message);
+    saved_ = out.done();
+}
+
+// The result is the middle gap value: the gap count typed here is this dialog's own.
+void CCalibrationExtra::OnOK() {
+    if (readControls(Reading::Result)) EndDialog(ui::IDOK);
 }
 
 namespace {

@@ -28,9 +28,15 @@ class CCalibrationExtra : public ui::Dialog {
   protected:
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;
+    void OnOK() override;
 
   private:
+    // Each action reads only the boxes it uses (see CCalibration_2).
+    enum class Reading { All, Detail, Result, Store };
+    bool readControls(Reading which);
+
     app::ToolContext& ctx_;
+    Reading reading_ = Reading::All;
     int low_, high_, lowValue_, highValue_, sensingType_;
     bool saved_ = false;
 };

@@ -1,6 +1,8 @@
 // The two populations of a sensing distribution, as the printer's calibration finds them.
 #include "settings/sensinganalysis.h"
 
+#include <algorithm>
+
 namespace velmora::settings {
 
 namespace {
@@ -73,6 +75,9 @@ SensingAnalysis gapType(const SensingValues& v) {
 }
 
 SensingAnalysis markType(const SensingValues& v) {
+    // With no label population the climbs below would settle on the lowest level, under both
+    // populations; like a gap distribution without its second population, it offers none.
+    if (std::none_of(v.begin(), v.end(), [](int n) { return n > kBig; })) return {};
     int e = 0;
     for (int i = kLast; i >= 0; --i)
         if (v[i] > 0) {

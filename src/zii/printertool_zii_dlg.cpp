@@ -3,41 +3,36 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/templates_zii_tools.h"
+#include "zii/printertoolops.h"
 
 namespace velmora::zii {
 
 using namespace resources;
 
 namespace {
-constexpr int kMsgNotOnEthernet = 272;
-}
-
-const CPrinterTool_ZII_Dlg::Action CPrinterTool_ZII_Dlg::kActions[8] = {
-    {IDC_ZT_CONFIG_LABEL, "config-label", "~WC\r\n", false},
-    {IDC_ZT_FEED, "feed", "~PH\r\n", false},
-    {IDC_ZT_OBJECT_LIST, "list-objects", "^XA^WD*:*.*^XZ\r\n", false},
-    {IDC_ZT_CALIBRATE, "calibrate", "~JC\r\n", false},
-    {IDC_ZT_FACTORY_DEFAULTS, "factory-defaults", "^XA^JUF^XZ\r\n", false},
-    {IDC_ZT_RESET, "reset", "~JR\r\n", false},
-    {IDC_ZT_DIAGNOSTICS_ON, "diagnostics-on", "~JD\r\n", true},
-    {IDC_ZT_DIAGNOSTICS_OFF, "diagnostics-off", "~JE\r\n", true},
+struct Button {
+    int id;
+    const char* action;
 };
+constexpr Button kButtons[] = {
+    {IDC_ZT_CONFIG_LABEL, "config-label"},     {IDC_ZT_FEED, "feed"},
+    {IDC_ZT_OBJECT_LIST, "list-objects"},      {IDC_ZT_CALIBRATE, "calibrate"},
+    {IDC_ZT_FACTORY_DEFAULTS, "factory-defaults"}, {IDC_ZT_RESET, "reset"},
+    {IDC_ZT_DIAGNOSTICS_ON, "diagnostics-on"}, {IDC_ZT_DIAGNOSTICS_OFF, "diagnostics-off"},
+};
+}  // namespace
 
 CPrinterTool_ZII_Dlg::CPrinterTool_ZII_Dlg(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, ZiiPrinterToolTemplate()), ctx_(ctx) {}
 
 bool CPrinterTool_ZII_Dlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    for (const Action& a : kActions) on(ui::Event::Clicked, a.id, [this, &a] { Run(a); });
+    for (const Button& button : kButtons)
+        on(ui::Event::Clicked, button.id, [this, action = findPrinterToolAction(button.action)] {
+            const app::Outcome out = runPrinterTool(ctx_.comm, *action);
+            if (out.result.messageId) app::ShowMessage(ctx_.host, out.result.messageId);
+        });
     return true;
-}
-
-int CPrinterTool_ZII_Dlg::Run(const Action& action) {
-    if (action.notOnEthernet && ctx_.comm.kind == link::kEthernet) {
-        app::ShowMessage(ctx_.host, kMsgNotOnEthernet);
-        return 0;
-    }
-    return ctx_.comm.WriteText(action.command);
 }
 
 namespace {

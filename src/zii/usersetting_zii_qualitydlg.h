@@ -9,25 +9,9 @@
 
 #include "app/toolcontext.h"
 #include "ui/dialog.h"
+#include "zii/qualityops.h"
 
 namespace velmora::zii {
-
-// The speed entries "2.0" ... "7.0"; a speed's value is the integer part of its text.
-const std::vector<std::string>& qualitySpeedTexts();
-// The label counts "12", "18", "24", "30", "36".
-const std::vector<std::string>& qualityLabelCounts();
-// Darkness of the k-th sample at one speed for label-count position `countPos`: base + k x step.
-struct DarknessSeries {
-    int base;
-    int step;
-};
-DarknessSeries darknessSeries(int countPos);
-// "AA", "AB", ... "AZ", "BA", ...
-std::string labelIdentifier(int number);
-// One sample label format, its lines ended by CR LF; `identifier` empty in manual mode.
-std::string sampleLabel(const std::string& identifier, int darkness, const std::string& speedText);
-// The "Set to Printer" text.
-std::string qualitySettingsText(int darkness, int speed);
 
 class CUserSetting_ZII_QualityDlg : public ui::Dialog {
   public:
@@ -49,8 +33,6 @@ class CUserSetting_ZII_QualityDlg : public ui::Dialog {
     // Whether the last "Set to Printer" wrote its text to the printer.
     bool settingsSent() const { return settingsSent_; }
 
-    static constexpr unsigned kSamplePauseMs = 10;
-
   protected:
     bool OnInitDialog() override;
 
@@ -58,9 +40,8 @@ class CUserSetting_ZII_QualityDlg : public ui::Dialog {
     int mode() const;
     void rebuildIdentifiers();
     void showChoice();
-    int speedEntryOf(int identifier) const;
-    int darknessOf(int identifier) const;
-    int perSpeed() const;
+    int countPosition() const;
+    int speedEntryChosen() const;  // -1 for none
 
     app::ToolContext& ctx_;
     int samplesWritten_ = 0;

@@ -173,6 +173,60 @@ TEST_F(CalibrationOnScript, ATypedMiddleValueAndTheGapCountAreWhatSaveSends) {
     EXPECT_EQ(l.script.written(), "*MXc\r");
 }
 
+TEST_F(CalibrationOnScript, CountsNoSamplingGivesLeaveThePageIdle) {
+    // Two clear populations, but 150 mm are 1200 rows: no bucket can count 60000.
+    l.script.readScript = {reply({{9, 60000}, {23, 3000}})};
+    page.click(IDC_CAL_CHECK);
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{LoadString(106)});
+    EXPECT_EQ(page.control(IDC_CAL_VALUE_FIRST + 9).text(), "60000");  // what came is shown
+    EXPECT_FALSE(page.control(IDC_CAL_SAVE).enabled());
+    EXPECT_FALSE(page.control(IDC_CAL_LEVEL_FIRST + 19).enabled());
+    EXPECT_FALSE(page.chart()->measured);
+    host.clear();
+    l.script.writes.clear();
+    page.OnSaveCalibration();  // as a caller that skips the disabled button would
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{LoadString(105)});
+    EXPECT_TRUE(l.script.writes.empty());
+}
+
+TEST_F(CalibrationOnScript, EachButtonReadsOnlyTheBoxesItUses) {
+    l.script.readScript = {reply({{9, 900}, {23, 30}})};
+    page.click(IDC_CAL_CHECK);
+    // An emptied middle gap box does not hold up a new check.
+    page.typeText(IDC_CAL_MIDDLE, "");
+    l.script.writes.clear();
+    l.script.readScript = {reply({{9, 900}, {23, 30}})};
+    page.click(IDC_CAL_CHECK);
+    EXPECT_TRUE(host.messages.empty()) << host.messageTexts()[0];
+    EXPECT_EQ(l.script.written(), "*MXd,1200,G\r");
+    // A length typed since the measurement does not hold up its save.
+    page.typeText(IDC_CAL_LENGTH, "0");
+    l.script.writes.clear();
+    page.click(IDC_CAL_SAVE);
+    EXPECT_TRUE(host.messages.empty()) << host.messageTexts()[0];
+    EXPECT_EQ(l.script.written(), "*MXs,640,7\r");
+}
+
+TEST_F(CalibrationOnScript, ThePageAndTheFinerLevelsTakeOneRangeForTheStoredValue) {
+    for (const char* typed : {"0", "1025"}) {
+        SCOPED_TRACE(typed);
+        host.clear();
+        l.script.writes.clear();
+        l.script.readScript = {reply({{10, 900}, {11, 140}})};
+        host.modalScripts.push_back([&](ui::Dialog& d) {
+            d.typeText(IDC_CALX_MIDDLE, typed);
+            d.click(IDC_CALX_SAVE);
+            d.click(ui::IDCANCEL);
+            return d.result();
+        });
+        page.click(IDC_CAL_CHECK);
+        page.typeText(IDC_CAL_MIDDLE, typed);
+        page.click(IDC_CAL_SAVE);
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>(2, "Enter an integer between 1 and 1024."));
+        EXPECT_EQ(l.script.written(), "*MXd,1200,G\r");  // no store
+    }
+}
+
 TEST_F(CalibrationOnScript, NearPopulationsOfferFinerLevelsInEitherMenuMode) {
     for (int mode : {1, 0}) {
         SCOPED_TRACE(mode);

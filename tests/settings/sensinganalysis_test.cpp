@@ -45,6 +45,8 @@ TEST(SensingAnalysis, FindsThePopulationsAndProposesALevelBetween) {
         // One population only.
         {"one population", kGapSensing, dist({{9, 1200}}), 9, 10, 9, 9, 9},
         {"continuous mark", kMarkSensing, dist({{24, 1200}}), 23, 24, 23, 24, 23},
+        // No label population (nothing above 100): no level, rather than one below both.
+        {"mark without labels", kMarkSensing, dist({{5, 50}, {20, 80}}), 0, 0, -1, 0, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
