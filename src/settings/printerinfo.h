@@ -26,7 +26,7 @@ class CPrinterInfo : public ui::Dialog {
     void OnGet();
     void OnInitStat(InfoCounter counter);
     void OnUsbSerialSet();
-    // What the last write without a message returned (a counter reset, the USB serial number).
+    // 1 when the last write without a message went out (a counter reset, the USB serial number).
     int lastWrite() const { return lastWrite_; }
 
   protected:
