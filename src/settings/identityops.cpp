@@ -56,10 +56,6 @@ app::ReadValue readIdentity(link::CComm& comm, platform::Clock& clock, Identity 
     return v;
 }
 
-}  // namespace
-
-namespace {
-
 // Why a Set would not send `text`: the page's over-the-limit message, or a text for a control
 // character; nothing when it would.
 app::Result refusalOf(Identity which, const std::string& text) {

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "app/settingspage.h"
 #include "resources/templates_settings.h"
@@ -90,7 +93,8 @@ app::Outcome readLanguage(link::CComm& comm, platform::Clock& clock) {
         out.values.push_back(std::move(v));
     }
     clock.sleepMs(kBeforeLockQueryMs);
-    const auto reply = queryOnce(comm, clock, "\x1b\x1c/", kLanguageReplyWaitMs, kLockStatusLimit);
+    // The flags are bits of bytes: every byte that came counts, a NUL too.
+    const auto reply = queryOnce(comm, clock, "\x1b\x1c/", kLanguageReplyWaitMs, kLockStatusLimit, false);
     if (!reply) return out.fail(0, "lock");
     app::ReadValue lock{"lock", languageLocked(*reply) ? "1" : "0", !reply->empty(), isLockStatus(*reply), *reply, {}};
     if (lock.replied && !lock.valid) lock.why = "not a lock status: the third and fourth bytes carry no lock flags";
@@ -131,12 +135,10 @@ app::Outcome setLanguageSetting(link::CComm& comm, const LanguageRequest& reques
     }
     if (lockWrite(comm, request.lock) == 0) return out.fail(0, "lock");
     out.written.emplace_back("lock", request.lock ? "1" : "0");
-    if (!unwritten.empty()) {
-        out.fail(0, unwritten);
-        out.result.message = "no " + unwritten + " was chosen and the printer gave none; it was not written";
-    }
-    if (out.result.status == app::Status::Failed) return out;
-    return out.finish(0);
+    if (unwritten.empty()) return out.finish(0);
+    out.fail(0, unwritten);
+    out.result.message = "no " + unwritten + " was chosen and the printer gave none; it was not written";
+    return out;
 }
 
 namespace {

@@ -22,13 +22,13 @@ std::optional<std::string> querySwitchBytes(link::CComm& comm, platform::Clock& 
 }
 
 std::optional<std::string> queryOnce(link::CComm& comm, platform::Clock& clock, std::string_view query,
-                                     unsigned waitMs, std::size_t limit) {
+                                     unsigned waitMs, std::size_t limit, bool text) {
     if (writeRaw(comm, query) == 0) return std::nullopt;
     clock.sleepMs(waitMs);
     std::string area(limit, '\0');
     const int got = comm.ReadBytes(reinterpret_cast<std::uint8_t*>(area.data()), area.size());
     area.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    if (const auto nul = area.find('\0'); nul != std::string::npos) area.resize(nul);
+    if (const auto nul = area.find('\0'); text && nul != std::string::npos) area.resize(nul);
     return area;
 }
 

@@ -20,10 +20,10 @@ namespace velmora::settings {
 std::optional<std::string> querySwitchBytes(link::CComm& comm, platform::Clock& clock, char prefix,
                                             int switchNumber, unsigned waitMs);
 
-// Sends `query`, waits, and reads once up to `limit` bytes, cut at a NUL. Nothing when the query
-// could not be written.
+// Sends `query`, waits, and reads once up to `limit` bytes, text cut at a NUL (`text` false: every
+// byte that came). Nothing when the query could not be written.
 std::optional<std::string> queryOnce(link::CComm& comm, platform::Clock& clock, std::string_view query,
-                                     unsigned waitMs, std::size_t limit);
+                                     unsigned waitMs, std::size_t limit, bool text = true);
 
 // The replies of one action, in order. Once a reply did not end as its form says (none came, or
 // it stopped before its end), the rest of it may still be on the way, so no later reply of the
