@@ -1,11 +1,11 @@
-// The hardware identity page: "^MBX" reads, "^MBY" writes and resets, each store waited out.
+// The hardware identity page: each group's buttons run the identity operations; a Get reports
+// the value it read inside its message.
 #include "settings/hardwareinfosetting.h"
 
 #include "app/dialogcatalog.h"
-#include "platform/codepage.h"
 #include "resources/stringtable.h"
 #include "resources/templates_settings.h"
-#include "settings/settingexchange.h"
+#include "settings/nativereplies.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -13,13 +13,7 @@ namespace velmora::settings {
 using namespace resources;
 
 namespace {
-// UTF-8 characters of `text`.
-std::size_t characters(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-// The first `count` characters of `text`.
+// The first `count` characters of UTF-8 `text`.
 std::string firstCharacters(const std::string& text, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t seen = 0; i < text.size(); ++i) {
@@ -29,12 +23,6 @@ std::string firstCharacters(const std::string& text, std::size_t count) {
 }
 int editId(Identity which) { return IDC_HW_VERSION + static_cast<int>(which); }
 }  // namespace
-
-const std::array<CHardwareInfoSetting::IdentityRules, kIdentityCount> CHardwareInfoSetting::kRules = {{
-    {4, "^MBX0\r\n", 100, 7, 119, 120, 121, 122, 123, 124, 137},
-    {16, "^MBX1\r", 1000, 18, 125, 126, 127, 128, 129, 130, 138},
-    {7, "^MBX2\r", 100, 12, 131, 132, 133, 134, 135, 136, 139},
-}};
 
 CHardwareInfoSetting::CHardwareInfoSetting(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, HardwareInfoSettingTemplate()), ctx_(ctx) {}
@@ -55,56 +43,47 @@ void CHardwareInfoSetting::DoDataExchange(ui::DataExchange& dx) {
     for (int i = 0; i < kIdentityCount; ++i) dx.Text(IDC_HW_VERSION + i, texts[i]);
 }
 
+void CHardwareInfoSetting::report(const app::Outcome& outcome) {
+    if (outcome.result.messageId) app::ShowMessage(host(), outcome.result.messageId);
+    if (!outcome.result.message.empty()) host().message(outcome.result.message);
+}
+
 void CHardwareInfoSetting::OnGet(Identity which) {
-    const IdentityRules& s = kRules[which];
+    const IdentityKey& key = identityKeys()[which];
     texts[which].clear();
     control(editId(which)).setText("");
-    const auto reply = queryReply(ctx_.comm, ctx_.clock, s.getCommand, s.getWaitMs, s.readLimit);
-    if (reply) texts[which] = trimLineEnd(*reply);
+    const app::Outcome got = getIdentity(ctx_.comm, ctx_.clock, which);
+    // The page shows whatever text came, line ends removed, even when it is no valid value.
+    const app::ReadValue* v = got.values.empty() ? nullptr : &got.values.front();
+    const bool replied = v && v->replied;
+    if (replied) texts[which] = v->text;
     // The serial number is reported even when empty; the others only when they hold text.
-    const bool show = reply && (which == kSerialNumber || !texts[which].empty());
-    if (show)
-        host().messageBox(LoadString(s.prefix) + texts[which] + ".", "Information", ui::Icon::Information,
+    if (replied && (which == kSerialNumber || !texts[which].empty()))
+        host().messageBox(LoadString(key.prefix) + texts[which] + ".", "Information", ui::Icon::Information,
                           ui::Buttons::Ok);
     else
-        app::ShowMessage(host(), s.empty);
+        app::ShowMessage(host(), key.empty);
     control(editId(which)).setText(texts[which]);
 }
 
 void CHardwareInfoSetting::OnSet(Identity which) {
-    const IdentityRules& s = kRules[which];
     UpdateData(true);
-    const std::string converted = platform::toCodePage(texts[which]).substr(0, 256);
-    std::string command = "^MBY" + std::to_string(which) + "," + converted + "\r\n";
-    // The converted bytes, not the character count, decide whether the command fits: a code page
-    // with several bytes a character would otherwise overrun the printer's command area.
-    if (command.size() > kCommandRoom) {
-        app::ShowMessage(host(), s.tooLong);
-        return;
-    }
-    const int written = writeRaw(ctx_.comm, command);
-    ctx_.clock.sleepMs(kStoreWaitMs);
-    app::ShowMessage(host(), written != 0 ? s.setOk : s.setFailed);
+    report(setIdentity(ctx_.comm, ctx_.clock, which, texts[which]));
 }
 
 void CHardwareInfoSetting::OnInitialize(Identity which) {
-    const IdentityRules& s = kRules[which];
     UpdateData(true);
-    std::string command = "^MBY\x0f,";
-    command += static_cast<char>('0' + which);
-    command += "\r\n";
-    const int written = writeRaw(ctx_.comm, command);
-    ctx_.clock.sleepMs(kStoreWaitMs);
-    app::ShowMessage(host(), written != 0 ? s.initOk : s.initFailed);
+    report(initializeIdentity(ctx_.comm, ctx_.clock, which));
 }
 
 void CHardwareInfoSetting::OnTextChange(Identity which) {
     UpdateData(true);
-    const auto limit = static_cast<std::size_t>(kRules[which].limit);
-    if (characters(texts[which]) <= limit) return;
+    const IdentityKey& key = identityKeys()[which];
+    const auto limit = static_cast<std::size_t>(key.limit);
+    if (characterCount(texts[which]) <= limit) return;
     texts[which] = firstCharacters(texts[which], limit);
     control(editId(which)).setText(texts[which]);
-    app::ShowMessage(host(), kRules[which].tooLong);
+    app::ShowMessage(host(), key.tooLong);
 }
 
 namespace {

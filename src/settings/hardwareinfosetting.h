@@ -1,34 +1,22 @@
 // The native "Hardware Info" page: three identity strings the printer keeps (hardware version,
-// serial number, user-defined printer ID), each with its own Get, Set and Initialize.
+// serial number, user-defined printer ID), each with its own Get, Set and Initialize, through the
+// operations of identityops.h.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "app/toolcontext.h"
+#include "settings/identityops.h"
 #include "ui/dialog.h"
 
 namespace velmora::settings {
-
-enum Identity { kHardwareVersion = 0, kSerialNumber, kPrinterId, kIdentityCount };
 
 class CHardwareInfoSetting : public ui::Dialog {
   public:
     explicit CHardwareInfoSetting(app::ToolContext& ctx);
 
-    // The printer stores a Set or Initialize before it takes the next command.
-    static constexpr unsigned kStoreWaitMs = 5700;
-    // The whole "^MBY" command must fit the printer's 31-byte command area.
-    static constexpr std::size_t kCommandRoom = 31;
-
-    struct IdentityRules {
-        int limit;
-        const char* getCommand;
-        unsigned getWaitMs;
-        std::size_t readLimit;
-        int prefix, empty, setOk, setFailed, initOk, initFailed, tooLong;
-    };
-    static const std::array<IdentityRules, kIdentityCount> kRules;
+    static constexpr unsigned kStoreWaitMs = kIdentityStoreWaitMs;
 
     std::array<std::string, kIdentityCount> texts;
 
@@ -42,6 +30,8 @@ class CHardwareInfoSetting : public ui::Dialog {
     void DoDataExchange(ui::DataExchange& dx) override;
 
   private:
+    void report(const app::Outcome& outcome);
+
     app::ToolContext& ctx_;
 };
 

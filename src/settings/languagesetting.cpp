@@ -2,11 +2,9 @@
 // two switch writes out.
 #include "settings/languagesetting.h"
 
-#include <array>
-
 #include "app/dialogcatalog.h"
 #include "resources/templates_settings.h"
-#include "settings/settingexchange.h"
+#include "settings/languageops.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -30,37 +28,26 @@ void CLanguageSetting::DoDataExchange(ui::DataExchange& dx) {
     dx.CBIndex(IDC_LANG_ICS, ics);
 }
 
-void CLanguageSetting::sendLock(bool on) {
-    const std::array<char, 5> bytes{'\x1b', '\x1c', '\x1f', static_cast<char>(on ? 1 : 0),
-                                    static_cast<char>(kLockCode)};
-    writeRaw(ctx_.comm, std::string_view(bytes.data(), bytes.size()));
-}
-
 void CLanguageSetting::OnGet() {
-    ctx_.comm.BeginAction();
     ui::WaitCursor wait(host());
     codePage = -1;
     ics = -1;
     for (int id : {IDC_LANG_CODEPAGE, IDC_LANG_ICS, IDC_LANG_SET}) control(id).enable();
-    if (const auto byte = readSwitch(ctx_.comm, ctx_.clock, '*', kCodePageSwitch, kReplyWaitMs)) codePage = *byte;
-    if (const auto byte = readSwitch(ctx_.comm, ctx_.clock, '*', kIcsSwitch, kReplyWaitMs)) ics = *byte;
-    ctx_.clock.sleepMs(20);
-    writeRaw(ctx_.comm, "\x1b\x1c/");
-    ctx_.clock.sleepMs(kReplyWaitMs);
-    std::array<std::uint8_t, 256> reply{};
-    if (ctx_.comm.ReadBytes(reply.data(), reply.size()) > 0) control(IDC_LANG_LOCK).setCheck((reply[2] & 0x08) ? 1 : 0);
-    ctx_.clock.sleepMs(30);
+    const app::Outcome got = getLanguageSetting(ctx_.comm, ctx_.clock);
+    // The page takes the first byte of each switch reply as it came, and the lock from any reply.
+    if (const app::ReadValue* v = got.find("codepage"); v && v->replied)
+        codePage = static_cast<unsigned char>(v->raw[0]);
+    if (const app::ReadValue* v = got.find("ics"); v && v->replied) ics = static_cast<unsigned char>(v->raw[0]);
+    if (const app::ReadValue* v = got.find("lock"); v && v->replied)
+        control(IDC_LANG_LOCK).setCheck(languageLocked(v->raw) ? 1 : 0);
     UpdateData(false);  // a value outside a list shows no selection
 }
 
 void CLanguageSetting::OnSet() {
     UpdateData(true);
-    sendLock(false);
-    // A list without a choice sends no byte (its index would go out as 0xFF); the other list is
-    // still written, and the lock is put back as the box says.
-    if (codePage >= 0) writeSwitch(ctx_.comm, '*', kCodePageSwitch, static_cast<std::uint8_t>(codePage), false);
-    if (ics >= 0) writeSwitch(ctx_.comm, '*', kIcsSwitch, static_cast<std::uint8_t>(ics), false);
-    sendLock(control(IDC_LANG_LOCK).checked());
+    // A list without a choice sends no byte; the other list is still written, and the lock is
+    // put back as the box says.
+    setLanguageSetting(ctx_.comm, {codePage, ics, control(IDC_LANG_LOCK).checked()});
 }
 
 namespace {

@@ -1,9 +1,7 @@
 // The native "Language" page (both menu modes): the printer's default code page and
 // international character set, whole bytes in memory switches 1 and 3, and the setting lock of
-// lock code 8. It always uses the "*" command forms and shows no message.
+// lock code 8, through the operations of languageops.h. It shows no message.
 #pragma once
-
-#include <cstdint>
 
 #include "app/toolcontext.h"
 #include "ui/dialog.h"
@@ -13,11 +11,6 @@ namespace velmora::settings {
 class CLanguageSetting : public ui::Dialog {
   public:
     explicit CLanguageSetting(app::ToolContext& ctx);
-
-    static constexpr int kCodePageSwitch = 1;
-    static constexpr int kIcsSwitch = 3;
-    static constexpr int kLockCode = 8;
-    static constexpr unsigned kReplyWaitMs = 50;
 
     int codePage = -1;
     int ics = -1;
@@ -30,8 +23,6 @@ class CLanguageSetting : public ui::Dialog {
     void DoDataExchange(ui::DataExchange& dx) override;
 
   private:
-    void sendLock(bool on);
-
     app::ToolContext& ctx_;
 };
 

@@ -3,7 +3,6 @@
 
 #include "app/dialogcatalog.h"
 #include "platform/codepage.h"
-#include "resources/stringtable.h"
 #include "resources/templates_settings.h"
 #include "settings/settingexchange.h"
 #include "ui/dataexchange.h"
@@ -12,16 +11,10 @@ namespace velmora::settings {
 
 using namespace resources;
 
-const std::array<CPrinterInfo::Fact, 8> CPrinterInfo::kFacts = {{
-    {IDC_PI_MODEL, "^PI0\r\n", nullptr, false},
-    {IDC_PI_FIRMWARE, "^PI2\r\n", nullptr, false},
-    {IDC_PI_MOTOR, "^PI3,0,0\r\n", " meter", false},
-    {IDC_PI_MOTOR_PERMANENT, "^PI3,0,1\r\n", " meter", false},
-    {IDC_PI_TPH, "^PI3,1,0\r\n", " meter", false},
-    {IDC_PI_TPH_PERMANENT, "^PI3,1,1\r\n", " meter", false},
-    {IDC_PI_CUTTER, "^PI3,2,0\r\n", " times", true},
-    {IDC_PI_CUTTER_PERMANENT, "^PI3,2,1\r\n", " times", true},
-}};
+const std::array<int, kInfoFactCount> CPrinterInfo::kFactIds = {
+    IDC_PI_MODEL, IDC_PI_FIRMWARE, IDC_PI_MOTOR,  IDC_PI_MOTOR_PERMANENT,
+    IDC_PI_TPH,   IDC_PI_TPH_PERMANENT, IDC_PI_CUTTER, IDC_PI_CUTTER_PERMANENT,
+};
 
 CPrinterInfo::CPrinterInfo(app::ToolContext& ctx) : ui::Dialog(ctx.host, PrinterInfoTemplate()), ctx_(ctx) {}
 
@@ -29,66 +22,61 @@ bool CPrinterInfo::OnInitDialog() {
     control(IDC_PI_USB_SERIAL).setLimitText(kUsbSerialLength);
     ui::Dialog::OnInitDialog();
     on(ui::Event::Clicked, IDC_PI_GET, [this] { OnGet(); });
-    on(ui::Event::Clicked, IDC_PI_INIT_MOTOR, [this] { OnInitStat(0x0C); });
-    on(ui::Event::Clicked, IDC_PI_INIT_TPH, [this] { OnInitStat(0x0D); });
-    on(ui::Event::Clicked, IDC_PI_INIT_CUTTER, [this] { OnInitStat(0x0E); });
+    on(ui::Event::Clicked, IDC_PI_INIT_MOTOR, [this] { OnInitStat(InfoCounter::Motor); });
+    on(ui::Event::Clicked, IDC_PI_INIT_TPH, [this] { OnInitStat(InfoCounter::Tph); });
+    on(ui::Event::Clicked, IDC_PI_INIT_CUTTER, [this] { OnInitStat(InfoCounter::Cutter); });
     on(ui::Event::Clicked, IDC_PI_USB_SET, [this] { OnUsbSerialSet(); });
     return true;
 }
 
 void CPrinterInfo::DoDataExchange(ui::DataExchange& dx) {
-    for (std::size_t i = 0; i < kFacts.size(); ++i) dx.Text(kFacts[i].id, facts[i]);
+    for (std::size_t i = 0; i < kInfoFactCount; ++i) dx.Text(kFactIds[i], facts[i]);
     dx.Text(IDC_PI_USB_SERIAL, usbSerial);
     dx.MaxChars(usbSerial, kUsbSerialLength);
 }
 
 void CPrinterInfo::OnGet() {
-    ctx_.comm.BeginAction();
     bool lastAnswered = false;
     {
         ui::WaitCursor wait(host());
         for (auto& fact : facts) fact.clear();
-        for (std::size_t i = 0; i < kFacts.size(); ++i) control(kFacts[i].id).setText("");
-        for (std::size_t i = 0; i < kFacts.size(); ++i) {
-            const Fact& f = kFacts[i];
-            const auto reply = queryReply(ctx_.comm, ctx_.clock, f.query, kReplyWaitMs, kReplyLimit);
-            const std::string raw = reply.value_or("");
+        for (int id : kFactIds) control(id).setText("");
+        const app::Outcome got = getPrinterInfo(ctx_.comm, ctx_.clock);
+        // The page shows each reply by its own rule, valid or not: model and firmware as they
+        // came, line end too; a counter with its trailing LF run and then its CR run removed.
+        for (std::size_t i = 0; i < got.values.size(); ++i) {
+            const InfoFact& f = printerInfoFacts()[i];
+            const std::string& raw = got.values[i].raw;
             if (!f.suffix) {
-                facts[i] = platform::fromCodePage(raw);  // kept as received, line end too
+                facts[i] = platform::fromCodePage(raw);
                 continue;
             }
             std::string text = trimLineEnd(raw);
             if (text.empty() && f.emptyIsZero) text.assign(1, '0');
-            text.append(f.suffix);
-            facts[i] = std::move(text);
-            lastAnswered = reply.has_value();
+            facts[i] = text + f.suffix;
         }
+        // The verdict is the last query's alone.
+        lastAnswered = got.values.size() == kInfoFactCount && got.values.back().replied;
     }
     if (lastAnswered) {
-        for (std::size_t i = 0; i < kFacts.size(); ++i) control(kFacts[i].id).setText(facts[i]);
-        app::ShowMessage(host(), kMsgGetOk);
+        for (std::size_t i = 0; i < kInfoFactCount; ++i) control(kFactIds[i]).setText(facts[i]);
+        app::ShowMessage(host(), InfoMessages::getOk);
     } else {
         host().messageBox("Get printer information is failed", "Warnning", ui::Icon::Exclamation, ui::Buttons::Ok);
-        app::ShowMessage(host(), kMsgGetFailed);
+        app::ShowMessage(host(), InfoMessages::getFailed);
     }
 }
 
-void CPrinterInfo::OnInitStat(std::uint8_t counter) {
-    std::string bytes = "*MBY\x0f";
-    bytes += static_cast<char>(counter);
-    lastWrite_ = writeRaw(ctx_.comm, bytes);
-}
+void CPrinterInfo::OnInitStat(InfoCounter counter) { lastWrite_ = resetCounter(ctx_.comm, counter).done() ? 1 : 0; }
 
 void CPrinterInfo::OnUsbSerialSet() {
     if (!UpdateData(true)) return;
-    // Only the count is checked, in characters, not that they are digits.
-    int characters = 0;
-    for (unsigned char c : usbSerial) characters += (c & 0xC0) != 0x80;
-    if (characters != kUsbSerialLength) {
-        app::ShowMessage(host(), kMsgUsbSerialLength);
+    const app::Outcome set = setUsbSerial(ctx_.comm, usbSerial);
+    if (set.result.status == app::Status::Refused) {
+        app::ShowMessage(host(), set.result.messageId);
         return;
     }
-    lastWrite_ = ctx_.comm.WriteText("\x1b\x1c\x1d" + usbSerial + "\r\n");
+    lastWrite_ = set.done() ? 1 : 0;
 }
 
 namespace {

@@ -1,11 +1,8 @@
 // The interface page: switch 2 read into six lists, and written back from them.
 #include "settings/serialsetting.h"
 
-#include <algorithm>
-
 #include "app/dialogcatalog.h"
 #include "resources/templates_settings.h"
-#include "settings/settingexchange.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -15,22 +12,6 @@ using namespace resources;
 const std::array<int, kSerialListCount> CSerialSetting::kListIds = {
     IDC_NSER_HANDSHAKE, IDC_NSER_STOP_BIT, IDC_NSER_DATA_LENGTH, IDC_NSER_PARITY_CHECK, IDC_NSER_PARITY_SELECT,
     IDC_NSER_BAUD};
-
-SerialChoices decodeSerialByte(std::uint8_t byte) {
-    SerialChoices c{};
-    for (int bit = 0; bit < kBaud; ++bit) c[bit] = (byte >> bit) & 1;
-    c[kBaud] = !(byte & 0x20) ? 0 : (byte & 0x40) ? 2 : 1;
-    return c;
-}
-
-std::uint8_t serialByte(const SerialChoices& choices) {
-    std::uint8_t byte = 0;
-    for (int bit = 0; bit < kBaud; ++bit)
-        if (choices[bit] != 0) byte |= static_cast<std::uint8_t>(1u << bit);
-    if (choices[kBaud] == 2) byte |= 0x60;
-    if (choices[kBaud] == 1) byte |= 0x20;
-    return byte;
-}
 
 CSerialSetting::CSerialSetting(app::ToolContext& ctx) : ui::Dialog(ctx.host, SerialSettingTemplate()), ctx_(ctx) {}
 
@@ -47,12 +28,11 @@ void CSerialSetting::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void CSerialSetting::OnGet() {
-    ctx_.comm.BeginAction();
     choices.fill(-1);
     UpdateData(false);
-    const auto byte = readSwitch(ctx_.comm, ctx_.clock, '^', kSwitch, kReplyWaitMs);
-    if (!byte) {
-        app::ShowMessage(host(), 221);
+    const app::Outcome got = getSerialSetting(ctx_.comm, ctx_.clock);
+    if (got.values.empty() || !got.values.front().replied) {
+        app::ShowMessage(host(), SerialMessages::getFailed);
         return;
     }
     if (!control(IDC_NSER_SET).enabled()) {
@@ -60,24 +40,20 @@ void CSerialSetting::OnGet() {
         control(IDC_NSER_SET).enable();
         control(IDC_NSER_DEFAULT).enable();
     }
-    choices = decodeSerialByte(*byte);
+    // The page shows the first byte that came, as it always has.
+    choices = decodeSerialByte(static_cast<std::uint8_t>(got.values.front().raw[0]));
     UpdateData(false);
-    app::ShowMessage(host(), 220);
+    app::ShowMessage(host(), SerialMessages::getOk);
 }
 
 void CSerialSetting::OnSet() {
     UpdateData(true);
-    // A list without a choice has no bit to give: a guessed byte could leave the printer set up
-    // for a link the user can no longer reach it over.
-    if (std::ranges::any_of(choices, [](int c) { return c < 0; })) {
-        app::ShowMessage(host(), 225);
+    const app::Outcome set = setSerialSetting(ctx_.comm, choices);
+    if (!set.done()) {
+        app::ShowMessage(host(), SerialMessages::setFailed);
         return;
     }
-    if (writeSwitch(ctx_.comm, '^', kSwitch, serialByte(choices), false) > 0) {
-        for (int id : {222, 223, 224}) app::ShowMessage(host(), id);
-    } else {
-        app::ShowMessage(host(), 225);
-    }
+    for (int id : {SerialMessages::setOk, SerialMessages::turnOff, SerialMessages::reconnect}) app::ShowMessage(host(), id);
 }
 
 void CSerialSetting::OnDefaultSetting() {

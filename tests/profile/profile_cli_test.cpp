@@ -154,11 +154,23 @@ TEST_F(ProfileCli, AnApplyCutOffMidwayReportsWhatItWrote) {
 namespace velmora::testing {
 namespace {
 
-// A printer that answers nonsense of the right length: no profile is written from it.
+// A printer that answers nonsense of the right length: no profile is written from it, whether the
+// nonsense starts with its model or only with its pages.
 TEST_F(ProfileCli, SaveRefusesAPrinterThatAnswersGarbage) {
     sim::Faults f;
     f.garbage = true;
     printer.setFaults(f);
+    EXPECT_EQ(profile("0", {"save", file}), 1);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_NE(err.str().find("no valid value for model: reply 7A 7A"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("no profile was saved"), std::string::npos) << err.str();
+
+    // The model and firmware answered well; the garbage begins once the first page is asked
+    // (its reply is made as the query comes in, so the page's first key is still sound).
+    printer.setFaults({});
+    clock.onSleep = [this, f](unsigned ms) {
+        if (ms == 10) printer.setFaults(f);
+    };
     EXPECT_EQ(profile("0", {"save", file}), 1);
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_NE(err.str().find("native.page.density (reply 7A 7A"), std::string::npos) << err.str();

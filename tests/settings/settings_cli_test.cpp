@@ -51,6 +51,9 @@ TEST_F(NativeCli, RefusedValuesSendNothing) {
         {{"identity", "set", "version=12345"}, "Hardware version string can't be more than 4 characters."},
         {{"info", "usb-serial", "123456789012"}, "USB Serial Number must be 13 digit number"},
         {{"info", "usb-serial", "12345678901234"}, "Enter no more than 13 characters."},
+        // A line end would end the command early and send the rest as a command of its own.
+        {{"info", "usb-serial", "123456789012\n"}, "USB Serial Number must be 13 digit number"},
+        {{"identity", "set", "id=P\r^MBY"}, "id can't hold control characters"},
     };
     for (const auto& c : cases) {
         const auto before = printer.journal().tail();
