@@ -6,11 +6,13 @@
 #include <ostream>
 #include <string>
 
-#include "cli/commands.h"
+#include "cli/outcome.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
 #include "resources/templates_terminal.h"
-#include "terminal/communicationdlg.h"
+#include "terminal/terminalops.h"
+#include "tester/testerformat.h"
+#include "tester/testerops.h"
 #include "tester/twobytescodedlg.h"
 #include "zii/zii_twobytescodedlg.h"
 
@@ -27,9 +29,7 @@ bool acceptsTerminalSend(const Args& a) {
 }
 
 int runTerminalSend(Session& s, const Args& args) {
-    terminal::CCommunicationDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
+    std::string text;
     if (args[0] == "--text") {
         std::size_t unconvertible = 0;
         const std::string bytes = encodeCommandText(args[1], &unconvertible);
@@ -38,27 +38,27 @@ int runTerminalSend(Session& s, const Args& args) {
                   << " character(s) of the text; nothing was sent\n";
             return kExitFailure;
         }
-        dlg.typeText(IDC_CW_EDITOR, platform::fromCodePage(bytes));
+        text = platform::fromCodePage(bytes);
     } else {
-        s.host.setFileAnswer(args[0]);
-        dlg.click(IDC_CW_FILE_OPEN);
-        if (s.host.messageCount() != before) return kExitFailure;
+        std::string problem;
+        const auto loaded = tester::loadCommandFile(args[0], problem);
+        if (!loaded) {
+            s.host.message(problem);
+            return kExitFailure;
+        }
+        text = *loaded;
     }
-    dlg.click(IDC_CW_SEND);
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    return reportOutcome(s, terminal::sendToPrinter(s.comm, text));
 }
 
 int runTerminalRead(Session& s, const Args& args) {
-    terminal::CCommunicationDlg dlg(s.ctx);
-    dlg.Create();
-    if (!args.empty()) dlg.click(IDC_CW_HEX);
-    dlg.click(IDC_CW_READ);
-    if (dlg.receiveBuffer().empty()) {
+    const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
     // Rows end with CR LF in the view; the view shows every other CR as ".".
-    std::string view = dlg.control(IDC_CW_RECEIVE_VIEW).text();
+    std::string view = tester::renderReceiveView(outcome.values.front().raw, !args.empty());
     std::erase(view, '\r');
     s.out << view;
     if (view.back() != '\n') s.out << '\n';

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/outcome.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
 #include "resources/templates_tester.h"
@@ -22,7 +22,8 @@
 #include "tester/labelsetting.h"
 #include "tester/printercopies.h"
 #include "tester/printingsetting.h"
-#include "tester/tavl_cmdtesterdlg.h"
+#include "tester/testerformat.h"
+#include "tester/testerops.h"
 #include "tester/textcommand.h"
 #include "tester/vectortextcommand.h"
 
@@ -300,38 +301,39 @@ std::optional<SendArgs> parseSend(const Args& a) {
 
 int runTesterSend(Session& s, const Args& args) {
     const SendArgs a = *parseSend(args);
-    tester::CTAVL_CmdTesterDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
+    std::string text;
     if (a.file) {
-        s.host.setFileAnswer(*a.file);
-        dlg.click(IDC_TT_LOAD);
-        if (s.host.messageCount() != before) return kExitFailure;
+        std::string problem;
+        const auto loaded = tester::loadCommandFile(*a.file, problem);
+        if (!loaded) {
+            s.host.message(problem);
+            return kExitFailure;
+        }
+        text = *loaded;
     } else {
-        dlg.typeText(IDC_TT_EDITOR, platform::fromCodePage(encodeCommandText(*a.text)));
+        text = platform::fromCodePage(encodeCommandText(*a.text));
     }
-    dlg.typeText(IDC_TT_SEND_COUNT, a.count);
-    dlg.click(IDC_TT_MULTI_SEND);
-    const std::string sent = dlg.control(IDC_TT_SENT_COUNTER).text();
-    s.out << "sent " << (sent.empty() ? "0" : sent) << " of " << a.count << '\n';
-    return s.host.messageCount() == before && (a.count == "0" || sent == std::to_string(std::stoi(a.count)))
-               ? kExitOk
-               : kExitFailure;
+    const int count = std::stoi(a.count);
+    const app::Outcome outcome = tester::multiSend(s.comm, s.clock, text, count);
+    // The sends that went, even when a later one failed.
+    s.out << "sent " << outcome.written.back().second << " of " << count << '\n';
+    return reportOutcome(s, outcome);
+}
+
+// The receive view as lines: its rows end with CR LF.
+std::string viewLines(std::string view) {
+    for (std::size_t p; (p = view.find("\r\n")) != std::string::npos;) view.replace(p, 2, "\n");
+    if (!view.empty() && view.back() != '\n') view += '\n';
+    return view;
 }
 
 int runTesterRead(Session& s, const Args& args) {
-    tester::CTAVL_CmdTesterDlg dlg(s.ctx);
-    dlg.Create();
-    if (!args.empty()) dlg.click(IDC_TT_HEX);
-    dlg.click(IDC_TT_READ);
-    if (dlg.receiveBuffer().empty()) {
+    const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
-    std::string view = dlg.control(IDC_TT_RECEIVE_VIEW).text();
-    for (std::size_t p; (p = view.find("\r\n")) != std::string::npos;) view.replace(p, 2, "\n");
-    s.out << view;
-    if (view.back() != '\n') s.out << '\n';
+    s.out << viewLines(tester::renderReceiveView(outcome.values.front().raw, !args.empty()));
     return kExitOk;
 }
 
