@@ -6,17 +6,21 @@
 namespace velmora::app {
 
 void noteSent(KeyValues& written, const std::string& key, std::string_view bytes) {
-    written.emplace_back(key, std::to_string(bytes.size()) + " bytes");
-    if (bytes.empty()) return;
-    std::string head;
+    noteSent(written, key, bytes.size(), bytes);
+}
+
+void noteSent(KeyValues& written, const std::string& key, std::size_t size, std::string_view head) {
+    written.emplace_back(key, std::to_string(size) + " bytes");
+    if (size == 0) return;
+    std::string pairs;
     char pair[4];
-    for (std::size_t i = 0; i < bytes.size() && i < kSentHeadBytes; ++i) {
-        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(bytes[i]));
-        if (i) head += ' ';
-        head += pair;
+    for (std::size_t i = 0; i < head.size() && i < size && i < kSentHeadBytes; ++i) {
+        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(head[i]));
+        if (i) pairs += ' ';
+        pairs += pair;
     }
-    if (bytes.size() > kSentHeadBytes) head += " ...";
-    written.emplace_back(key + ".head", head);
+    if (size > kSentHeadBytes) pairs += " ...";
+    written.emplace_back(key + ".head", pairs);
 }
 
 }  // namespace velmora::app

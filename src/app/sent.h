@@ -15,6 +15,8 @@ inline constexpr std::size_t kSentHeadBytes = 32;
 // Appends `key` = "N bytes" and, when there are bytes, `key`.head = the first kSentHeadBytes as
 // two-digit hexadecimal pairs, with "..." after them when more followed.
 void noteSent(KeyValues& written, const std::string& key, std::string_view bytes);
+// The same for bulk data sent in parts: `size` bytes in all, the first of them `head`.
+void noteSent(KeyValues& written, const std::string& key, std::size_t size, std::string_view head);
 
 // Whether a write went: the port object answers a write of no bytes with 0 on Ethernet, and an
 // empty text is all sent when nothing was to go.

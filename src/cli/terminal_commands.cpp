@@ -9,18 +9,15 @@
 #include "cli/outcome.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
-#include "resources/templates_terminal.h"
 #include "terminal/terminalops.h"
 #include "tester/testerformat.h"
 #include "tester/testerops.h"
-#include "tester/twobytescodedlg.h"
-#include "zii/zii_twobytescodedlg.h"
+#include "tester/twobytecodes.h"
+#include "tester/twobyteops.h"
 
 namespace velmora::cli {
 
 namespace {
-
-using namespace resources;
 
 // terminal send FILE | terminal send --text TEXT
 bool acceptsTerminalSend(const Args& a) {
@@ -111,26 +108,20 @@ std::optional<TwoByteArgs> parseTwoByte(const Args& a) {
 
 int runTwoByte(Session& s, const Args& args) {
     const TwoByteArgs a = *parseTwoByte(args);
-    std::unique_ptr<tester::TwoByteCodeDialog> dlg;
-    if (a.zii)
-        dlg = std::make_unique<zii::CZII_TwobytesCodeDlg>(s.ctx);
-    else
-        dlg = std::make_unique<tester::CTwobytesCodeDlg>(s.ctx);
-    dlg->Create();
-    dlg->chooseItem(IDC_TB_TABLE, a.table);
-    if (a.vector) dlg->click(IDC_TB_VECTOR);
-    if (a.all) dlg->click(IDC_TB_ALL);
-    if (a.start) dlg->typeText(IDC_TB_START, *a.start);
-    if (a.end) dlg->typeText(IDC_TB_END, *a.end);
-    if (a.width) dlg->typeText(IDC_TB_WIDTH, *a.width);
-    if (a.height) dlg->typeText(IDC_TB_HEIGHT, *a.height);
-    const int before = s.host.messageCount();
-    dlg->click(IDC_TB_PRINT);
-    s.out << "printed " << dlg->labelsWritten() << " label(s)\n";
-    if (shownSince(s, before, tester::kMsgStartBlockWrong) || shownSince(s, before, tester::kMsgEndBlockWrong) ||
-        shownSince(s, before, tester::kMsgFontSizeDigits))
-        return kExitUsage;
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    tester::TwoBytePrintRequest request;
+    request.table = a.table;
+    request.all = a.all;
+    request.zii = a.zii;
+    request.vector = a.vector;
+    // What the dialog shows until the user types: the table's own range and sizes of 35.
+    const tester::TwoByteTable& table = tester::twoByteTables()[static_cast<std::size_t>(a.table)];
+    request.start = a.start.value_or(table.start);
+    request.end = a.end.value_or(table.end);
+    if (a.width) request.width = *a.width;
+    if (a.height) request.height = *a.height;
+    const app::Outcome outcome = tester::printTwoByteChart(s.comm, request);
+    s.out << "printed " << tester::labelsPrinted(outcome) << " label(s)\n";
+    return reportOutcome(s, outcome);
 }
 
 const bool registered = [] {

@@ -7,6 +7,7 @@
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
 #include "resources/stringtable.h"
+#include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
 #include "tester/testerformat.h"
 #include "ui/dataexchange.h"
@@ -49,6 +50,42 @@ app::Outcome readFromPrinter(link::CComm& comm) {
     if (!v.valid) v.why = "the printer sent nothing";
     out.values.push_back(std::move(v));
     if (got <= 0) return out.fail(0, kReceivedKey);
+    return out.finish(0);
+}
+
+app::Outcome printCharsetTest(link::CComm& comm, const CharsetRequest& r) {
+    app::Outcome out;
+    const int sets = static_cast<int>(resources::kCharsetNames.size());
+    const int tables = static_cast<int>(resources::kCodeTableNames.size());
+    if (r.set < 0 || r.set >= sets) return out.refuse(0, "choose an international character set", "set");
+    if (r.table < 0 || r.table >= tables) return out.refuse(0, "choose a code table", "table");
+    std::vector<std::string> writes;
+    switch (r.test) {
+        case CharsetTest::Under80: writes = charsetUnder80(r.font, r.set, r.table); break;
+        case CharsetTest::Over80: writes = charsetOver80(r.font, r.set, r.table); break;
+        case CharsetTest::AllTables: writes = charsetAllTables(r.font, r.set, tables); break;
+        case CharsetTest::International: writes = charsetInternational(r.font, r.table); break;
+    }
+    std::size_t done = 0, bytes = 0;
+    // The first failed write ends the series (the port object has reported it), so a dead link
+    // gives one report, not one per label.
+    for (const std::string& w : writes) {
+        if (comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(w.data()), w.size()) <= 0) break;
+        ++done;
+        bytes += w.size();
+    }
+    out.written.emplace_back("writes", std::to_string(done));
+    app::noteSent(out.written, "labels", bytes, writes.empty() ? std::string_view{} : writes.front());
+    if (done < writes.size()) return out.fail(0, "writes");
+    return out.finish(0);
+}
+
+app::Outcome writeTestPrint(link::CComm& comm, const std::string& text) {
+    app::Outcome out;
+    const std::string bytes = platform::toCodePage(text);
+    // The port object has reported a failed write.
+    if (!app::wrote(comm.WriteText(text), bytes.size())) return out.fail(0, "label");
+    app::noteSent(out.written, "label", bytes);
     return out.finish(0);
 }
 
