@@ -1,5 +1,5 @@
 // velmora-cli "terminal" and "twobyte": the communication window's send and read, and the
-// two-byte code page prints of both languages, each driven as a user drives its dialog.
+// two-byte code page prints of both languages, over their operations.
 #include <algorithm>
 #include <cctype>
 #include <optional>
