@@ -1,4 +1,4 @@
-// The file transfer dialog, and its entry in the dialog catalog.
+// The file transfer dialog over the transfer operation, and its entry in the dialog catalog.
 #include "download/filetransferdlg.h"
 
 #include "app/dialogcatalog.h"

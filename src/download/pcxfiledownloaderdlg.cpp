@@ -1,4 +1,4 @@
-// The PCX image manager dialog, its command texts, and its entry in the dialog catalog.
+// The PCX image manager dialog over the image operations, and its entry in the dialog catalog.
 #include "download/pcxfiledownloaderdlg.h"
 
 #include "app/dialogcatalog.h"

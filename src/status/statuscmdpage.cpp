@@ -19,7 +19,7 @@ bool StatusCmdPage::OnInitDialog() {
 void StatusCmdPage::OnCommandTest() {
     // A short first read is said before the second read, as it happens.
     const app::Outcome outcome = queryStatus(ctx_.comm, ctx_.clock, query_, [this](const app::Step& step) {
-        if (step.kind == app::Step::Kind::ValueRead) app::ShowMessage(host(), kReadFailMessage);
+        if (step.kind == app::Step::Kind::ValueRead) app::ShowMessage(host(), kMsgStatusReadFail);
     });
     const app::ReadValue* value = outcome.find(kStatusKey);
     // The page decodes any whole reply, as it always has; only a reply that never came whole

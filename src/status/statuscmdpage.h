@@ -17,9 +17,6 @@ public:
     // Sends the query, reads the reply and shows its bits.
     void OnCommandTest();
 
-    static constexpr unsigned kReplyWaitMs = kStatusReplyWaitMs;
-    static constexpr int kReadFailMessage = kMsgStatusReadFail;
-
 protected:
     bool OnInitDialog() override;
 
