@@ -34,8 +34,8 @@ const ui::ControlSpec* findSpec(const ui::LayoutNode& node, int id) {
 
 // The items a template gives a list, and those a string-table entry fills it with.
 std::vector<std::string> templateItems(const ui::DialogTemplate& t, int id) {
-    const ui::ControlSpec* spec = findSpec(t.root, id);
-    return spec ? spec->items : std::vector<std::string>{};
+    const ui::ControlSpec* list = findSpec(t.root, id);
+    return list ? list->items : std::vector<std::string>{};
 }
 std::vector<std::string> stringItems(int id) { return resources::splitItems(resources::LoadString(id)); }
 
