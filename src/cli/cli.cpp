@@ -13,13 +13,13 @@
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "cli/fleet.h"
+#include "cli/outcome.h"
 #include "platform/codepage.h"
 #include "platform/deviceaccess.h"
 #include "platform/files.h"
 #include "platform/monotonic.h"
 #include "resources/stringtable.h"
-#include "resources/templates_status.h"
-#include "status/checkprinterstatustabdlg.h"
+#include "status/statusops.h"
 #include "ui/consolehost.h"
 
 namespace velmora::cli {
@@ -77,18 +77,19 @@ int cmdConnect(Session& s, const Args&) {
 }
 
 int cmdStatus(Session& s, const Args& args) {
-    const bool cu = !args.empty();
-    status::CCheckPrinterStatusTabDlg dlg(s.ctx);
-    dlg.Create();
-    if (cu) dlg.selectTab(resources::IDC_STATUS_TAB, 1);
-    status::StatusCmdPage& page = cu ? static_cast<status::StatusCmdPage&>(dlg.tabCtrl().cuPage())
-                                     : static_cast<status::StatusCmdPage&>(dlg.tabCtrl().cpPage());
-    const int before = s.host.messageCount();
-    page.click(resources::IDC_STATUS_TEST);
-    for (const auto& bit : cu ? status::cuStatusBits() : status::cpStatusBits())
-        if (page.control(bit.controlId).checked()) s.out << bit.caption << '\n';
-    if (page.control(resources::IDC_STATUS_OK).checked()) s.out << "Status OK\n";
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    const status::StatusQuery& query = args.empty() ? status::cpQuery() : status::cuQuery();
+    const app::Outcome outcome = status::queryStatus(s.comm, s.clock, query);
+    const app::ReadValue* value = outcome.find(status::kStatusKey);
+    if (value && value->valid) {
+        for (const std::string& box : status::tickedBoxes(query, status::replyBytes(*value))) s.out << box << '\n';
+        return kExitOk;
+    }
+    // "Status Data Read Fail!" says it all when no whole reply came; a whole one is named.
+    if (outcome.result.messageId)
+        app::ShowMessage(s.host, outcome.result.messageId);
+    else
+        nameInvalidValues(s, outcome);
+    return kExitFailure;
 }
 
 int cmdSend(Session& s, const Args& args) {

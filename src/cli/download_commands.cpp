@@ -1,54 +1,47 @@
-// velmora-cli commands for sending files and managing PCX images. Each drives the file transfer or
-// the PCX image manager dialog, so the bytes on the link are the dialog's. On a terminal a long
-// transfer draws a progress bar on standard error; elsewhere nothing is drawn.
+// velmora-cli commands for sending files and managing PCX images, over the transfer operations
+// (download/transferops.h). On a terminal a transfer draws a progress bar on standard error;
+// elsewhere nothing is drawn.
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/commands.h"
-#include "download/filetransferdlg.h"
-#include "download/pcxfiledownloaderdlg.h"
+#include "cli/outcome.h"
 #include "download/transfer.h"
+#include "download/transferops.h"
 #include "platform/files.h"
-#include "resources/templates_download.h"
+#include "ui/dataexchange.h"
 
 namespace velmora::cli {
 
 namespace {
 
-using namespace resources;
-
-// Redraws one status line from the dialog's progress bar: percentage, bytes and rate.
-class ProgressLine : public ui::DialogObserver {
+// Redraws one status line as a transfer's steps come: percentage, bytes and rate.
+class ProgressLine {
 public:
-    ProgressLine(int barId, std::uint64_t total, platform::Clock& clock, std::ostream& err)
-        : barId_(barId), total_(total), clock_(clock), err_(err), start_(clock.nowMs()) {}
-    ~ProgressLine() override {
+    ProgressLine(platform::Clock& clock, std::ostream& err) : clock_(clock), err_(err), start_(clock.nowMs()) {}
+    ~ProgressLine() {
         if (drawn_) err_ << '\n' << std::flush;
     }
-    void controlChanged(ui::Control& c) override {
-        if (c.id() != barId_ || c.pos() <= 0) return;
+    void operator()(const app::Step& step) {
+        if (step.kind != app::Step::Kind::Progress || step.done == 0) return;
         const std::uint64_t now = clock_.nowMs();
-        if (drawn_ && now - lastDraw_ < kRedrawMs && c.pos() < c.rangeMax()) return;
+        if (drawn_ && now - lastDraw_ < kRedrawMs && step.done < step.total) return;
         lastDraw_ = now;
         drawn_ = true;
-        const std::uint64_t sent =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(c.pos()) * download::kProgressUnit, total_);
         const double seconds = static_cast<double>(now - start_) / 1000.0;
-        const double rate = seconds > 0 ? static_cast<double>(sent) / seconds / (1024.0 * 1024.0) : 0.0;
-        const int percent = total_ ? static_cast<int>(sent * 100 / total_) : 100;
-        constexpr int kWidth = 30;
+        const double rate = seconds > 0 ? static_cast<double>(step.done) / seconds / (1024.0 * 1024.0) : 0.0;
+        const int percent = step.total ? static_cast<int>(step.done * 100 / step.total) : 100;
         const std::string bar(static_cast<std::size_t>(percent * kWidth / 100), '#');
         char line[160];
         std::snprintf(line, sizeof line, "\r[%-30s] %3d%% %llu/%llu bytes %.1f MiB/s", bar.c_str(), percent,
-                      static_cast<unsigned long long>(sent), static_cast<unsigned long long>(total_), rate);
+                      static_cast<unsigned long long>(step.done), static_cast<unsigned long long>(step.total), rate);
         err_ << line << std::flush;
     }
 
 private:
     static constexpr std::uint64_t kRedrawMs = 100;
-    int barId_;
-    std::uint64_t total_;
+    static constexpr int kWidth = 30;
     platform::Clock& clock_;
     std::ostream& err_;
     std::uint64_t start_;
@@ -56,67 +49,33 @@ private:
     bool drawn_ = false;
 };
 
-// Chooses `file` in a dialog through its "..." button (a file that cannot be chosen is reported
-// by the dialog).
-void chooseFile(Session& s, ui::Dialog& dlg, int browseId, const std::string& file) {
-    s.host.setFileAnswer(file);
-    dlg.click(browseId);
-    s.host.setFileAnswer(std::nullopt);
+// Runs a transfer with a progress line when standard error is a terminal.
+template <typename Transfer>
+int withProgress(Session& s, Transfer transfer) {
+    std::optional<ProgressLine> line;
+    if (platform::standardErrorIsTerminal()) line.emplace(s.clock, s.err);
+    const app::Outcome outcome = transfer(line ? app::Steps(std::ref(*line)) : app::Steps{});
+    line.reset();  // ends the line before the tool's message
+    return reportOutcome(s, outcome);
 }
 
 int runSendFile(Session& s, const Args& args) {
-    download::CFileTransferDlg dlg(s.ctx);
-    dlg.Create();
-    chooseFile(s, dlg, IDC_FT_BROWSE, args[0]);
-    if (!dlg.fileChosen()) return kExitFailure;
-    std::optional<ProgressLine> progress;
-    if (platform::standardErrorIsTerminal()) {
-        progress.emplace(IDC_FT_PROGRESS, static_cast<std::uint64_t>(platform::regularFileSize(args[0])), s.clock,
-                         s.err);
-        dlg.setObserver(&*progress);
-    }
-    const bool ok = dlg.OnDownLoad();
-    dlg.setObserver(nullptr);
-    return ok ? kExitOk : kExitFailure;
+    return withProgress(s, [&](const app::Steps& steps) { return download::sendFile(s.comm, args[0], steps); });
 }
 
 int runPcxStore(Session& s, const Args& args) {
-    download::CPcxFileDownloaderDlg dlg(s.ctx);
-    dlg.Create();
-    chooseFile(s, dlg, IDC_PCX_BROWSE, args[0]);
-    if (!dlg.fileChosen()) return kExitFailure;
-    if (args.size() == 3) dlg.typeText(IDC_PCX_STORE_NAME, args[2]);
-    std::optional<ProgressLine> progress;
-    if (platform::standardErrorIsTerminal()) {
-        progress.emplace(IDC_PCX_PROGRESS, static_cast<std::uint64_t>(platform::regularFileSize(args[0])), s.clock,
-                         s.err);
-        dlg.setObserver(&*progress);
-    }
-    const bool ok = dlg.OnDownLoad();
-    dlg.setObserver(nullptr);
-    return ok ? kExitOk : kExitFailure;
+    // No name, or an empty one, takes the file's, as the dialog's empty name box does.
+    const std::string name = args.size() == 3 && !args[2].empty()
+                                 ? args[2]
+                                 : download::ImageNameFromFile(download::BaseName(args[0]));
+    return withProgress(s, [&](const app::Steps& steps) { return download::storePcx(s.comm, args[0], name, steps); });
 }
 
 int runPcxDelete(Session& s, const Args& args) {
-    download::CPcxFileDownloaderDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
-    if (args[0] == "--all") {
-        dlg.click(IDC_PCX_DELETE_ALL);
-    } else {
-        dlg.typeText(IDC_PCX_DELETE_NAME, args[0]);
-        dlg.click(IDC_PCX_DELETE);
-    }
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    return reportOutcome(s, args[0] == "--all" ? download::deleteAllPcx(s.comm) : download::deletePcx(s.comm, args[0]));
 }
 
-int runPcxInfo(Session& s, const Args&) {
-    download::CPcxFileDownloaderDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
-    dlg.click(IDC_PCX_INFORMATION);
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
-}
+int runPcxInfo(Session& s, const Args&) { return reportOutcome(s, download::pcxInformation(s.comm)); }
 
 // NAME --x N --y N, the options in either order.
 bool acceptsRecall(const Args& a) {
@@ -135,14 +94,16 @@ bool acceptsRecall(const Args& a) {
 }
 
 int runPcxRecall(Session& s, const Args& args) {
-    download::CPcxFileDownloaderDlg dlg(s.ctx);
-    dlg.Create();
-    dlg.typeText(IDC_PCX_RECALL_NAME, args[0]);
-    for (std::size_t i = 1; i + 1 < args.size(); i += 2)
-        dlg.typeText(args[i] == "--x" ? IDC_PCX_RECALL_X : IDC_PCX_RECALL_Y, args[i + 1]);
-    const int before = s.host.messageCount();
-    dlg.click(IDC_PCX_RECALL);
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    int position[2] = {0, 0};  // x, y
+    for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+        // Whole numbers, as the dialog's position boxes take them.
+        if (const std::string why = ui::integerBoxMessage(args[i + 1], 1, 0); !why.empty()) {
+            s.host.message(why);
+            return kExitUsage;
+        }
+        app::parseWhole(args[i + 1], position[args[i] == "--x" ? 0 : 1]);
+    }
+    return reportOutcome(s, download::recallPcx(s.comm, args[0], position[0], position[1]));
 }
 
 const bool registered = [] {

@@ -1,24 +1,23 @@
 // velmora-cli "terminal" and "twobyte": the communication window's send and read, and the
-// two-byte code page prints of both languages, each driven as a user drives its dialog.
+// two-byte code page prints of both languages, over their operations.
 #include <algorithm>
 #include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/commands.h"
+#include "cli/outcome.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
-#include "resources/templates_terminal.h"
-#include "terminal/communicationdlg.h"
-#include "tester/twobytescodedlg.h"
-#include "zii/zii_twobytescodedlg.h"
+#include "terminal/terminalops.h"
+#include "tester/testerformat.h"
+#include "tester/testerops.h"
+#include "tester/twobytecodes.h"
+#include "tester/twobyteops.h"
 
 namespace velmora::cli {
 
 namespace {
-
-using namespace resources;
 
 // terminal send FILE | terminal send --text TEXT
 bool acceptsTerminalSend(const Args& a) {
@@ -27,9 +26,7 @@ bool acceptsTerminalSend(const Args& a) {
 }
 
 int runTerminalSend(Session& s, const Args& args) {
-    terminal::CCommunicationDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
+    std::string text;
     if (args[0] == "--text") {
         std::size_t unconvertible = 0;
         const std::string bytes = encodeCommandText(args[1], &unconvertible);
@@ -38,27 +35,27 @@ int runTerminalSend(Session& s, const Args& args) {
                   << " character(s) of the text; nothing was sent\n";
             return kExitFailure;
         }
-        dlg.typeText(IDC_CW_EDITOR, platform::fromCodePage(bytes));
+        text = platform::fromCodePage(bytes);
     } else {
-        s.host.setFileAnswer(args[0]);
-        dlg.click(IDC_CW_FILE_OPEN);
-        if (s.host.messageCount() != before) return kExitFailure;
+        std::string problem;
+        const auto loaded = tester::loadCommandFile(args[0], problem);
+        if (!loaded) {
+            s.host.message(problem);
+            return kExitFailure;
+        }
+        text = *loaded;
     }
-    dlg.click(IDC_CW_SEND);
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    return reportOutcome(s, terminal::sendToPrinter(s.comm, text));
 }
 
 int runTerminalRead(Session& s, const Args& args) {
-    terminal::CCommunicationDlg dlg(s.ctx);
-    dlg.Create();
-    if (!args.empty()) dlg.click(IDC_CW_HEX);
-    dlg.click(IDC_CW_READ);
-    if (dlg.receiveBuffer().empty()) {
+    const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
     // Rows end with CR LF in the view; the view shows every other CR as ".".
-    std::string view = dlg.control(IDC_CW_RECEIVE_VIEW).text();
+    std::string view = tester::renderReceiveView(outcome.values.front().raw, !args.empty());
     std::erase(view, '\r');
     s.out << view;
     if (view.back() != '\n') s.out << '\n';
@@ -111,26 +108,20 @@ std::optional<TwoByteArgs> parseTwoByte(const Args& a) {
 
 int runTwoByte(Session& s, const Args& args) {
     const TwoByteArgs a = *parseTwoByte(args);
-    std::unique_ptr<tester::TwoByteCodeDialog> dlg;
-    if (a.zii)
-        dlg = std::make_unique<zii::CZII_TwobytesCodeDlg>(s.ctx);
-    else
-        dlg = std::make_unique<tester::CTwobytesCodeDlg>(s.ctx);
-    dlg->Create();
-    dlg->chooseItem(IDC_TB_TABLE, a.table);
-    if (a.vector) dlg->click(IDC_TB_VECTOR);
-    if (a.all) dlg->click(IDC_TB_ALL);
-    if (a.start) dlg->typeText(IDC_TB_START, *a.start);
-    if (a.end) dlg->typeText(IDC_TB_END, *a.end);
-    if (a.width) dlg->typeText(IDC_TB_WIDTH, *a.width);
-    if (a.height) dlg->typeText(IDC_TB_HEIGHT, *a.height);
-    const int before = s.host.messageCount();
-    dlg->click(IDC_TB_PRINT);
-    s.out << "printed " << dlg->labelsWritten() << " label(s)\n";
-    if (shownSince(s, before, tester::kMsgStartBlockWrong) || shownSince(s, before, tester::kMsgEndBlockWrong) ||
-        shownSince(s, before, tester::kMsgFontSizeDigits))
-        return kExitUsage;
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    tester::TwoBytePrintRequest request;
+    request.table = a.table;
+    request.all = a.all;
+    request.zii = a.zii;
+    request.vector = a.vector;
+    // What the dialog shows until the user types: the table's own range and sizes of 35.
+    const tester::TwoByteTable& table = tester::twoByteTables()[static_cast<std::size_t>(a.table)];
+    request.start = a.start.value_or(table.start);
+    request.end = a.end.value_or(table.end);
+    if (a.width) request.width = *a.width;
+    if (a.height) request.height = *a.height;
+    const app::Outcome outcome = tester::printTwoByteChart(s.comm, request);
+    s.out << "printed " << tester::labelsPrinted(outcome) << " label(s)\n";
+    return reportOutcome(s, outcome);
 }
 
 const bool registered = [] {

@@ -1,7 +1,8 @@
-// velmora-cli "tester", "build", "convert" and "charset": the command tester, its builders, the
-// unit converter and the character-set test from the command line. Each drives its dialog as a
-// user would (type, choose, press the button), so the text printed or sent is the dialog's own.
-// "build" and "convert" need no printer: they open no link unless "--test-print" is given.
+// velmora-cli "tester", "build", "convert" and "charset": the command tester's send and read, its
+// builders, the unit converter and the character-set test, over the tester's operations and the
+// builders' forms (tester/testerops.h, tester/builderforms.h), so what is printed or sent is what
+// the dialogs make. "build" and "convert" need no printer: they open no link unless
+// "--test-print" is given.
 #include <algorithm>
 #include <cctype>
 #include <optional>
@@ -10,21 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/outcome.h"
 #include "cli/escapes.h"
 #include "platform/codepage.h"
 #include "resources/templates_tester.h"
-#include "tester/1d_barcodecommand.h"
-#include "tester/2d_barcodecommand.h"
-#include "tester/blockdrawcommand.h"
-#include "tester/charactersetcommand.h"
-#include "tester/convertunit.h"
-#include "tester/labelsetting.h"
-#include "tester/printercopies.h"
-#include "tester/printingsetting.h"
-#include "tester/tavl_cmdtesterdlg.h"
-#include "tester/textcommand.h"
-#include "tester/vectortextcommand.h"
+#include "tester/builderforms.h"
+#include "tester/tavlcommands.h"
+#include "tester/testerformat.h"
+#include "tester/testerops.h"
+#include "ui/dataexchange.h"
 
 namespace velmora::cli {
 
@@ -32,124 +27,13 @@ namespace {
 
 using namespace resources;
 
-// How a key reaches its control.
-enum class Kind {
-    Edit,    // typed into the edit `id`
-    List,    // an item of the list `id`, by its text (any case, blanks as "-") or its last word
-    Radio,   // one of `words`, clicking the matching button of `ids`
-    Slider,  // 0..20 density: the slider at 20 - value
-    Check,   // "on" or "off"
-};
-
-struct BuildKey {
-    std::string name;
-    Kind kind;
-    int id = 0;
-    int toggle = 0;  // a check box that "off" clears and any other value ticks
-    std::vector<std::string> words = {};
-    std::vector<int> ids = {};
-};
-
-struct Builder {
-    std::string name;
-    std::function<std::unique_ptr<tester::TesterBuilder>(app::ToolContext&)> make;
-    bool testPrint;
-    // In the order they are applied: a key that resets others (a symbology, a type, a unit) first.
-    std::vector<BuildKey> keys;
-};
-
-template <typename T>
-std::function<std::unique_ptr<tester::TesterBuilder>(app::ToolContext&)> maker() {
-    return [](app::ToolContext& ctx) { return std::make_unique<T>(ctx); };
-}
-
-const std::vector<Builder>& builders() {
-    static const std::vector<Builder> table = {
-        {"text", maker<tester::CTextCommand>(), true,
-         {{"x", Kind::Edit, IDC_B_X}, {"y", Kind::Edit, IDC_B_Y}, {"font", Kind::List, IDC_BT_FONT},
-          {"h-multi", Kind::Edit, IDC_BT_H_MULTI}, {"v-multi", Kind::Edit, IDC_BT_V_MULTI},
-          {"space-r", Kind::Edit, IDC_BT_SPACE}, {"rotation", Kind::List, IDC_B_ROTATION},
-          {"reverse", Kind::List, IDC_BT_REVERSE}, {"bold", Kind::List, IDC_BT_BOLD}, {"text", Kind::Edit, IDC_B_DATA}}},
-        {"vector", maker<tester::CVectorTextCommand>(), true,
-         {{"x", Kind::Edit, IDC_B_X}, {"y", Kind::Edit, IDC_B_Y}, {"width", Kind::Edit, IDC_VT_WIDTH},
-          {"height", Kind::Edit, IDC_VT_HEIGHT}, {"space", Kind::Edit, IDC_VT_FONT_SPACE},
-          {"bold", Kind::List, IDC_VT_BOLD}, {"reverse", Kind::List, IDC_VT_REVERSE},
-          {"italic", Kind::List, IDC_VT_ITALIC}, {"rotation", Kind::List, IDC_B_ROTATION},
-          {"justification", Kind::List, IDC_VT_JUSTIFY}, {"text-direction", Kind::List, IDC_VT_DIRECTION},
-          {"text", Kind::Edit, IDC_B_DATA}}},
-        {"barcode1d", maker<tester::C1D_BarcodeCommand>(), true,
-         {{"x", Kind::Edit, IDC_B_X}, {"y", Kind::Edit, IDC_B_Y}, {"type", Kind::List, IDC_B1_TYPE},
-          {"n-bar-w", Kind::Edit, IDC_B1_NARROW}, {"w-bar-w", Kind::Edit, IDC_B1_WIDE},
-          {"height", Kind::Edit, IDC_B1_HEIGHT}, {"rotation", Kind::List, IDC_B_ROTATION},
-          {"hri", Kind::List, IDC_B1_HRI}, {"q-zone", Kind::Edit, IDC_B1_QZONE, IDC_B1_QZONE_ON},
-          {"data", Kind::Edit, IDC_B_DATA}}},
-        {"barcode2d", maker<tester::C2D_BarcodeCommand>(), true,
-         {{"type", Kind::List, IDC_B2_SYMBOLOGY}, {"x", Kind::Edit, IDC_B_X}, {"y", Kind::Edit, IDC_B_Y},
-          {"mode", Kind::List, IDC_B2_MODE}, {"max-row", Kind::Edit, IDC_B2_ROWS},
-          {"max-col", Kind::Edit, IDC_B2_COLS}, {"ecc", Kind::List, IDC_B2_ECC},
-          {"compress", Kind::List, IDC_B2_COMPRESS}, {"hri", Kind::List, IDC_B2_HRI},
-          {"origin", Kind::List, IDC_B2_ORIGIN}, {"module-w", Kind::Edit, IDC_B2_MODULE},
-          {"bar-height", Kind::Edit, IDC_B2_BAR}, {"rotation", Kind::List, IDC_B_ROTATION},
-          {"data", Kind::Edit, IDC_B_DATA}}},
-        {"box", maker<tester::CBlockDrawCommand>(), true,
-         {{"type", Kind::List, IDC_BD_TYPE}, {"start-x", Kind::Edit, IDC_BD_START_X},
-          {"start-y", Kind::Edit, IDC_BD_START_Y}, {"end-x", Kind::Edit, IDC_BD_END_X},
-          {"end-y", Kind::Edit, IDC_BD_END_Y}, {"optional", Kind::Edit, IDC_BD_OPTIONAL}}},
-        {"label", maker<tester::CLabelSetting>(), false,
-         {{"unit", Kind::Radio, 0, 0, {"inch", "mm", "dots"}, {IDC_LS_INCH, IDC_LS_MM, IDC_LS_DOTS}},
-          {"width", Kind::Edit, IDC_LS_WIDTH, IDC_LS_WIDTH_ON},
-          {"length", Kind::Edit, IDC_LS_LENGTH, IDC_LS_LENGTH_ON},
-          {"media", Kind::Radio, 0, 0, {"gap", "continuous", "blackmark"},
-           {IDC_LS_GAP, IDC_LS_CONTINUOUS, IDC_LS_BLACK_MARK}},
-          {"margin", Kind::Check, IDC_LS_MARGINS_ON}, {"x-margin", Kind::Edit, IDC_LS_X_MARGIN},
-          {"y-margin", Kind::Edit, IDC_LS_Y_MARGIN}}},
-        {"printing", maker<tester::CPrintingSetting>(), true,
-         {{"speed", Kind::Radio, 0, IDC_PS_SPEED_ON, {"2.5", "3.0", "4.0", "5.0", "6.0"},
-           {IDC_PS_SPEED_FIRST, IDC_PS_SPEED_FIRST + 1, IDC_PS_SPEED_FIRST + 2, IDC_PS_SPEED_FIRST + 3,
-            IDC_PS_SPEED_FIRST + 4}},
-          {"density", Kind::Slider, IDC_PS_SLIDER, IDC_PS_DENSITY_ON},
-          {"direction", Kind::Radio, 0, IDC_PS_DIRECTION_ON, {"top", "bottom"}, {IDC_PS_TOP, IDC_PS_BOTTOM}}}},
-        {"copies", maker<tester::CPrinterCopies>(), false,
-         {{"quantity", Kind::Edit, IDC_PC_QUANTITY}, {"copies", Kind::Edit, IDC_PC_COPIES}}},
-    };
-    return table;
-}
-
-const Builder* findBuilder(const std::string& name) {
-    for (const Builder& b : builders())
-        if (b.name == name) return &b;
-    return nullptr;
-}
-
-const BuildKey* findKey(const Builder& b, const std::string& name) {
-    for (const BuildKey& k : b.keys)
-        if (k.name == name) return &k;
-    return nullptr;
-}
-
 std::optional<std::pair<std::string, std::string>> splitPair(const std::string& arg) {
     const auto eq = arg.find('=');
     if (eq == std::string::npos || eq == 0) return std::nullopt;
     return std::make_pair(arg.substr(0, eq), arg.substr(eq + 1));
 }
 
-std::string normalised(std::string text) {
-    for (char& c : text) c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The list position whose item is `value` (by text or by its last word); -1 for none.
-int itemPosition(const ui::Control& list, const std::string& value) {
-    const std::string wanted = normalised(value);
-    for (int i = 0; i < list.count(); ++i) {
-        const std::string item = normalised(list.itemText(i));
-        const auto dash = item.rfind('-');
-        if (item == wanted || (dash != std::string::npos && item.substr(dash + 1) == wanted)) return i;
-    }
-    return -1;
-}
-
-bool validBuildArgs(const Builder& b, const Args& args, bool& testPrint) {
+bool validBuildArgs(const tester::BuilderForm& b, const Args& args, bool& testPrint) {
     std::set<std::string> seen;
     testPrint = false;
     for (const auto& arg : args) {
@@ -159,81 +43,41 @@ bool validBuildArgs(const Builder& b, const Args& args, bool& testPrint) {
             continue;
         }
         const auto pair = splitPair(arg);
-        if (!pair || !findKey(b, pair->first) || !seen.insert(pair->first).second) return false;
+        if (!pair || std::find(b.keys.begin(), b.keys.end(), pair->first) == b.keys.end() ||
+            !seen.insert(pair->first).second)
+            return false;
     }
     return true;
 }
 
 bool acceptsBuild(const Args& args) {
     bool testPrint = false;
-    const Builder* b = args.empty() ? nullptr : findBuilder(args[0]);
+    const tester::BuilderForm* b = args.empty() ? nullptr : tester::findBuilderForm(args[0]);
     return b && validBuildArgs(*b, Args(args.begin() + 1, args.end()), testPrint);
 }
 
 bool buildIsOffline(const Args& args) { return std::find(args.begin(), args.end(), "--test-print") == args.end(); }
 
-// Plays one key on the dialog; false (with a message) when its value is not one the dialog offers.
-bool applyKey(ui::Dialog& d, const BuildKey& key, const std::string& value, std::ostream& err) {
-    if (key.toggle) {
-        const bool want = normalised(value) != "off";
-        if (d.control(key.toggle).checked() != want) d.click(key.toggle);
-        if (!want) return true;
-    }
-    auto bad = [&] {
-        err << "velmora-cli: " << key.name << " cannot be " << value << '\n';
-        return false;
-    };
-    switch (key.kind) {
-        case Kind::Edit:
-            d.typeText(key.id, value);
-            return true;
-        case Kind::List: {
-            const int pos = itemPosition(d.control(key.id), value);
-            if (pos < 0) return bad();
-            d.chooseItem(key.id, pos);
-            return true;
-        }
-        case Kind::Radio: {
-            const auto it = std::find(key.words.begin(), key.words.end(), normalised(value));
-            if (it == key.words.end()) return bad();
-            d.click(key.ids[static_cast<std::size_t>(it - key.words.begin())]);
-            return true;
-        }
-        case Kind::Slider: {
-            if (value.empty() || value.size() > 2 || !std::all_of(value.begin(), value.end(), ::isdigit) ||
-                std::stoi(value) > 20)
-                return bad();
-            d.moveSlider(key.id, 20 - std::stoi(value));
-            return true;
-        }
-        case Kind::Check: {
-            const std::string v = normalised(value);
-            if (v != "on" && v != "off") return bad();
-            if (d.control(key.id).checked() != (v == "on")) d.click(key.id);
-            return true;
-        }
-    }
-    return false;
-}
-
 int runBuild(Session& s, const Args& args) {
-    const Builder& b = *findBuilder(args[0]);
+    const tester::BuilderForm& form = *tester::findBuilderForm(args[0]);
     bool testPrint = false;
-    validBuildArgs(b, Args(args.begin() + 1, args.end()), testPrint);
-    auto dialog = b.make(s.ctx);
-    dialog->Create();
-    for (const BuildKey& key : b.keys)
-        for (std::size_t i = 1; i < args.size(); ++i)
-            if (const auto pair = splitPair(args[i]); pair && pair->first == key.name)
-                if (!applyKey(*dialog, key, pair->second, s.err)) return kExitUsage;
-    const int before = s.host.messageCount();
-    if (testPrint) {
-        dialog->click(IDC_B_TEST_PRINT);
-        return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    validBuildArgs(form, Args(args.begin() + 1, args.end()), testPrint);
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (const auto pair = splitPair(args[i])) keys.push_back(*pair);
+    const tester::Build built = tester::buildFromKeys(form, keys, testPrint);
+    switch (built.status) {
+        case tester::Build::Status::BadValue:
+            s.err << "velmora-cli: " << built.message << '\n';
+            return kExitUsage;
+        case tester::Build::Status::Refused:
+            s.host.message(built.message);
+            return kExitFailure;
+        case tester::Build::Status::Ok:
+            break;
     }
-    dialog->click(IDC_B_INSERT);
-    if (!dialog->insertRequested()) return kExitFailure;  // the dialog said why
-    std::string text = dialog->InsertText();
+    if (testPrint) return reportOutcome(s, tester::writeTestPrint(s.comm, built.text));
+    std::string text = built.text;
     for (std::size_t p; (p = text.find("\r\n")) != std::string::npos;) text.replace(p, 2, "\n");
     s.out << text;
     return kExitOk;
@@ -245,28 +89,17 @@ bool acceptsConvert(const Args& a) {
 }
 
 int runConvert(Session& s, const Args& args) {
-    struct Way {
-        const char* from;
-        int first, second;  // the two directions from that unit
-    };
-    static const Way ways[] = {{"inch", IDC_CU_INCH_MM, IDC_CU_INCH_DOTS},
-                               {"dots", IDC_CU_DOTS_INCH, IDC_CU_DOTS_MM},
-                               {"mm", IDC_CU_MM_INCH, IDC_CU_MM_DOTS}};
-    const Way& way = *std::find_if(std::begin(ways), std::end(ways), [&](const Way& w) { return args[2] == w.from; });
-    tester::CConvertUnit converter(s.ctx);
-    converter.Create();
-    const int before = s.host.messageCount();
-    bool first = true;
-    for (int direction : {way.first, way.second}) {
-        converter.click(direction);
-        converter.typeText(IDC_CU_INPUT, args[0]);
-        converter.click(IDC_CU_CONVERT);
-        if (s.host.messageCount() != before) return kExitUsage;
-        if (first) s.out << converter.control(IDC_CU_INPUT).text() << ' ' << way.from << '\n';
-        first = false;
-        s.out << converter.control(IDC_CU_RESULT).text() << ' ' << converter.control(IDC_CU_RESULT_UNIT).text()
-              << '\n';
+    const auto value = tester::parseSingle(args[0]);
+    if (!value) {
+        s.host.message(ui::ddx_text::kEnterNumber);
+        return kExitUsage;
     }
+    s.out << tester::formatSingle(*value) << ' ' << args[2] << '\n';
+    // The two directions from that unit, in the converter's order.
+    for (int direction = 0; direction < 6; ++direction)
+        if (args[2] == tester::kConvertDirections[direction].from)
+            s.out << tester::formatSingle(tester::convertUnit(direction, *value)) << ' '
+                  << tester::kConvertDirections[direction].to << '\n';
     return kExitOk;
 }
 
@@ -300,54 +133,55 @@ std::optional<SendArgs> parseSend(const Args& a) {
 
 int runTesterSend(Session& s, const Args& args) {
     const SendArgs a = *parseSend(args);
-    tester::CTAVL_CmdTesterDlg dlg(s.ctx);
-    dlg.Create();
-    const int before = s.host.messageCount();
+    std::string text;
     if (a.file) {
-        s.host.setFileAnswer(*a.file);
-        dlg.click(IDC_TT_LOAD);
-        if (s.host.messageCount() != before) return kExitFailure;
+        std::string problem;
+        const auto loaded = tester::loadCommandFile(*a.file, problem);
+        if (!loaded) {
+            s.host.message(problem);
+            return kExitFailure;
+        }
+        text = *loaded;
     } else {
-        dlg.typeText(IDC_TT_EDITOR, platform::fromCodePage(encodeCommandText(*a.text)));
+        text = platform::fromCodePage(encodeCommandText(*a.text));
     }
-    dlg.typeText(IDC_TT_SEND_COUNT, a.count);
-    dlg.click(IDC_TT_MULTI_SEND);
-    const std::string sent = dlg.control(IDC_TT_SENT_COUNTER).text();
-    s.out << "sent " << (sent.empty() ? "0" : sent) << " of " << a.count << '\n';
-    return s.host.messageCount() == before && (a.count == "0" || sent == std::to_string(std::stoi(a.count)))
-               ? kExitOk
-               : kExitFailure;
+    const int count = std::stoi(a.count);
+    const app::Outcome outcome = tester::multiSend(s.comm, s.clock, text, count);
+    // The sends that went, even when a later one failed.
+    s.out << "sent " << outcome.written.back().second << " of " << count << '\n';
+    return reportOutcome(s, outcome);
+}
+
+// The receive view as lines: its rows end with CR LF.
+std::string viewLines(std::string view) {
+    for (std::size_t p; (p = view.find("\r\n")) != std::string::npos;) view.replace(p, 2, "\n");
+    if (!view.empty() && view.back() != '\n') view += '\n';
+    return view;
 }
 
 int runTesterRead(Session& s, const Args& args) {
-    tester::CTAVL_CmdTesterDlg dlg(s.ctx);
-    dlg.Create();
-    if (!args.empty()) dlg.click(IDC_TT_HEX);
-    dlg.click(IDC_TT_READ);
-    if (dlg.receiveBuffer().empty()) {
+    const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
-    std::string view = dlg.control(IDC_TT_RECEIVE_VIEW).text();
-    for (std::size_t p; (p = view.find("\r\n")) != std::string::npos;) view.replace(p, 2, "\n");
-    s.out << view;
-    if (view.back() != '\n') s.out << '\n';
+    s.out << viewLines(tester::renderReceiveView(outcome.values.front().raw, !args.empty()));
     return kExitOk;
 }
 
 // charset TEST [vector] [set=N|NAME] [table=N|NAME]
-struct CharsetTest {
+struct CharsetTestName {
     const char* name;
-    int button;
+    tester::CharsetTest test;
 };
-constexpr CharsetTest kCharsetTests[] = {{"under80", IDC_CS_UNDER80},
-                                         {"over80", IDC_CS_OVER80},
-                                         {"international", IDC_CS_INTERNATIONAL},
-                                         {"all-tables", IDC_CS_ALL_TABLES}};
+constexpr CharsetTestName kCharsetTests[] = {{"under80", tester::CharsetTest::Under80},
+                                             {"over80", tester::CharsetTest::Over80},
+                                             {"international", tester::CharsetTest::International},
+                                             {"all-tables", tester::CharsetTest::AllTables}};
 
 bool acceptsCharset(const Args& a) {
     if (a.empty() || std::none_of(std::begin(kCharsetTests), std::end(kCharsetTests),
-                                  [&](const CharsetTest& t) { return a[0] == t.name; }))
+                                  [&](const CharsetTestName& t) { return a[0] == t.name; }))
         return false;
     std::set<std::string> seen;
     for (std::size_t i = 1; i < a.size(); ++i) {
@@ -360,38 +194,37 @@ bool acceptsCharset(const Args& a) {
 }
 
 int runCharset(Session& s, const Args& args) {
-    tester::CCharacterSetCommand dlg(s.ctx);
-    dlg.Create();
+    tester::CharsetRequest request;
+    request.test = std::find_if(std::begin(kCharsetTests), std::end(kCharsetTests),
+                                [&](const CharsetTestName& t) { return args[0] == t.name; })
+                       ->test;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "vector") {
-            dlg.click(IDC_CS_VECTOR);
+            request.font.vector = true;
+            request.font.hSize = request.font.vSize = tester::kCharsetVectorSize;
             continue;
         }
         const auto [key, value] = *splitPair(args[i]);
-        const int list = key == "set" ? IDC_CS_SET : IDC_CS_TABLE;
-        int pos = itemPosition(dlg.control(list), value);
+        const std::vector<std::string>& items = key == "set" ? kCharsetNames : kCodeTableNames;
+        int pos = tester::itemPosition(items, value);
         if (pos < 0 && !value.empty() && value.size() <= 2 && std::all_of(value.begin(), value.end(), ::isdigit))
-            pos = std::stoi(value) < dlg.control(list).count() ? std::stoi(value) : -1;
+            pos = std::stoi(value) < static_cast<int>(items.size()) ? std::stoi(value) : -1;
         if (pos < 0) {
             s.err << "velmora-cli: " << key << " cannot be " << value << '\n';
             return kExitUsage;
         }
-        dlg.chooseItem(list, pos);
+        (key == "set" ? request.set : request.table) = pos;
     }
-    const int before = s.host.messageCount();
-    const auto& test = *std::find_if(std::begin(kCharsetTests), std::end(kCharsetTests),
-                                     [&](const CharsetTest& t) { return args[0] == t.name; });
-    dlg.click(test.button);
-    return s.host.messageCount() == before ? kExitOk : kExitFailure;
+    return reportOutcome(s, tester::printCharsetTest(s.comm, request));
 }
 
 std::string buildUsage() {
     std::string text = "build BUILDER [KEY=VALUE...] [--test-print]\n"
                        "                         the command line the builder inserts (no printer needed);\n"
                        "                         --test-print sends its test label instead. Keys:";
-    for (const Builder& b : builders()) {
-        text += "\n      " + b.name + ":";
-        for (const BuildKey& k : b.keys) text += " " + k.name;
+    for (const tester::BuilderForm& b : tester::builderForms()) {
+        text += "\n      " + std::string(b.name) + ":";
+        for (const std::string& k : b.keys) text += " " + k;
     }
     return text;
 }

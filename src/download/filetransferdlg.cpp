@@ -1,11 +1,10 @@
-// The file transfer dialog, and its entry in the dialog catalog.
+// The file transfer dialog over the transfer operation, and its entry in the dialog catalog.
 #include "download/filetransferdlg.h"
 
 #include "app/dialogcatalog.h"
 #include "app/menuview.h"
 #include "download/transfer.h"
-#include "platform/clock.h"
-#include "platform/mappedfile.h"
+#include "download/transferops.h"
 #include "resources/templates_download.h"
 #include "ui/dataexchange.h"
 
@@ -14,10 +13,7 @@ namespace velmora::download {
 using namespace resources;
 
 namespace {
-constexpr int kCantOpenFile = 107;
-constexpr int kDownloadCompleted = 237;
 constexpr int kSelectFile = 238;
-constexpr int kEthernetBarPosition = 20;
 }  // namespace
 
 CFileTransferDlg::CFileTransferDlg(app::ToolContext& ctx)
@@ -56,42 +52,12 @@ bool CFileTransferDlg::OnDownLoad() {
         return false;
     }
     if (!UpdateData(true)) return false;
-    TransferSource source;
-    if (!source.open(path, true)) {
-        app::ShowMessage(host(), kCantOpenFile);
-        return false;
-    }
-    link::CComm& comm = ctx_.comm;
-    bool ok = false;
-    {
-        UsbKeepOpen usb(comm);
-        TransferTimeouts timeouts(comm);
-        const auto bytes = source.bytes();
-        ui::Control& bar = control(IDC_FT_PROGRESS);
-        RepaintPacer repaint(ctx_.clock);
-        bar.setRange(0, ProgressRange(bytes.size()));
-        bar.setPos(0);
-        if (comm.kind == link::kEthernet) {
-            bar.setPos(kEthernetBarPosition);
-            platform::runWaitHook();
-            // One write, whose pages are let go as its pieces leave.
-            ok = SendInChunks(comm, bytes, 0, [&](std::size_t sent) {
-                source.release(sent);
-                repaint.tick();
-            });
-        } else {
-            ok = SendInChunks(comm, bytes, kFileChunk, [&](std::size_t sent) {
-                bar.setPos(bar.pos() + 1);
-                source.release(sent);
-                repaint.tick();  // the window repaints the bar between chunks
-            });
-        }
-        bar.setPos(0);
-    }
-    // The port is not reopened after the transfer: reopening purges the device, and that would
-    // throw away the end of the file still queued in the driver.
-    app::ShowMessage(host(), ok ? kDownloadCompleted : kFileDownloadFailed);
-    return ok;
+    ui::Control& bar = control(IDC_FT_PROGRESS);
+    RepaintPacer repaint(ctx_.clock);
+    const app::Outcome outcome = sendFile(ctx_.comm, path, progressBarSteps(bar, ctx_.comm, repaint));
+    bar.setPos(0);
+    app::ShowMessage(host(), outcome.result.messageId);
+    return outcome.done();
 }
 
 namespace {

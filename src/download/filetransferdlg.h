@@ -9,9 +9,6 @@
 
 namespace velmora::download {
 
-// Message shown when a write fails midway.
-inline constexpr int kFileDownloadFailed = 460;
-
 class CFileTransferDlg : public ui::Dialog {
 public:
     explicit CFileTransferDlg(app::ToolContext& ctx);

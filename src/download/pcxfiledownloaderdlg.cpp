@@ -1,11 +1,10 @@
-// The PCX image manager dialog, its command texts, and its entry in the dialog catalog.
+// The PCX image manager dialog over the image operations, and its entry in the dialog catalog.
 #include "download/pcxfiledownloaderdlg.h"
 
 #include "app/dialogcatalog.h"
 #include "app/menuview.h"
 #include "download/transfer.h"
-#include "platform/clock.h"
-#include "platform/mappedfile.h"
+#include "download/transferops.h"
 #include "resources/templates_download.h"
 #include "ui/dataexchange.h"
 
@@ -14,32 +13,8 @@ namespace velmora::download {
 using namespace resources;
 
 namespace {
-constexpr int kCantOpenFile = 107;
-constexpr int kPcxCompleted = 146;
 constexpr int kSelectPcx = 147;
-constexpr int kTypeImageName = 148;
-constexpr int kEthernetBarPosition = 20;
 }  // namespace
-
-std::string PcxStoreHeader(std::size_t size, const std::string& name) {
-    return "IS" + std::to_string(size) + ",'" + name + "'";
-}
-
-std::string PcxRecallTrailer(const std::string& name) { return "\r\rIR100,100,'" + name + "'\rP1\r"; }
-
-std::string PcxDeleteCommand(const std::string& name) { return "ID'" + name + "'\r\nII\r\n"; }
-
-std::string PcxRecallCommand(int x, int y, const std::string& name) {
-    return "IR" + std::to_string(x) + "," + std::to_string(y) + ",'" + name + "'\rP1\r";
-}
-
-bool IsUsableImageName(const std::string& name) {
-    return !name.empty() && name.find_first_of("'\r\n") == std::string::npos;
-}
-
-std::string ImageNameFromFile(const std::string& fileName) {
-    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
-}
 
 CPcxFileDownloaderDlg::CPcxFileDownloaderDlg(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, PcxFileDownloaderTemplate()), ctx_(ctx) {}
@@ -96,81 +71,33 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
         return false;
     }
     if (!UpdateData(true)) return false;
-    TransferSource source;
-    if (!source.open(path, false)) {
-        app::ShowMessage(host(), kCantOpenFile);
-        return false;
-    }
-    if (storeName.empty()) {
-        storeName = ImageNameFromFile(fileName);
+    const std::string name = storeName.empty() ? ImageNameFromFile(fileName) : storeName;
+    ui::Control& bar = control(IDC_PCX_PROGRESS);
+    RepaintPacer repaint(ctx_.clock);
+    const app::Outcome outcome = storePcx(ctx_.comm, path, name, progressBarSteps(bar, ctx_.comm, repaint));
+    bar.setPos(0);
+    // An empty name box shows the name the file gave, once the file could be read.
+    if (storeName.empty() && outcome.result.messageId != kMsgCantOpenFile) {
+        storeName = name;
         control(IDC_PCX_STORE_NAME).setText(storeName);
     }
-    if (!IsUsableImageName(storeName)) {
-        app::ShowMessage(host(), kTypeImageName);
-        return false;
-    }
-    bool ok = false;
-    {
-        UsbKeepOpen usb(ctx_.comm);
-        ok = [&] {
-            link::CComm& comm = ctx_.comm;
-            const auto bytes = source.bytes();
-            // The header announces exactly the bytes that follow, even when the path was edited
-            // after the file was chosen.
-            if (!comm.WriteText(PcxStoreHeader(bytes.size(), storeName))) return false;
-            ui::Control& bar = control(IDC_PCX_PROGRESS);
-            RepaintPacer repaint(ctx_.clock);
-            bar.setRange(0, ProgressRange(bytes.size()));
-            bar.setPos(0);
-            bool sent = false;
-            if (comm.kind == link::kEthernet) {
-                bar.setPos(kEthernetBarPosition);
-                platform::runWaitHook();
-                // One write, whose pages are let go as its pieces leave.
-                sent = SendInChunks(comm, bytes, 0, [&](std::size_t done) {
-                    source.release(done);
-                    repaint.tick();
-                });
-            } else {
-                sent = SendInChunks(comm, bytes, kPcxChunk, [&](std::size_t done) {
-                    bar.setPos(bar.pos() + 1);
-                    source.release(done);
-                    repaint.tick();
-                });
-            }
-            bar.setPos(0);
-            // No recall follows a store that did not arrive whole.
-            return sent && comm.WriteText(PcxRecallTrailer(storeName)) != 0;
-        }();
-    }
-    app::ShowMessage(host(), ok ? kPcxCompleted : kPcxDownloadFailed);
-    return ok;
+    app::ShowMessage(host(), outcome.result.messageId);
+    return outcome.done();
 }
 
 void CPcxFileDownloaderDlg::OnDeleteImage() {
     if (!UpdateData(true)) return;
-    if (!IsUsableImageName(deleteName)) {
-        app::ShowMessage(host(), kTypeImageName);
-        return;
-    }
-    ctx_.comm.WriteText(PcxDeleteCommand(deleteName));
+    // Only a name the command cannot carry has a message; the port object reports a failed write.
+    if (const int id = deletePcx(ctx_.comm, deleteName).result.messageId) app::ShowMessage(host(), id);
 }
 
-void CPcxFileDownloaderDlg::OnDeleteAllImages() {
-    ctx_.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(kPcxDeleteAll), sizeof kPcxDeleteAll - 1);
-}
+void CPcxFileDownloaderDlg::OnDeleteAllImages() { deleteAllPcx(ctx_.comm); }
 
-void CPcxFileDownloaderDlg::OnImageInformation() {
-    ctx_.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(kPcxInformation), sizeof kPcxInformation - 1);
-}
+void CPcxFileDownloaderDlg::OnImageInformation() { pcxInformation(ctx_.comm); }
 
 void CPcxFileDownloaderDlg::OnImageRecall() {
     if (!UpdateData(true)) return;
-    if (!IsUsableImageName(recallName)) {
-        app::ShowMessage(host(), kTypeImageName);
-        return;
-    }
-    ctx_.comm.WriteText(PcxRecallCommand(recallX, recallY, recallName));
+    if (const int id = recallPcx(ctx_.comm, recallName, recallX, recallY).result.messageId) app::ShowMessage(host(), id);
 }
 
 namespace {

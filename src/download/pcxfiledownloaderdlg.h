@@ -10,22 +10,6 @@
 
 namespace velmora::download {
 
-// Message shown when a write of the store fails midway.
-inline constexpr int kPcxDownloadFailed = 461;
-
-// The command texts, CR and LF included.
-std::string PcxStoreHeader(std::size_t size, const std::string& name);   // IS<size>,'<name>'
-std::string PcxRecallTrailer(const std::string& name);                   // CR CR IR100,100,'<name>' CR P1 CR
-std::string PcxDeleteCommand(const std::string& name);                   // ID'<name>' CR LF II CR LF
-std::string PcxRecallCommand(int x, int y, const std::string& name);     // IR<x>,<y>,'<name>' CR P1 CR
-inline constexpr char kPcxDeleteAll[] = "ID*\r\nII\r\n";
-inline constexpr char kPcxInformation[] = "II\r\n";
-// Whether a name can go between the apostrophes of a command: an apostrophe, CR or LF would end
-// the command early and turn what follows (the image's bytes) into commands.
-bool IsUsableImageName(const std::string& name);
-// The file name without its last four characters (the ".pcx"); empty for four or fewer.
-std::string ImageNameFromFile(const std::string& fileName);
-
 class CPcxFileDownloaderDlg : public ui::Dialog {
 public:
     explicit CPcxFileDownloaderDlg(app::ToolContext& ctx);
@@ -54,8 +38,6 @@ protected:
     void DoDataExchange(ui::DataExchange& dx) override;
 
 private:
-    bool sendStore();
-
     app::ToolContext& ctx_;
     bool fileChosen_ = false;
 };

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "app/toolcontext.h"
+#include "download/transferops.h"
 #include "platform/codepage.h"
 
 namespace velmora::download {
@@ -144,19 +145,37 @@ void RepaintPacer::tick() {
     platform::runWaitHook();
 }
 
+app::Steps progressBarSteps(ui::Control& bar, const link::CComm& comm, RepaintPacer& repaint) {
+    constexpr int kEthernetBarPosition = 20;
+    const bool ethernet = comm.kind == link::kEthernet;
+    return [&bar, &repaint, ethernet](const app::Step& step) {
+        if (step.kind != app::Step::Kind::Progress) return;
+        if (step.done == 0) {
+            bar.setRange(0, ProgressRange(step.total));
+            bar.setPos(0);
+            if (ethernet) {
+                bar.setPos(kEthernetBarPosition);
+                platform::runWaitHook();
+            }
+            return;
+        }
+        if (!ethernet) bar.setPos(bar.pos() + 1);
+        repaint.tick();  // the window repaints the bar between chunks
+    };
+}
+
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 FileChoice ChooseFileToSend(ui::Host& host, const ui::FileDialogRequest& request) {
-    constexpr int kCantOpenFile = 107;
     FileChoice choice;
     const auto chosen = host.fileDialog(request);
     if (!chosen) return choice;
     const long long length = platform::regularFileSize(*chosen);
     if (length < 0) {
-        app::ShowMessage(host, kCantOpenFile);
+        app::ShowMessage(host, kMsgCantOpenFile);
         choice.outcome = FileChoice::Outcome::Refused;
         return choice;
     }

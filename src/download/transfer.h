@@ -9,9 +9,11 @@
 #include <span>
 #include <string>
 
+#include "app/operation.h"
 #include "link/comm.h"
 #include "platform/clock.h"
 #include "platform/mappedfile.h"
+#include "ui/control.h"
 #include "ui/host.h"
 
 namespace velmora::download {
@@ -105,6 +107,11 @@ private:
     std::uint64_t last_ = 0;
     bool painted_ = false;
 };
+
+// A dialog's progress bar as a transfer's steps move it: its range (units of 2048 bytes) when the
+// transfer starts, one step after each chunk (Ethernet: position 20 for its one write), the window
+// repainted on the way. The caller puts the bar back to 0 at the end.
+app::Steps progressBarSteps(ui::Control& bar, const link::CComm& comm, RepaintPacer& repaint);
 
 // The file's name without its folder.
 std::string BaseName(const std::string& path);

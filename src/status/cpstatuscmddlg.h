@@ -9,7 +9,7 @@ namespace velmora::status {
 class CCpStatusCmdDlg : public StatusCmdPage {
 public:
     explicit CCpStatusCmdDlg(app::ToolContext& ctx)
-        : StatusCmdPage(ctx, resources::CpStatusCmdTemplate(), "^cp\r", 2, cpStatusBits()) {}
+        : StatusCmdPage(ctx, resources::CpStatusCmdTemplate(), cpQuery()) {}
 };
 
 }  // namespace velmora::status

@@ -9,7 +9,7 @@ namespace velmora::status {
 class CCuStatusCmdDlg : public StatusCmdPage {
 public:
     explicit CCuStatusCmdDlg(app::ToolContext& ctx)
-        : StatusCmdPage(ctx, resources::CuStatusCmdTemplate(), "^cu\r", 1, cuStatusBits()) {}
+        : StatusCmdPage(ctx, resources::CuStatusCmdTemplate(), cuQuery()) {}
 };
 
 }  // namespace velmora::status

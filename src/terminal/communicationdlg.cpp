@@ -1,17 +1,16 @@
 // The communication window and its entry in the dialog catalog.
 #include "terminal/communicationdlg.h"
 
-#include <array>
-
 #include "app/dialogcatalog.h"
 #include "app/menuview.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
-#include "resources/stringtable.h"
 #include "resources/templates_terminal.h"
 #include "terminal/findreplace.h"
+#include "terminal/terminalops.h"
 #include "tester/testerbuilder.h"
 #include "tester/testerformat.h"
+#include "tester/testerops.h"
 #include "ui/dataexchange.h"
 #include "ui/editactions.h"
 
@@ -23,14 +22,6 @@ namespace {
 constexpr int kMsgNoSaveFile = 214;
 constexpr int kMsgNoLoadFile = 215;
 constexpr int kMsgNoPreview = 590;
-constexpr std::size_t kReadSize = 512;
-constexpr std::size_t kMaxFileBytes = 64u << 20;
-
-std::string withPath(int stringId, const std::string& path) {
-    std::string text = LoadString(stringId);
-    if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, path);
-    return text;
-}
 }  // namespace
 
 CCommunicationDlg::CCommunicationDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, CommunicationTemplate()), ctx_(ctx) {}
@@ -74,12 +65,13 @@ void CCommunicationDlg::OnFileOpen() {
         app::ShowMessage(host(), kMsgNoLoadFile);
         return;
     }
-    const auto bytes = platform::readUserFile(*path, kMaxFileBytes);
-    if (!bytes) {
-        host().message(withPath(tester::kMsgCannotReadFile, *path));
+    std::string problem;
+    const auto text = tester::loadCommandFile(*path, problem);
+    if (!text) {
+        host().message(problem);
         return;
     }
-    text_ = tester::decodeCommandFile(*bytes, [](std::string_view b) { return platform::fromCodePage(b); });
+    text_ = *text;
     UpdateData(false);
 }
 
@@ -94,7 +86,7 @@ void CCommunicationDlg::OnSaveToFile() {
     }
     UpdateData(true);
     if (!platform::writeUserFile(*path, tester::encodeCommandFile(text_)))
-        host().message(withPath(tester::kMsgCannotWriteFile, *path));
+        host().message(tester::cannotWriteMessage(*path));
 }
 
 void CCommunicationDlg::OnClearData() {
@@ -151,8 +143,7 @@ void CCommunicationDlg::replaceAll(const std::string& what, const std::string& w
 void CCommunicationDlg::OnSendToPrinter() {
     UpdateData(true);
     ui::WaitCursor wait(host());
-    // One write of the text as edited; a failure is the port object's to report.
-    ctx_.comm.WriteText(text_);
+    sendToPrinter(ctx_.comm, text_);
 }
 
 void CCommunicationDlg::OnPreview() {
@@ -162,11 +153,9 @@ void CCommunicationDlg::OnPreview() {
 }
 
 void CCommunicationDlg::OnReadFromPrinter() {
-    ctx_.comm.BeginAction();
-    std::array<std::uint8_t, kReadSize> buffer{};
-    const int got = ctx_.comm.ReadBytes(buffer.data(), buffer.size());
-    if (got <= 0) return;
-    receive_.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(got));
+    const app::Outcome outcome = tester::readFromPrinter(ctx_.comm);
+    if (!outcome.done()) return;  // nothing came: the buffer and the view stay as they were
+    receive_ += outcome.values.front().raw;
     renderView();
 }
 

@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "app/dialogcatalog.h"
-#include "platform/codepage.h"
 #include "resources/combo.h"
 #include "resources/templates_tester.h"
 
@@ -13,9 +12,9 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-void refill(ui::Control& list, std::initializer_list<const char*> items) {
+void refill(ui::Control& list, const std::vector<std::string>& items) {
     list.resetContent();
-    for (const char* item : items) list.addItem(item);
+    for (const std::string& item : items) list.addItem(item);
 }
 }  // namespace
 
@@ -34,8 +33,8 @@ bool C2D_BarcodeCommand::OnInitDialog() {
     bindSpin(IDC_B2_COLS_SPIN, IDC_B2_COLS, 1, 30);
     bindSpin(IDC_B2_MODULE_SPIN, IDC_B2_MODULE, 2, 9);
     bindSpin(IDC_B2_BAR_SPIN, IDC_B2_BAR, 4, 99);
-    FillComboFromString(control(IDC_B2_COMPRESS), 257);
-    FillComboFromString(control(IDC_B2_ORIGIN), 258);
+    FillComboFromString(control(IDC_B2_COMPRESS), kList2DCompression);
+    FillComboFromString(control(IDC_B2_ORIGIN), kList2DOrigin);
     push();
     UpdateData(true);
     if (restored_) {
@@ -83,19 +82,19 @@ void C2D_BarcodeCommand::fillLists(Symbology s) {
     switch (s) {
         case Symbology::Maxicode:
             modeLabel_ = "Mode";
-            refill(control(IDC_B2_MODE), {"Mode 0", "Mode 2", "Mode 3", "Mode 4"});
+            refill(control(IDC_B2_MODE), kMaxicodeModes);
             break;
         case Symbology::Pdf417:
             eccLabel_ = "ECL";
-            refill(control(IDC_B2_ECC), {"0", "1", "2", "3", "4", "5", "6", "7", "8"});
+            refill(control(IDC_B2_ECC), kPdf417EccLevels);
             setSpinRange(IDC_B2_BAR_SPIN, 4, 99);
             break;
         case Symbology::QrCode:
             eccLabel_ = "ECC";
-            refill(control(IDC_B2_ECC), {"L", "M", "Q", "H"});
+            refill(control(IDC_B2_ECC), kQrEccLevels);
             setSpinRange(IDC_B2_BAR_SPIN, 1, 4);
             modeLabel_ = "Model";
-            refill(control(IDC_B2_MODE), {"Model 1", "Model 2"});
+            refill(control(IDC_B2_MODE), kQrModels);
             break;
     }
 }
@@ -115,32 +114,24 @@ void C2D_BarcodeCommand::OnSymbologyChange() {
     fillLists(s);
     if (symbology_ != previousSymbology_) {
         // Each change of symbology starts that symbology from its defaults.
+        chooseSymbology(values_, s);
         switch (s) {
             case Symbology::Maxicode:
                 typeLetter_ = "M";
-                control(IDC_B2_MODE).setCurSel(0);
-                values_.modeIndex = 0;
+                control(IDC_B2_MODE).setCurSel(values_.modeIndex);
                 break;
             case Symbology::Pdf417:
                 typeLetter_ = "P";
-                control(IDC_B2_ECC).setCurSel(0);
-                values_.eccIndex = 0;
-                values_.rotation = 0;
+                control(IDC_B2_ECC).setCurSel(values_.eccIndex);
                 barLabel_ = "Bar Height";
-                values_.barHeight = 10;
                 break;
             case Symbology::QrCode:
                 typeLetter_ = "Q";
-                control(IDC_B2_ECC).setCurSel(0);
-                values_.eccIndex = 0;
-                values_.rotation = 0;
+                control(IDC_B2_ECC).setCurSel(values_.eccIndex);
                 barLabel_ = "Bar Size";
-                values_.barHeight = 4;
-                control(IDC_B2_MODE).setCurSel(0);
-                values_.modeIndex = 0;
+                control(IDC_B2_MODE).setCurSel(values_.modeIndex);
                 break;
         }
-        values_.data = default2DData(s);
         control(IDC_B_ROTATION).setCurSel(values_.rotation);
     } else {
         if (s == Symbology::Maxicode) control(IDC_B2_MODE).setCurSel(values_.modeIndex);
@@ -154,8 +145,7 @@ void C2D_BarcodeCommand::OnSymbologyChange() {
 
 void C2D_BarcodeCommand::OnModeChange() {
     if (!UpdateData(true)) return;
-    if (values_.symbology != Symbology::Pdf417) values_.modeIndex = control(IDC_B2_MODE).curSel();
-    if (values_.symbology == Symbology::Maxicode) values_.data = maxicodeModeData(values_.modeIndex);
+    chooseMode(values_, control(IDC_B2_MODE).curSel());
     push();
 }
 
@@ -182,8 +172,7 @@ void C2D_BarcodeCommand::OnTestPrint() {
     v.rotation = control(IDC_B_ROTATION).curSel();
     if (v.symbology == Symbology::Maxicode) v.modeIndex = control(IDC_B2_MODE).curSel();
     if (v.symbology == Symbology::QrCode) v.eccText = selectedText(*this, IDC_B2_ECC);
-    const std::string bytes = platform::toCodePage(testPrintText(composeBarcode2D(v)));
-    ctx_.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    writeTestPrint(testPrintText(composeBarcode2D(v)));
 }
 
 namespace {

@@ -51,9 +51,7 @@ void CBlockDrawCommand::enableOptional(int type) {
 void CBlockDrawCommand::OnTypeChange() {
     if (!UpdateData(true)) return;
     enableOptional(values_.type);
-    const bool s = values_.type == 3;
-    values_.endY = s ? 300 : 120;
-    values_.optional = s ? 10 : 20;
+    chooseBlockType(values_, values_.type);
     push();
 }
 

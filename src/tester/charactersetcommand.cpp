@@ -6,6 +6,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/templates_tester.h"
+#include "tester/testerops.h"
 
 namespace velmora::tester {
 
@@ -73,7 +74,7 @@ void CCharacterSetCommand::OnBitmapFont() {
 
 void CCharacterSetCommand::OnVectorFont() {
     UpdateData(true);
-    setSizes(1, 100, 35, "Width", "Height", false);
+    setSizes(1, 100, kCharsetVectorSize, "Width", "Height", false);
 }
 
 CharsetFont CCharacterSetCommand::font() const {
@@ -87,27 +88,17 @@ CharsetFont CCharacterSetCommand::font() const {
     return f;
 }
 
-bool CCharacterSetCommand::send(const std::vector<std::string>& writes) {
-    for (const std::string& w : writes)
-        if (ctx_.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(w.data()), w.size()) <= 0) return false;
-    return true;
+void CCharacterSetCommand::print(CharsetTest test) {
+    if (UpdateData(true)) printCharsetTest(ctx_.comm, {test, font(), set_, table_});
 }
 
-void CCharacterSetCommand::OnUnder80() {
-    if (UpdateData(true)) send(charsetUnder80(font(), set_, table_));
-}
+void CCharacterSetCommand::OnUnder80() { print(CharsetTest::Under80); }
 
-void CCharacterSetCommand::OnOver80() {
-    if (UpdateData(true)) send(charsetOver80(font(), set_, table_));
-}
+void CCharacterSetCommand::OnOver80() { print(CharsetTest::Over80); }
 
-void CCharacterSetCommand::OnAllTables() {
-    if (UpdateData(true)) send(charsetAllTables(font(), set_, control(IDC_CS_TABLE).count()));
-}
+void CCharacterSetCommand::OnAllTables() { print(CharsetTest::AllTables); }
 
-void CCharacterSetCommand::OnInternational() {
-    if (UpdateData(true)) send(charsetInternational(font(), table_));
-}
+void CCharacterSetCommand::OnInternational() { print(CharsetTest::International); }
 
 namespace {
 const bool registered = app::registerDialog({

@@ -7,6 +7,7 @@
 
 #include "tester/testerbuilder.h"
 #include "tester/testerformat.h"
+#include "tester/testerops.h"
 
 namespace velmora::tester {
 
@@ -28,9 +29,7 @@ protected:
 private:
     CharsetFont font() const;
     void setSizes(int lo, int hi, int value, const char* hLabel, const char* vLabel, bool fontList);
-    // Writes each element in turn; the first failed write ends the series (the port object has
-    // reported it), so a dead link gives one report, not one per label.
-    bool send(const std::vector<std::string>& writes);
+    void print(CharsetTest test);
 
     app::ToolContext& ctx_;
     int set_ = 0, table_ = 0, fontType_ = 0;

@@ -11,9 +11,6 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-// Source and target unit of each direction.
-constexpr const char* kUnits[6][2] = {{"inch", "mm"},   {"inch", "dots"}, {"dots", "inch"},
-                                      {"dots", "mm"},   {"mm", "inch"},   {"mm", "dots"}};
 constexpr int kDirectionIds[] = {IDC_CU_INCH_MM, IDC_CU_INCH_DOTS, IDC_CU_DOTS_INCH,
                                  IDC_CU_DOTS_MM, IDC_CU_MM_INCH,   IDC_CU_MM_DOTS};
 }  // namespace
@@ -36,12 +33,12 @@ void CConvertUnit::DoDataExchange(ui::DataExchange& dx) {
     if (dx.saving()) {
         std::string text;
         dx.Text(IDC_CU_INPUT, text);
-        double v = 0;
-        if (!ui::parseNumber(text, v) || v > 3.4e38 || v < -3.4e38) {
+        const auto v = parseSingle(text);
+        if (!v) {
             dx.Fail(IDC_CU_INPUT, ui::ddx_text::kEnterNumber);
             return;
         }
-        input_ = static_cast<float>(v);
+        input_ = *v;
     } else {
         std::string in = formatSingle(input_), out = formatSingle(result_);
         dx.Text(IDC_CU_INPUT, in);
@@ -54,8 +51,8 @@ void CConvertUnit::DoDataExchange(ui::DataExchange& dx) {
 void CConvertUnit::OnDirection() {
     if (!UpdateData(true)) return;
     if (direction_ >= 0 && direction_ < 6) {
-        inputUnit_ = kUnits[direction_][0];
-        resultUnit_ = kUnits[direction_][1];
+        inputUnit_ = kConvertDirections[direction_].from;
+        resultUnit_ = kConvertDirections[direction_].to;
     }
     UpdateData(false);
 }

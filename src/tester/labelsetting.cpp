@@ -50,11 +50,9 @@ void CLabelSetting::OnUnit() {
     if (!UpdateData(true)) return;
     if (unit_ < 0 || unit_ > 2) return;
     const Unit to = static_cast<Unit>(unit_);
-    for (double* v : {&values_.width, &values_.length, &values_.xMargin, &values_.yMargin})
-        *v = convertLabelValue(*v, current_, to);
+    chooseUnit(values_, to);
     unitLabel_ = kUnitNames[unit_];
     current_ = to;
-    values_.unit = to;
     push();
 }
 

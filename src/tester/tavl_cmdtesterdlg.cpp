@@ -1,7 +1,6 @@
 // The command tester and its entry in the dialog catalog.
 #include "tester/tavl_cmdtesterdlg.h"
 
-#include <array>
 #include <climits>
 #include <cstring>
 
@@ -13,6 +12,7 @@
 #include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
 #include "tester/testerformat.h"
+#include "tester/testerops.h"
 #include "ui/editactions.h"
 
 namespace velmora::tester {
@@ -23,10 +23,6 @@ namespace {
 constexpr int kMsgNoSaveFile = 214;
 constexpr int kMsgNoLoadFile = 215;
 constexpr int kMsgNoPreview = 590;
-constexpr std::size_t kLargeText = 1500;  // longer texts wait before each copy
-constexpr unsigned kLargeTextPauseMs = 100;
-constexpr std::size_t kReadSize = 512;
-constexpr std::size_t kMaxFileBytes = 64u << 20;
 
 // The tools behind the launcher buttons, by their dialog-catalog names.
 struct Launcher {
@@ -53,11 +49,6 @@ constexpr Launcher kLaunchers[] = {
     {IDC_TT_CONVERT, "convert-unit"},
 };
 
-std::string withPath(int stringId, const std::string& path) {
-    std::string text = LoadString(stringId);
-    if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, path);
-    return text;
-}
 }  // namespace
 
 CTAVL_CmdTesterDlg::CTAVL_CmdTesterDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, TavlCmdTesterTemplate()), ctx_(ctx) {}
@@ -121,16 +112,14 @@ void CTAVL_CmdTesterDlg::OnClean() {
 
 void CTAVL_CmdTesterDlg::OnMultiSend() {
     if (!UpdateData(true)) return;
-    for (int i = 1; i <= sendCount_; ++i) {
-        if (platform::toCodePage(text_).size() > kLargeText) ctx_.clock.sleepMs(kLargeTextPauseMs);
-        if (ctx_.comm.WriteText(text_) <= 0) {
-            sentCounter_.clear();
-            UpdateData(false);
-            return;
-        }
-        sentCounter_ = std::to_string(i);
+    // The counter shows each send as it is done, and goes blank when one fails.
+    const app::Outcome outcome = multiSend(ctx_.comm, ctx_.clock, text_, sendCount_, [this](const app::Step& step) {
+        sentCounter_ = std::to_string(step.done);
         UpdateData(false);
-    }
+    });
+    if (outcome.done()) return;
+    sentCounter_.clear();
+    UpdateData(false);
 }
 
 void CTAVL_CmdTesterDlg::OnPreview() {
@@ -140,11 +129,9 @@ void CTAVL_CmdTesterDlg::OnPreview() {
 }
 
 void CTAVL_CmdTesterDlg::OnReadFromPrinter() {
-    ctx_.comm.BeginAction();
-    std::array<std::uint8_t, kReadSize> buffer{};
-    const int got = ctx_.comm.ReadBytes(buffer.data(), buffer.size());
-    if (got <= 0) return;
-    receive_.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(got));
+    const app::Outcome outcome = readFromPrinter(ctx_.comm);
+    if (!outcome.done()) return;  // nothing came: the buffer and the view stay as they were
+    receive_ += outcome.values.front().raw;
     renderView();
 }
 
@@ -171,12 +158,13 @@ void CTAVL_CmdTesterDlg::OnLoad() {
         app::ShowMessage(host(), kMsgNoLoadFile);
         return;
     }
-    const auto bytes = platform::readUserFile(*path, kMaxFileBytes);
-    if (!bytes) {
-        host().message(withPath(kMsgCannotReadFile, *path));
+    std::string problem;
+    const auto text = loadCommandFile(*path, problem);
+    if (!text) {
+        host().message(problem);
         return;
     }
-    text_ = decodeCommandFile(*bytes, [](std::string_view b) { return platform::fromCodePage(b); });
+    text_ = *text;
     UpdateData(false);
 }
 
@@ -191,7 +179,7 @@ void CTAVL_CmdTesterDlg::OnSave() {
         return;
     }
     UpdateData(true);
-    if (!platform::writeUserFile(*path, encodeCommandFile(text_))) host().message(withPath(kMsgCannotWriteFile, *path));
+    if (!platform::writeUserFile(*path, encodeCommandFile(text_))) host().message(cannotWriteMessage(*path));
 }
 
 void CTAVL_CmdTesterDlg::OpenTool(const std::string& name) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "ui/dataexchange.h"
+
 namespace velmora::tester {
 
 namespace {
@@ -87,12 +89,45 @@ std::string default2DData(Symbology s) {
     return {};
 }
 
+void chooseSymbology(Barcode2D& v, Symbology s) {
+    switch (s) {
+        case Symbology::Maxicode:
+            v.modeIndex = 0;
+            break;
+        case Symbology::Pdf417:
+            v.eccIndex = 0;
+            v.rotation = 0;
+            v.barHeight = 10;
+            break;
+        case Symbology::QrCode:
+            v.eccIndex = 0;
+            v.rotation = 0;
+            v.barHeight = 4;
+            v.modeIndex = 0;
+            break;
+    }
+    v.symbology = s;
+    v.data = default2DData(s);
+}
+
+void chooseMode(Barcode2D& v, int modeIndex) {
+    if (v.symbology != Symbology::Pdf417) v.modeIndex = modeIndex;
+    if (v.symbology == Symbology::Maxicode) v.data = maxicodeModeData(v.modeIndex);
+}
+
 std::string composeBlockDraw(const BlockDraw& v) {
     const bool withValue = v.type == 3 || v.type == 4;
     std::string line = "BD" + pos(v.startX) + "," + pos(v.startY) + "," + pos(v.endX) + "," + pos(v.endY) + "," +
                        pick(v.type, {"O", "E", "D", "S", "B"});
     if (withValue) line += "," + num(v.optional);
     return line;
+}
+
+void chooseBlockType(BlockDraw& v, int type) {
+    v.type = type;
+    const bool s = type == 3;
+    v.endY = s ? 300 : 120;
+    v.optional = s ? 10 : 20;
 }
 
 double dotsPerUnit(Unit unit) {
@@ -133,6 +168,11 @@ std::vector<std::string> composeLabelSetting(const LabelSettingValues& v) {
     if (v.lengthOn) lines.push_back("SL" + dots(v.length) + pick(v.media, {",24,G", ",0,C", ",24,B"}));
     if (v.marginsOn) lines.push_back("SM" + dots(v.xMargin) + "," + dots(v.yMargin));
     return lines;
+}
+
+void chooseUnit(LabelSettingValues& v, Unit to) {
+    for (double* value : {&v.width, &v.length, &v.xMargin, &v.yMargin}) *value = convertLabelValue(*value, v.unit, to);
+    v.unit = to;
 }
 
 std::vector<std::string> composePrintingSetting(const PrintingSettingValues& v) {
@@ -243,6 +283,12 @@ std::string formatSingle(float value) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%.*g", std::numeric_limits<float>::digits10, static_cast<double>(value));
     return buf;
+}
+
+std::optional<float> parseSingle(const std::string& text) {
+    double v = 0;
+    if (!ui::parseNumber(text, v) || v > 3.4e38 || v < -3.4e38) return std::nullopt;
+    return static_cast<float>(v);
 }
 
 std::string joinLines(const std::vector<std::string>& lines, std::string_view end) {

@@ -64,6 +64,20 @@ std::string maxicodeModeData(int modeIndex);
 inline constexpr const char* kMaxicodeOpeningData =
     "999,840,06810,7317,THIS IS A TEST OF MODE 0 STRUCTURED CARRIER MESSAGE ENCODING. THIS IS AN 84 CHAR MSG";
 
+// The position range of the text builder's boxes.
+inline constexpr double kTextPositionMax = 999;
+
+// The 2D builder's lists that follow the symbology.
+inline const std::vector<std::string> kMaxicodeModes = {"Mode 0", "Mode 2", "Mode 3", "Mode 4"};
+inline const std::vector<std::string> kQrModels = {"Model 1", "Model 2"};
+inline const std::vector<std::string> kPdf417EccLevels = {"0", "1", "2", "3", "4", "5", "6", "7", "8"};
+inline const std::vector<std::string> kQrEccLevels = {"L", "M", "Q", "H"};
+// A symbology chosen anew starts from its defaults: mode, error correction, rotation, bar
+// height and sample data.
+void chooseSymbology(Barcode2D& v, Symbology s);
+// A mode chosen (Maxicode, QR Code; PDF417 has none): Maxicode's sample data follows it.
+void chooseMode(Barcode2D& v, int modeIndex);
+
 // "BD" line and box.
 struct BlockDraw {
     double startX = 100, startY = 100, endX = 800, endY = 120;
@@ -72,6 +86,8 @@ struct BlockDraw {
 };
 inline constexpr const char* kBlockTypes[] = {"O", "E", "D", "S", "B"};
 std::string composeBlockDraw(const BlockDraw& v);
+// A type chosen: "S" draws to end y 300 with value 10, every other type to 120 with 20.
+void chooseBlockType(BlockDraw& v, int type);
 
 // Label width, length and margins ("SW", "SL", "SM").
 enum class Unit { Inch = 0, Mm = 1, Dots = 2 };
@@ -88,6 +104,8 @@ double convertLabelValue(double value, Unit from, Unit to);
 // The value in whole dots; nothing when it does not fit the command's integer.
 std::optional<int> toDots(double value, Unit unit);
 std::vector<std::string> composeLabelSetting(const LabelSettingValues& v);
+// The unit chosen: the four values converted from the current unit, which it becomes.
+void chooseUnit(LabelSettingValues& v, Unit to);
 
 // Speed, density and direction ("SS", "SD", "SOT"/"SOB").
 struct PrintingSettingValues {
@@ -124,8 +142,17 @@ std::optional<FontChoice> findSimilarRoundFont(double widthDots, double heightDo
 std::string fontComparisonText(const FontChoice& similar, const FontChoice& round);
 
 // Unit converter: the six directions, in single precision, and how the result is shown.
+struct ConvertDirection {
+    const char* from;
+    const char* to;
+};
+inline constexpr ConvertDirection kConvertDirections[6] = {{"inch", "mm"},  {"inch", "dots"}, {"dots", "inch"},
+                                                          {"dots", "mm"},  {"mm", "inch"},   {"mm", "dots"}};
 float convertUnit(int direction, float value);
 std::string formatSingle(float value);
+// The converter's input as a single-precision number; nothing for text that is none or beyond
+// the single range.
+std::optional<float> parseSingle(const std::string& text);
 
 // Lines joined, each followed by `end`.
 std::string joinLines(const std::vector<std::string>& lines, std::string_view end);

@@ -6,6 +6,7 @@
 #include "resources/stringtable.h"
 #include "tester/convertunit.h"
 #include "tester/tavlcommands.h"
+#include "tester/testerops.h"
 
 namespace velmora::tester {
 
@@ -61,31 +62,12 @@ bool TesterBuilder::quotedFieldFits(const std::string& text) {
     return false;
 }
 
-void TesterBuilder::writeTestPrint(const std::string& text) { ctx_.comm.WriteText(text); }
+void TesterBuilder::writeTestPrint(const std::string& text) { tester::writeTestPrint(ctx_.comm, text); }
 
 void TesterBuilder::openConverter() {
     CConvertUnit converter(ctx_);
     converter.DoModal();
 }
-
-namespace {
-std::string fill(std::string text, const std::string& a, const std::string& b) {
-    if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, a);
-    if (auto p = text.find("%2"); p != std::string::npos) text.replace(p, 2, b);
-    return text;
-}
-
-bool signedDigits(const std::string& text) {
-    const auto b = text.find_first_not_of(" \t");
-    const auto e = text.find_last_not_of(" \t");
-    if (b == std::string::npos) return false;
-    std::size_t i = b + ((text[b] == '-' || text[b] == '+') ? 1 : 0);
-    if (i > e) return false;
-    for (; i <= e; ++i)
-        if (text[i] < '0' || text[i] > '9') return false;
-    return true;
-}
-}  // namespace
 
 void exchangeInt(ui::DataExchange& dx, int id, int& value, int lo, int hi) {
     if (dx.failed()) return;
@@ -95,18 +77,7 @@ void exchangeInt(ui::DataExchange& dx, int id, int& value, int lo, int hi) {
     }
     std::string text;
     dx.Text(id, text);
-    const std::string range = fill(ui::ddx_text::kEnterIntegerBetween, std::to_string(lo), std::to_string(hi));
-    long long v = 0;
-    if (!ui::parseInteger(text, v)) {
-        // Digits too many for any integer are out of range, not "not a number".
-        dx.Fail(id, signedDigits(text) ? range : ui::ddx_text::kEnterInteger);
-        return;
-    }
-    if (v < lo || v > hi) {
-        dx.Fail(id, range);
-        return;
-    }
-    value = static_cast<int>(v);
+    if (const std::string problem = wholeNumberProblem(text, lo, hi, value); !problem.empty()) dx.Fail(id, problem);
 }
 
 void exchangeReal(ui::DataExchange& dx, int id, double& value, double lo, double hi) {

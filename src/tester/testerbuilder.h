@@ -6,13 +6,13 @@
 #include <string>
 
 #include "app/toolcontext.h"
+#include "tester/builderforms.h"
 #include "ui/dataexchange.h"
 #include "ui/dialog.h"
 
 namespace velmora::tester {
 
 // Strings of the tester's own messages.
-inline constexpr int kMsgQuotedFieldBreaks = 360;
 inline constexpr int kMsgCannotReadFile = 361;
 inline constexpr int kMsgCannotWriteFile = 362;
 inline constexpr int kMsgNoFontFound = 364;

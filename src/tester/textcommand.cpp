@@ -35,8 +35,8 @@ bool CTextCommand::OnInitDialog() {
 }
 
 void CTextCommand::DoDataExchange(ui::DataExchange& dx) {
-    exchangeReal(dx, IDC_B_X, values_.x, 0, 999);
-    exchangeReal(dx, IDC_B_Y, values_.y, 0, 999);
+    exchangeReal(dx, IDC_B_X, values_.x, 0, kTextPositionMax);
+    exchangeReal(dx, IDC_B_Y, values_.y, 0, kTextPositionMax);
     dx.CBString(IDC_BT_FONT, values_.font);
     // Only the position has a range of its own; the rest are bounded by the command's integer.
     exchangeInt(dx, IDC_BT_H_MULTI, values_.hMulti, INT_MIN, INT_MAX);

@@ -3,17 +3,12 @@
 
 #include <algorithm>
 
-#include "platform/codepage.h"
 #include "resources/templates_terminal.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::tester {
 
 using namespace resources;
-
-namespace {
-constexpr std::size_t kMaxSizeBytes = 32;
-}
 
 TwoByteCodeDialog::TwoByteCodeDialog(app::ToolContext& ctx, const ui::DialogTemplate& tmpl)
     : ui::Dialog(ctx.host, tmpl), ctx_(ctx) {}
@@ -68,53 +63,23 @@ void TwoByteCodeDialog::OnAllBlocks() {
     UpdateData(false);
 }
 
-std::optional<std::string> TwoByteCodeDialog::sizeBytes(const std::string& text, int id) {
-    std::string bytes = platform::toCodePage(text);
-    if (bytes.empty() || bytes.size() > kMaxSizeBytes ||
-        !std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        SetFocus(id);
-        app::ShowMessage(host(), kMsgFontSizeDigits);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 void TwoByteCodeDialog::OnPrintCharacters() {
     labelsWritten_ = 0;
     if (!UpdateData(true)) return;
-    int first = table().leadFirst, last = table().leadLast;
-    if (!all_) {
-        const auto start = parseBlock(start_);
-        if (!start) {
-            app::ShowMessage(host(), kMsgStartBlockWrong);
-            return;
-        }
-        const auto end = parseBlock(end_);
-        if (!end) {
-            app::ShowMessage(host(), kMsgEndBlockWrong);
-            return;
-        }
-        first = *start;
-        last = *end;
-    }
-    if (first > last) return;
-    if (!rangeAllowed(first, last)) return;
-    std::string width, height;
-    if (sizesUsed()) {
-        const auto w = sizeBytes(width_, IDC_TB_WIDTH);
-        if (!w) return;
-        const auto h = sizeBytes(height_, IDC_TB_HEIGHT);
-        if (!h) return;
-        width = *w;
-        height = *h;
-    }
+    TwoBytePrintRequest request;
+    request.table = table_;
+    request.all = all_;
+    request.start = start_;
+    request.end = end_;
+    request.width = width_;
+    request.height = height_;
+    fillRequest(request);
     ui::WaitCursor wait(host());
-    for (int lead = first; lead <= last; ++lead) {
-        const std::string text = label(lead, width, height);
-        // The port object has reported a failed write; the rest of the series would fail too.
-        if (ctx_.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()) <= 0) return;
-        ++labelsWritten_;
-    }
+    const app::Outcome outcome = printTwoByteChart(ctx_.comm, request);
+    labelsWritten_ = labelsPrinted(outcome);
+    if (outcome.result.where == "width") SetFocus(IDC_TB_WIDTH);
+    if (outcome.result.where == "height") SetFocus(IDC_TB_HEIGHT);
+    if (outcome.result.messageId) app::ShowMessage(host(), outcome.result.messageId);
 }
 
 }  // namespace velmora::tester

@@ -7,14 +7,10 @@
 
 #include "app/toolcontext.h"
 #include "tester/twobytecodes.h"
+#include "tester/twobyteops.h"
 #include "ui/dialog.h"
 
 namespace velmora::tester {
-
-// Strings of the two dialogs' messages.
-inline constexpr int kMsgStartBlockWrong = 229;
-inline constexpr int kMsgEndBlockWrong = 230;
-inline constexpr int kMsgFontSizeDigits = 530;
 
 class TwoByteCodeDialog : public ui::Dialog {
 public:
@@ -33,16 +29,8 @@ protected:
     const TwoByteTable& table() const;
     // A new table was chosen (its texts are in the fields, not yet in the controls).
     virtual void tableChosen() {}
-    // The label of one lead byte; the sizes are bytes in the printer's code page.
-    virtual std::string label(int lead, const std::string& width, const std::string& height) const = 0;
-    // Whether the chosen font uses the width and height.
-    virtual bool sizesUsed() const { return true; }
-    // Refuses (with its message) a lead-byte range the language cannot carry.
-    virtual bool rangeAllowed(int first, int last) {
-        (void)first;
-        (void)last;
-        return true;
-    }
+    // The print's language and font in the request.
+    virtual void fillRequest(TwoBytePrintRequest& request) const = 0;
 
     app::ToolContext& ctx_;
     int table_ = 0;
@@ -53,8 +41,6 @@ protected:
 private:
     int labelsWritten_ = 0;
     void setTableTexts();
-    // The size as bytes the printer takes: one to 32 digits; nothing (after message 530) else.
-    std::optional<std::string> sizeBytes(const std::string& text, int id);
 };
 
 }  // namespace velmora::tester

@@ -1,8 +1,6 @@
 // The native two-byte code page print and its entry in the dialog catalog.
 #include "tester/twobytescodedlg.h"
 
-#include <cstring>
-
 #include "app/dialogcatalog.h"
 #include "resources/templates_terminal.h"
 #include "ui/dataexchange.h"
@@ -51,27 +49,9 @@ void CTwobytesCodeDlg::OnVectorFont() {
     enableFontControls();
 }
 
-bool CTwobytesCodeDlg::rangeAllowed(int first, int last) {
-    // The lead bytes go inside the quoted text, where one below 0x20 or an apostrophe would end
-    // the command and run the rest of the row as commands.
-    if (unsafeNativeLead(first)) {
-        app::ShowMessage(host(), kMsgStartBlockWrong);
-        return false;
-    }
-    for (int lead = first; lead <= last; ++lead) {
-        if (unsafeNativeLead(lead)) {
-            app::ShowMessage(host(), kMsgEndBlockWrong);
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string CTwobytesCodeDlg::label(int lead, const std::string& width, const std::string& height) const {
-    const char* fonts = table().bitmapFonts;
-    const std::size_t count = std::strlen(fonts);
-    const char font = fonts[bitmapFont_ >= 0 && static_cast<std::size_t>(bitmapFont_) < count ? bitmapFont_ : 0];
-    return nativeTwoByteLabel(table(), lead, fontType_ == 1, font, width, height);
+void CTwobytesCodeDlg::fillRequest(TwoBytePrintRequest& request) const {
+    request.vector = fontType_ == 1;
+    request.bitmapFont = bitmapFont_;
 }
 
 namespace {

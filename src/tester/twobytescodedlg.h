@@ -17,9 +17,7 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;
     void tableChosen() override;
-    std::string label(int lead, const std::string& width, const std::string& height) const override;
-    bool sizesUsed() const override { return fontType_ == 1; }
-    bool rangeAllowed(int first, int last) override;
+    void fillRequest(TwoBytePrintRequest& request) const override;
 
 private:
     void enableFontControls();

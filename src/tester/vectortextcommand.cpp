@@ -26,11 +26,11 @@ bool CVectorTextCommand::OnInitDialog() {
     bindSpin(IDC_VT_WIDTH_SPIN, IDC_VT_WIDTH, 1, 100);
     bindSpin(IDC_VT_HEIGHT_SPIN, IDC_VT_HEIGHT, 1, 100);
     bindSpin(IDC_VT_SPACE_SPIN, IDC_VT_FONT_SPACE, -100, 100);
-    FillComboFromString(control(IDC_VT_REVERSE), 260);
-    FillComboFromString(control(IDC_VT_BOLD), 259);
-    FillComboFromString(control(IDC_VT_ITALIC), 261);
-    FillComboFromString(control(IDC_VT_JUSTIFY), 262);
-    FillComboFromString(control(IDC_VT_DIRECTION), 263);
+    FillComboFromString(control(IDC_VT_REVERSE), kListVectorReverse);
+    FillComboFromString(control(IDC_VT_BOLD), kListVectorBold);
+    FillComboFromString(control(IDC_VT_ITALIC), kListVectorItalic);
+    FillComboFromString(control(IDC_VT_JUSTIFY), kListJustification);
+    FillComboFromString(control(IDC_VT_DIRECTION), kListTextDirection);
     if (!restored_) {
         values_ = VectorText{};
         font_ = 0;

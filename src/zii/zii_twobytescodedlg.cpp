@@ -11,9 +11,7 @@ using namespace resources;
 CZII_TwobytesCodeDlg::CZII_TwobytesCodeDlg(app::ToolContext& ctx)
     : tester::TwoByteCodeDialog(ctx, ZiiTwobytesCodeTemplate()) {}
 
-std::string CZII_TwobytesCodeDlg::label(int lead, const std::string& width, const std::string& height) const {
-    return tester::ziiTwoByteLabel(table(), lead, height, width);
-}
+void CZII_TwobytesCodeDlg::fillRequest(tester::TwoBytePrintRequest& request) const { request.zii = true; }
 
 namespace {
 const bool registered = app::registerDialog({

@@ -11,7 +11,7 @@ public:
     explicit CZII_TwobytesCodeDlg(app::ToolContext& ctx);
 
 protected:
-    std::string label(int lead, const std::string& width, const std::string& height) const override;
+    void fillRequest(tester::TwoBytePrintRequest& request) const override;
 };
 
 }  // namespace velmora::zii

@@ -1,0 +1,18 @@
+// The communication window's send.
+#include "terminal/terminalops.h"
+
+#include "app/sent.h"
+#include "platform/codepage.h"
+
+namespace velmora::terminal {
+
+app::Outcome sendToPrinter(link::CComm& comm, const std::string& text) {
+    app::Outcome out;
+    const std::string bytes = platform::toCodePage(text);
+    // A failed write is the port object's to report.
+    if (!app::wrote(comm.WriteText(text), bytes.size())) return out.fail(0, "text");
+    app::noteSent(out.written, "text", bytes);
+    return out.finish(0);
+}
+
+}  // namespace velmora::terminal
