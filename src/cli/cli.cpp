@@ -508,11 +508,4 @@ std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args)
     return out;
 }
 
-bool shownSince(const Session& s, int before, int stringId) {
-    const auto& texts = s.host.messages();
-    if (before < 0 || static_cast<std::size_t>(before) > texts.size()) return false;
-    return std::find(texts.begin() + before, texts.end(),
-                     resources::LoadString(stringId)) != texts.end();
-}
-
 }  // namespace velmora::cli

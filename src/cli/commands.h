@@ -49,7 +49,5 @@ std::vector<const Command*> allCommands();  // sorted by name
 
 // KEY=VALUE arguments by key; nothing when there are none, one lacks its '=', or a key repeats.
 std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args);
-// Whether string-table text `stringId` was shown since the host had shown `before` messages.
-bool shownSince(const Session& s, int before, int stringId);
 
 }  // namespace velmora::cli

@@ -1,6 +1,6 @@
 // velmora-cli "profile save|diff|apply FILE": a settings profile taken from or put onto one
-// printer. Each page takes part through its own get and set commands, so the bytes are the
-// pages' own and a page's locks are kept as its set command keeps them.
+// printer. Each page takes part through its settings page's operations, so the bytes are the
+// pages' own and a page's locks are kept as its write keeps them.
 #include <algorithm>
 #include <map>
 #include <ostream>
@@ -8,8 +8,8 @@
 
 #include "app/menumode.h"
 #include "cli/commands.h"
-#include "cli/profilepages.h"
 #include "platform/files.h"
+#include "profile/profilepages.h"
 #include "profile/profilerun.h"
 
 namespace velmora::cli {
@@ -33,19 +33,19 @@ std::string fileOf(const Args& a) {
 // The profile, checked against this printer and menu mode before anything is written.
 std::optional<profile::Profile> checkedProfile(Session& s, const std::string& path, profile::Providers& pages) {
     std::string error;
-    auto p = loadCheckedProfile(s, path, pages, error);
+    auto p = profile::loadCheckedProfile(s.comm, s.clock, path, pages, app::MenuMode, error);
     if (!p) s.err << "velmora-cli: " << error << "; nothing was written\n";
     return p;
 }
 
 int runSave(Session& s, const Args& args) {
-    const auto facts = readPrinterFacts(s);
+    std::string error;
+    const auto facts = profile::readPrinterFacts(s.comm, s.clock, error);
     if (!facts) {
-        s.err << "velmora-cli: the printer did not report its model; no profile was saved\n";
+        s.err << "velmora-cli: " << error << "; no profile was saved\n";
         return kExitFailure;
     }
-    auto pages = profilePages(s);
-    std::string error;
+    auto pages = profile::settingsProviders(s.comm, s.clock);
     const auto p = profile::saveProfile(pages, *facts, app::MenuMode, error);
     if (!p) {
         s.err << "velmora-cli: " << error << "; no profile was saved\n";
@@ -63,7 +63,7 @@ int runSave(Session& s, const Args& args) {
 }
 
 int runDiff(Session& s, const Args& args) {
-    auto pages = profilePages(s);
+    auto pages = profile::settingsProviders(s.comm, s.clock);
     const auto p = checkedProfile(s, args[0], pages);
     if (!p) return kExitFailure;
     const auto diffs = profile::diffProfile(*p, pages, app::MenuMode);
@@ -75,7 +75,7 @@ int runDiff(Session& s, const Args& args) {
 
 int runApply(Session& s, const Args& args) {
     const bool identity = std::find(args.begin(), args.end(), "--include-identity") != args.end();
-    auto pages = profilePages(s);
+    auto pages = profile::settingsProviders(s.comm, s.clock);
     const auto p = checkedProfile(s, fileOf(args), pages);
     if (!p) return kExitFailure;
     const auto report = profile::applyProfile(*p, pages, app::MenuMode, identity);

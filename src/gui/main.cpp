@@ -16,7 +16,6 @@
 #include "app/velmoradlg.h"
 #include "app/versionrecord.h"
 #include "cli/cli.h"
-#include "cli/profilepages.h"
 #include "gui/qthost.h"
 #include "gui/tracewindow.h"
 #include "link/sessiontrace.h"
@@ -25,6 +24,7 @@
 #include "platform/monotonic.h"
 #include "platform/process.h"
 #include "platform/spooler.h"
+#include "profile/profilepages.h"
 #include "resources/templates_main.h"
 #include "sim/printer.h"
 #include "sim/server.h"
@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
             link::TracingClock clock(platform::realClock(), trace);
             host.messageWatcher = [&trace](const std::string& text) { trace.recordMessage(text); };
             gui::installTraceShortcut(trace);
-            cli::installProfileService();
+            profile::installProfileService();
             struct TraceOnExit {
                 link::SessionTrace& trace;
                 const std::string& file;

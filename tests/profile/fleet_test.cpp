@@ -81,7 +81,7 @@ TEST(Fleet, ASilentAndADroppingPrinterFailWithinTheirBoundsAndTheRestApply) {
         list += "--tcp 127.0.0.1:" + std::to_string(port) + "\n";
     }
     printers[2]->setSilent(true);
-    printers[4]->setDropAfterBytes(300);  // past the handshake and the model query, within the pages
+    printers[4]->setDropAfterBytes(100);  // past the handshake and the model query, within the pages
     const auto dir = std::filesystem::temp_directory_path() / ("velmora-fleet-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string listFile = (dir / "printers").string(), profileFile = (dir / "p.ini").string();

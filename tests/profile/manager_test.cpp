@@ -7,7 +7,7 @@
 #include "app/menumode.h"
 #include "app/profiledifftable.h"
 #include "app/usersettingdialog.h"
-#include "cli/profilepages.h"
+#include "profile/profilepages.h"
 #include "resources/templates_profile.h"
 #include "sim/zii.h"
 #include "support/simdevice.h"
@@ -21,7 +21,7 @@ using resources::IDC_PD_LIST;
 
 TEST(ProfileButtons, ApplyShowsTheDiffTableBeforeWriting) {
     app::MenuMode = 1;
-    cli::installProfileService();
+    profile::installProfileService();
     SimLink link("ETHERNET");
     link.comm.socket.SetTarget("127.0.0.1", 9100);
     ASSERT_TRUE(link.comm.Open());

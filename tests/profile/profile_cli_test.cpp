@@ -162,7 +162,7 @@ TEST_F(ProfileCli, SaveRefusesAPrinterThatAnswersGarbage) {
     printer.setFaults(f);
     EXPECT_EQ(profile("0", {"save", file}), 1);
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_NE(err.str().find("no valid value for model: reply 7A 7A"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("did not report its model and firmware: model (reply 7A 7A"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("no profile was saved"), std::string::npos) << err.str();
 
     // The model and firmware answered well; the garbage begins once the first page is asked
