@@ -15,6 +15,7 @@
 namespace velmora::sim {
 namespace {
 
+const std::string kStx = "\x02";
 const std::string kEnd = "\x03\r\n";  // ends every framed string
 
 std::size_t count(const std::string& text, const std::string& what) {
@@ -40,7 +41,8 @@ class HostQueries : public ::testing::TestWithParam<bool> {
         return receiveUntil(*client, done, kReplyWaitMs);
     }
     std::string getvar(const std::string& name) {
-        return ask("! U1 getvar \"" + name + "\"\r\n", [](const std::string& got) { return count(got, "\"") >= 2; });
+        const auto quoted = [](const std::string& got) { return count(got, "\"") >= 2; };
+        return ask("! U1 getvar \"" + name + "\"\r\n", quoted);
     }
     // Field `field` of the ~HS string `string` (0, 1, 2).
     std::string hostStatusField(int string, int field) {
@@ -67,9 +69,9 @@ TEST_P(HostQueries, EachQueryIsFramedWithItsFields) {
     const std::string warnings = "    WARNINGS:       0 00000000 00000000\r\n";
     const Case cases[] = {
         {"~HS", ends(3),
-         "\x02" "412,0,0,1218,000,0,0,0,000,0,0,0" + kEnd + "\x02" "001,0,0,0,1,2,0,0,00000000,1,000" + kEnd +
-             "\x02" "1234,0" + kEnd},
-        {"~HI", ends(1), "\x02" "VELMORA SIM,V1.00,8,65536KB" + kEnd},
+         kStx + "412,0,0,1218,000,0,0,0,000,0,0,0" + kEnd + kStx + "001,0,0,0,1,2,0,0,00000000,1,000" + kEnd +
+             kStx + "1234,0" + kEnd},
+        {"~HI", ends(1), kStx + "VELMORA SIM,V1.00,8,65536KB" + kEnd},
         {"~HM", ends(1, "\r\n"), "65536,65536,65536\r\n"},
         {"~HQES", ends(1), "\x02\r\n  PRINTER STATUS\r\n" + errors + warnings + kEnd},
         {"~HQSN\r\n", ends(1), "\x02\r\n  SERIAL NUMBER\r\n  VS0000000001\r\n" + kEnd},
@@ -78,21 +80,26 @@ TEST_P(HostQueries, EachQueryIsFramedWithItsFields) {
 
     const std::string diagnostic = ask("~HD", ends(1));
     EXPECT_EQ(diagnostic.rfind("\x02Head Temp = 25\r\nAmbient Temp = 25\r\n", 0), 0u) << diagnostic;
-    EXPECT_NE(diagnostic.find("\r\nDarkness Adjust = 15\r\nPrint Speed = 4\r\n"), std::string::npos) << diagnostic;
+    EXPECT_NE(diagnostic.find("\r\nDarkness Adjust = 15\r\nPrint Speed = 4\r\n"), std::string::npos)
+        << diagnostic;
 
     // The listing: each value from column 3, its name from column 23.
     const std::string listing = ask("^XA^HH^XZ\r\n", ends(1));
     ASSERT_EQ(listing.front(), '\x02');
     EXPECT_NE(listing.find("\r\n  812                 PRINT WIDTH\r\n"), std::string::npos) << listing;
-    EXPECT_NE(listing.find("\r\n  VS0000000001        SERIAL NUMBER\r\n" + kEnd), std::string::npos) << listing;
+    EXPECT_NE(listing.find("\r\n  VS0000000001        SERIAL NUMBER\r\n" + kEnd), std::string::npos)
+        << listing;
 
     const std::string xml = ask("^XA^HZA^XZ\r\n", ends(1, "</PRINTER-DESCRIPTION>\r\n"));
-    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" standalone=\"no\"?>\r\n<PRINTER-DESCRIPTION>\r\n", 0), 0u) << xml;
-    EXPECT_NE(xml.find("<PRINT-WIDTH><CURRENT>812</CURRENT><SAVED>812</SAVED></PRINT-WIDTH>"), std::string::npos);
+    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" standalone=\"no\"?>\r\n<PRINTER-DESCRIPTION>\r\n", 0), 0u)
+        << xml;
+    EXPECT_NE(xml.find("<PRINT-WIDTH><CURRENT>812</CURRENT><SAVED>812</SAVED></PRINT-WIDTH>"),
+              std::string::npos);
 
     const std::pair<std::string, std::string> settings[] = {
-        {"device.languages", "\"zpl\""}, {"device.friendly_name", "\"VELMORA\""}, {"media.speed", "\"4.0\""},
-        {"print.tone", "\"15.0\""},      {"ezpl.print_width", "\"812\""},         {"zpl.label_length", "\"1218\""},
+        {"device.languages", "\"zpl\""}, {"device.friendly_name", "\"VELMORA\""},
+        {"media.speed", "\"4.0\""},      {"print.tone", "\"15.0\""},
+        {"ezpl.print_width", "\"812\""}, {"zpl.label_length", "\"1218\""},
         {"media.sped", "\"?\""},
     };
     for (const auto& [name, value] : settings) EXPECT_EQ(getvar(name), value) << name;
@@ -121,8 +128,10 @@ TEST_P(HostQueries, AStatusChangeShowsAtOnce) {
                 EXPECT_EQ(hostStatusField(c.string, c.field), on ? "1" : "0");
             }
             const std::string status = ask("~HQES", ends(1));
-            EXPECT_NE(status.find("ERRORS:         " + (on ? c.errors : "0 00000000 00000000")), std::string::npos);
-            EXPECT_NE(status.find("WARNINGS:       " + (on ? c.warnings : "0 00000000 00000000")), std::string::npos);
+            EXPECT_NE(status.find("ERRORS:         " + (on ? c.errors : "0 00000000 00000000")),
+                      std::string::npos);
+            EXPECT_NE(status.find("WARNINGS:       " + (on ? c.warnings : "0 00000000 00000000")),
+                      std::string::npos);
         }
     }
 }
@@ -151,16 +160,16 @@ TEST(HostQueryStream, AQueryIsTakenWhereAPrinterTakesIt) {
         std::string replyStart;  // "" no reply
     };
     const Case cases[] = {
-        {{"~HS"}, "\x02" "412,"},                 // no line end needed at a line's start
+        {{"~HS"}, kStx + "412,"},  // no line end needed at a line's start
         {{"~H", "Q", "ES"}, "\x02\r\n  PRINTER STATUS"},
-        {{"^XA^FO10,10^FDx^FS^XZ~HI\r\n"}, "\x02VELMORA SIM,"},  // after a format, in the same line
-        {{"^XA^PW400~HS^XZ\r\n"}, "\x02" "412,0,0,1218,000,0,0,1,"},  // a format is in progress
-        {{"^HH\r\n"}, ""},                          // outside a format
-        {{"^XA^FO1,1^FD~HS^FS^XZ\r\n"}, ""},       // field data
+        {{"^XA^FO10,10^FDx^FS^XZ~HI\r\n"}, "\x02VELMORA SIM,"},       // after a format, in the same line
+        {{"^XA^PW400~HS^XZ\r\n"}, kStx + "412,0,0,1218,000,0,0,1,"},  // a format is in progress
+        {{"^HH\r\n"}, ""},                                            // outside a format
+        {{"^XA^FO1,1^FD~HS^FS^XZ\r\n"}, ""},                          // field data
         {{"~HQXX\r\n"}, ""},
         {{"^XA^HZQ^XZ\r\n"}, ""},
         {{"! U1 setvar \"print.tone\" \"20\"\r\n"}, ""},
-        {{"! U1 getvar \"print.tone\r\n"}, ""},     // no closing quote
+        {{"! U1 getvar \"print.tone\r\n"}, ""},  // no closing quote
     };
     for (const Case& c : cases) {
         Printer printer;
@@ -176,9 +185,9 @@ TEST(HostQueryReplies, InterfaceSettingsAreEncodedBitByBit) {
         std::string aaa;
     };
     const Case cases[] = {
-        {{9600, 8, 'N', 1, 'X', 'N'}, "030"},     // the published example
-        {{19200, 7, 'E', 2, 'D', 'N'}, "231"},    // handshake, even, parity on
-        {{14400, 8, 'O', 1, 'R', 'N'}, "443"},    // a baud code with bit 8
+        {{9600, 8, 'N', 1, 'X', 'N'}, "030"},   // the published example
+        {{19200, 7, 'E', 2, 'D', 'N'}, "231"},  // handshake, even, parity on
+        {{14400, 8, 'O', 1, 'R', 'N'}, "443"},  // a baud code with bit 8
         {{115200, 8, 'N', 1, 'D', 'N'}, "412"},
     };
     for (const Case& c : cases) {
@@ -204,7 +213,8 @@ TEST(HostQueryReplies, FaultsReachTheReplies) {
     Parser parser(printer);
     printer.setFaults({.garbage = true});
     parser.feed("~HI");
-    EXPECT_EQ(parser.takeReplies(), std::string(std::string("\x02VELMORA SIM,V1.00,8,65536KB\x03\r\n").size(), 'z'));
+    EXPECT_EQ(parser.takeReplies(),
+              std::string(std::string("\x02VELMORA SIM,V1.00,8,65536KB\x03\r\n").size(), 'z'));
     printer.setSilent(true);
     parser.feed("! U1 getvar \"print.tone\"\r\n");
     EXPECT_EQ(parser.takeReplies(), "");
