@@ -160,13 +160,6 @@ std::vector<std::string> hostStatusStrings(const HostView& v) {
     };
 }
 
-bool isHostQuery(std::string_view command) {
-    if (command.size() < 3) return false;
-    const std::string_view name = command.substr(0, 3);
-    return name == "~HS" || name == "~HI" || name == "~HM" || name == "~HD" || name == "~HQ" ||
-           name == "^HH" || name == "^HZ";
-}
-
 std::optional<std::string> hostQueryReply(const HostView& view, std::string_view command) {
     if (!isHostQuery(command)) return std::nullopt;
     const std::string_view name = command.substr(0, 3);
@@ -216,7 +209,9 @@ void addHostQueryCommands(CommandSet& commands) {
     const auto atLineStart = [](Parser& parser, std::string_view command) {
         answerHostQuery(parser, command, parser.connectionState<ZiiFormat>().open);
     };
-    for (const char* query : {"~HS", "~HI", "~HM", "~HD"}) commands.onFixed(query, 0, atLineStart);
+    // Two entries rather than one a query: every line that starts with "^" or "~" is matched
+    // against all fixed commands. "~H" and any letter; "~HQ" and its two-letter type is longer.
+    commands.onFixed("~H", 1, atLineStart);
     commands.onFixed("~HQ", 2, atLineStart);
     commands.onLine("! U1 ", [](Parser& parser, std::string_view line) {
         const HostView view = hostView(parser.printer(), parser.connectionState<ZiiFormat>().open);

@@ -73,7 +73,14 @@ struct HostView {
 HostView hostView(const Printer& printer, bool formatOpen);
 
 // Whether a command as it stands in a line ("~HS", "~HQES", "^HH", "^HZA", ...) is a host query.
-bool isHostQuery(std::string_view command);
+// Every command of a label format is asked this, so it is here to be inlined, and most commands
+// are ruled out by their second letter.
+inline bool isHostQuery(std::string_view command) {
+    if (command.size() < 3 || command[1] != 'H') return false;
+    const char c = command[2];
+    if (command[0] == '~') return c == 'S' || c == 'I' || c == 'M' || c == 'D' || c == 'Q';
+    return command[0] == '^' && (c == 'H' || c == 'Z');
+}
 // The reply to a host query command; nullopt for one the printer does not answer.
 std::optional<std::string> hostQueryReply(const HostView& view, std::string_view command);
 // The reply to a settings line ("! U1 getvar \"print.tone\""); nullopt for one with no reply.

@@ -283,12 +283,12 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
             result.found = true;
             continue;
         }
-        if (isHostQuery(command) && (command[0] == '~' || format.open)) {
-            result.hostQueries.push_back({std::string(command), command[0] == '~' && format.open});
-            result.found = true;
-            continue;
-        }
         if (!known) {
+            if (isHostQuery(command) && (command[0] == '~' || format.open)) {
+                result.hostQueries.push_back({std::string(command), command[0] == '~' && format.open});
+                result.found = true;
+                continue;
+            }
             if (command[0] == '^' && format.open && format.label.command(command)) result.found = true;
             continue;
         }
