@@ -23,7 +23,7 @@
 //              uuuuuuuu labels left in the batch (0), v 1, www images stored
 //            xxxx,y     password 1234, y 0
 //   ~HI    STX model,firmware,8,<memory>KB ETX CR LF (8 dots per millimetre)
-//   ~HM    total,largest free to the user,free now in kilobytes, at least four digits each,
+//   ~HM    total,the most the user can have,free now in kilobytes, at least four digits each,
 //          then CR LF; stored images use up the free memory
 //   ~HQES  STX CR LF, "  PRINTER STATUS", "    ERRORS:         f 00000000 gggggggg",
 //          "    WARNINGS:       f 00000000 gggggggg" (each line ended by CR LF), ETX CR LF; f is
