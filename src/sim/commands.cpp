@@ -1,6 +1,7 @@
 // The printer's command set, and the handlers of the status queries.
 #include "sim/commands.h"
 
+#include "sim/hostqueries.h"
 #include "sim/images.h"
 #include "sim/media.h"
 #include "sim/native.h"
@@ -28,6 +29,7 @@ const CommandSet& standardCommands() {
         addImageCommands(all);
         addRfidCommands(all);
         addMediaCommands(all);
+        addHostQueryCommands(all);
         return all;
     }();
     return commands;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "sim/hostqueries.h"
 #include "sim/media.h"
 #include "sim/parser.h"
 
@@ -255,7 +256,7 @@ bool ZiiState::setLock(unsigned code, bool on) {
 
 bool holdsZiiCommand(std::string_view line) {
     for (std::size_t at = nextCommandStart(line, 0); at < line.size(); at = nextCommandStart(line, at + 1)) {
-        if (findCommand(line.substr(at))) return true;
+        if (findCommand(line.substr(at)) || isHostQuery(line.substr(at))) return true;
     }
     return false;
 }
@@ -283,6 +284,11 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
             continue;
         }
         if (!known) {
+            if (isHostQuery(command) && (command[0] == '~' || format.open)) {
+                result.hostQueries.push_back({std::string(command), command[0] == '~' && format.open});
+                result.found = true;
+                continue;
+            }
             if (command[0] == '^' && format.open && format.label.command(command)) result.found = true;
             continue;
         }
@@ -374,6 +380,7 @@ void addZiiCommands(CommandSet& commands) {
         for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
         if (!result.labels.empty()) advanceMedia(parser.printer(), static_cast<int>(result.labels.size()));
         for (const std::string& which : result.objectLists) printObjectList(parser.printer(), which);
+        for (const auto& query : result.hostQueries) answerHostQuery(parser, query.command, query.formatOpen);
         return result.found;
     }, "^XZ", "^~");
     commands.onFixed("\x1b\x1c?", 1, [](Parser& parser, std::string_view command) {

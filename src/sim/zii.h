@@ -145,6 +145,11 @@ struct ZiiLineResult {
     bool saved = false;  // ^JUS: the settings went to non-volatile memory
     std::vector<LabelRecord> labels;  // formats that ended on this line and print a label
     std::vector<std::string> objectLists;  // ^WD inside a format: the object names to list
+    struct HostQuery {
+        std::string command;  // "~HS", "^HZA", ... (hostqueries.h)
+        bool formatOpen;      // another format was open when the query came
+    };
+    std::vector<HostQuery> hostQueries;  // to answer once the line has run
 };
 
 // Whether a command the table knows stands anywhere in the line.

@@ -10,76 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/serialdevice.h"
-#include "platform/tcpsocket.h"
 #include "sim/printer.h"
+#include "support/simclients.h"
 
 namespace velmora::sim {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-constexpr unsigned kReplyWaitMs = 2000;  // only a broken simulator waits this long
-constexpr unsigned kQuietWaitMs = 100;   // how long "no reply" is watched for
-
-long long msSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-// A client of one front end.
-class Client {
-  public:
-    virtual ~Client() = default;
-    virtual void send(const std::string& bytes) = 0;
-    // Up to n bytes, waiting at most waitMs for them all.
-    virtual std::string receive(std::size_t n, unsigned waitMs) = 0;
-};
-
-class TcpClient final : public Client {
-  public:
-    explicit TcpClient(unsigned port)
-        : connected(socket.connect("127.0.0.1", port, 1000) == platform::StreamSocket::ConnectResult::Ok) {}
-    void send(const std::string& bytes) override {
-        socket.send(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), 1000);
-    }
-    std::string receive(std::size_t n, unsigned waitMs) override {
-        std::string got;
-        const auto start = Clock::now();
-        while (got.size() < n && msSince(start) < waitMs) {
-            std::uint8_t buf[64];
-            const long r = socket.receive(buf, std::min(n - got.size(), sizeof buf),
-                                          static_cast<unsigned>(waitMs - msSince(start)));
-            if (r <= 0) break;
-            got.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(r));
-        }
-        return got;
-    }
-    platform::TcpSocket socket;
-    const bool connected;
-};
-
-class PtyClient final : public Client {
-  public:
-    explicit PtyClient(const std::string& path) : connected(device.open(path)) {}
-    void send(const std::string& bytes) override {
-        device.write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    }
-    std::string receive(std::size_t n, unsigned waitMs) override {
-        // The serial device only reads what is there, as the port object uses it; look again
-        // every millisecond until the bound.
-        std::string got;
-        const auto start = Clock::now();
-        while (got.size() < n && msSince(start) < waitMs) {
-            std::uint8_t buf[64];
-            const long r = device.read(buf, std::min(n - got.size(), sizeof buf));
-            if (r < 0) break;
-            if (r == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            got.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(r));
-        }
-        return got;
-    }
-    platform::SerialDevice device;
-    const bool connected;
-};
 
 // The behaviour every front end shares, run over each of them.
 class FrontEnd : public ::testing::TestWithParam<bool> {
@@ -87,19 +22,9 @@ class FrontEnd : public ::testing::TestWithParam<bool> {
     void SetUp() override {
         printer.setStatusBytes(0x80, 0x40);
         server.setTiming({1000, 100});
-        if (GetParam()) {
-            const unsigned port = server.startTcp(0);
-            ASSERT_NE(port, 0u) << server.error();
-            auto tcp = std::make_unique<TcpClient>(port);
-            ASSERT_TRUE(tcp->connected);
-            client = std::move(tcp);
-        } else {
-            const std::string path = server.startPty();
-            ASSERT_FALSE(path.empty()) << server.error();
-            auto pty = std::make_unique<PtyClient>(path);
-            ASSERT_TRUE(pty->connected);
-            client = std::move(pty);
-        }
+        std::string why;
+        client = connectClient(server, GetParam(), why);
+        ASSERT_TRUE(client) << why;
     }
 
     Printer printer;
