@@ -11,7 +11,7 @@
 namespace velmora::download {
 
 namespace {
-// The mapped pages already sent are handed back in steps of this many bytes.
+// The file's pages already sent are handed back in steps of this many bytes.
 constexpr std::size_t kReleaseStep = kOneWritePiece;
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
@@ -75,46 +75,72 @@ bool TransferSource::open(const std::string& path, bool removeMark) {
     released_ = 0;
     if (!file_.open(path)) return false;
     if (!removeMark) return true;
-    const auto all = file_.bytes();
-    skip_ = ByteOrderMarkLength(all);
+    std::uint8_t mark[3] = {};
+    const std::size_t markBytes = std::min<std::uint64_t>(file_.size(), sizeof mark);
+    if (!file_.read(0, mark, markBytes)) return false;
+    skip_ = ByteOrderMarkLength({mark, markBytes});
     if (skip_ == 2) {
-        // UTF-16 text: the printer gets it in the code page, as a text file would be sent.
-        converted_ = Utf16ToCodePage(all.subspan(2), all[0] == 0xFE);
+        // UTF-16 text: the printer gets it in the code page, as a text file would be sent. Text
+        // is read whole to be converted; a file changed meanwhile is as if it could not be read.
+        std::vector<std::uint8_t> units(file_.size() - 2);
+        if (!file_.read(2, units.data(), units.size())) return false;
+        converted_ = Utf16ToCodePage(units, mark[0] == 0xFE);
         useConverted_ = true;
     }
     return true;
 }
 
-std::span<const std::uint8_t> TransferSource::bytes() const {
-    if (useConverted_) return {reinterpret_cast<const std::uint8_t*>(converted_.data()), converted_.size()};
-    return file_.bytes().subspan(std::min(skip_, file_.size()));
+std::size_t TransferSource::size() const {
+    if (useConverted_) return converted_.size();
+    return static_cast<std::size_t>(file_.size() - std::min<std::uint64_t>(skip_, file_.size()));
 }
 
-void TransferSource::release(std::size_t n) {
-    if (useConverted_) return;
-    const std::size_t upTo = skip_ + n;
-    if (upTo < released_ + kReleaseStep) return;
-    file_.release(upTo);
-    released_ = upTo;
-}
-
-bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::size_t chunk,
-                  const std::function<void(std::size_t sent)>& afterChunk) {
-    auto write = [&comm](std::span<const std::uint8_t> piece) {
-        // The port object answers a write of no bytes with 0 on Ethernet: nothing failed.
-        return comm.WriteBytes(piece.data(), piece.size()) != 0 || piece.empty();
-    };
-    if (chunk == 0) {
-        return comm.WriteBytesInPieces(bytes.data(), bytes.size(), kOneWritePiece, afterChunk) != 0 ||
-               bytes.empty();
+std::span<const std::uint8_t> TransferSource::piece(std::size_t offset, std::size_t n) {
+    if (useConverted_) {
+        if (offset > converted_.size() || n > converted_.size() - offset) return {};
+        return {reinterpret_cast<const std::uint8_t*>(converted_.data()) + offset, n};
     }
+    buffer_.resize(n);
+    if (!file_.read(skip_ + offset, buffer_.data(), n)) return {};
+    // What has gone need not stay in memory: a 2 GiB firmware image is read once.
+    if (skip_ + offset >= released_ + kReleaseStep) {
+        file_.release(skip_ + offset);
+        released_ = skip_ + offset;
+    }
+    return {buffer_.data(), n};
+}
+
+std::string TransferSource::head(std::size_t n) {
+    const std::size_t k = std::min(n, size());
+    const auto bytes = piece(0, k);
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
+                  const std::function<void(std::size_t sent)>& afterChunk) {
+    const std::size_t size = source.size();
+    if (chunk == 0) {
+        // The port object answers a write of no bytes with 0 on Ethernet: nothing failed.
+        return comm.WriteFromSource(size, kOneWritePiece,
+                                    [&source](std::size_t offset, std::size_t n) { return source.piece(offset, n); },
+                                    afterChunk) != 0 ||
+               size == 0;
+    }
+    auto write = [&](std::size_t offset, std::size_t n) {
+        if (n == 0) {
+            comm.WriteBytes(nullptr, 0);  // the printer has always been sent the rest, even none
+            return true;
+        }
+        const auto bytes = source.piece(offset, n);
+        return bytes.size() == n && comm.WriteBytes(bytes.data(), n) != 0;
+    };
     std::size_t offset = 0;
-    while (bytes.size() - offset >= chunk) {
-        if (!write(bytes.subspan(offset, chunk))) return false;
+    while (size - offset >= chunk) {
+        if (!write(offset, chunk)) return false;
         offset += chunk;
         if (afterChunk) afterChunk(offset);
     }
-    return write(bytes.subspan(offset));
+    return write(offset, size - offset);
 }
 
 UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.kind == link::kUsb) {

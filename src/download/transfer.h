@@ -1,6 +1,6 @@
-// What the file transfer and the PCX store share: a file's bytes as they go to the printer (mapped,
-// not copied; a complete byte-order mark removed), the chunked write with progress, and the USB
-// keep-open for the length of a transfer.
+// What the file transfer and the PCX store share: a file's bytes as they go to the printer (read a
+// piece at a time as they are sent; a complete byte-order mark removed), the chunked write with
+// progress, and the USB keep-open for the length of a transfer.
 #pragma once
 
 #include <cstddef>
@@ -8,11 +8,12 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/operation.h"
 #include "link/comm.h"
 #include "platform/clock.h"
-#include "platform/mappedfile.h"
+#include "platform/filereader.h"
 #include "ui/control.h"
 #include "ui/host.h"
 
@@ -34,21 +35,27 @@ std::string Utf16ToCodePage(std::span<const std::uint8_t> units, bool bigEndian)
 // The progress bar's upper bound for n bytes: n / 2048, never wrapping however large the file.
 int ProgressRange(std::uint64_t n);
 
-// The bytes of one file as they are sent.
+// The bytes of one file as they are sent, read a piece at a time.
 class TransferSource {
 public:
     // False when the path cannot be opened or is not a regular file. With `removeMark`, a complete
     // UTF-8 mark is skipped and UTF-16 text (after its mark) is converted to the code page.
     bool open(const std::string& path, bool removeMark);
-    std::span<const std::uint8_t> bytes() const;
-    // Gives the pages of the first n bytes back to the system: they have been sent.
-    void release(std::size_t n);
+    // What will be sent: the size when the file was opened, less its mark.
+    std::size_t size() const;
+    // The n bytes at `offset` (counted after the mark); an empty span when they cannot be read or
+    // the file is no longer as it was opened (changed() then says so).
+    std::span<const std::uint8_t> piece(std::size_t offset, std::size_t n);
+    bool changed() const { return file_.changed(); }
+    // The first bytes (at most n), for what a transfer notes it sent.
+    std::string head(std::size_t n);
 
 private:
-    platform::MappedFile file_;
+    platform::FileReader file_;
     std::size_t skip_ = 0;
     std::string converted_;
     bool useConverted_ = false;
+    std::vector<std::uint8_t> buffer_;
     std::size_t released_ = 0;
 };
 
@@ -56,12 +63,13 @@ private:
 // resident whole; the printer still sees one write.
 inline constexpr std::size_t kOneWritePiece = 4u << 20;
 
-// Writes `bytes` through the port object: one write when `chunk` is 0 (in pieces of
-// kOneWritePiece), else whole chunks while a whole chunk remains and then the rest (possibly no
-// bytes, as the printer has always been sent). `afterChunk` runs after each whole chunk, or each
-// piece of the one write, with the bytes sent so far. Stops at the first failed write and returns
-// false; a final write of zero bytes is no failure.
-bool SendInChunks(link::CComm& comm, std::span<const std::uint8_t> bytes, std::size_t chunk,
+// Writes the source's bytes through the port object: one write when `chunk` is 0 (read and handed
+// over in pieces of kOneWritePiece), else whole chunks while a whole chunk remains and then the
+// rest (possibly no bytes, as the printer has always been sent). `afterChunk` runs after each
+// whole chunk, or each piece of the one write, with the bytes sent so far. Stops at the first
+// failed write, or at a piece the source cannot give (a file that changed), and returns false; a
+// final write of zero bytes is no failure.
+bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
                   const std::function<void(std::size_t sent)>& afterChunk);
 
 // Opens a USB link once for a whole transfer and closes it after (nothing on other links).

@@ -33,19 +33,16 @@ namespace {
 // under `key`; false at the first write that failed.
 bool sendBody(link::CComm& comm, TransferSource& source, std::size_t chunk, const app::Steps& steps,
               app::KeyValues& written, const std::string& key) {
-    const auto bytes = source.bytes();
+    const std::size_t size = source.size();
+    const std::string head = source.head(app::kSentHeadBytes);
     std::size_t sent = 0;
     auto progress = [&](std::size_t done) {
         sent = done;
-        if (steps) steps({app::Step::Kind::Progress, nullptr, nullptr, done, bytes.size()});
+        if (steps) steps({app::Step::Kind::Progress, nullptr, nullptr, done, size});
     };
     progress(0);
-    const bool ok = SendInChunks(comm, bytes, comm.kind == link::kEthernet ? 0 : chunk, [&](std::size_t done) {
-        source.release(done);
-        progress(done);
-    });
-    // The pages let go come back from the file for the head.
-    app::noteSent(written, key, {reinterpret_cast<const char*>(bytes.data()), ok ? bytes.size() : sent});
+    const bool ok = SendInChunks(comm, source, comm.kind == link::kEthernet ? 0 : chunk, progress);
+    app::noteSent(written, key, ok ? size : sent, head);
     return ok;
 }
 
@@ -73,7 +70,7 @@ app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Ste
     }
     // The port is not reopened after the transfer: reopening purges the device, and that would
     // throw away the end of the file still queued in the driver.
-    if (!ok) return out.fail(kFileDownloadFailed, "file");
+    if (!ok) return out.fail(source.changed() ? kMsgFileChanged : kFileDownloadFailed, "file");
     return out.finish(kMsgDownloadCompleted);
 }
 
@@ -87,12 +84,12 @@ app::Outcome storePcx(link::CComm& comm, const std::string& path, const std::str
         UsbKeepOpen usb(comm);
         // The header announces exactly the bytes that follow, even when the path was edited
         // after the file was chosen; no recall follows a store that did not arrive whole.
-        ok = comm.WriteText(PcxStoreHeader(source.bytes().size(), name)) != 0;
+        ok = comm.WriteText(PcxStoreHeader(source.size(), name)) != 0;
         if (ok) out.written.emplace_back("image", name);
         ok = ok && sendBody(comm, source, kPcxChunk, steps, out.written, "data") &&
              comm.WriteText(PcxRecallTrailer(name)) != 0;
     }
-    if (!ok) return out.fail(kPcxDownloadFailed, "image");
+    if (!ok) return out.fail(source.changed() ? kMsgFileChanged : kPcxDownloadFailed, "image");
     return out.finish(kMsgPcxCompleted);
 }
 

@@ -16,6 +16,7 @@ inline constexpr int kMsgTypeImageName = 148;
 inline constexpr int kMsgDownloadCompleted = 237;
 inline constexpr int kFileDownloadFailed = 460;  // a write failed midway
 inline constexpr int kPcxDownloadFailed = 461;
+inline constexpr int kMsgFileChanged = 462;  // shrank or was rewritten while it was sent
 
 // The command texts, CR and LF included.
 std::string PcxStoreHeader(std::size_t size, const std::string& name);  // IS<size>,'<name>'
@@ -34,7 +35,8 @@ std::string ImageNameFromFile(const std::string& fileName);
 // page), in 4096-byte chunks (one write on Ethernet), within the transfer's time-outs, a USB
 // link kept open throughout. Steps: Progress with the bytes sent of the total, once before the
 // first byte and after each chunk (each piece of the one write). Done (237) only when every
-// byte went; a failed write stops it (460); a file that cannot be opened fails (107).
+// byte went; a failed write stops it (460), and so does a file that shrinks or is
+// rewritten while it is sent (462); a file that cannot be opened fails (107).
 app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Steps& steps = {});
 
 // Stores the PCX file at `path` as image `name`: the header with the size of the bytes that

@@ -46,11 +46,20 @@ int CASocket::SendAll(const std::uint8_t* data, std::size_t count) { return Send
 
 int CASocket::SendAll(const std::uint8_t* data, std::size_t count, std::size_t piece,
                       const std::function<void(std::size_t sent)>& afterPiece) {
+    return SendFrom(count, piece, [data](std::size_t offset, std::size_t n) {
+        return std::span<const std::uint8_t>(data + offset, n);
+    }, afterPiece);
+}
+
+int CASocket::SendFrom(std::size_t count, std::size_t piece, const PieceSource& source,
+                       const std::function<void(std::size_t sent)>& afterPiece) {
     if (count == 0 || !socket_) return 0;
     if (piece == 0) piece = count;
     for (std::size_t done = 0; done < count;) {
         const std::size_t n = std::min(piece, count - done);
-        const long sent = socket_->send(data + done, n, timeouts.sendMs);
+        const std::span<const std::uint8_t> bytes = source(done, n);
+        if (bytes.size() != n) return 0;
+        const long sent = socket_->send(bytes.data(), n, timeouts.sendMs);
         // A send cut short by the bounded wait is a failure, not a success.
         if (sent < static_cast<long>(n)) return 0;
         done += n;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "link/messages.h"
@@ -37,6 +38,11 @@ public:
     // and the caller can let go of what has left (the pages of a mapped file) on the way.
     int SendAll(const std::uint8_t* data, std::size_t count, std::size_t piece,
                 const std::function<void(std::size_t sent)>& afterPiece);
+    // The same send with each piece taken from `source` (the n bytes at an offset; an empty span
+    // stops the send, which then fails without its pause).
+    using PieceSource = std::function<std::span<const std::uint8_t>(std::size_t offset, std::size_t n)>;
+    int SendFrom(std::size_t count, std::size_t piece, const PieceSource& source,
+                 const std::function<void(std::size_t sent)>& afterPiece);
     // One receive of at most count bytes: the count, 0 when the printer closed the connection
     // or stayed silent past the wait, -1 on error. Once a receive of an action came back empty,
     // the action's later receives wait at most kAfterSilenceMs, answers or not.

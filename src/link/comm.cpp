@@ -212,19 +212,38 @@ int CComm::WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::
         if (result && afterPiece) afterPiece(count);
         return result;
     }
-    // One logical write, whatever the pieces: the trace sees it as one.
+    return WriteFromSource(count, piece, [data](std::size_t offset, std::size_t n) {
+        return std::span<const std::uint8_t>(data + offset, n);
+    }, afterPiece);
+}
+
+int CComm::WriteFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
+                           const std::function<void(std::size_t written)>& afterPiece) {
+    sourceFailed_ = false;
+    if (count == 0) return WriteBytes(nullptr, 0);
+    if (piece == 0) piece = count;
+    // One logical write, whatever the pieces: the trace sees it as one, each piece as it passes.
     if (observer) observer->beforeWrite(*this);
-    const int result = sendInPieces(data, count, piece, afterPiece);
-    if (observer) observer->onWrite(*this, data, count, result);
+    const PieceSource watched = [&](std::size_t offset, std::size_t n) {
+        const std::span<const std::uint8_t> bytes = source(offset, n);
+        if (bytes.size() != n) {
+            sourceFailed_ = true;
+            return std::span<const std::uint8_t>();
+        }
+        if (observer) observer->onWritePiece(*this, bytes.data(), bytes.size());
+        return bytes;
+    };
+    const int result = sendFromSource(count, piece, watched, afterPiece);
+    if (observer) observer->onWriteEnd(*this, count, result);
     return result;
 }
 
-int CComm::sendInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
-                        const std::function<void(std::size_t written)>& afterPiece) {
+int CComm::sendFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
+                          const std::function<void(std::size_t written)>& afterPiece) {
     if (kind == kEthernet) {
         if (!Open()) return 0;
-        const int sent = socket.SendAll(data, count, piece, afterPiece);
-        if (sent == 0) messages_->showMessage(msg::kPortError);
+        const int sent = socket.SendFrom(count, piece, source, afterPiece);
+        if (sent == 0 && !sourceFailed_) messages_->showMessage(msg::kPortError);
         return sent;
     }
     const bool reopen = reopensPerTransfer();
@@ -232,7 +251,8 @@ int CComm::sendInPieces(const std::uint8_t* data, std::size_t count, std::size_t
     int result = 1;
     for (std::size_t done = 0; done < count && result;) {
         const std::size_t n = std::min(piece, count - done);
-        result = writeDevice(data + done, n);
+        const std::span<const std::uint8_t> bytes = source(done, n);
+        result = bytes.size() == n ? writeDevice(bytes.data(), n) : 0;
         done += n;
         if (result && afterPiece) afterPiece(done);
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,14 @@ public:
     // retries of a write, within one reopen of a USB link.
     int WriteBytesInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
                            const std::function<void(std::size_t written)>& afterPiece);
+    // The same one write with its bytes handed over by `source` a piece at a time (the n bytes at
+    // an offset), so a file is read as it is sent. A source that cannot give a piece (an empty
+    // span: the file changed) stops the write, which returns 0 with no message: the link did
+    // nothing wrong, and sourceFailed() says so.
+    using PieceSource = CASocket::PieceSource;
+    int WriteFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
+                        const std::function<void(std::size_t written)>& afterPiece);
+    bool sourceFailed() const { return sourceFailed_; }
     // UTF-8 text converted to the system code page, then written as WriteBytes does.
     int WriteText(const std::string& text);
     // The number of bytes placed in buf (Ethernet: 0 when the printer closed or stayed silent,
@@ -108,8 +117,8 @@ private:
     int OpenUsb();
     int writeDevice(const std::uint8_t* data, std::size_t count);
     int sendBytes(const std::uint8_t* data, std::size_t count);
-    int sendInPieces(const std::uint8_t* data, std::size_t count, std::size_t piece,
-                     const std::function<void(std::size_t written)>& afterPiece);
+    int sendFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
+                       const std::function<void(std::size_t written)>& afterPiece);
     int receiveBytes(std::uint8_t* buf, std::size_t count);
     bool reopensPerTransfer() const { return kind == kUsb && !keepOpen; }
 
@@ -118,6 +127,7 @@ private:
     LinkMessages* messages_;
     std::unique_ptr<platform::Device> handle_;
     OpenFailure openFailure_;
+    bool sourceFailed_ = false;
 };
 
 }  // namespace velmora::link

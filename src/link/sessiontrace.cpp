@@ -114,6 +114,36 @@ void SessionTrace::beforeWrite(const CComm& comm) {
 void SessionTrace::onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) {
     TraceEntry kept;
     keepBytes(kept, data, count);
+    endWrite(comm, std::move(kept), result);
+}
+
+void SessionTrace::onWritePiece(const CComm&, const std::uint8_t* data, std::size_t n) {
+    // The head fills first; the tail keeps the last bytes seen, so at the end it is the write's.
+    TraceEntry& e = pieces_;
+    const auto* bytes = reinterpret_cast<const char*>(data);
+    const std::size_t toHead = std::min(n, TraceEntry::kHeadBytes - std::min(e.data.size(), TraceEntry::kHeadBytes));
+    e.data.append(bytes, toHead);
+    e.length += n;
+    if (n - toHead >= TraceEntry::kTailBytes) {
+        e.tail.assign(bytes + n - TraceEntry::kTailBytes, TraceEntry::kTailBytes);
+    } else {
+        e.tail.append(bytes + toHead, n - toHead);
+        if (e.tail.size() > TraceEntry::kTailBytes) e.tail.erase(0, e.tail.size() - TraceEntry::kTailBytes);
+    }
+}
+
+void SessionTrace::onWriteEnd(const CComm& comm, std::size_t count, int result) {
+    TraceEntry kept = std::exchange(pieces_, TraceEntry{});
+    // A short write keeps the same form as a whole one: everything in data when it all fits.
+    if (kept.data.size() + kept.tail.size() == kept.length) {
+        kept.data += kept.tail;
+        kept.tail.clear();
+    }
+    (void)count;  // what was handed over: the pieces the source gave, which the length counts
+    endWrite(comm, std::move(kept), result);
+}
+
+void SessionTrace::endWrite(const CComm& comm, TraceEntry kept, int result) {
     {
         std::lock_guard lock(mutex_);
         const std::uint64_t seq = std::exchange(openWrite_, 0);

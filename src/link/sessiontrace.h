@@ -48,6 +48,8 @@ public:
     // are filled in when it ends.
     void beforeWrite(const CComm& comm) override;
     void onWrite(const CComm& comm, const std::uint8_t* data, std::size_t count, int result) override;
+    void onWritePiece(const CComm& comm, const std::uint8_t* data, std::size_t n) override;
+    void onWriteEnd(const CComm& comm, std::size_t count, int result) override;
     void onRead(const CComm& comm, const std::uint8_t* data, int got) override;
     void recordPause(unsigned ms);
     void recordMessage(const std::string& text);
@@ -61,6 +63,8 @@ public:
 
 private:
     void add(TraceEntry entry);
+    // Puts a write's kept bytes into the entry its beginning made.
+    void endWrite(const CComm& comm, TraceEntry kept, int result);
 
     MicrosSource micros_;
     std::uint64_t start_;
@@ -72,6 +76,7 @@ private:
     std::uint64_t nextSeq_ = 1;
     std::uint64_t dropped_ = 0;
     std::uint64_t openWrite_ = 0;  // the seq of the write that has begun and not ended; 0: none
+    TraceEntry pieces_;            // a write handed over in pieces, as kept so far (one writer at a time)
 };
 
 // A clock that records each pause in the trace, then pauses with the clock it wraps.

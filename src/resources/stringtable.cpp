@@ -179,6 +179,7 @@ std::span<const Entry> Table() {
         {364, "No font comes close to that size; nothing was printed."},
         {460, "File download failed."},
         {461, "PCX file download failed."},
+        {462, "The file changed while it was sent; the transfer was stopped."},
         {530, "The vector font width and height take 1 to 32 digits."},
         {560, "Choose the tag kind (Label or Metal) first."},
         {561, "Each data cell of the range must hold one byte: two hexadecimal digits for \"H\", one character for \"A\"."},
