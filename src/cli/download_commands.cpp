@@ -9,6 +9,7 @@
 #include "cli/outcome.h"
 #include "download/transfer.h"
 #include "download/transferops.h"
+#include "platform/filereader.h"
 #include "platform/files.h"
 #include "ui/dataexchange.h"
 
@@ -63,12 +64,44 @@ int runSendFile(Session& s, const Args& args) {
     return withProgress(s, [&](const app::Steps& steps) { return download::sendFile(s.comm, args[0], steps); });
 }
 
+// FILE [--name NAME] [--raw], the options in any order after the file.
+struct StoreArgs {
+    std::string file;
+    std::optional<std::string> name;
+    bool raw = false;
+};
+
+std::optional<StoreArgs> parseStore(const Args& a) {
+    if (a.empty()) return std::nullopt;
+    StoreArgs p{a[0], std::nullopt, false};
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        if (a[i] == "--raw" && !p.raw) {
+            p.raw = true;
+        } else if (a[i] == "--name" && !p.name && i + 1 < a.size()) {
+            p.name = a[++i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return p;
+}
+
 int runPcxStore(Session& s, const Args& args) {
+    const StoreArgs p = *parseStore(args);
     // No name, or an empty one, takes the file's, as the dialog's empty name box does.
-    const std::string name = args.size() == 3 && !args[2].empty()
-                                 ? args[2]
-                                 : download::ImageNameFromFile(download::BaseName(args[0]));
-    return withProgress(s, [&](const app::Steps& steps) { return download::storePcx(s.comm, args[0], name, steps); });
+    const std::string name = p.name && !p.name->empty() ? *p.name : download::ImageNameFromFile(download::BaseName(p.file));
+    if (!p.raw) {
+        // Judged before anything is sent: a file that is no image would be stored and printed as one.
+        const auto head = platform::readFileHead(p.file, 128);
+        const long long size = platform::regularFileSize(p.file);
+        if (head && size >= 0)
+            if (const std::string problem = download::pcxImageProblem(*head, static_cast<std::uint64_t>(size));
+                !problem.empty()) {
+                s.err << "velmora-cli: " << p.file << " is " << problem << "; nothing was sent (--raw sends it as it is)\n";
+                return kExitUsage;
+            }
+    }
+    return withProgress(s, [&](const app::Steps& steps) { return download::storePcx(s.comm, p.file, name, steps); });
 }
 
 int runPcxDelete(Session& s, const Args& args) {
@@ -109,9 +142,10 @@ int runPcxRecall(Session& s, const Args& args) {
 const bool registered = [] {
     registerCommand({"send-file", "send-file FILE         send a file to the printer exactly as stored",
                      [](const Args& a) { return a.size() == 1; }, runSendFile});
-    registerCommand({"pcx store", "pcx store FILE [--name NAME]  store a PCX image (printed once as a check)",
-                     [](const Args& a) { return a.size() == 1 || (a.size() == 3 && a[1] == "--name"); },
-                     runPcxStore});
+    registerCommand({"pcx store",
+                     "pcx store FILE [--name NAME] [--raw]  store a PCX image (printed once as a check); a file\n"
+                     "                         that is no PCX image the printer takes is refused unless --raw",
+                     [](const Args& a) { return parseStore(a).has_value(); }, runPcxStore});
     registerCommand({"pcx delete", "pcx delete NAME|--all  delete one stored image or all of them",
                      [](const Args& a) { return a.size() == 1; }, runPcxDelete});
     registerCommand({"pcx info", "pcx info               have the printer print its image list",

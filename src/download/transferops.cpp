@@ -93,6 +93,27 @@ app::Outcome storePcx(link::CComm& comm, const std::string& path, const std::str
     return out.finish(kMsgPcxCompleted);
 }
 
+std::string pcxImageProblem(std::string_view head, std::uint64_t fileSize) {
+    constexpr std::size_t kHeaderBytes = 128;
+    if (fileSize <= kHeaderBytes || head.size() < kHeaderBytes || static_cast<unsigned char>(head[0]) != 0x0A)
+        return "not a PCX image";
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(head[at]); };
+    const auto u16 = [&](std::size_t at) { return byte(at) | (byte(at + 1) << 8); };
+    const int width = u16(8) - u16(4) + 1;
+    const int height = u16(10) - u16(6) + 1;
+    const int bits = byte(3);
+    if (byte(2) != 1 || byte(65) != 1 || (bits != 1 && bits != 8))
+        return "a PCX image of " + std::to_string(byte(65)) + " planes of " + std::to_string(bits) +
+               " bits; the printer takes one run-length encoded plane of 1 or 8 bits";
+    if (width <= 0 || height <= 0 || width > kMaxPcxDots || height > kMaxPcxDots)
+        return "a PCX image of " + std::to_string(width) + " x " + std::to_string(height) + " dots";
+    if (u16(66) * 8 / bits < width) return "a PCX image whose scan lines are shorter than its width";
+    if (fileSize > kMaxPcxBytes)
+        return "a PCX image of " + std::to_string(fileSize) + " bytes, more than the printer keeps for one (" +
+               std::to_string(kMaxPcxBytes) + ")";
+    return {};
+}
+
 app::Outcome deletePcx(link::CComm& comm, const std::string& name) {
     if (!IsUsableImageName(name)) return app::Outcome{}.refuse(kMsgTypeImageName, {}, "name");
     return writeCommand(comm, "delete", PcxDeleteCommand(name), true);

@@ -3,7 +3,9 @@
 // call these; a transfer's progress comes as steps.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/operation.h"
 
@@ -28,6 +30,14 @@ inline constexpr char kPcxInformation[] = "II\r\n";
 // Whether a name can go between the apostrophes of a command: an apostrophe, CR or LF would end
 // the command early and turn what follows (the image's bytes) into commands.
 bool IsUsableImageName(const std::string& name);
+// What stops a file from being an image the printer can store, judged from its first 128 bytes
+// (the PCX header) and its size: empty when it is one (run-length encoded, one plane of 1 or 8
+// bits, a sound size, at most kMaxPcxBytes). The window's DownLoad sends any file as it is; the
+// command line asks this first unless told --raw.
+inline constexpr std::uint64_t kMaxPcxBytes = 16u << 20;
+inline constexpr int kMaxPcxDots = 32000;
+std::string pcxImageProblem(std::string_view head, std::uint64_t fileSize);
+
 // The file name without its last four characters (the ".pcx"); empty for four or fewer.
 std::string ImageNameFromFile(const std::string& fileName);
 

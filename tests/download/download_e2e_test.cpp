@@ -104,7 +104,7 @@ TEST_F(DownloadFixture, PcxStoredListedRecalledAndDeletedThroughTheCommandLine) 
     const std::string tcp = "--tcp " + sim.address + " ";
     auto label = [&](int n) { return labels / ("label-000" + std::to_string(n) + ".json"); };
 
-    auto r = runCliProcess(tcp + "pcx store " + file + " --name LOGO");
+    auto r = runCliProcess(tcp + "pcx store " + file + " --name LOGO --raw");
     ASSERT_EQ(r.status, 0) << r.output;
     ASSERT_TRUE(eventually([&] { return std::filesystem::exists(label(1)); }));
     EXPECT_TRUE(readWhole(images / "LOGO") == pcx);

@@ -112,12 +112,47 @@ TEST_F(TransferCli, ATransferThatStoppedIsAFailureAndNothingIsSaidCompleted) {
     const std::string file = makeFile("logo.pcx", std::string(9000, 'p'));
     EXPECT_EQ(run({"send-file", file}, {4, 4096, -1, -1, -1, -1}), 1);
     EXPECT_EQ(err.str(), "Velmora: Port error! Check printer's port, please.\nVelmora: File download failed.\n");
-    EXPECT_EQ(run({"pcx", "store", file}, {4, 10, 2048, -1, -1, -1, -1}), 1);
+    EXPECT_EQ(run({"pcx", "store", file, "--raw"}, {4, 10, 2048, -1, -1, -1, -1}), 1);
     EXPECT_EQ(written.find("IR100"), std::string::npos);
     EXPECT_NE(err.str().find("PCX file download failed."), std::string::npos) << err.str();
     EXPECT_EQ(run({"pcx", "info"}, {4, -1, -1, -1, -1}), 1);
     EXPECT_EQ(run({"send-file", file}, {}), 0);
     EXPECT_EQ(err.str(), "Velmora: File download is completed.\n");
+}
+
+// What is no image the printer takes is refused before anything is sent, unless --raw.
+TEST_F(TransferCli, StoreTakesOnlyAPcxImageThePrinterCanKeep) {
+    std::string header(128, '\0');
+    header[0] = 0x0A;
+    header[2] = 1;                                     // run-length encoded
+    header[3] = 1;                                     // 1 bit per pixel
+    header[8] = 15;                                    // x 0..15: 16 dots wide
+    header[10] = 7;                                    // y 0..7
+    header[65] = 1;                                    // one plane
+    header[66] = 2;                                    // 2 bytes per line
+    const std::string image = header + std::string(16, '\xff');
+    std::string fourPlanes = image;
+    fourPlanes[65] = 4;
+    std::string huge = image;
+    huge[8] = static_cast<char>(0xFF), huge[9] = static_cast<char>(0x7F);  // 32768 dots wide
+    const struct {
+        std::string bytes;
+        const char* says;
+    } refused[] = {
+        {"", "is not a PCX image"},
+        {std::string(512, 'z'), "is not a PCX image"},
+        {header, "is not a PCX image"},  // a header and nothing after it
+        {fourPlanes, "4 planes of 1 bits"},
+        {huge, "32768 x 8 dots"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_EQ(run({"pcx", "store", makeFile("x.pcx", c.bytes)}, {}), 2) << c.says;
+        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+        EXPECT_EQ(written, "^cp\r");  // only the connect check
+    }
+    EXPECT_EQ(run({"pcx", "store", makeFile("logo.pcx", image)}, {}), 0) << err.str();
+    EXPECT_NE(written.find("IS144,'logo'"), std::string::npos);
+    EXPECT_EQ(run({"pcx", "store", makeFile("x.pcx", std::string(512, 'z')), "--raw", "--name", "RAW"}, {}), 0);
 }
 
 TEST_F(TransferCli, RecallRefusesWhatTheDialogRefuses) {
