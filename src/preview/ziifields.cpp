@@ -7,6 +7,7 @@
 #include "preview/barcodes.h"
 #include "preview/fields.h"
 #include "preview/textdraw.h"
+#include "preview/ziidraw.h"
 
 namespace velmora::preview {
 
@@ -175,6 +176,10 @@ void drawZiiField(Canvas& canvas, const sim::LabelField& field, int dx, int dy) 
         drawText(canvas, *t, dx, dy);
     } else if (const auto* b = std::get_if<sim::ZiiBoxField>(&field)) {
         drawBox(canvas, *b, dx, dy);
+    } else if (const auto* g = std::get_if<sim::ZiiGraphicField>(&field)) {
+        drawGraphic(canvas, *g, dx, dy);
+    } else if (const auto* s = std::get_if<sim::ZiiShapeField>(&field)) {
+        drawShape(canvas, *s, dx, dy);
     } else if (const auto* bc = std::get_if<sim::ZiiBarcodeField>(&field)) {
         BarcodeRequest request;
         std::string why;
@@ -199,6 +204,8 @@ std::string fieldName(const sim::LabelField& field) {
             if constexpr (std::is_same_v<T, sim::ZiiTextField>) return "^FO" + at(f.x, f.y) + " ^FD" + cut(f.data);
             if constexpr (std::is_same_v<T, sim::ZiiBarcodeField>) return "^FO" + at(f.x, f.y) + " ^" + f.symbology + " ^FD" + cut(f.data);
             if constexpr (std::is_same_v<T, sim::ZiiBoxField>) return "^FO" + at(f.x, f.y) + " ^GB";
+            if constexpr (std::is_same_v<T, sim::ZiiGraphicField>) return "^FO" + at(f.x, f.y) + (f.name.empty() ? " ^GF" : " ^XG" + f.name);
+            if constexpr (std::is_same_v<T, sim::ZiiShapeField>) return "^FO" + at(f.x, f.y) + " ^G" + f.shape;
             return "field";
         },
         field);

@@ -76,5 +76,67 @@ TEST(ZiiPictures, StoredFormatPrintsWithItsFieldsData) {
     EXPECT_EQ(scans[0].text, "VLM-42");
 }
 
+// The 16 x 4 dot graphic of every form below: row 0 its left half, row 1 its middle, rows 2 and 3
+// whole.
+void expectGraphic(const QImage& image, int x, int y, int scale, const std::string& what) {
+    const auto row = [](int r, int c) { return r >= 2 || (r == 0 ? c < 8 : c >= 4 && c < 12); };
+    for (int r = 0; r < 4 * scale; ++r)
+        for (int c = 0; c < 16 * scale; ++c)
+            ASSERT_EQ(isDark(image, x + c, y + r), row(r / scale, c / scale)) << what << " at " << c << "," << r;
+    EXPECT_EQ(darkIn(image, 0, 0, image.width(), image.height()), 48 * scale * scale) << what;
+}
+
+TEST(ZiiPictures, GraphicFieldsInEveryForm) {
+    const std::string forms[] = {
+        "^GFA,16,8,2,FF000FF0FFFFFFFF",
+        "^GFA,16,8,2,\r\nFF00\r\n0FF0\r\nFFFF\r\nFFFF\r\n",  // a row a line
+        "^GFA,9,8,2,HF,0HF0!:",                              // the shorthand
+        "^GFA,26,8,2,:Z64:eJz7z8D/4T8QAAAXAAX7:A597",
+        "^GFA,24,8,2,:B64:/wAP8P////8=:F356",
+        std::string("^GFB,8,8,2,\xff\x01\x0f\xf0\xff\xff\xff\xff", 19),
+    };
+    for (std::string form : forms) {
+        if (form.starts_with("^GFB")) form[12] = '\0';  // a zero byte in binary data
+        const RenderedLabel label = only("^XA^PW200^LL100^FO20,30" + form + "^FS^XZ\r\n");
+        expectGraphic(label.image, 20, 30, 1, form);
+        EXPECT_TRUE(label.notDrawn.empty()) << form;
+    }
+    // Repeat counts of twenty and more: 22 and 60 digits.
+    const QImage wide = only("^XA^PW300^LL100^FO0,0^GFA,0,60,30,gHF,iF^FS^XZ").image;
+    EXPECT_EQ(darkIn(wide, 0, 0, 240, 1), 88);
+    EXPECT_EQ(darkIn(wide, 0, 1, 240, 2), 240);
+    // ^FT places the graphic's bottom left.
+    expectGraphic(only("^XA^PW200^LL100^FT20,34^GFA,16,8,2,FF000FF0FFFFFFFF^FS^XZ").image, 20, 30, 1, "^FT");
+}
+
+TEST(ZiiPictures, StoredGraphicsAreRecalledMagnified) {
+    const RenderedLabel label = only("~DGR:LOGO.GRF,8,2,\r\nHF,0HF0!:\r\n^XA^PW200^LL100^FO20,30^XGR:LOGO.GRF,2,2^FS^XZ\r\n");
+    expectGraphic(label.image, 20, 30, 2, "^XG");
+    // One the printer does not hold is listed.
+    const RenderedLabel missing = only("^XA^PW200^LL100^FO20,30^XGR:NONE.GRF^FS^FO0,0^GB5,5,5^FS^XZ");
+    ASSERT_EQ(missing.notDrawn.size(), 1u);
+    EXPECT_NE(missing.notDrawn[0].find("NONE.GRF"), std::string::npos);
+}
+
+TEST(ZiiPictures, CirclesEllipsesAndDiagonals) {
+    const QImage circle = only("^XA^PW300^LL300^FO10,10^GC100,4,B^FS^XZ").image;
+    EXPECT_TRUE(isDark(circle, 60, 11));
+    EXPECT_TRUE(isDark(circle, 11, 60));
+    EXPECT_FALSE(isDark(circle, 60, 60));
+    EXPECT_FALSE(isDark(circle, 12, 12)) << "the corner of its square stays white";
+    const QImage ellipse = only("^XA^PW300^LL300^FO10,10^GE200,100,100^FS^XZ").image;
+    EXPECT_TRUE(isDark(ellipse, 110, 60));
+    EXPECT_FALSE(isDark(ellipse, 12, 12));
+    EXPECT_EQ(darkExtent(ellipse).width(), 200);
+    for (const char lean : {'L', 'R'}) {
+        const QImage line = only(std::string("^XA^PW300^LL300^FO10,10^GD100,100,6,B,") + lean + "^FS^XZ").image;
+        const bool left = lean == 'L';
+        EXPECT_TRUE(isDark(line, 13, left ? 12 : 107)) << lean;
+        EXPECT_TRUE(isDark(line, 105, left ? 107 : 12)) << lean;
+        EXPECT_FALSE(isDark(line, 105, left ? 12 : 107)) << lean;
+        EXPECT_TRUE(isDark(line, 60, 60)) << lean;
+    }
+}
+
 }  // namespace
 }  // namespace velmora::preview::test
