@@ -146,6 +146,7 @@ struct ZiiTextField {
     int height = 0, width = 0;
     std::string fontFile{};  // ^A@ or a ^CW alias: the font's file name ("E:ARIAL.TTF")
     bool symbol = false;     // ^GS: each letter of the data is a symbol (A (R), B (C), C TM, ...)
+    char defaultFont = 'A';  // the ^CF font, for a font the printer does not have
     std::optional<ZiiFieldBlock> block{};
     bool reverse = false;  // ^FR
     int codePage = 0;

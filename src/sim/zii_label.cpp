@@ -433,6 +433,7 @@ void ZiiLabelBuilder::endField() {
         t.block = f.block;
         t.reverse = reverse;
         t.symbol = f.symbol;
+        t.defaultFont = defaultFont_;
         t.codePage = codePage_;
         t.data = std::move(data);
         addField(std::move(t), bytes);

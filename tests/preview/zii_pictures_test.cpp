@@ -138,5 +138,103 @@ TEST(ZiiPictures, CirclesEllipsesAndDiagonals) {
     }
 }
 
+Extent textExtent(const std::string& field, std::vector<std::string>* listed = nullptr) {
+    const RenderedLabel label = only("^XA^PW800^LL400" + field + "^FS^XZ");
+    if (listed) *listed = label.notDrawn;
+    return darkExtent(label.image);
+}
+
+TEST(ZiiPictures, ScalableFontCapitalsStandThreeQuartersOfTheHeight) {
+    for (const std::string font : {"^A0N,28,28", "^A0,,28", "^A0N,28", "^CF0,28^A0N"}) {
+        const Extent e = textExtent("^FO10,10" + font + "^FDHEH");
+        EXPECT_NEAR(e.height(), 21, 1) << font;
+        EXPECT_NEAR(e.y0, 11, 1) << font;
+    }
+    const Extent e = textExtent("^FO10,10^A0N,56,56^FDHEH");
+    EXPECT_NEAR(e.height(), 42, 1);
+    // The width stretches the characters alone.
+    const int narrow = textExtent("^FO10,10^A0N,28,28^FDHEH").width(), wide = textExtent("^FO10,10^A0N,28,56^FDHEH").width();
+    EXPECT_NEAR(wide, 2 * narrow, 2);
+}
+
+TEST(ZiiPictures, BitmapFontsFillTheirCells) {
+    const struct {
+        char font;
+        int height, width, gap;  // the cell in dots
+    } fonts[] = {{'A', 9, 5, 1},  {'B', 11, 7, 2}, {'D', 18, 10, 2}, {'E', 28, 15, 5},
+                 {'H', 21, 13, 6}, {'P', 20, 18, 0}, {'V', 80, 71, 0}};
+    for (const auto& f : fonts) {
+        for (const int times : {1, 2}) {
+            const std::string a = std::string("^FO10,10^A") + f.font + "N," + std::to_string(f.height * times) + "," +
+                                  std::to_string(f.width * times) + "^FD";
+            const Extent one = textExtent(a + "H"), two = textExtent(a + "HH");
+            EXPECT_EQ(two.width() - one.width(), (f.width + f.gap) * times) << a;
+            EXPECT_NEAR(one.height(), 0.75 * f.height * times, 1.5) << a;
+            EXPECT_GE(one.y0, 10) << a;
+        }
+    }
+}
+
+TEST(ZiiPictures, FontsThePrinterLacksFallBackToTheDefaultFont) {
+    const struct {
+        std::string field;
+        std::string like;        // drawn as this field
+        std::string listed;      // "" when nothing is listed
+    } cases[] = {
+        {"^FO10,10^A1N,18,10^FDHEH", "^FO10,10^AAN,18,10^FDHEH", "font 1 drawn as font A"},
+        {"^CFD^FO10,10^A1N,18,10^FDHEH", "^FO10,10^ADN,18,10^FDHEH", "font 1 drawn as font D"},
+        {"^FO10,10^AdN,18,10^FDHEH", "^FO10,10^ADN,18,10^FDHEH", ""},
+        {"^FO10,10^A@N,28,28,E:SWISS.TTF^FDHEH", "^FO10,10^A0N,28,28^FDHEH", "E:SWISS.TTF drawn as font 0"},
+        {"^CWQ,E:SWISS.TTF^FO10,10^AQN,28,28^FDHEH", "^FO10,10^A0N,28,28^FDHEH", "E:SWISS.TTF drawn as font 0"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> listed;
+        const Extent got = textExtent(c.field, &listed), want = textExtent(c.like);
+        EXPECT_EQ(got.width(), want.width()) << c.field;
+        EXPECT_EQ(got.height(), want.height()) << c.field;
+        if (c.listed.empty()) {
+            EXPECT_TRUE(listed.empty()) << c.field;
+        } else {
+            ASSERT_EQ(listed.size(), 1u) << c.field;
+            EXPECT_NE(listed[0].find(c.listed), std::string::npos) << listed[0];
+        }
+    }
+}
+
+TEST(ZiiPictures, TypesetTextTurnsAboutItsBaseline) {
+    const struct {
+        char orientation;
+        bool right, below;  // where the text lies from its origin (200, 200)
+    } cases[] = {{'N', true, false}, {'R', true, true}, {'I', false, true}, {'B', false, false}};
+    for (const auto& c : cases) {
+        const Extent e = textExtent(std::string("^FT200,200^A0") + c.orientation + ",40,40^FDHELLO");
+        ASSERT_GT(e.width(), 0) << c.orientation;
+        EXPECT_GT(std::max(e.width(), e.height()), 80) << c.orientation;
+        if (c.right) EXPECT_GE(e.x0, 198) << c.orientation; else EXPECT_LE(e.x1, 202) << c.orientation;
+        if (c.below) EXPECT_GE(e.y0, 198) << c.orientation; else EXPECT_LE(e.y1, 202) << c.orientation;
+    }
+}
+
+TEST(ZiiPictures, BlocksBreakJustifyAndCut) {
+    // Two lines of a ^FB: the second one a line lower; centred in the block.
+    const Extent two = textExtent("^FO10,10^A0N,40,40^FB600,2,0,C^FDHI\\&HI");
+    const Extent one = textExtent("^FO10,10^A0N,40,40^FB600,2,0,C^FDHI");
+    EXPECT_EQ(two.y1 - one.y1, 40);
+    EXPECT_NEAR((one.x0 + one.x1) / 2, 10 + 300, 2);
+    // A ^TB of one line's height keeps one line of the words that wrap.
+    const Extent cut = textExtent("^FO10,10^A0N,40,40^TBN,120,40^FDHIHI HIHI HIHI");
+    EXPECT_LE(cut.height(), 40);
+    EXPECT_LE(cut.x1, 130);
+}
+
+TEST(ZiiPictures, CodePagesAndSymbols) {
+    // e acute: two bytes in UTF-8, one in the printer's own page and in Windows-1252.
+    const Extent utf8 = textExtent("^CI28^FO10,10^A0N,40,40^FD\xc3\xa9t\xc3\xa9");
+    EXPECT_EQ(textExtent("^CI0^FO10,10^A0N,40,40^FD\x82t\x82").width(), utf8.width());
+    EXPECT_EQ(textExtent("^CI27^FO10,10^A0N,40,40^FD\xe9t\xe9").width(), utf8.width());
+    EXPECT_NE(textExtent("^CI0^FO10,10^A0N,40,40^FD\xe9t\xe9").width(), utf8.width());
+    EXPECT_GT(textExtent("^FO10,10^GSN,40,40^FDABC").width(), 40);
+}
+
 }  // namespace
 }  // namespace velmora::preview::test
