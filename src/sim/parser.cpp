@@ -200,6 +200,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         startFixed(State::Line);
         return stop;
     }
+    lineEnd_ = static_cast<char>(*stop);
     if (continuing_) {
         line_.append(view(p, length));
         dispatchOther(line_);
@@ -212,6 +213,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         dispatchLine(line_);
         line_.clear();
     }
+    lineEnd_ = 0;
     return stop + 1;
 }
 

@@ -258,6 +258,21 @@ std::string standardCharacters(std::string_view line, const ZiiFormat& f) {
 
 constexpr int kMaxRecall = 4;  // stored formats that recall stored formats
 
+// ^GFB,b,c,d,<b bytes>: the bytes are data whatever they are, "^" and "~" too.
+std::size_t binaryGraphicEnd(std::string_view line, std::size_t at, std::size_t next) {
+    std::size_t data = at + 4;
+    for (int comma = 0; comma < 4; ++comma) {
+        data = line.find(',', data);
+        if (data == std::string_view::npos || data >= next) return next;
+        ++data;
+    }
+    bool decimal = false;
+    const std::string_view count = line.substr(at + 5, line.find(',', at + 5) - (at + 5));
+    const auto bytes = leadingWhole(count, decimal);
+    if (!bytes || *bytes <= 0) return next;
+    return std::min(line.size(), data + static_cast<std::size_t>(*bytes));
+}
+
 void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result, int depth) {
     std::string buffer;
     std::string_view line = original;
@@ -291,10 +306,11 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
         // Field data may hold "~"; only a "^" ends it.
         const bool data = line.size() - at >= 3 && line[at] == '^' && line[at + 1] == 'F' &&
                           (line[at + 2] == 'D' || line[at + 2] == 'V');
-        const std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
+        std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
+        if (line.compare(at, 4, "^GFB") == 0) next = binaryGraphicEnd(line, at, next);
         std::string_view command = line.substr(at, next - at);
         at = next;
-        if (!data && !command.starts_with("^FX")) {
+        if (!data && !command.starts_with("^FX") && !command.starts_with("^GF")) {
             const std::size_t end = command.find_last_not_of(" \t");
             if (end + 1 < command.size()) {
                 command = command.substr(0, end + 1);
@@ -436,6 +452,15 @@ void addZiiCommands(CommandSet& commands) {
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
         for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
+        // Binary graphic data that a line end seemed to cut: that byte and the rest are data.
+        if (const std::size_t wanted = format.label.binaryWanted(); wanted > 0) {
+            std::string head(parser.lineEnd() ? 1 : 0, parser.lineEnd());
+            format.label.appendBinary(head);
+            if (wanted > head.size())
+                parser.expectRaw(wanted - head.size(), [](Parser& p, std::string_view bytes) {
+                    p.connectionState<ZiiFormat>().label.appendBinary(bytes);
+                });
+        }
         for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
         if (!result.labels.empty()) advanceMedia(parser.printer(), static_cast<int>(result.labels.size()));
         for (const std::string& which : result.objectLists) printObjectList(parser.printer(), which);

@@ -293,7 +293,8 @@ bool ZiiLabelBuilder::command(std::string_view command, Leniencies* notes) {
         graphicTotal_ = static_cast<std::size_t>(number(2, 0, 0, static_cast<int>(kMaxGraphicBytes)));
         graphicRow_ = static_cast<std::size_t>(number(3, 0, 0, 99999));
         std::string_view data = afterValues(command, 4);
-        if (graphicFormat_ == 'B') data = data.substr(0, static_cast<std::size_t>(number(1, 0)));
+        graphicBinary_ = static_cast<std::size_t>(number(1, 0, 0, static_cast<int>(kMaxGraphicBytes)));
+        if (graphicFormat_ == 'B') data = data.substr(0, graphicBinary_);
         pendingCommand_ = std::string(command.substr(0, std::min<std::size_t>(command.size(), 40)));
         pendingText_.assign(data);
         pending_ = Pending::Graphic;
@@ -489,7 +490,8 @@ std::optional<LabelRecord> ZiiLabelBuilder::finish(const ZiiSettings& s) {
             },
             label_.fields[index]);
     }
-    if (label_.fields.empty() && !quantityGiven_) {
+    // A label whose fields all failed still prints, blank, with what went wrong.
+    if (label_.fields.empty() && !quantityGiven_ && label_.errors.empty()) {
         start();
         return std::nullopt;
     }

@@ -52,6 +52,15 @@ class ZiiLabelBuilder {
     bool inData() const { return pending_ != Pending::None; }
     std::string_view dataEnds() const { return pending_ == Pending::FieldData ? "^" : "^~"; }
     void appendData(std::string_view text);
+    // ^GFB: binary bytes still due, which no line end or command ends; and those bytes.
+    std::size_t binaryWanted() const {
+        return pending_ == Pending::Graphic && graphicFormat_ == 'B' && graphicBinary_ > pendingText_.size()
+                   ? graphicBinary_ - pendingText_.size()
+                   : 0;
+    }
+    void appendBinary(std::string_view bytes) {
+        if (binaryWanted() > 0) pendingText_.append(bytes.substr(0, binaryWanted()));
+    }
     // A command the builder does not take ends the data before it.
     void endData(Leniencies* notes) { flushPending(notes); }
     // ^XZ: the label to print, when the format has something to print.
@@ -129,7 +138,7 @@ class ZiiLabelBuilder {
     std::string pendingText_;
     std::string pendingCommand_;  // the graphic command, for its errors
     char graphicFormat_ = 'A';
-    std::size_t graphicTotal_ = 0, graphicRow_ = 0;
+    std::size_t graphicTotal_ = 0, graphicRow_ = 0, graphicBinary_ = 0;
     std::string graphicName_;
     std::optional<std::string> storing_;
     bool replaying_ = false;

@@ -64,6 +64,15 @@ TEST(ZiiPictures, ShiftHomeAndLabelReverse) {
     EXPECT_TRUE(isDark(reversed, 130, 130));
 }
 
+TEST(ZiiPictures, EveryFormatGivesAPicture) {
+    // One left open at the end of the text, and one whose only field failed.
+    for (const std::string& text : {std::string("^XA^PW200^LL100^FO10,10^GB20,20,20^FS"), std::string("^XA^PW200^LL100^FO10,10^XGR:NONE.GRF^FS^XZ")}) {
+        const RenderedLabel label = only(text);
+        EXPECT_EQ(label.image.width(), 200) << text;
+        EXPECT_FALSE(label.notDrawn.empty()) << text;
+    }
+}
+
 TEST(ZiiPictures, StoredFormatPrintsWithItsFieldsData) {
     const LabelPictures p = render(
         "^XA^DFR:BOX.ZPL^FS^FO10,10^GB50,50,50^FS^FO100,10^BCN,80,N^FN1^FS^XZ\r\n"

@@ -128,6 +128,18 @@ TEST(ZiiLenient, GraphicsRunOverLinesAndTheirCrcIsChecked) {
     EXPECT_EQ(r.fields[0], LabelField(ZiiGraphicField{.x = 1, .y = 2, .bytesPerRow = 2, .rows = 2, .bits = "\xff\x00\x0f\xf0"s}));
     EXPECT_EQ(std::get<ZiiGraphicField>(r.fields[1]).bits, "\xff\x00\x0f\xf0\xff\xff\xff\xff"s);
     EXPECT_EQ(fed.leniencies, std::vector<std::string>{"^GFA,24,8,2,:B64:/wAP8P////8=:F357: its CRC F357 is not that of its data (F356)"});
+    // Binary data is bytes, line ends, "^" and "~" among them, however the stream is cut.
+    const std::string bits = "\xff\r\n^~\n\r\x00"s;
+    const std::string text = "^XA^FO0,0^GFB,8,8,2," + bits + "^FS^FO1,1^GB5,5,5^FS^XZ\r\n";
+    for (const std::size_t chunk : {text.size(), std::size_t{1}, std::size_t{5}}) {
+        Printer printer;
+        Parser parser{printer};
+        for (std::size_t at = 0; at < text.size(); at += chunk) parser.feed(std::string_view(text).substr(at, chunk));
+        const auto labels = printer.printedLabels();
+        ASSERT_EQ(labels.size(), 1u) << chunk;
+        ASSERT_EQ(labels[0].fields.size(), 2u) << chunk;
+        EXPECT_EQ(std::get<ZiiGraphicField>(labels[0].fields[0]).bits, bits) << chunk;
+    }
     // A graphic that cannot be read is an error of the label.
     EXPECT_EQ(only(feed("^XA^FO0,0^GFC,8,8,2,xx^FS^FO0,0^GB5,5,5^FS^XZ")).errors,
               std::vector<std::string>{"^GFC,8,8,2,xx: compression 'C' is not drawn"});
