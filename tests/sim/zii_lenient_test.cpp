@@ -140,6 +140,19 @@ TEST(ZiiLenient, GraphicsRunOverLinesAndTheirCrcIsChecked) {
         ASSERT_EQ(labels[0].fields.size(), 2u) << chunk;
         EXPECT_EQ(std::get<ZiiGraphicField>(labels[0].fields[0]).bits, bits) << chunk;
     }
+    // One longer than a line may be, with every byte but ESC in it.
+    std::string large;
+    for (int i = 0; i < 100000; ++i) large += static_cast<char>(i % 255 == 27 ? 0 : i % 255);
+    const std::string big = "^XA^FO0,0^GFB,100000,100000,100," + large + "^FS^XZ\r\n";
+    for (const std::size_t chunk : {big.size(), std::size_t{4096}}) {
+        Printer printer;
+        Parser parser{printer};
+        for (std::size_t at = 0; at < big.size(); at += chunk) parser.feed(std::string_view(big).substr(at, chunk));
+        const auto labels = printer.printedLabels();
+        ASSERT_EQ(labels.size(), 1u) << chunk;
+        ASSERT_EQ(labels[0].fields.size(), 1u) << chunk;
+        EXPECT_TRUE(std::get<ZiiGraphicField>(labels[0].fields[0]).bits == large) << chunk;
+    }
     // A graphic that cannot be read is an error of the label.
     EXPECT_EQ(only(feed("^XA^FO0,0^GFC,8,8,2,xx^FS^FO0,0^GB5,5,5^FS^XZ")).errors,
               std::vector<std::string>{"^GFC,8,8,2,xx: compression 'C' is not drawn"});
