@@ -98,6 +98,10 @@ void drawText(Canvas& c, const sim::ZiiTextField& f, int dx, int dy) {
     QPainter& p = c.painter;
     p.save();
     p.translate(f.x + dx, f.y + dy);
+    if (f.rightAligned) {
+        // The text ends at the origin: it starts its width back along its own direction.
+        p.translate(QTransform().rotate(degrees(f.orientation)).map(QPointF(-width, 0)));
+    }
     // ^FT: the origin is the first line's baseline, and the text turns about it; ^FO: the field's
     // top left corner as it stands on the label.
     int top = 0;

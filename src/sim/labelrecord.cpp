@@ -337,6 +337,7 @@ void writeField(JsonWriter& json, const ZiiTextField& f) {
     json.string("fontFile", f.fontFile);
     json.boolean("symbol", f.symbol);
     json.letter("defaultFont", f.defaultFont);
+    json.boolean("rightAligned", f.rightAligned);
     json.boolean("reverse", f.reverse);
     json.value("codePage", f.codePage);
     json.string("data", f.data);

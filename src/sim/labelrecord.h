@@ -147,6 +147,7 @@ struct ZiiTextField {
     std::string fontFile{};  // ^A@ or a ^CW alias: the font's file name ("E:ARIAL.TTF")
     bool symbol = false;     // ^GS: each letter of the data is a symbol (A (R), B (C), C TM, ...)
     char defaultFont = 'A';  // the ^CF font, for a font the printer does not have
+    bool rightAligned = false;  // ^FOx,y,1 or ^FTx,y,1: x is where the text ends
     std::optional<ZiiFieldBlock> block{};
     bool reverse = false;  // ^FR
     int codePage = 0;

@@ -203,6 +203,7 @@ bool ZiiLabelBuilder::command(std::string_view command, Leniencies* notes) {
         field_.y = number(1, 0);
         field_.positioned = true;
         field_.typeset = name == "FT";
+        field_.rightAligned = number(2, 0, 0, 2) == 1;
         return true;
     }
     if (name == "FD" || name == "FV") {
@@ -435,6 +436,7 @@ void ZiiLabelBuilder::endField() {
         t.reverse = reverse;
         t.symbol = f.symbol;
         t.defaultFont = defaultFont_;
+        t.rightAligned = f.rightAligned;
         t.codePage = codePage_;
         t.data = std::move(data);
         addField(std::move(t), bytes);

@@ -81,6 +81,7 @@ class ZiiLabelBuilder {
     struct Field {
         int x = 0, y = 0;
         bool positioned = false;
+        bool rightAligned = false;
         bool typeset = false;
         std::optional<char> font{};
         std::string fontFile{};

@@ -224,6 +224,13 @@ TEST(ZiiPictures, TypesetTextTurnsAboutItsBaseline) {
     }
 }
 
+TEST(ZiiPictures, RightAlignedTextEndsAtItsOrigin) {
+    const Extent left = textExtent("^FT300,100,0^A0N,40,40^FDHELLO"), right = textExtent("^FT300,100,1^A0N,40,40^FDHELLO");
+    EXPECT_EQ(right.width(), left.width());
+    EXPECT_NEAR(right.x1, 300, 3);
+    EXPECT_EQ(right.y1, left.y1);
+}
+
 TEST(ZiiPictures, BlocksBreakJustifyAndCut) {
     // Two lines of a ^FB: the second one a line lower; centred in the block.
     const Extent two = textExtent("^FO10,10^A0N,40,40^FB600,2,0,C^FDHI\\&HI");
