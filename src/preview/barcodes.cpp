@@ -7,9 +7,13 @@
 #include <QImage>
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <memory>
 
+#include "preview/code128.h"
+#include "preview/gs1.h"
 #include "preview/textdraw.h"
 
 namespace velmora::preview {
@@ -33,6 +37,7 @@ bool linear(int symbology) {
         case BARCODE_DATAMATRIX:
         case BARCODE_PDF417:
         case BARCODE_MAXICODE:
+        case BARCODE_AZTEC:
             return false;
         default:
             return true;
@@ -97,34 +102,78 @@ void maxicodeCarrier(BarcodeRequest& request, const std::string& data, int mode)
     request.data = message;
 }
 
+// GS1 element strings ("0109501101530003" GS "10AB") with their application identifiers in
+// brackets, as libzint takes them; nullopt when an identifier is not one GS1 defines the length of.
+std::optional<std::string> gs1Brackets(const std::string& data) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < data.size()) {
+        if (data[i] == '\x1d') {
+            ++i;
+            continue;
+        }
+        if (i + 2 > data.size() || !std::isdigit(static_cast<unsigned char>(data[i])) || !std::isdigit(static_cast<unsigned char>(data[i + 1])))
+            return std::nullopt;
+        const int two = (data[i] - '0') * 10 + data[i + 1] - '0';
+        const auto ai = static_cast<std::size_t>(gs1IdentifierLength(two));
+        if (i + ai > data.size()) return std::nullopt;
+        std::size_t end = gs1FixedLength(two) > 0 ? i + static_cast<std::size_t>(gs1FixedLength(two)) : data.find('\x1d', i);
+        end = std::min(end, data.size());
+        out += "[" + data.substr(i, ai) + "]" + data.substr(i + ai, end - i - ai);
+        i = end;
+    }
+    return out;
+}
+
 }  // namespace
 
 bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, std::string& why) {
-    if (request.data.empty()) {
+    if (request.data.empty() && request.modules.empty()) {
         why = "no data";
         return false;
     }
+    const int module = std::clamp(request.module, 1, kMaxModuleDots);
+    // A linear symbol as bar, space, bar, ... widths in dots, and its interpretation line.
+    std::vector<int> bars;
+    std::string hrt;
+    for (const int m : request.modules) bars.push_back(m * module);
+    hrt = request.text;
     Symbol symbol(ZBarcode_Create());
     if (!symbol) {
         why = "out of memory";
         return false;
     }
     zint_symbol& s = *symbol;
-    s.symbology = request.symbology;
-    s.input_mode = request.inputMode;
-    s.option_1 = request.option1;
-    s.option_2 = request.option2;
-    s.option_3 = request.option3;
-    s.show_hrt = request.humanReadable ? 1 : 0;
-    std::strncpy(s.primary, request.primary.c_str(), sizeof(s.primary) - 1);
-    const int rc = ZBarcode_Encode(&s, reinterpret_cast<const unsigned char*>(request.data.data()),
-                                   static_cast<int>(request.data.size()));
-    if (rc >= ZINT_ERROR) {
-        why = s.errtxt;
-        return false;
+    if (request.modules.empty()) {
+        s.symbology = request.symbology;
+        s.input_mode = request.inputMode;
+        s.option_1 = request.option1;
+        s.option_2 = request.option2;
+        s.option_3 = request.option3;
+        s.show_hrt = request.humanReadable ? 1 : 0;
+        std::strncpy(s.primary, request.primary.c_str(), sizeof(s.primary) - 1);
+        const int rc = ZBarcode_Encode(&s, reinterpret_cast<const unsigned char*>(request.data.data()),
+                                       static_cast<int>(request.data.size()));
+        if (rc >= ZINT_ERROR) {
+            why = s.errtxt;
+            return false;
+        }
+        if (linear(request.symbology)) {
+            // Every row of a linear symbol (EAN add-ons aside) is the same: one row of bars. An
+            // element wider than one module is a wide one, as wide as the ratio asks.
+            const int wide = request.ratio > 0 ? static_cast<int>(request.ratio * module + 0.5) : 0;
+            for (int c = 0; c < s.width;) {
+                int end = c;
+                while (end < s.width && moduleSet(s, 0, end) == moduleSet(s, 0, c)) ++end;
+                if (c == 0 && !moduleSet(s, 0, 0)) bars.push_back(0);  // bars come first
+                bars.push_back(wide > 0 && end - c > 1 ? wide : (end - c) * module);
+                c = end;
+            }
+            hrt = reinterpret_cast<const char*>(s.text);
+        }
     }
+    const bool isLinear = !request.modules.empty() || linear(request.symbology);
 
-    const int module = std::clamp(request.module, 1, kMaxModuleDots);
     QPainter& p = canvas.painter;
     QImage maxi;
     int width = 0, height = 0;
@@ -147,21 +196,19 @@ bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, st
         maxi = raw.scaledToWidth(226, Qt::FastTransformation);
         width = maxi.width();
         height = maxi.height();
+    } else if (isLinear) {
+        for (const int b : bars) width += b;
+        height = std::max(1, request.height);
     } else {
         width = s.width * module;
-        if (linear(request.symbology)) {
-            height = std::max(1, request.height);
-        } else {
-            const int row = request.rowHeight > 0 ? request.rowHeight : module;
-            height = s.rows * row;
-        }
+        height = s.rows * (request.rowHeight > 0 ? request.rowHeight : module);
     }
     if (width > kMaxSymbolDots || height > kMaxSymbolDots) {
         why = "the symbol (" + std::to_string(width) + " x " + std::to_string(height) + " dots) is larger than any label";
         return false;
     }
 
-    const int textHeight = linear(request.symbology) && request.humanReadable ? std::max(14, module * 9) : 0;
+    const int textHeight = isLinear && request.humanReadable ? std::max(14, module * 9) : 0;
     p.save();
     p.translate(x, y);
     if (request.boxOrigin) {
@@ -179,18 +226,10 @@ bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, st
         ReverseScope reverse(p, request.reverse);
         if (!maxi.isNull()) {
             p.drawImage(0, 0, maxi);
-        } else if (linear(request.symbology)) {
-            // Every row of a linear symbol (EAN add-ons aside) is the same: one row of bars.
-            for (int c = 0; c < s.width;) {
-                if (!moduleSet(s, 0, c)) {
-                    ++c;
-                    continue;
-                }
-                int end = c;
-                while (end < s.width && moduleSet(s, 0, end)) ++end;
-                p.fillRect(c * module, barTop, (end - c) * module, height, Qt::black);
-                c = end;
-            }
+        } else if (isLinear) {
+            int at = 0;
+            for (std::size_t i = 0; i < bars.size(); at += bars[i], ++i)
+                if (i % 2 == 0 && bars[i] > 0) p.fillRect(at, barTop, bars[i], height, Qt::black);
         } else {
             const int row = request.rowHeight > 0 ? request.rowHeight : module;
             for (int r = 0; r < s.rows; ++r) {
@@ -207,7 +246,7 @@ bool drawBarcode(Canvas& canvas, const BarcodeRequest& request, int x, int y, st
             }
         }
         if (textHeight > 0) {
-            const std::string text(reinterpret_cast<const char*>(s.text));
+            const std::string& text = hrt;
             const int cellW = std::max(6, textHeight * 6 / 10);
             const int textW = cellW * static_cast<int>(text.size());
             const int textY = request.textAbove ? 0 : height + 2;
@@ -292,34 +331,26 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::str
     };
     if (name == "BC") {
         linearCommon(1, 2);
-        const char mode = letter(v, 5, 'N');
-        // The invocation codes: ">>" is '>', ">8" the FNC1 of GS1 data, the others choose a subset,
-        // which libzint picks itself for the shortest symbol.
-        std::string data;
-        bool fnc1 = false;
-        for (std::size_t i = 0; i < f.data.size(); ++i) {
-            if (f.data[i] == '>' && i + 1 < f.data.size()) {
-                const char c = f.data[++i];
-                if (c == '>') data += '>';
-                if (c == '8') fnc1 = true;
-                continue;
-            }
-            data += f.data[i];
-        }
-        request.data = data;
-        request.symbology = BARCODE_CODE128;
-        if (mode == 'D' || fnc1) {
-            request.symbology = BARCODE_GS1_128;
-            request.inputMode = data.find('(') != std::string::npos ? GS1_MODE | GS1PARENS_MODE : GS1_MODE;
-        }
+        const auto symbol = encodeCode128(f.data, letter(v, 5, 'N'), why);
+        if (!symbol) return false;
+        request.modules = symbol->modules;
+        request.text = symbol->text;
         return true;
     }
+    // Symbols of wide and narrow elements take the ^BY ratio.
+    request.ratio = f.ratio;
     if (name == "B3") {
         request.symbology = BARCODE_CODE39;
         request.option2 = letter(v, 1, 'N') == 'Y' ? 1 : 0;
         linearCommon(2, 3);
         return true;
     }
+    if (name == "B1" || name == "BL") {
+        request.symbology = name == "B1" ? BARCODE_CODE11 : BARCODE_LOGMARS;
+        linearCommon(name == "B1" ? 2 : 1, name == "B1" ? 3 : 99);  // LOGMARS always shows its line
+        return true;
+    }
+    request.ratio = 0;
     if (name == "BA") {
         request.symbology = BARCODE_CODE93;
         linearCommon(1, 2);
@@ -336,11 +367,13 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::str
         return true;
     }
     if (name == "B2") {
+        request.ratio = f.ratio;
         request.symbology = BARCODE_C25INTER;
         linearCommon(1, 2);
         return true;
     }
     if (name == "BK") {
+        request.ratio = f.ratio;
         request.symbology = BARCODE_CODABAR;
         linearCommon(2, 3);
         request.data = codabar(f.data, letter(v, 5, 'A'), letter(v, 6, 'A'));
@@ -370,7 +403,42 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::str
     }
     if (name == "BX") {
         request.symbology = BARCODE_DATAMATRIX;
+        request.option3 = DM_SQUARE;  // the printer chooses among square sizes
         request.module = number(v, 1, f.moduleWidth, 1, kMaxModuleDots);
+        // The escape character: "_1" FNC1 (first, GS1 data; later, a field separator),
+        // "_dNNN" the character NNN, "__" itself.
+        if (const char escape = letter(v, 6, 0); escape != 0) {
+            std::string data;
+            bool gs1 = false;
+            for (std::size_t i = 0; i < f.data.size(); ++i) {
+                if (f.data[i] != escape || i + 1 >= f.data.size()) {
+                    data += f.data[i];
+                    continue;
+                }
+                const char code = f.data[++i];
+                if (code == '1') {
+                    if (data.empty()) gs1 = true; else data += '\x1d';
+                } else if (code == 'd' && i + 3 < f.data.size()) {
+                    data += static_cast<char>(std::atoi(f.data.substr(i + 1, 3).c_str()) & 0xFF);
+                    i += 3;
+                } else if (code == escape) {
+                    data += escape;
+                }
+            }
+            request.data = gs1 ? gs1Brackets(data).value_or(data) : data;
+            if (gs1 && request.data != data) request.inputMode = GS1_MODE | GS1NOCHECK_MODE;
+        }
+        return true;
+    }
+    if (name == "B0" || name == "BO") {
+        // ^B0o,m,e,s: magnification, extended channel, size (1-99 error correction per cent,
+        // 101-104 compact layers, 201-232 full-range layers).
+        request.symbology = BARCODE_AZTEC;
+        request.module = number(v, 1, 3, 1, 10);
+        const int size = number(v, 3, 0, 0, 300);
+        if (size >= 1 && size <= 99) request.option1 = size <= 10 ? 1 : size <= 23 ? 2 : size <= 36 ? 3 : 4;
+        if (size >= 101 && size <= 104) request.option2 = size - 100;
+        if (size >= 201 && size <= 232) request.option2 = size - 200 + 4;
         return true;
     }
     if (name == "BD") {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "preview/canvas.h"
 #include "sim/labelrecord.h"
@@ -28,6 +29,13 @@ struct BarcodeRequest {
     // (^FO) or bottom left (^FT); native: the point the symbol turns about.
     bool boxOrigin = false;
     bool bottomOrigin = false;
+    // Linear symbols with wide and narrow elements: a wide one is this many narrow ones (0: as
+    // libzint draws it).
+    double ratio = 0;
+    // A linear symbol encoded here rather than by libzint: bar, space, bar, ... in modules, and
+    // its interpretation line.
+    std::vector<int> modules{};
+    std::string text{};
 };
 
 // Draws at (x, y); false, with the reason in `why`, when libzint cannot encode the data or the

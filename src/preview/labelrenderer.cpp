@@ -42,7 +42,7 @@ RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& ima
     if (zii) {
         if (record.zii.width > 0) width = record.zii.width;
         if (record.zii.length > 0) length = record.zii.length;
-        dx = record.zii.homeX;
+        dx = record.zii.homeX - record.zii.shift;
         dy = record.zii.homeY;
     } else {
         width = record.format.width;
@@ -58,10 +58,12 @@ RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& ima
             v = std::clamp(*v, 1, max);
         }
     };
-    bound(width, kMaxWidthDots, "width");
+    bound(width, zii ? kMaxZiiWidthDots : kMaxWidthDots, "width");
     bound(length, kMaxLengthDots, "length");
     const int w = width.value_or(kMaxWidthDots);
-    const int h = length.value_or(kMaxLengthDots);
+    // Drawn at full length; cut to the label (or its content) below.
+    const bool growing = zii && !record.zii.lengthGiven;
+    const int h = growing ? kMaxLengthDots : length.value_or(kMaxLengthDots);
 
     QImage canvasImage(w, h, QImage::Format_RGB32);
     canvasImage.fill(Qt::white);
@@ -77,10 +79,11 @@ RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& ima
                 drawNativeField(canvas, field, dx, dy, images);
             }
         }
-        if (!length) {
-            const int used = std::clamp(canvas.bottom + 2 * kDotsPerMm, kMinLengthDots, kMaxLengthDots);
+        if (!length || growing) {
+            int used = std::clamp(canvas.bottom + 2 * kDotsPerMm, kMinLengthDots, kMaxLengthDots);
+            if (growing && length) used = std::max(used, *length);
             painter.end();
-            canvasImage = canvasImage.copy(0, 0, w, used);
+            if (used < h) canvasImage = canvasImage.copy(0, 0, w, used);
         }
     }
     if (zii && record.zii.inverted) canvasImage = canvasImage.mirrored(true, true);

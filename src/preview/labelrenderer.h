@@ -11,15 +11,19 @@
 #include <vector>
 
 #include "sim/labelrecord.h"
+#include "sim/zii.h"
 
 namespace velmora::preview {
 
 constexpr int kDotsPerMm = 8;
-// The widest label the printer takes, and its longest; no picture is larger.
+// The widest label the printer takes, and its longest; no picture is larger. A ZII label may be
+// as wide as the widest head of the models.
 constexpr int kMaxWidthDots = 832;
+constexpr int kMaxZiiWidthDots = sim::ZiiSettings::kHeadWidthDots;
 constexpr int kMaxLengthDots = 2432;
 // A label that names no width is as wide as the print head; one that names no length is as long
-// as its content (and at least this).
+// as its content (and at least this). A ZII label that was given no ^LL has the printer's label
+// length, and grows to its content when that reaches further.
 constexpr int kMinLengthDots = 80;
 
 struct RenderedLabel {

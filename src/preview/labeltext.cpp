@@ -3,6 +3,7 @@
 
 #include "sim/parser.h"
 #include "sim/printer.h"
+#include "sim/zii.h"
 
 namespace velmora::preview {
 
@@ -21,8 +22,14 @@ LabelPictures renderText(std::string_view text, Language language) {
     parser.feed(text);
     // A last line without its line end still counts.
     if (!text.empty() && text.back() != '\n' && text.back() != '\r') parser.feed("\r\n");
+    // A ZII format left open at the end is shown as it stands.
+    const std::uint64_t printed = printer.totalPrintedLabels();
+    const bool open = parser.connectionState<sim::ZiiFormat>().open;
+    if (open) parser.feed("^XZ\r\n");
+    const bool closedHere = open && printer.totalPrintedLabels() > printed;
 
     std::vector<sim::LabelRecord> records = printer.printedLabels();
+    if (closedHere && !records.empty()) records.back().errors.push_back("the label was not printed: no ^XZ at its end");
     LabelPictures out;
     out.notShown = printer.totalPrintedLabels() - records.size();
     const sim::LabelRecord pending = printer.pendingLabel();

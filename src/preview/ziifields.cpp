@@ -7,17 +7,12 @@
 #include "preview/barcodes.h"
 #include "preview/fields.h"
 #include "preview/textdraw.h"
+#include "preview/ziidraw.h"
+#include "preview/ziitext.h"
 
 namespace velmora::preview {
 
 namespace {
-
-struct BitmapFont {
-    char name;
-    int height, width, gap;  // dots at 8 dots per millimetre
-};
-constexpr BitmapFont kFonts[] = {{'A', 9, 5, 1},   {'B', 11, 7, 2},  {'C', 18, 10, 2}, {'D', 18, 10, 2},
-                                 {'E', 28, 15, 5}, {'F', 26, 13, 3}, {'G', 60, 40, 8}, {'H', 21, 13, 6}};
 
 int degrees(char orientation) {
     switch (orientation) {
@@ -37,57 +32,32 @@ void orient(QPainter& p, int rotation, int w, int h) {
 }
 
 QString textOf(const sim::ZiiTextField& f) {
-    // ^CI28 and above: UTF-8; the others are single-byte pages whose printable ASCII agrees.
-    return f.codePage >= 28 ? QString::fromUtf8(f.data.data(), static_cast<qsizetype>(f.data.size()))
-                            : QString::fromLatin1(f.data.data(), static_cast<qsizetype>(f.data.size()));
-}
-
-// One line of text in the field's font: measure or draw.
-struct TextStyle {
-    bool scalable = false;
-    int cellWidth = 0, cellHeight = 0, gap = 0;
-    VectorStyle vector;
-    int width(const QString& s) const {
-        return scalable ? vectorTextWidth(s, vector) : static_cast<int>(s.size()) * (cellWidth + gap);
-    }
-    int height() const { return scalable ? vector.height : cellHeight; }
-    void draw(QPainter& p, const QString& s, int x, int y) const {
-        if (scalable) {
-            drawVectorText(p, s, x, y, vector);
-        } else {
-            drawCellText(p, s, x, y, cellWidth, cellHeight, gap, false);
+    if (!f.symbol) return ziiText(f.data, f.codePage);
+    // ^GS: A registered, B copyright, C trade mark, D and E the two approval marks.
+    QString out;
+    for (const char c : f.data) {
+        switch (c) {
+            case 'A': out += QChar(0x00AE); break;
+            case 'B': out += QChar(0x00A9); break;
+            case 'C': out += QChar(0x2122); break;
+            case 'D': out += QStringLiteral("UL"); break;
+            case 'E': out += QStringLiteral("SP"); break;
+            default: break;
         }
     }
-};
-
-std::optional<TextStyle> styleOf(const sim::ZiiTextField& f) {
-    TextStyle s;
-    if (f.font == '0') {
-        s.scalable = true;
-        const int h = f.height > 0 ? f.height : 15;
-        s.vector = VectorStyle{f.width > 0 ? f.width : h, h, 0, false, false};
-        return s;
-    }
-    const auto* font = std::find_if(std::begin(kFonts), std::end(kFonts), [&](const BitmapFont& b) { return b.name == f.font; });
-    if (font == std::end(kFonts)) return std::nullopt;
-    // Bitmap fonts grow by whole multiples of their cell.
-    const int my = f.height > 0 ? std::max(1, f.height / font->height) : 1;
-    const int mx = f.width > 0 ? std::max(1, f.width / font->width) : my;
-    s.cellHeight = font->height * my;
-    s.cellWidth = font->width * mx;
-    s.gap = font->gap * mx;
-    return s;
+    return out;
 }
 
-// The lines of a ^FB block: "\&" breaks a line, words wrap at the block width, and lines beyond
+// The lines of a block. ^FB: "\&" breaks a line, words wrap at the block width, and lines beyond
 // the block's count are dropped (the last one keeps what remains, as the printer overprints it).
-QStringList blockLines(const QString& text, const sim::ZiiFieldBlock& b, const TextStyle& style) {
+// ^TB: lines that do not fit the block's height are left out.
+QStringList blockLines(const QString& text, const sim::ZiiFieldBlock& b, const ZiiFont& font, int lineHeight) {
     QStringList lines;
     for (const QString& paragraph : text.split(QStringLiteral("\\&"))) {
         QString line;
         for (const QString& word : paragraph.split(QLatin1Char(' '))) {
             const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (!line.isEmpty() && b.width > 0 && style.width(candidate) > b.width) {
+            if (!line.isEmpty() && b.width > 0 && ziiTextWidth(candidate, font) > b.width) {
                 lines << line;
                 line = word;
             } else {
@@ -95,6 +65,11 @@ QStringList blockLines(const QString& text, const sim::ZiiFieldBlock& b, const T
             }
         }
         lines << line;
+    }
+    if (b.textBlock) {
+        const int fit = b.height > 0 ? std::max(1, (b.height + lineHeight - font.height) / std::max(1, lineHeight)) : 1;
+        while (lines.size() > fit) lines.removeLast();
+        return lines;
     }
     while (lines.size() > std::max(1, b.lines)) {
         lines[lines.size() - 2] += QLatin1Char(' ') + lines.last();
@@ -104,37 +79,50 @@ QStringList blockLines(const QString& text, const sim::ZiiFieldBlock& b, const T
 }
 
 void drawText(Canvas& c, const sim::ZiiTextField& f, int dx, int dy) {
-    const auto style = styleOf(f);
-    if (!style) {
-        c.skip(fieldName(f) + ": font " + f.font + " is not drawn");
-        return;
+    std::optional<ZiiFont> font = ziiFont(f.fontFile.empty() ? f.font : '0', f.height, f.width);
+    if (!f.fontFile.empty()) c.skip(fieldName(f) + ": font " + f.fontFile + " drawn as font 0");
+    if (!font) {
+        // A font the printer does not have: the default font, else A.
+        const char fallback = ziiFont(f.defaultFont, 0, 0) ? f.defaultFont : 'A';
+        font = ziiFont(fallback, f.height, f.width);
+        c.skip(fieldName(f) + ": font " + f.font + " drawn as font " + static_cast<char>(std::toupper(fallback)));
     }
     const QString text = textOf(f);
-    const int lineHeight = style->height() + (f.block ? f.block->lineSpacing : 0);
-    QStringList lines = f.block ? blockLines(text, *f.block, *style) : QStringList{text};
+    const int lineHeight = font->height + (f.block ? f.block->lineSpacing : 0);
+    const QStringList lines = f.block ? blockLines(text, *f.block, *font, lineHeight) : QStringList{text};
     int width = 0;
-    for (const QString& l : lines) width = std::max(width, style->width(l));
+    for (const QString& l : lines) width = std::max(width, ziiTextWidth(l, *font));
     if (f.block && f.block->width > 0) width = f.block->width;
-    const int height = lineHeight * static_cast<int>(lines.size());
+    const int height = lineHeight * static_cast<int>(lines.size() - 1) + font->height;
     const int rotation = degrees(f.orientation);
     QPainter& p = c.painter;
     p.save();
-    // ^FT: the origin is the baseline of the (first) line.
-    const int top = f.typeset ? f.y - style->height() : f.y;
-    p.translate(f.x + dx, top + dy);
-    orient(p, rotation, width, height);
+    p.translate(f.x + dx, f.y + dy);
+    if (f.rightAligned) {
+        // The text ends at the origin: it starts its width back along its own direction.
+        p.translate(QTransform().rotate(degrees(f.orientation)).map(QPointF(-width, 0)));
+    }
+    // ^FT: the origin is the first line's baseline, and the text turns about it; ^FO: the field's
+    // top left corner as it stands on the label.
+    int top = 0;
+    if (f.typeset) {
+        p.rotate(rotation);
+        top = -font->baseline();
+    } else {
+        orient(p, rotation, width, height);
+    }
     {
         ReverseScope reverse(p, f.reverse);
-        int y = 0;
+        int y = top;
         for (const QString& l : lines) {
             int x = 0;
-            if (f.block && f.block->justification == 'R') x = width - style->width(l);
-            if (f.block && f.block->justification == 'C') x = (width - style->width(l)) / 2;
-            style->draw(p, l, x, y);
+            if (f.block && f.block->justification == 'R') x = width - ziiTextWidth(l, *font);
+            if (f.block && f.block->justification == 'C') x = (width - ziiTextWidth(l, *font)) / 2;
+            drawZiiText(p, l, x, y + font->baseline(), *font);
             y += lineHeight;
         }
     }
-    c.reached(QRectF(0, 0, width, height));
+    c.reached(QRectF(0, top, width, height));
     p.restore();
 }
 
@@ -175,6 +163,10 @@ void drawZiiField(Canvas& canvas, const sim::LabelField& field, int dx, int dy) 
         drawText(canvas, *t, dx, dy);
     } else if (const auto* b = std::get_if<sim::ZiiBoxField>(&field)) {
         drawBox(canvas, *b, dx, dy);
+    } else if (const auto* g = std::get_if<sim::ZiiGraphicField>(&field)) {
+        drawGraphic(canvas, *g, dx, dy);
+    } else if (const auto* s = std::get_if<sim::ZiiShapeField>(&field)) {
+        drawShape(canvas, *s, dx, dy);
     } else if (const auto* bc = std::get_if<sim::ZiiBarcodeField>(&field)) {
         BarcodeRequest request;
         std::string why;
@@ -199,6 +191,8 @@ std::string fieldName(const sim::LabelField& field) {
             if constexpr (std::is_same_v<T, sim::ZiiTextField>) return "^FO" + at(f.x, f.y) + " ^FD" + cut(f.data);
             if constexpr (std::is_same_v<T, sim::ZiiBarcodeField>) return "^FO" + at(f.x, f.y) + " ^" + f.symbology + " ^FD" + cut(f.data);
             if constexpr (std::is_same_v<T, sim::ZiiBoxField>) return "^FO" + at(f.x, f.y) + " ^GB";
+            if constexpr (std::is_same_v<T, sim::ZiiGraphicField>) return "^FO" + at(f.x, f.y) + (f.name.empty() ? " ^GF" : " ^XG" + f.name);
+            if constexpr (std::is_same_v<T, sim::ZiiShapeField>) return "^FO" + at(f.x, f.y) + " ^G" + f.shape;
             return "field";
         },
         field);

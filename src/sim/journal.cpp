@@ -53,6 +53,34 @@ void Journal::clear() {
     totalCommands_ = 0;
     ignoredLines_ = 0;
     ignoredBytes_ = 0;
+    leniencies_.clear();
+    leniencyNext_ = 0;
+    totalLeniencies_ = 0;
+}
+
+void Journal::recordLeniency(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    ++totalLeniencies_;
+    if (leniencies_.size() < kKeptLeniencies) {
+        leniencies_.emplace_back(text);
+    } else {
+        leniencies_[leniencyNext_].assign(text);
+    }
+    leniencyNext_ = (leniencyNext_ + 1) % kKeptLeniencies;
+}
+
+std::uint64_t Journal::totalLeniencies() const {
+    std::lock_guard lock(mutex_);
+    return totalLeniencies_;
+}
+
+std::vector<std::string> Journal::leniencies() const {
+    std::lock_guard lock(mutex_);
+    if (leniencies_.size() < kKeptLeniencies) return leniencies_;
+    std::vector<std::string> out;
+    out.reserve(leniencies_.size());
+    for (std::size_t i = 0; i < leniencies_.size(); ++i) out.push_back(leniencies_[(leniencyNext_ + i) % kKeptLeniencies]);
+    return out;
 }
 
 std::uint64_t Journal::totalBytes() const {

@@ -25,6 +25,9 @@ class Journal {
     void recordBytes(const std::uint8_t* data, std::size_t n);
     void recordCommand(std::string_view text);
     void recordIgnored(std::uint64_t lines, std::uint64_t bytes);
+    // A command taken as a printer takes it although it was not written as the language has it
+    // ("^FO18.64,81.5: decimal 18.64 taken as 18").
+    void recordLeniency(std::string_view text);
     void clear();
 
     // Readers: snapshots, safe while another thread writes.
@@ -36,6 +39,10 @@ class Journal {
     std::vector<std::string> commands() const;
     std::uint64_t ignoredLines() const;
     std::uint64_t ignoredBytes() const;
+    std::uint64_t totalLeniencies() const;
+    // The last leniencies (at most kKeptLeniencies), oldest first.
+    std::vector<std::string> leniencies() const;
+    static constexpr std::size_t kKeptLeniencies = 1000;
 
   private:
     mutable std::mutex mutex_;
@@ -49,6 +56,9 @@ class Journal {
     std::uint64_t totalCommands_ = 0;
     std::uint64_t ignoredLines_ = 0;
     std::uint64_t ignoredBytes_ = 0;
+    std::vector<std::string> leniencies_;  // ring of kKeptLeniencies, next write at leniencyNext_
+    std::size_t leniencyNext_ = 0;
+    std::uint64_t totalLeniencies_ = 0;
 };
 
 }  // namespace velmora::sim

@@ -330,8 +330,14 @@ void writeField(JsonWriter& json, const ZiiTextField& f) {
         json.value("lineSpacing", f.block->lineSpacing);
         json.letter("justification", f.block->justification);
         json.value("hangingIndent", f.block->hangingIndent);
+        json.value("height", f.block->height);
+        json.boolean("textBlock", f.block->textBlock);
         json.close('}');
     }
+    json.string("fontFile", f.fontFile);
+    json.boolean("symbol", f.symbol);
+    json.letter("defaultFont", f.defaultFont);
+    json.boolean("rightAligned", f.rightAligned);
     json.boolean("reverse", f.reverse);
     json.value("codePage", f.codePage);
     json.string("data", f.data);
@@ -369,6 +375,41 @@ void writeField(JsonWriter& json, const ZiiBoxField& f) {
     json.boolean("reverse", f.reverse);
 }
 
+void writeField(JsonWriter& json, const ZiiGraphicField& f) {
+    json.string("kind", "zii-graphic");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("origin", f.typeset ? "baseline" : "top-left");
+    json.string("name", f.name);
+    json.value("bytesPerRow", f.bytesPerRow);
+    json.value("rows", f.rows);
+    json.value("magnificationX", f.magnificationX);
+    json.value("magnificationY", f.magnificationY);
+    json.boolean("reverse", f.reverse);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(f.bits.size() * 2);
+    for (const char c : f.bits) {
+        hex += kHex[(static_cast<unsigned char>(c) >> 4) & 15];
+        hex += kHex[static_cast<unsigned char>(c) & 15];
+    }
+    json.string("bits", hex);
+}
+
+void writeField(JsonWriter& json, const ZiiShapeField& f) {
+    json.string("kind", "zii-shape");
+    json.value("x", f.x);
+    json.value("y", f.y);
+    json.string("origin", f.typeset ? "baseline" : "top-left");
+    json.string("shape", f.shape == 'C' ? "circle" : f.shape == 'E' ? "ellipse" : "diagonal");
+    json.value("width", f.width);
+    json.value("height", f.height);
+    json.value("thickness", f.thickness);
+    json.letter("color", f.color);
+    json.letter("lean", f.lean);
+    json.boolean("reverse", f.reverse);
+}
+
 void writeZiiFormat(JsonWriter& json, const ZiiLabelFormat& f) {
     json.open("format", '{');
     json.value("width", f.width);
@@ -384,6 +425,10 @@ void writeZiiFormat(JsonWriter& json, const ZiiLabelFormat& f) {
     json.letter("mediaType", f.mediaType);
     json.letter("printMode", f.printMode);
     json.value("codePage", f.codePage);
+    json.boolean("lengthGiven", f.lengthGiven);
+    json.value("shift", f.shift);
+    json.boolean("reverse", f.reverse);
+    json.boolean("mapClear", f.mapClear);
     json.close('}');
 }
 

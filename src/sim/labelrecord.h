@@ -132,6 +132,8 @@ struct ZiiFieldBlock {
     int lineSpacing = 0;
     char justification = 'L';  // L, C, R or J
     int hangingIndent = 0;
+    int height = 0;  // ^TB: the block's height in dots; lines that do not fit are left out
+    bool textBlock = false;  // ^TB rather than ^FB
     bool operator==(const ZiiFieldBlock&) const = default;
 };
 
@@ -139,9 +141,13 @@ struct ZiiFieldBlock {
 struct ZiiTextField {
     int x = 0, y = 0;
     bool typeset = false;
-    char font = '0';         // ^A font name: a letter or a digit
+    char font = '0';         // ^A font name: a letter or a digit ('@': the font file `fontFile`)
     char orientation = 'N';  // N, R (90), I (180) or B (270)
     int height = 0, width = 0;
+    std::string fontFile{};  // ^A@ or a ^CW alias: the font's file name ("E:ARIAL.TTF")
+    bool symbol = false;     // ^GS: each letter of the data is a symbol (A (R), B (C), C TM, ...)
+    char defaultFont = 'A';  // the ^CF font, for a font the printer does not have
+    bool rightAligned = false;  // ^FOx,y,1 or ^FTx,y,1: x is where the text ends
     std::optional<ZiiFieldBlock> block{};
     bool reverse = false;  // ^FR
     int codePage = 0;
@@ -177,8 +183,33 @@ struct ZiiBoxField {
     bool operator==(const ZiiBoxField&) const = default;
 };
 
+// ^GF, or a stored graphic recalled by ^XG: rows of bytesPerRow bytes, the first byte's high bit
+// the top left dot, a set bit printing black. `name` is the recalled graphic's (empty for ^GF).
+struct ZiiGraphicField {
+    int x = 0, y = 0;
+    bool typeset = false;
+    int bytesPerRow = 0, rows = 0;
+    int magnificationX = 1, magnificationY = 1;  // ^XG
+    bool reverse = false;
+    std::string name{};
+    std::string bits{};
+    bool operator==(const ZiiGraphicField&) const = default;
+};
+
+// ^GC circle, ^GE ellipse, ^GD diagonal line: the shape within width x height dots.
+struct ZiiShapeField {
+    int x = 0, y = 0;
+    bool typeset = false;
+    char shape = 'C';  // C circle, E ellipse, D diagonal
+    int width = 3, height = 3, thickness = 1;
+    char color = 'B';
+    char lean = 'R';  // ^GD: R from bottom left to top right, L from top left to bottom right
+    bool reverse = false;
+    bool operator==(const ZiiShapeField&) const = default;
+};
+
 using LabelField = std::variant<TextField, VectorTextField, Barcode1DField, Barcode2DField, BoxField, ImageField,
-                                ZiiTextField, ZiiBarcodeField, ZiiBoxField>;
+                                ZiiTextField, ZiiBarcodeField, ZiiBoxField, ZiiGraphicField, ZiiShapeField>;
 
 // The ZII settings in force when a format printed.
 struct ZiiLabelFormat {
@@ -193,6 +224,10 @@ struct ZiiLabelFormat {
     char mediaType = 'W';
     char printMode = 'T';
     int codePage = 0;  // ^CI at the end of the format
+    bool lengthGiven = false;  // a ^LL reached the printer; else `length` is its default
+    int shift = 0;             // ^LS: every field this many dots to the left
+    bool reverse = false;      // ^LR: every field reverse printed
+    bool mapClear = true;      // ^MC: the picture starts blank
     bool operator==(const ZiiLabelFormat&) const = default;
 };
 

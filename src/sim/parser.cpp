@@ -181,6 +181,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
     }
     const std::uint8_t* stop = scan.next(p);
     if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop);
+    if (state_ == State::Raw) return p;  // a piece asked for the bytes after it
     // A quoted command ends at its apostrophe, however long the rest of the line (an image's raw
     // bytes follow its header at once), so it is looked for before the line's length counts.
     const std::uint8_t first = !line_.empty() ? static_cast<std::uint8_t>(line_[0]) : p < stop ? *p : 0;
@@ -215,6 +216,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         startFixed(State::Line);
         return stop;
     }
+    lineEnd_ = static_cast<char>(*stop);
     if (continuing_) {
         line_.append(view(p, length));
         dispatchOther(line_);
@@ -227,6 +229,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         dispatchLine(line_);
         line_.clear();
     }
+    lineEnd_ = 0;
     return stop + 1;
 }
 
@@ -280,6 +283,7 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         }
         if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
             handOver(cut);
+            if (state_ == State::Raw) return p;
             continue;
         }
         if (line_.size() + left <= kMaxLine) return p;
@@ -293,6 +297,7 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         }
         if (start) {
             handOver(start);
+            if (state_ == State::Raw) return p;
             continue;
         }
         const std::size_t held = line_.find_last_of(starts, kMaxLine);
@@ -303,6 +308,7 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
             continue;
         }
         handOver(p + (kMaxLine - line_.size()));
+        if (state_ == State::Raw) return p;
     }
     return p;
 }

@@ -128,6 +128,9 @@ class Parser {
     // Hands the next n bytes of the stream, whatever they are, to `handler` once they are all in;
     // nothing else is parsed before. The handler may ask again (a header, then a payload).
     void expectRaw(std::size_t n, RawHandler handler);
+    // The CR or LF that ended the line being handled (0 for a piece that ends elsewhere): bytes
+    // of a payload, when the line was cut short by one that belongs to it.
+    char lineEnd() const { return lineEnd_; }
     // What a command family keeps for this connection alone (whether a ZII format is open), made
     // on first use. Connections to one printer share its settings but not this.
     template <typename State>
@@ -177,6 +180,7 @@ class Parser {
     State resume_ = State::Line;     // where a fixed command returns to
     State rawResume_ = State::Line;  // where a raw payload returns to
     std::string line_;
+    char lineEnd_ = 0;
     bool continuing_ = false;  // the line being collected has handed pieces to the other-line handler
     std::string fixed_;
     const CommandSet::FixedCommand* shorterMatch_ = nullptr;  // complete, while a longer one may be

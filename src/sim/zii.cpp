@@ -12,40 +12,22 @@
 #include "sim/hostqueries.h"
 #include "sim/media.h"
 #include "sim/parser.h"
+#include "sim/zii_values.h"
 
 namespace velmora::sim {
 
 namespace {
 
-// A command's values, split at commas. A value that is missing or empty is omitted: the readers
-// below then leave their target as it is and report success.
-class Values {
-  public:
-    explicit Values(std::string_view text) : text_(text) {}
-    // Split on demand: most commands of a label format are looked at once or not at all.
-    std::string_view operator[](std::size_t i) const {
-        std::string_view rest = text_;
-        for (; i > 0; --i) {
-            const std::size_t comma = rest.find(',');
-            if (comma == std::string_view::npos) return {};
-            rest.remove_prefix(comma + 1);
-        }
-        return rest.substr(0, rest.find(','));
-    }
+using Values = ZiiValues;
 
-  private:
-    std::string_view text_;
-};
-
-// A whole decimal number (optional sign) from min to max; false when given but not that.
+// A whole number (optional sign, a fraction cut off) from min to max; false when given but not
+// that. An omitted value leaves `out` as it is.
 template <typename Number>
-bool readNumber(std::string_view text, Number min, Number max, Number& out) {
-    if (text.empty()) return true;
-    if (text.front() == '+') text.remove_prefix(1);
-    Number value{};
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return false;
-    out = value;
+bool readNumber(const Values& v, std::size_t i, Number min, Number max, Number& out) {
+    if (!v.given(i)) return true;
+    const std::optional<long> value = v.whole(i);
+    if (!value || *value < static_cast<long>(min) || *value > static_cast<long>(max)) return false;
+    out = static_cast<Number>(*value);
     return true;
 }
 
@@ -65,11 +47,11 @@ bool readFlag(std::string_view text, char yes, char no, bool& out) {
     return true;
 }
 
-bool readBaud(std::string_view text, unsigned& out) {
+bool readBaud(const Values& v, std::size_t i, unsigned& out) {
     static constexpr unsigned kRates[] = {110,   300,   600,   1200,  2400,  4800,  9600,
                                           14400, 19200, 28800, 38400, 57600, 115200};
     unsigned baud = out;
-    if (!readNumber(text, 0u, 115200u, baud) ||
+    if (!readNumber(v, i, 0u, 115200u, baud) ||
         std::find(std::begin(kRates), std::end(kRates), baud) == std::end(kRates))
         return false;
     out = baud;
@@ -97,15 +79,15 @@ void replaceUnlocked(ZiiState& s, ZiiSettings from) {
 bool setClock(ZiiState& s, const Values& v) {
     ClockTime t = s.clock;
     char format = 'M';
-    if (!readNumber(v[0], 1, 12, t.month) || !readNumber(v[1], 1, 31, t.day) ||
-        !readNumber(v[2], 1998, 2097, t.year) || !readNumber(v[4], 0, 59, t.minute) ||
-        !readNumber(v[5], 0, 59, t.second) || !readLetter(v[6], "MAP", format))
+    if (!readNumber(v, 0, 1, 12, t.month) || !readNumber(v, 1, 1, 31, t.day) ||
+        !readNumber(v, 2, 1998, 2097, t.year) || !readNumber(v, 4, 0, 59, t.minute) ||
+        !readNumber(v, 5, 0, 59, t.second) || !readLetter(v[6], "MAP", format))
         return false;
     if (format == 'M') {
-        if (!readNumber(v[3], 0, 23, t.hour)) return false;
+        if (!readNumber(v, 3, 0, 23, t.hour)) return false;
     } else if (!v[3].empty()) {
         int hour = 0;
-        if (!readNumber(v[3], 1, 12, hour)) return false;
+        if (!readNumber(v, 3, 1, 12, hour)) return false;
         t.hour = hour % 12 + (format == 'P' ? 12 : 0);
     }
     using namespace std::chrono;
@@ -149,26 +131,26 @@ constexpr ZiiCommand kCommands[] = {
     {"^FX", 0, [](ZiiState&, const Values&) { return kNothingToDo; }},  // a comment, up to the next ^ or ~
     {"^PW", kLockLabelWidth,
      [](ZiiState& s, const Values& v) {
-         return readNumber(v[0], 2, ZiiSettings::kHeadWidthDots, s.current.labelWidth);
+         return readNumber(v, 0, 2, ZiiSettings::kHeadWidthDots, s.current.labelWidth);
      }},
-    {"^LL", 0, [](ZiiState& s, const Values& v) { return readNumber(v[0], 1, 32000, s.current.labelLength); }},
+    {"^LL", 0, [](ZiiState& s, const Values& v) { return readNumber(v, 0, 1, 32000, s.current.labelLength); }},
     {"^PO", 0, [](ZiiState& s, const Values& v) { return readFlag(v[0], 'I', 'N', s.current.inverted); }},
     {"^PR", kLockSpeed,
      [](ZiiState& s, const Values& v) {
          ZiiSettings c = s.current;
-         if (!readNumber(v[0], kMinSpeed, kMaxSpeed, c.printSpeed) ||
-             !readNumber(v[1], kMinSpeed, kMaxSpeed, c.slewSpeed))
+         if (!readNumber(v, 0, kMinSpeed, kMaxSpeed, c.printSpeed) ||
+             !readNumber(v, 1, kMinSpeed, kMaxSpeed, c.slewSpeed))
              return false;
          s.current = c;
          return true;
      }},
     {"~SD", kLockDarkness,
-     [](ZiiState& s, const Values& v) { return readNumber(v[0], 0, 30, s.current.darkness); }},
+     [](ZiiState& s, const Values& v) { return readNumber(v, 0, 0, 30, s.current.darkness); }},
     {"~TA", kLockTearOff,
-     [](ZiiState& s, const Values& v) { return readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.tearOff); }},
+     [](ZiiState& s, const Values& v) { return readNumber(v, 0, -kMaxAdjust, kMaxAdjust, s.current.tearOff); }},
     {"^LT", kLockPrintOffset,
      [](ZiiState& s, const Values& v) {
-         return readNumber(v[0], -kMaxAdjust, kMaxAdjust, s.current.printOffset);
+         return readNumber(v, 0, -kMaxAdjust, kMaxAdjust, s.current.printOffset);
      }},
     {"^MT", 0, [](ZiiState& s, const Values& v) { return readLetter(v[0], "TD", s.current.printMode); }},
     {"^MN", kLockMediaType,
@@ -192,8 +174,8 @@ constexpr ZiiCommand kCommands[] = {
     {"^SC", 0,
      [](ZiiState& s, const Values& v) {
          SerialSettings c = s.current.serial;
-         if (!readBaud(v[0], c.baud) || !readNumber(v[1], 7u, 8u, c.dataBits) ||
-             !readLetter(v[2], "NEO", c.parity) || !readNumber(v[3], 1u, 2u, c.stopBits) ||
+         if (!readBaud(v, 0, c.baud) || !readNumber(v, 1, 7u, 8u, c.dataBits) ||
+             !readLetter(v[2], "NEO", c.parity) || !readNumber(v, 3, 1u, 2u, c.stopBits) ||
              !readLetter(v[4], "XDR", c.handshake) || !readLetter(v[5], "ANZ", c.protocol))
              return false;
          s.current.serial = c;
@@ -254,31 +236,110 @@ bool ZiiState::setLock(unsigned code, bool on) {
     return true;
 }
 
-bool holdsZiiCommand(std::string_view line) {
-    for (std::size_t at = nextCommandStart(line, 0); at < line.size(); at = nextCommandStart(line, at + 1)) {
-        if (findCommand(line.substr(at)) || isHostQuery(line.substr(at))) return true;
-    }
-    return false;
+namespace {
+
+// Commands the builder or the stream itself takes anywhere, outside a format too.
+bool streamCommand(std::string_view command) {
+    if (command.size() < 3) return false;
+    const std::string_view name = command.substr(1, 2);
+    return (command[0] == '~' && name == "DG") || name == "CC" || name == "CT" || name == "CD";
 }
 
-ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
-    ZiiLineResult result;
+// The line as the standard characters would have sent it. One character for one, so positions
+// in it are positions in the line.
+std::string standardCharacters(std::string_view line, const ZiiFormat& f) {
+    std::string out(line);
+    for (char& c : out) {
+        if (c == f.caret) c = '^';
+        else if (c == f.tilde) c = '~';
+        else if (c == f.delimiter) c = ',';
+    }
+    return out;
+}
+
+constexpr int kMaxRecall = 4;  // stored formats that recall stored formats
+
+// ^GFB,b,c,d,<b bytes>: the bytes are data whatever they are, "^" and "~" too.
+std::size_t binaryGraphicEnd(std::string_view line, std::size_t at, std::size_t next) {
+    std::size_t data = at + 4;
+    for (int comma = 0; comma < 4; ++comma) {
+        data = line.find(',', data);
+        if (data == std::string_view::npos || data >= next) return next;
+        ++data;
+    }
+    bool decimal = false;
+    const std::string_view count = line.substr(at + 5, line.find(',', at + 5) - (at + 5));
+    const auto bytes = leadingWhole(count, decimal);
+    if (!bytes || *bytes <= 0) return next;
+    return std::min(line.size(), data + static_cast<std::size_t>(*bytes));
+}
+
+void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result, int depth) {
+    std::string buffer;
+    std::string_view line = original;
+    if (format.ownCharacters()) {
+        buffer = standardCharacters(original, format);
+        line = buffer;
+    }
+    Leniencies* notes = &result.leniencies;
     std::size_t at = nextCommandStart(line, 0);
-    if (format.open && format.label.inData()) {
-        // Field data runs on over the line break, up to the next "^".
-        at = std::min(line.find('^'), line.size());
+    if (depth == 0 && format.label.inData()) {
+        // Field data runs on over the line break, up to the next "^"; graphic data to the next
+        // "^" or "~".
+        at = std::min(line.find_first_of(format.label.dataEnds()), line.size());
         format.label.appendData(line.substr(0, at));
         result.found = true;
     }
     while (at < line.size()) {
+        // ^CCc and its kin: c is the new character, whatever it is.
+        if (line.size() - at >= 3 && line[at + 1] == 'C' && (line[at + 2] == 'C' || line[at + 2] == 'T' || line[at + 2] == 'D')) {
+            format.label.endData(notes);
+            const char c = at + 3 < original.size() ? original[at + 3] : 0;
+            if (c > ' ') {
+                (line[at + 2] == 'C' ? format.caret : line[at + 2] == 'T' ? format.tilde : format.delimiter) = c;
+                buffer = standardCharacters(original, format);
+                line = buffer;
+            }
+            result.found = true;
+            at = nextCommandStart(line, at + 4);
+            continue;
+        }
         // Field data may hold "~"; only a "^" ends it.
         const bool data = line.size() - at >= 3 && line[at] == '^' && line[at + 1] == 'F' &&
                           (line[at + 2] == 'D' || line[at + 2] == 'V');
-        const std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
-        const std::string_view command = line.substr(at, next - at);
+        std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
+        if (line.compare(at, 4, "^GFB") == 0) next = binaryGraphicEnd(line, at, next);
+        std::string_view command = line.substr(at, next - at);
         at = next;
+        if (!data && !command.starts_with("^FX") && !command.starts_with("^GF")) {
+            const std::size_t end = command.find_last_not_of(" \t");
+            if (end + 1 < command.size()) {
+                command = command.substr(0, end + 1);
+                noteLeniency(notes, command, "spaces after the command");
+            }
+        }
+        if (format.open && format.label.storing() && !command.starts_with("^XZ")) {
+            format.label.store(command);
+            result.found = true;
+            continue;
+        }
+        if (format.open && command.starts_with("^XF")) {
+            format.label.endData(notes);
+            const std::string* stored = format.label.storedFormat(ZiiValues(command, notes)[0]);
+            if (stored && depth < kMaxRecall) {
+                const std::string text = *stored;  // a recalled format may store formats itself
+                format.label.replaying(true);
+                runText(state, format, text, result, depth + 1);
+                format.label.replaying(false);
+            } else {
+                format.label.command(command, notes);  // listed as not drawn
+            }
+            result.found = true;
+            continue;
+        }
         const ZiiCommand* known = findCommand(command);
         if (format.open && command.starts_with("^WD")) {
+            format.label.endData(notes);
             result.objectLists.emplace_back(command.substr(3));
             result.found = true;
             continue;
@@ -289,9 +350,11 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
                 result.found = true;
                 continue;
             }
-            if (command[0] == '^' && format.open && format.label.command(command)) result.found = true;
+            if (((command[0] == '^' && format.open) || streamCommand(command)) && format.label.command(command, notes))
+                result.found = true;
             continue;
         }
+        format.label.endData(notes);
         // A "^" command belongs to a format; outside one the printer ignores it. "~" commands
         // act wherever they stand.
         if (known->name == "^XA") {
@@ -305,15 +368,31 @@ ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view li
         }
         result.found = true;
         if (state.locked(known->lock)) continue;
-        const Values values(command.substr(3));
-        if (known->run(state, values) && known->name == "^JU" && values[0] == "S") result.saved = true;
+        const Values values(command, notes);
+        if (!known->run(state, values)) continue;
+        if (known->name == "^JU" && values[0] == "S") result.saved = true;
+        if (known->name == "^LL") format.label.lengthGiven();
     }
+}
+
+}  // namespace
+
+bool holdsZiiCommand(std::string_view line) {
+    for (std::size_t at = nextCommandStart(line, 0); at < line.size(); at = nextCommandStart(line, at + 1)) {
+        if (findCommand(line.substr(at)) || streamCommand(line.substr(at, 3)) || isHostQuery(line.substr(at))) return true;
+    }
+    return false;
+}
+
+ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
+    ZiiLineResult result;
+    runText(state, format, line, result, 0);
     return result;
 }
 
 bool runZiiCommand(ZiiState& state, std::string_view command) {
     const ZiiCommand* known = findCommand(command);
-    return known && !state.locked(known->lock) && known->run(state, Values(command.substr(3)));
+    return known && !state.locked(known->lock) && known->run(state, Values(command));
 }
 
 std::optional<std::string> settingQueryReply(const ZiiState& state, unsigned code) {
@@ -371,12 +450,23 @@ void addZiiCommands(CommandSet& commands) {
         // Most lines of a file sent raw hold no command: they cost no lock. Inside a format any
         // "^" may be a label field, and field data may run on over a line with none.
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
-        const bool moreData = format.open && format.label.inData();
-        if (!moreData && (format.open ? line.find_first_of("^~") == std::string_view::npos : !holdsZiiCommand(line)))
+        const bool moreData = format.label.inData();
+        if (!moreData && !format.ownCharacters() &&
+            (format.open ? line.find_first_of("^~") == std::string_view::npos : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
+        for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
+        // Binary graphic data that a line end seemed to cut: that byte and the rest are data.
+        if (const std::size_t wanted = format.label.binaryWanted(); wanted > 0) {
+            std::string head(parser.lineEnd() ? 1 : 0, parser.lineEnd());
+            format.label.appendBinary(head);
+            if (wanted > head.size())
+                parser.expectRaw(wanted - head.size(), [](Parser& p, std::string_view bytes) {
+                    p.connectionState<ZiiFormat>().label.appendBinary(bytes);
+                });
+        }
         for (LabelRecord& label : result.labels) parser.printer().printRecord(std::move(label));
         if (!result.labels.empty()) advanceMedia(parser.printer(), static_cast<int>(result.labels.size()));
         for (const std::string& which : result.objectLists) printObjectList(parser.printer(), which);

@@ -39,7 +39,8 @@
 // range, or not a number where one is due, changes nothing; an omitted value keeps the current one.
 //
 //   ^XA ^XZ ^FX       format start and end; a comment
-//   ^PWw  ^LLl        label width 2 to 832, length 1 to 32000
+//   ^PWw  ^LLl        label width 2 to 1344 (the widest head), length 1 to 32000
+//   ^CCc ~CTc ^CDc    the command characters "^" and "~" and the value delimiter "," become c
 //   ^POo  ^MTm ^PMm   orientation N or I; print mode T or D; mirror image Y or N
 //   ^PRp,s,b          print and slew speed 2 to 7 (b, the backfeed speed, is not kept)
 //   ~SDdd ~TAt ^LTt   darkness 0 to 30; tear-off adjustment and print offset -120 to 120
@@ -78,7 +79,8 @@ struct SerialSettings {
 
 // The settings the ZII commands change; the factory values are the member defaults.
 struct ZiiSettings {
-    static constexpr int kHeadWidthDots = 832;
+    // The widest print head of the models the program knows: 168 mm.
+    static constexpr int kHeadWidthDots = 1344;
 
     int labelWidth = 812;
     int labelLength = 1218;
@@ -138,6 +140,9 @@ struct ZiiState {
 struct ZiiFormat {
     bool open = false;  // between ^XA and ^XZ
     ZiiLabelBuilder label;
+    // ^CC, ^CT, ^CD (or their "~" forms): the characters this stream uses instead.
+    char caret = '^', tilde = '~', delimiter = ',';
+    bool ownCharacters() const { return caret != '^' || tilde != '~' || delimiter != ','; }
 };
 
 struct ZiiLineResult {
@@ -150,6 +155,7 @@ struct ZiiLineResult {
         bool formatOpen;      // another format was open when the query came
     };
     std::vector<HostQuery> hostQueries;  // to answer once the line has run
+    Leniencies leniencies;  // what was read as a printer reads it rather than as written
 };
 
 // Whether a command the table knows stands anywhere in the line.

@@ -60,6 +60,7 @@ TEST(FormatStream, EveryFormatPrintsAtItsEndWithoutALineEnd) {
         EXPECT_EQ(text->codePage, 51);
         EXPECT_EQ(text->font, '6');
         EXPECT_EQ(printer.journal().ignoredLines(), 0u);
+        EXPECT_EQ(printer.journal().totalLeniencies(), 0u) << "our own formats are written as the language has them";
         if (journal.empty()) journal = printer.journal().commands();
         EXPECT_EQ(printer.journal().commands(), journal) << "the pieces depend on the chunks";
     }

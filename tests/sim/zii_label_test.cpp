@@ -23,7 +23,7 @@ TEST(ZiiLabels, FormatBecomesOneRecordWithItsFields) {
         "^FO50,60^A0N,30,25^FDHello ~ world^FS\r\n"
         "^BY3,2.5,80^FT100,300^BCN,80,Y,N,N^FD>:123^FS\r\n"
         "^FO5,5^GB200,100,4^FS^FO1,1^FR^GB10,10,20,W,3^FS\r\n"
-        "^FO0,0^FH^FD_B0_A1x_4^FS^GC50,5,B^PQ3,0,2\r\n"
+        "^FO0,0^FH^FD_B0_A1x_4^FS^FPH,3^PQ3,0,2\r\n"
         "^XZ\r\n",
     });
     ASSERT_EQ(labels.size(), 1u);
@@ -49,7 +49,7 @@ TEST(ZiiLabels, FormatBecomesOneRecordWithItsFields) {
                                                   .color = 'W', .rounding = 3, .reverse = true}));
     // Escapes resolve to bytes; an incomplete one stays as sent.
     EXPECT_EQ(std::get<ZiiTextField>(r.fields[4]).data, "\xb0\xa1x_4");
-    EXPECT_EQ(r.notDrawn, std::vector<std::string>{"^GC50,5,B"});
+    EXPECT_EQ(r.notDrawn, std::vector<std::string>{"^FPH,3"});
     EXPECT_NE(labelToJson(r).find("\"language\": \"zii\""), std::string::npos);
 }
 

@@ -83,8 +83,8 @@ TEST(ZiiCommands, ChangeTheSettingsTheyName) {
         std::function<void(ZiiSettings&)> change;  // nullptr: nothing changes
     };
     const Case cases[] = {
-        {"^PW832", [](ZiiSettings& s) { s.labelWidth = 832; }},
-        {"^PW833", nullptr},
+        {"^PW1344", [](ZiiSettings& s) { s.labelWidth = 1344; }},  // the widest head
+        {"^PW1345", nullptr},
         {"^PW", nullptr},
         {"^LL1", [](ZiiSettings& s) { s.labelLength = 1; }},
         {"^LL12x", nullptr},
