@@ -131,7 +131,7 @@ const ui::DialogTemplate& LanguageSettingTemplate() {
             group("", {grid(2,
                             {
                                 label("Default International Character Set(ICS) :"),
-                                disabled(dropList(IDC_LANG_ICS, 18, IcsItems())),
+                                disabled(dropList(IDC_LANG_ICS, 32, IcsItems())),  // as wide as the code page's
                             }),
                        row({button(IDC_LANG_ICS_GET, "Get", hiddenStyle()),
                             button(IDC_LANG_ICS_SET, "Set To Printer", hiddenStyle()), stretch()})}),

@@ -24,9 +24,10 @@ const ui::DialogTemplate& ZiiAdvancedTabTemplate() {
                              checkBox(IDC_ZADV_USE_BACKFEED, "", disabledStyle()),
                              label("Backfeed"),
                              disabled(dropList(IDC_ZADV_BACKFEED, 20)),
+                             // Its value box stands with the other values, after its caption.
                              checkBox(IDC_ZADV_USE_MIRROR, ""),
-                             checkBox(IDC_ZADV_MIRROR, "Mirror Image", disabledStyle()),
-                             label(""),
+                             label("Mirror Image"),
+                             checkBox(IDC_ZADV_MIRROR, "", disabledStyle()),
                          }),
                     row({
                         control(IDC_ZADV_EVERY_CAPTION, ui::ControlKind::Static, "Every", hiddenStyle()),
