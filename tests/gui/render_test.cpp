@@ -154,6 +154,20 @@ void expectLaidOut(gui::QtRenderer& renderer, const std::string& where) {
     }
     for (ui::Dialog* page : d.children())
         if (gui::QtRenderer* pr = renderer.pageRenderer(*page); pr && page->visible()) expectLaidOut(*pr, where);
+    // A page in a tab's display area uses its height: what it shows reaches two thirds down.
+    for (const auto& c : controls) {
+        if (c->kind() != ui::ControlKind::Tab) continue;
+        for (ui::Dialog* page : d.tabPages(c->id())) {
+            gui::QtRenderer* pr = page ? renderer.pageRenderer(*page) : nullptr;
+            if (!pr || !page->visible() || !shown(pr->widget())) continue;
+            const QWidget* area = pr->widget();
+            int lowest = 0;
+            for (const QWidget* w : area->findChildren<QWidget*>())
+                if (shown(w) && w->parentWidget() == area) lowest = std::max(lowest, w->geometry().bottom());
+            EXPECT_GE(lowest, area->height() * 2 / 3) << "the page uses " << lowest << " of its " << area->height()
+                                                      << " pixels' height";
+        }
+    }
 }
 
 // The window fits the screen it opens on, title bar included, and lies on it: as opened, and
