@@ -288,5 +288,32 @@ TEST(RenderCatalog, EveryDialogAndSceneMakesAPicture) {
     }
 }
 
+// Each button of a menu view stands in a frame, as the view groups what its buttons open.
+TEST(RenderCatalog, MenuButtonsStandInFrames) {
+    qtApp();
+    for (int mode : {0, 1}) {
+        const int saved = app::MenuMode;
+        app::MenuMode = mode;
+        OpenedDialog opened(*app::findDialog("main"));
+        app::MenuMode = saved;
+        ASSERT_TRUE(gui::saveImage(*opened.renderer, QDir::temp().filePath("velmora-menu.png").toStdString()));
+        int buttons = 0;
+        for (ui::Dialog* page : opened.dialog->children()) {
+            gui::QtRenderer* view = opened.renderer->pageRenderer(*page);
+            if (!view || !page->visible()) continue;
+            for (const QPushButton* button : view->widget()->findChildren<QPushButton*>()) {
+                if (!shown(button)) continue;
+                ++buttons;
+                const QWidget* frame = button->parentWidget();
+                while (frame && frame != view->widget() && !qobject_cast<const QGroupBox*>(frame))
+                    frame = frame->parentWidget();
+                EXPECT_TRUE(qobject_cast<const QGroupBox*>(frame))
+                    << "mode " << mode << ": " << button->text().toStdString() << " stands outside any frame";
+            }
+        }
+        EXPECT_GE(buttons, 7) << "mode " << mode;
+    }
+}
+
 }  // namespace
 }  // namespace velmora::testing
