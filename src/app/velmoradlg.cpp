@@ -78,6 +78,7 @@ CVelmoraDlg::CVelmoraDlg(ToolContext& ctx, platform::PrintSpooler& spooler)
     : ui::Dialog(ctx.host, VelmoraMainTemplate()), ctx_(ctx), spooler_(spooler) {}
 
 CVelmoraDlg::~CVelmoraDlg() {
+    host().statusLine = nullptr;
     // However the window ended, the queues get their ports back before the program ends.
     views_.clear();
     RestoreQueuePorts();
@@ -133,6 +134,8 @@ bool CVelmoraDlg::OnInitDialog() {
     showPortDevices();
     UpdateData(false);
     UpdateConnectionState(false);
+    // Tools say here what an action did when they show no box for it.
+    host().statusLine = [this](const std::string& text) { control(IDC_MAIN_STATUSLINE).setText(text); };
     return true;
 }
 
