@@ -124,7 +124,7 @@ const ui::DialogTemplate& LanguageSettingTemplate() {
                   {grid(2,
                         {
                             label("Default CodePage  :"),
-                            disabled(dropList(IDC_LANG_CODEPAGE, 32, CodePageItems())),
+                            disabled(dropList(IDC_LANG_CODEPAGE, 44, CodePageItems())),
                             label(" Lock :"),
                             checkBox(IDC_LANG_LOCK, ""),
                         }),
@@ -132,7 +132,7 @@ const ui::DialogTemplate& LanguageSettingTemplate() {
             group("", {grid(2,
                             {
                                 label("Default International Character Set(ICS) :"),
-                                disabled(dropList(IDC_LANG_ICS, 32, IcsItems())),  // as wide as the code page's
+                                disabled(dropList(IDC_LANG_ICS, 44, IcsItems())),  // as wide as the code page's, whose longest item sets it
                             }),
                        row({button(IDC_LANG_ICS_GET, "Get", hiddenStyle()),
                             button(IDC_LANG_ICS_SET, "Set To Printer", hiddenStyle()), stretch()}),

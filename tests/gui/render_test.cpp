@@ -26,6 +26,7 @@
 #include "gui/qtrenderer.h"
 #include "gui/screenfit.h"
 #include "qtapp.h"
+#include "resources/templates_settings.h"
 #include "support/simdevice.h"
 #include "ui/testhost.h"
 
@@ -286,6 +287,18 @@ TEST(RenderCatalog, EveryDialogAndSceneMakesAPicture) {
             app::MenuMode = saved;
         }
     }
+}
+
+// The code page page's two lists, one under the other, are as wide as each other.
+TEST(RenderCatalog, CodePageListsShareTheirWidth) {
+    qtApp();
+    OpenedDialog opened(*app::findDialog("native-language"));
+    ASSERT_TRUE(gui::saveImage(*opened.renderer, QDir::temp().filePath("velmora-language.png").toStdString()));
+    const QWidget* codePage = opened.renderer->widgetFor(resources::IDC_LANG_CODEPAGE);
+    const QWidget* ics = opened.renderer->widgetFor(resources::IDC_LANG_ICS);
+    ASSERT_TRUE(codePage && ics);
+    EXPECT_EQ(inWindow(codePage).left(), inWindow(ics).left());
+    EXPECT_EQ(codePage->width(), ics->width());
 }
 
 // Each button of a menu view stands in a frame, as the view groups what its buttons open.
