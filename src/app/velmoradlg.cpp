@@ -2,6 +2,7 @@
 #include "app/velmoradlg.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <initializer_list>
 #include <system_error>
 
@@ -78,6 +79,7 @@ CVelmoraDlg::CVelmoraDlg(ToolContext& ctx, platform::PrintSpooler& spooler)
     : ui::Dialog(ctx.host, VelmoraMainTemplate()), ctx_(ctx), spooler_(spooler) {}
 
 CVelmoraDlg::~CVelmoraDlg() {
+    host().statusLine = nullptr;
     // However the window ended, the queues get their ports back before the program ends.
     views_.clear();
     RestoreQueuePorts();
@@ -133,6 +135,8 @@ bool CVelmoraDlg::OnInitDialog() {
     showPortDevices();
     UpdateData(false);
     UpdateConnectionState(false);
+    // Tools say here what an action did when they show no box for it.
+    host().statusLine = [this](const std::string& text) { control(IDC_MAIN_STATUSLINE).setText(text); };
     return true;
 }
 
@@ -288,7 +292,11 @@ std::string CVelmoraDlg::linkTarget(bool withKind) const {
 
 std::string CVelmoraDlg::openFailureLine() const {
     const link::CComm::OpenFailure& failure = ctx_.comm.openFailure();
-    if (interfaceIndex == 3) return resources::LoadString(kLineNoAnswer);  // no connection came about
+    if (interfaceIndex == 3) {
+        // No connection came about: silence is no answer; a refusal or no route says so.
+        if (failure.error == 0 || failure.error == ETIMEDOUT) return resources::LoadString(kLineNoAnswer);
+        return fill(kLineCannotOpenBecause, {failure.device, std::generic_category().message(failure.error)});
+    }
     if (failure.device.empty()) return fill(kLineCannotOpen, {linkTarget(false)});
     std::string advice = platform::deviceAccessAdvice(
         failure.device, failure.error,

@@ -31,11 +31,12 @@ int naturalColumnWidth(QGridLayout* grid, int col) {
     return width;
 }
 
-// Controls a caption names: what the user types into or chooses from.
-bool takesInput(ui::ControlKind kind) {
+// Controls a caption names: what the user types into or chooses from, and a tick box with no
+// text of its own.
+bool takesInput(const ui::ControlSpec& c) {
     using K = ui::ControlKind;
-    return kind == K::Edit || kind == K::DropDownList || kind == K::ComboBox || kind == K::ListBox ||
-           kind == K::IpAddress || kind == K::DateTime;
+    return c.kind == K::Edit || c.kind == K::DropDownList || c.kind == K::ComboBox || c.kind == K::ListBox ||
+           c.kind == K::IpAddress || c.kind == K::DateTime || (c.kind == K::CheckBox && c.text.empty());
 }
 
 }  // namespace
@@ -106,10 +107,27 @@ QtRenderer::Built QtRenderer::build(const LayoutNode& node, QWidget* parent, std
             box->setContentsMargins(0, 0, 0, 0);
             bool grows = false;
             bool stretches = false;
-            for (const auto& child : node.children) {
+            QHBoxLayout* buddy = nullptr;  // an edit and the spin after it, with no gap between
+            for (std::size_t i = 0; i < node.children.size(); ++i) {
+                const LayoutNode& child = node.children[i];
                 Built built = build(child, parent, next);
                 grows = grows || built.grows;
                 stretches = stretches || built.stretch;
+                const bool spinFollows = isRow && child.kind == Kind::Control &&
+                                         child.control.kind == ui::ControlKind::Edit && i + 1 < node.children.size() &&
+                                         node.children[i + 1].kind == Kind::Control &&
+                                         node.children[i + 1].control.kind == ui::ControlKind::Spin;
+                if (spinFollows) {
+                    buddy = new QHBoxLayout;
+                    buddy->setContentsMargins(0, 0, 0, 0);
+                    buddy->setSpacing(0);
+                    place(box, Built{nullptr, buddy}, 0, 0);
+                }
+                if (buddy && built.widget) {
+                    buddy->addWidget(built.widget);
+                    if (!spinFollows) buddy = nullptr;
+                    continue;
+                }
                 place(box, built, 0, 0);
                 // A growing child outbids the rows beside it that only pad their ends.
                 if (isRow && built.grows) box->setStretch(box->count() - 1, 1);
@@ -136,7 +154,7 @@ QtRenderer::Built QtRenderer::build(const LayoutNode& node, QWidget* parent, std
                 if (child.kind == LayoutNode::Kind::Control && child.control.kind == ui::ControlKind::Static &&
                     at + 1 < node.children.size() && (i + 1) % columns != 0 &&
                     node.children[at + 1].kind == LayoutNode::Kind::Control &&
-                    takesInput(node.children[at + 1].control.kind))
+                    takesInput(node.children[at + 1].control))
                     if (auto* label = qobject_cast<QLabel*>(built.widget))
                         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 if (built.grows) growing[static_cast<std::size_t>(i % columns)] = true;

@@ -53,8 +53,7 @@ bool saveImage(QtRenderer& renderer, const std::string& pngPath) {
     if (!wasShown) {
         // Lay the dialog out as it would open, without putting a window on the screen.
         window->setAttribute(Qt::WA_DontShowOnScreen, true);
-        window->show();
-        window->adjustSize();
+        window->show();  // at the size the renderer gave it, as it opens
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Texts set after the window opened may still owe their layout a pass (the window systems differ).

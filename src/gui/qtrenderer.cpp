@@ -25,6 +25,7 @@
 #include <algorithm>
 
 #include "gui/rendererparts.h"
+#include "gui/screenfit.h"
 
 namespace velmora::gui {
 
@@ -102,6 +103,7 @@ QtRenderer::QtRenderer(ui::Dialog& dialog, QWidget* container) : dialog_(dialog)
     // first control in reading order.
     if (QWidget* w = widgetFor(dialog_.focusId()); w && (w->focusPolicy() & Qt::TabFocus)) w->setFocus();
     dialog_.setObserver(this);
+    if (!isPage_) fitToScreen(root_->window());
 }
 
 QtRenderer::~QtRenderer() {
@@ -170,9 +172,15 @@ void QtRenderer::sync(Binding& b) {
     const ui::Control& c = *b.control;
     QWidget* w = b.input;
     switch (c.kind()) {
-        case ControlKind::Static:
-            static_cast<QLabel*>(w)->setText(labelText(c.text()));
+        case ControlKind::Static: {
+            auto* label = static_cast<QLabel*>(w);
+            QString text = labelText(c.text());
+            // A one-line label shows a reply's line ends as the one line they end: the control
+            // keeps its text as it came.
+            if (!label->wordWrap()) text = oneLine(text);
+            label->setText(text);
             break;
+        }
         case ControlKind::GroupBox:
             if (!b.framed.empty()) {
                 syncFrame(b);

@@ -55,6 +55,16 @@ QString labelText(const std::string& text) {
     return out;
 }
 
+QString oneLine(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && (text[end - 1] == u'\r' || text[end - 1] == u'\n')) --end;
+    QString out = text.left(end);
+    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    out.replace(u'\r', u' ');
+    out.replace(u'\n', u' ');
+    return out;
+}
+
 QString toEditor(const std::string& text) {
     QString s = qs(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -415,6 +425,16 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
     return w;
 }
 
+namespace {
+// Editors, lists and pictures ask for the template's size but make do with about half of it, so
+// a window gives their room back on a small screen instead of growing past it.
+QSize shrunk(QSize preferred, const QFontMetrics& fm) {
+    const QSize least(std::max(preferred.width() / 2, 12 * fm.averageCharWidth()),
+                      std::max(preferred.height() / 2, 3 * fm.lineSpacing()));
+    return least.boundedTo(preferred);
+}
+}  // namespace
+
 // Sizes come from the font: a template's widths are average characters and its heights lines,
 // every one-line control is as tall as the tallest kind of them for that font, and no control is
 // squeezed below what its text needs. Extra room goes only to editors, lists and page areas.
@@ -480,6 +500,13 @@ void QtRenderer::sizeFromStyle(const ui::Control& c, QWidget* w) {
             setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Fixed);
             w->setMinimumWidth(width);
             return;
+        case ControlKind::Custom:
+            if (auto* picture = dynamic_cast<CustomWidget*>(w)) {
+                picture->hint = QSize(width, height);
+                w->setMinimumSize(width && height ? shrunk(picture->hint, fm) : picture->hint);
+                return;
+            }
+            break;
         case ControlKind::Frame:
             setPolicy(w, QSizePolicy::Expanding, QSizePolicy::Expanding);
             [[fallthrough]];
@@ -489,9 +516,16 @@ void QtRenderer::sizeFromStyle(const ui::Control& c, QWidget* w) {
             return;
     }
     if (auto* edit = dynamic_cast<Sized<QLineEdit>*>(w)) edit->hint = hint;
-    if (auto* text = dynamic_cast<Sized<QPlainTextEdit>*>(w)) text->hint = hint;
-    if (auto* list = dynamic_cast<Sized<QListWidget>*>(w)) list->hint = hint;
-    w->setMinimumSize(w->minimumSize().expandedTo(hint));
+    QSize least = hint;
+    if (auto* text = dynamic_cast<Sized<QPlainTextEdit>*>(w)) {
+        text->hint = hint;
+        least = shrunk(hint, fm);
+    }
+    if (auto* list = dynamic_cast<Sized<QListWidget>*>(w)) {
+        list->hint = hint;
+        least = shrunk(hint, fm);
+    }
+    w->setMinimumSize(w->minimumSize().expandedTo(least));
 }
 
 void QtRenderer::connectUser(Binding& b) {

@@ -20,6 +20,7 @@
 
 #include "gui/bannerpainter.h"
 #include "gui/qtrenderer.h"
+#include "gui/screenfit.h"
 
 namespace velmora::gui {
 
@@ -42,6 +43,8 @@ QStringList qsList(const std::vector<std::string>& items);
 
 // Labels follow the dialog convention: a single "&" marks a mnemonic and is not shown, "&&" shows one.
 QString labelText(const std::string& text);
+// A text on one line: line ends at its end dropped, any inside shown as a space.
+QString oneLine(const QString& text);
 // Multi-line edits hold CR LF line ends, as the printer commands they show do; Qt's editor uses LF.
 QString toEditor(const std::string& text);
 std::string fromEditor(const QString& text);
@@ -77,13 +80,16 @@ class Sized : public Base {
 };
 
 // The widget holding a whole dialog: it opens at least at the template's size, and never smaller
-// than its controls need, whatever the font.
+// than its controls need, whatever the font. The template's size gives way on a screen too small
+// for it.
 class DialogRoot final : public QWidget {
   public:
     DialogRoot(const ui::DialogTemplate& tmpl, QWidget* parent)
         : QWidget(parent), least_(tmpl.captionless ? QSize() : QSize(tmpl.minWidth, tmpl.minHeight)) {}
     QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(least_); }
-    QSize minimumSizeHint() const override { return QWidget::minimumSizeHint().expandedTo(least_); }
+    QSize minimumSizeHint() const override {
+        return QWidget::minimumSizeHint().expandedTo(least_.boundedTo(windowRoom(window())));
+    }
 
   private:
     QSize least_;
@@ -94,7 +100,8 @@ class CustomWidget final : public QWidget {
   public:
     CustomWidget(const ui::Dialog& dialog, const ui::Control& control, QWidget* parent)
         : QWidget(parent), dialog_(dialog), control_(control) {}
-    QSize sizeHint() const override { return minimumSize().expandedTo(QSize(40, 20)); }
+    QSize sizeHint() const override { return minimumSize().expandedTo(hint).expandedTo(QSize(40, 20)); }
+    QSize hint;  // the size the template asks for; the minimum may be less
 
   protected:
     void paintEvent(QPaintEvent*) override;

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/screenfit.h"
+
 namespace velmora::gui {
 
 namespace {
@@ -156,10 +158,9 @@ void showTraceWindow(link::SessionTrace& trace) {
                                                             : QApplication::activeWindow();
         openWindow = new TraceWindow(trace, front);
         openWindow->setAttribute(Qt::WA_DeleteOnClose);
-        if (front) {
-            QWidget* top = front->window();
-            openWindow->move(top->frameGeometry().topRight() + QPoint(8, 0));
-        }
+        // Beside the window in front where the screen has room, and whole on the screen.
+        openWindow->resize(openWindow->size().boundedTo(windowRoom(openWindow)));
+        openWindow->move(placeBeside(openWindow, front ? front->window() : nullptr));
     }
     openWindow->show();
     openWindow->raise();

@@ -27,6 +27,7 @@ int CASocket::ConnectIfNeeded() {
     socket_ = devices_.makeSocket();
     const auto result = socket_ ? socket_->connect(address, port, timeouts.connectMs)
                                 : platform::StreamSocket::ConnectResult::CreateFailed;
+    connectError_ = socket_ && result != platform::StreamSocket::ConnectResult::Ok ? socket_->connectError() : 0;
     if (result == platform::StreamSocket::ConnectResult::CreateFailed) {
         socket_.reset();
         messages_->showMessage(msg::kCreateSocket);

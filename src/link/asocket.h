@@ -30,6 +30,8 @@ public:
     int SetTarget(const std::string& addressText, unsigned portNumber);
     // 1 when connected (at once if already connected); 0 after message 149 or 150.
     int ConnectIfNeeded();
+    // Why the last connect failed (an errno, 0 when unknown); see StreamSocket::connectError.
+    int connectError() const { return connectError_; }
     // The count when sent (after a 50 ms pause), else 0: also when the printer reset or closed
     // the connection by the end of the pause, since the bytes did not all arrive then.
     int SendAll(const std::uint8_t* data, std::size_t count);
@@ -64,6 +66,7 @@ private:
     LinkMessages* messages_;
     std::unique_ptr<platform::StreamSocket> socket_;
     bool silent_ = false;  // a receive of this action came back empty
+    int connectError_ = 0;
 };
 
 }  // namespace velmora::link

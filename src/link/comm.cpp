@@ -57,7 +57,9 @@ int CComm::Open() {
     }
     if (portName.compare(0, 8, "ETHERNET") == 0) {
         kind = kEthernet;
-        return socket.ConnectIfNeeded();
+        if (socket.ConnectIfNeeded()) return 1;
+        openFailure_ = {socket.address + ":" + std::to_string(socket.port), socket.connectError()};
+        return 0;
     }
     return 0;
 }

@@ -93,7 +93,8 @@ public:
 
     // Why the last open failed: the device that would not open and the errno it reported (EACCES:
     // no permission; 0 when the device reports none). Cleared by every Open; for USB it names the
-    // first known printer that would not open, and stays empty when none was found.
+    // first known printer that would not open, and stays empty when none was found; for Ethernet
+    // it names "address:port" and why the connect failed (ECONNREFUSED, ETIMEDOUT ...).
     struct OpenFailure {
         std::string device;
         int error = 0;

@@ -115,6 +115,9 @@ public:
     // True when the peer has reset or closed the connection (seen without waiting). Bytes a send
     // handed to the system are not delivered then.
     virtual bool peerGone() { return false; }
+    // Why the last connect failed, as an errno: ECONNREFUSED, ETIMEDOUT (no answer within the
+    // bound), EHOSTUNREACH (no address or no route) ...; 0 when it did not fail or nobody knows.
+    virtual int connectError() const { return 0; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 };

@@ -33,14 +33,17 @@ struct AddrInfoFree {
     void operator()(addrinfo* p) const { freeaddrinfo(p); }
 };
 
-// Connects fd to one address before the deadline.
-bool connectOne(int fd, const addrinfo& ai, detail::Deadline deadline, detail::Hook hook) {
-    if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0) return true;
-    if (errno != EINPROGRESS && errno != EINTR) return false;
-    if (detail::waitFor(fd, POLLOUT, deadline, hook) <= 0) return false;
+// Connects fd to one address before the deadline: 0, or the errno of the failure (ETIMEDOUT when
+// the deadline passed without an answer).
+int connectWhy(int fd, const addrinfo& ai, detail::Deadline deadline, detail::Hook hook) {
+    if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0) return 0;
+    if (errno != EINPROGRESS && errno != EINTR) return errno;
+    const int ready = detail::waitFor(fd, POLLOUT, deadline, hook);
+    if (ready == 0) return ETIMEDOUT;
     int error = 0;
     socklen_t len = sizeof error;
-    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0;
+    if (ready < 0 || getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) return errno ? errno : EIO;
+    return error;
 }
 
 int systemLookup(const std::string& host, const std::string& service, addrinfo** found) {
@@ -116,9 +119,11 @@ StreamSocket::ConnectResult TcpSocket::connect(const std::string& host, unsigned
     const auto deadline = detail::deadlineAfter(timeoutMs);
     const auto hook = runsWaitHook_ ? detail::Hook::Run : detail::Hook::Skip;
 
+    connectError_ = EINVAL;
     if (port > 65535) return ConnectResult::ConnectFailed;
     const std::unique_ptr<addrinfo, AddrInfoFree> list(
         lookUp(resolver_, host, std::to_string(port), deadline, hook));
+    connectError_ = EHOSTUNREACH;  // a name with no address, or one found too late
     if (!list) return ConnectResult::ConnectFailed;
 
     bool created = false;
@@ -127,7 +132,8 @@ StreamSocket::ConnectResult TcpSocket::connect(const std::string& host, unsigned
             ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
         if (fd < 0) continue;
         created = true;
-        if (connectOne(fd, *ai, deadline, hook)) {
+        connectError_ = connectWhy(fd, *ai, deadline, hook);
+        if (connectError_ == 0) {
             setNoDelay(fd);
             fd_ = fd;
             return ConnectResult::Ok;
@@ -209,19 +215,6 @@ std::string numericAddress(const addrinfo& ai) {
     return inet_ntop(ai.ai_family, where, text, sizeof text) ? text : "";
 }
 
-// Connects fd to one address before the deadline: 0, or the errno of the failure (ETIMEDOUT when
-// the deadline passed without an answer).
-int connectWhy(int fd, const addrinfo& ai, detail::Deadline deadline) {
-    if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0) return 0;
-    if (errno != EINPROGRESS && errno != EINTR) return errno;
-    const int ready = detail::waitFor(fd, POLLOUT, deadline, detail::Hook::Run);
-    if (ready == 0) return ETIMEDOUT;
-    int error = 0;
-    socklen_t len = sizeof error;
-    if (ready < 0 || getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) return errno ? errno : EIO;
-    return error;
-}
-
 }  // namespace
 
 TcpProbe probeTcp(const std::string& host, unsigned port, const std::string& request, std::size_t expectBytes,
@@ -245,7 +238,7 @@ TcpProbe probeTcp(const std::string& host, unsigned port, const std::string& req
             probe.connectError = errno;
             continue;
         }
-        probe.connectError = connectWhy(s, *ai, deadline);
+        probe.connectError = connectWhy(s, *ai, deadline, detail::Hook::Run);
         if (probe.connectError == 0) {
             fd = s;
         } else {

@@ -31,6 +31,7 @@ public:
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override;
     bool peerGone() override;
     void close() override;
+    int connectError() const override { return connectError_; }
 
     // The name lookup connect uses (getaddrinfo unless a test replaces it). It runs on a thread
     // of its own, so a lookup that hangs costs no more than the connect bound.
@@ -40,6 +41,7 @@ public:
 
 private:
     int fd_ = -1;
+    int connectError_ = 0;
     bool runsWaitHook_ = true;
     Resolver resolver_;
 };

@@ -173,6 +173,13 @@ std::span<const Entry> Table() {
         {334, "Cannot open %s: %s"},
         {335, "Cannot open %s"},
         {336, "Disconnected"},
+        // The bottom line after an action that shows no box.
+        {337, "Settings sent to the printer"},
+        {338, "Sent to the printer: %s"},
+        {339, "%s sample label(s) sent to the printer"},
+        {340, "Reading the RFID tag…"},
+        {341, "RFID tag read"},
+        {342, "The RFID tag was not read"},
         {360, "The text cannot hold an apostrophe, a carriage return or a line feed: the printer would end the command there."},
         {361, "Cannot read the file %1."},
         {362, "Cannot write the file %1."},

@@ -12,10 +12,10 @@ const ui::DialogTemplate& DiagnoseTemplate() {
         d.resourceId = 650;
         d.caption = "Connection Doctor";
         d.minWidth = 640;
+        // The advice is prose: it wraps at the window's edge rather than running past it.
         ui::ControlStyle report;
         report.multiline = true;
         report.readOnly = true;
-        report.monospace = true;
         report.widthChars = 90;
         report.heightLines = 16;
         ui::ControlStyle closeStyle;

@@ -46,20 +46,21 @@ const ui::DialogTemplate& PcxFileDownloaderTemplate() {
             group("Image Store (IS)",
                   {
                       pathRow(IDC_PCX_PATH, IDC_PCX_BROWSE),
-                      row({label("Image Name :"), edit(IDC_PCX_STORE_NAME, 16), stretch()}),
+                      grid(2, {label("Image Name :"), edit(IDC_PCX_STORE_NAME, 16)}),
                       fileInformation("PCX File Information", IDC_PCX_NAME, IDC_PCX_SIZE),
                       row({progress(IDC_PCX_PROGRESS), button(IDC_PCX_DOWNLOAD, "DownLoad")}),
                   }),
             group("Image Delete (ID)",
                   {
-                      row({label("Image Name :"), edit(IDC_PCX_DELETE_NAME, 16), stretch()}),
+                      grid(2, {label("Image Name :"), edit(IDC_PCX_DELETE_NAME, 16)}),
                       row({button(IDC_PCX_DELETE, "Delete Image"), button(IDC_PCX_DELETE_ALL, "Delete All Images"),
                            stretch()}),
                   }),
             group("Image Information (II)", {row({button(IDC_PCX_INFORMATION, "Image Information"), stretch()})}),
             group("Image Recall (IR)",
                   {
-                      // One grid, so the name and the positions start at the same edge.
+                      // Every caption and field of the window in grids of two columns: the
+                      // fields start at one edge and the captions end there.
                       grid(2, {label("Image Name :"), edit(IDC_PCX_RECALL_NAME, 16), label("X Position :"),
                                edit(IDC_PCX_RECALL_X, 6), label("Y Position :"), edit(IDC_PCX_RECALL_Y, 6)}),
                       row({button(IDC_PCX_RECALL, "Image Recall"), stretch()}),

@@ -91,16 +91,17 @@ const ui::DialogTemplate& RfidWriteReadTemplate() {
         ui::DialogTemplate d;
         d.resourceId = 2002;
         d.caption = "RFID Write";
+        // Password and Data side by side, so the window fits a small screen.
         d.root = column({
-            group("Password", {grid(2, {label("Access :"), edit(IDC_RW_ACCESS, 12), label("Kill :"),
-                                        edit(IDC_RW_KILL, 12)}),
-                               row({label("* The value must be hexadecimal. (ex: A0.F1.2B.CA)"), stretch(),
-                                    button(IDC_RW_PASSWORD, "Password")})}),
-            group("Data", {row({memoryAndKind(), stretch()}),
-                           grid(2, {label("Start Block Number :"), dropList(IDC_RW_START, 5, kRfidStartItems),
-                                    label("Number of bytes :"), dropList(IDC_RW_COUNT, 5, kRfidCountItems)}),
-                           row({button(IDC_RW_SET_DATA, "Set Data"),
-                                disabled(button(IDC_RW_RESET_DATA, "Reset Data")), stretch()})}),
+            row({group("Password", {grid(2, {label("Access :"), edit(IDC_RW_ACCESS, 12), label("Kill :"),
+                                             edit(IDC_RW_KILL, 12)}),
+                                    row({label("* The value must be hexadecimal. (ex: A0.F1.2B.CA)"), stretch()}),
+                                    row({stretch(), button(IDC_RW_PASSWORD, "Password")}), stretch()}),
+                 group("Data", {row({memoryAndKind(), stretch()}),
+                                grid(2, {label("Start Block Number :"), dropList(IDC_RW_START, 5, kRfidStartItems),
+                                         label("Number of bytes :"), dropList(IDC_RW_COUNT, 5, kRfidCountItems)}),
+                                row({button(IDC_RW_SET_DATA, "Set Data"),
+                                     disabled(button(IDC_RW_RESET_DATA, "Reset Data")), stretch()})})}),
             group("", {dataCells(IDC_RW_CELL_FIRST, kRfidCells, 16, false)}),
             row({column({checkBox(IDC_RW_DO_DATA, "Data"), checkBox(IDC_RW_DO_LOCK, "Lock-Command"),
                          checkBox(IDC_RW_DO_UNLOCK, "Unlock")}),

@@ -81,10 +81,10 @@ const ui::DialogTemplate& SerialSettingTemplate() {
                                  label("Baudrate :"),
                                  disabled(dropList(IDC_NSER_BAUD, 14, {"By Dip Switch", "38400", "57600"})),
                              }),
-                             stretch()})}),
+                             stretch()}),
+                        stretch()}),  // the frame fills the page down to its buttons
                  row({button(IDC_NSER_DEFAULT, "Default Setting"), button(IDC_NSER_GET, "Get"),
                       button(IDC_NSER_SET, "Set", disabledStyle()), stretch()}),
-                 stretch(),
              }));
     return t;
 }
@@ -124,19 +124,20 @@ const ui::DialogTemplate& LanguageSettingTemplate() {
                   {grid(2,
                         {
                             label("Default CodePage  :"),
-                            disabled(dropList(IDC_LANG_CODEPAGE, 32, CodePageItems())),
+                            disabled(dropList(IDC_LANG_CODEPAGE, 44, CodePageItems())),
                             label(" Lock :"),
                             checkBox(IDC_LANG_LOCK, ""),
-                        })}),
+                        }),
+                   stretch()}),  // the two frames share the page down to its buttons
             group("", {grid(2,
                             {
                                 label("Default International Character Set(ICS) :"),
-                                disabled(dropList(IDC_LANG_ICS, 18, IcsItems())),
+                                disabled(dropList(IDC_LANG_ICS, 44, IcsItems())),  // as wide as the code page's, whose longest item sets it
                             }),
                        row({button(IDC_LANG_ICS_GET, "Get", hiddenStyle()),
-                            button(IDC_LANG_ICS_SET, "Set To Printer", hiddenStyle()), stretch()})}),
+                            button(IDC_LANG_ICS_SET, "Set To Printer", hiddenStyle()), stretch()}),
+                       stretch()}),
             row({button(IDC_LANG_GET, "Get"), button(IDC_LANG_SET, "Set", disabledStyle()), stretch()}),
-            stretch(),
         }));
     return t;
 }

@@ -11,15 +11,17 @@ const ui::DialogTemplate& HardwareInfoSettingTemplate() {
         ui::ControlStyle caption;
         caption.widthChars = 10;
         auto identity = [&caption](const char* groupCaption, const char* labelText, int i) {
-            return group(groupCaption, {row({control(ui::IDC_STATIC, ui::ControlKind::Static, labelText, caption), edit(IDC_HW_VERSION + i, 18),
+            // The three frames share the page's height, each with its row in the middle.
+            return group(groupCaption, {stretch(),
+                                        row({control(ui::IDC_STATIC, ui::ControlKind::Static, labelText, caption), edit(IDC_HW_VERSION + i, 18),
                                         button(IDC_HW_VERSION_GET + i, "Get"), button(IDC_HW_VERSION_SET + i, "Set"),
-                                        button(IDC_HW_VERSION_INIT + i, "Initialize"), stretch()})});
+                                        button(IDC_HW_VERSION_INIT + i, "Initialize"), stretch()}),
+                                        stretch()});
         };
         return childPage(160, column({
                                   identity("Hardware Version", "Version:", 0),
                                   identity("Serial Number", "Number:", 1),
                                   identity("User Defined Printer ID", "ID:", 2),
-                                  stretch(),
                               }));
     }();
     return t;

@@ -41,10 +41,11 @@ const ui::DialogTemplate& KdrMenuViewTemplate() {
                                       menuButton(IDC_KDR_RFID_SETTING, "Set Configuration"),
                                       menuButton(IDC_KDR_RFID_WRITE_READ, "Write/Read"),
                                   })}),
+                    // In a frame of its own, like every other button of the view.
+                    group("", {menuButton(IDC_KDR_TAVL_TESTER, "KDR(TAVL) Tester")}),
                     stretch(),
                 }),
             }),
-            row({menuButton(IDC_KDR_TAVL_TESTER, "KDR(TAVL) Tester"), stretch()}),
             stretch(),
         }));
     return t;

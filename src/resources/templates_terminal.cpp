@@ -65,11 +65,13 @@ const ui::DialogTemplate& CommunicationTemplate() {
             group("Send command data",
                   {
                       control(IDC_CW_EDITOR, ControlKind::Edit, "", editor),
+                      // Two rows of buttons, so the window fits a small screen.
                       row({button(IDC_CW_FILE_OPEN, "File Open"), button(IDC_CW_SAVE, "Save to File"),
-                           button(IDC_CW_CLEAR, "Clear Data"), stretch(), button(IDC_CW_COPY, "Copy (Ctrl+C)"),
-                           button(IDC_CW_CUT, "Cut (Ctrl+X)"), button(IDC_CW_PASTE, "Paste (Ctrl+V)"),
-                           button(IDC_CW_REPLACE, "Replace (Ctrl+H)", replace), stretch(),
-                           button(IDC_CW_PREVIEW, "Preview"), button(IDC_CW_SEND, "Send to Printer")}),
+                           button(IDC_CW_CLEAR, "Clear Data"), stretch(), button(IDC_CW_PREVIEW, "Preview"),
+                           button(IDC_CW_SEND, "Send to Printer")}),
+                      row({button(IDC_CW_COPY, "Copy (Ctrl+C)"), button(IDC_CW_CUT, "Cut (Ctrl+X)"),
+                           button(IDC_CW_PASTE, "Paste (Ctrl+V)"), button(IDC_CW_REPLACE, "Replace (Ctrl+H)", replace),
+                           stretch()}),
                   }),
             group("Data received from the printer is shown int the window below",
                   {

@@ -34,9 +34,10 @@ const ui::DialogTemplate& TavlCmdTesterTemplate() {
                 group("KDR(TAVL) Command",
                       {
                           control(IDC_TT_EDITOR, ControlKind::Edit, "", editor),
+                          // Two rows, so the window fits a small screen beside the builders' column.
                           row({button(IDC_TT_COPY, "Copy"), button(IDC_TT_CUT, "Cut"), button(IDC_TT_PASTE, "Paste"),
-                               button(IDC_TT_CLEAN, "Clean"), button(IDC_TT_PREVIEW, "Preview"), stretch(),
-                               edit(IDC_TT_SEND_COUNT, 6, digits),
+                               button(IDC_TT_CLEAN, "Clean"), button(IDC_TT_PREVIEW, "Preview"), stretch()}),
+                          row({stretch(), edit(IDC_TT_SEND_COUNT, 6, digits),
                                control(IDC_TT_SEND_SPIN, ControlKind::Spin),
                                control(IDC_TT_SENT_COUNTER, ControlKind::Static, "", widthStyle(6)),
                                button(IDC_TT_MULTI_SEND, "Multi Send")}),

@@ -24,9 +24,10 @@ const ui::DialogTemplate& ZiiAdvancedTabTemplate() {
                              checkBox(IDC_ZADV_USE_BACKFEED, "", disabledStyle()),
                              label("Backfeed"),
                              disabled(dropList(IDC_ZADV_BACKFEED, 20)),
+                             // Its value box stands with the other values, after its caption.
                              checkBox(IDC_ZADV_USE_MIRROR, ""),
-                             checkBox(IDC_ZADV_MIRROR, "Mirror Image", disabledStyle()),
-                             label(""),
+                             label("Mirror Image"),
+                             checkBox(IDC_ZADV_MIRROR, "", disabledStyle()),
                          }),
                     row({
                         control(IDC_ZADV_EVERY_CAPTION, ui::ControlKind::Static, "Every", hiddenStyle()),
@@ -34,10 +35,10 @@ const ui::DialogTemplate& ZiiAdvancedTabTemplate() {
                         control(IDC_ZADV_LABELS_CAPTION, ui::ControlKind::Static, "label(s)", hiddenStyle()),
                         stretch(),
                     }),
+                    stretch(),  // the frame fills the page down to its buttons
                 }),
             row({button(IDC_ZADV_GET, "Get From Printer"),
                  button(IDC_ZADV_SET, "Set to Printer", disabledStyle()), stretch()}),
-            stretch(),
         }));
     return t;
 }
@@ -61,11 +62,11 @@ const ui::DialogTemplate& ZiiSerialTabTemplate() {
                                              disabled(dropList(IDC_ZSER_STOP_BIT, 12)),
                                              label("Protocol mode :"),
                                              disabled(dropList(IDC_ZSER_PROTOCOL, 12)),
-                                         })}),
+                                         }),
+                                    stretch()}),  // the frame fills the page down to its buttons
                              bluetooth,
                              row({button(IDC_ZSER_GET, "Get"), button(IDC_ZSER_SET, "Set", disabledStyle()),
                                   button(IDC_ZSER_DEFAULT, "Default Setting"), stretch()}),
-                             stretch(),
                          }));
     }();
     return t;
@@ -92,9 +93,9 @@ const ui::DialogTemplate& ZiiTimeTabTemplate() {
                                                 control(IDC_ZRTC_TIME, ui::ControlKind::DateTime, "", picker),
                                                 stretch(),
                                             }),
+                                            stretch(),  // the frame fills the page, its button at the foot
                                             row({button(IDC_ZRTC_SET, "Set to Printer"), stretch()}),
                                         }),
-                                  stretch(),
                               }));
     }();
     return t;

@@ -39,12 +39,20 @@ void CRFIDRead::OnRead() {
     }
     const TagReadRequest request{tagKind_ == 1, memory_ == 1 ? Memory::User : Memory::Epc,
                                  format_ == 1 ? DataFormat::Ascii : DataFormat::Hex, start_, countPos_ + 2};
-    const app::Outcome got = readTag(ctx_.comm, ctx_.clock, request);
+    app::Outcome got;
+    {
+        // The printer takes seconds to answer: the bottom line and the busy cursor say so.
+        app::ShowStatus(host(), app::kStatusReadingTag);
+        ui::LongAction action(host(), kReadReplyWaitMs);
+        got = readTag(ctx_.comm, ctx_.clock, request);
+    }
     // The cells show whatever came, as far as it reaches; only nothing at all is a failed read.
     if (got.values.empty() || !got.values.front().replied) {
+        app::ShowStatus(host(), app::kStatusTagNotRead);
         app::ShowMessage(host(), got.result.messageId);
         return;
     }
+    app::ShowStatus(host(), app::kStatusTagRead);
     const std::string& reply = got.values.front().raw;
     const std::size_t length = tagReplyLength(request);
     const std::size_t step = request.format == DataFormat::Ascii ? 1 : 2;

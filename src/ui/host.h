@@ -71,6 +71,13 @@ public:
     // Closes the dialog `client` opened, without telling it (the client is going away).
     virtual void closeFindReplace(FindReplaceClient& client) { (void)client; }
 
+    // Says what an action did without a box: on the main window's bottom line, where the main
+    // window set `statusLine`; nowhere when none did.
+    virtual void showStatus(const std::string& text) {
+        if (statusLine) statusLine(text);
+    }
+    std::function<void(const std::string&)> statusLine;
+
     // Told each message's text as it is shown (the session trace listens here).
     std::function<void(const std::string&)> messageWatcher;
 

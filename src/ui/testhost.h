@@ -30,6 +30,10 @@ public:
         actionTotals.push_back(expectedMs);
         Host::beginAction(expectedMs);
     }
+    void showStatus(const std::string& text) override {
+        statuses.push_back(text);
+        Host::showStatus(text);
+    }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string clipboardText() override { return clipboard; }
     bool showLabelPreview(const std::string& text) override {
@@ -63,6 +67,7 @@ public:
     int waitCursorShown = 0;
     std::vector<unsigned> actionTotals;  // the expected total of each long action begun
     std::vector<std::string> previews;   // texts of the label previews asked for
+    std::vector<std::string> statuses;   // what actions said on the bottom line, in order
     bool previewShown = true;            // false: a host without pictures
     FindReplaceClient* findReplace = nullptr;  // the open find/replace dialog's client: the test acts as the user
     int findReplaceOpened = 0;

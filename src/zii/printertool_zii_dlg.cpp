@@ -28,9 +28,16 @@ CPrinterTool_ZII_Dlg::CPrinterTool_ZII_Dlg(app::ToolContext& ctx)
 bool CPrinterTool_ZII_Dlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     for (const Button& button : kButtons)
-        on(ui::Event::Clicked, button.id, [this, action = findPrinterToolAction(button.action)] {
-            const app::Outcome out = runPrinterTool(ctx_.comm, *action);
-            if (out.result.messageId) app::ShowMessage(ctx_.host, out.result.messageId);
+        on(ui::Event::Clicked, button.id, [this, id = button.id, action = findPrinterToolAction(button.action)] {
+            app::Outcome out;
+            {
+                ui::WaitCursor wait(ctx_.host);
+                out = runPrinterTool(ctx_.comm, *action);
+            }
+            if (out.result.messageId)
+                app::ShowMessage(ctx_.host, out.result.messageId);
+            else if (out.done())  // nothing comes back to show: the bottom line says it went
+                app::ShowStatus(ctx_.host, app::kStatusToolSent, control(id).text());
         });
     return true;
 }

@@ -79,7 +79,12 @@ void CUserSetting_ZII_AdvancedTab::OnSetToPrinter() {
     AdvancedSetRequest request;
     request.use = {useMediaHandling, useMediaFeed, useMirror};
     request.choice = {mediaHandling, mediaFeed, mirror ? 1 : 0};
-    setAdvancedSettings(ctx_.comm, request);
+    bool sent = false;
+    {
+        ui::WaitCursor wait(host());
+        sent = setAdvancedSettings(ctx_.comm, request).done();
+    }
+    if (sent) app::ShowStatus(host(), app::kStatusSettingsSent);
 }
 
 namespace {

@@ -194,6 +194,7 @@ void CUserSetting_ZII_BasicTab::OnSetToPrinter() {
         failedWrites_ = setBasicSettings(ctx_.comm, ctx_.clock, request()).done() ? 0 : 1;
     }
     UpdateData(false);
+    if (failedWrites_ == 0) app::ShowStatus(host(), app::kStatusSettingsSent);
 }
 
 namespace {

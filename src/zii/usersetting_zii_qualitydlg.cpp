@@ -99,16 +99,19 @@ void CUserSetting_ZII_QualityDlg::showChoice() {
 }
 
 void CUserSetting_ZII_QualityDlg::OnPrintSamples() {
-    ui::WaitCursor wait(ctx_.host);
     samplesWritten_ = 0;
-    if (mode() == kManual) {
-        if (printManualSample(ctx_.comm, chosenDarkness(), std::max(control(IDC_ZQ_SPEED).curSel(), 0)).done())
-            samplesWritten_ = 1;
-        return;
+    {
+        ui::WaitCursor wait(ctx_.host);
+        if (mode() == kManual) {
+            if (printManualSample(ctx_.comm, chosenDarkness(), std::max(control(IDC_ZQ_SPEED).curSel(), 0)).done())
+                samplesWritten_ = 1;
+        } else if (mode() == kAutomatic) {
+            ui::LongAction action(ctx_.host, static_cast<unsigned>(labelCount(countPosition())) * kSamplePauseMs);
+            samplesWritten_ =
+                static_cast<int>(printSampleSeries(ctx_.comm, ctx_.clock, countPosition()).written.size());
+        }
     }
-    if (mode() != kAutomatic) return;
-    ui::LongAction action(ctx_.host, static_cast<unsigned>(labelCount(countPosition())) * kSamplePauseMs);
-    samplesWritten_ = static_cast<int>(printSampleSeries(ctx_.comm, ctx_.clock, countPosition()).written.size());
+    if (samplesWritten_ > 0) app::ShowStatus(ctx_.host, app::kStatusSamplesSent, std::to_string(samplesWritten_));
 }
 
 void CUserSetting_ZII_QualityDlg::OnSetToPrinter() {
@@ -128,6 +131,7 @@ void CUserSetting_ZII_QualityDlg::OnSetToPrinter() {
     const app::Outcome out = setPrintQuality(ctx_.comm, setting);
     if (!out.result.message.empty()) ctx_.host.message(out.result.message);
     settingsSent_ = out.done();
+    if (settingsSent_ && out.result.message.empty()) app::ShowStatus(ctx_.host, app::kStatusSettingsSent);
 }
 
 namespace {

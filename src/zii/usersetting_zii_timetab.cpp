@@ -54,7 +54,11 @@ void CUserSetting_ZII_TimeTab::OnSetToPrinter() {
     } else {
         t = platform::toLocalTime(ctx_.clock.wallNow());
     }
-    lastWrite_ = setPrinterClock(ctx_.comm, t).done() ? 1 : 0;
+    {
+        ui::WaitCursor wait(host());
+        lastWrite_ = setPrinterClock(ctx_.comm, t).done() ? 1 : 0;
+    }
+    if (*lastWrite_ == 1) app::ShowStatus(host(), app::kStatusSettingsSent);
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // scripted links, print-queue switching and restoring, and the menu views it hosts.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "app/menumode.h"
 #include "app/velmoradlg.h"
 #include "resources/templates_main.h"
@@ -106,7 +108,7 @@ TEST(MainWindowConnect, ShortOrNoAnswerIsNoPrinter) {
 
 // The bottom line says what the window waits for while it waits, then what came of it.
 TEST(MainWindowStatusLine, SaysWhatItWaitsForAndWhatCameOfIt) {
-    enum Printer { Answers, Silent, Refuses };
+    enum Printer { Answers, Silent, Refuses, NoRoute, Unanswered };
     const struct {
         int radio;
         Printer printer;
@@ -115,7 +117,10 @@ TEST(MainWindowStatusLine, SaysWhatItWaitsForAndWhatCameOfIt) {
     } cases[] = {
         {IDC_MAIN_ETHERNET, Answers, "Connecting to 127.0.0.1:9100…", "Connected (Ethernet 127.0.0.1:9100)"},
         {IDC_MAIN_ETHERNET, Silent, "Connecting to 127.0.0.1:9100…", "No answer from the printer"},
-        {IDC_MAIN_ETHERNET, Refuses, "Connecting to 127.0.0.1:9100…", "No answer from the printer"},
+        // A connect that failed says why: refused or no route as the system says it, silence as no answer.
+        {IDC_MAIN_ETHERNET, Refuses, "Connecting to 127.0.0.1:9100…", "Cannot open 127.0.0.1:9100: Connection refused"},
+        {IDC_MAIN_ETHERNET, NoRoute, "Connecting to 127.0.0.1:9100…", "Cannot open 127.0.0.1:9100: No route to host"},
+        {IDC_MAIN_ETHERNET, Unanswered, "Connecting to 127.0.0.1:9100…", "No answer from the printer"},
         {IDC_MAIN_SERIAL, Answers, "Connecting to COM1: /dev/ttyS0…", "Connected (Serial COM1: /dev/ttyS0)"},
         {IDC_MAIN_SERIAL, Silent, "Connecting to COM1: /dev/ttyS0…", "No answer from the printer"},
     };
@@ -125,7 +130,13 @@ TEST(MainWindowStatusLine, SaysWhatItWaitsForAndWhatCameOfIt) {
         if (c.printer == Answers) link.script.readScript = {"OK"};
         link.factory.prepareSocket = [&c](ScriptedSocket& s) {
             if (c.printer == Answers) s.receiveScript = {"OK"};
-            if (c.printer == Refuses) s.connectResult = platform::StreamSocket::ConnectResult::ConnectFailed;
+            const std::pair<Printer, int> failures[] = {{Refuses, ECONNREFUSED}, {NoRoute, EHOSTUNREACH},
+                                                         {Unanswered, ETIMEDOUT}};
+            for (auto [printer, error] : failures)
+                if (c.printer == printer) {
+                    s.connectResult = platform::StreamSocket::ConnectResult::ConnectFailed;
+                    s.connectErrno = error;
+                }
         };
         MainWindow w(link.comm, link.clock);
         w.dlg.click(c.radio);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "app/handshake.h"
 #include "gui/tracewindow.h"
@@ -55,6 +57,31 @@ TEST(TraceWindow, ShowsFiltersAndPauses) {
                                                                            : qEnvironmentVariable("VELMORA_RENDER_DIR");
     ASSERT_TRUE(QDir().mkpath(dir));
     EXPECT_TRUE(window.grab().save(dir + "/trace-window.png"));
+}
+
+// Ctrl+T opens the window beside the window in front, on whichever side the screen has room, and
+// never past the screen's edge.
+TEST(TraceWindow, OpensBesideTheFrontWindowOnTheScreen) {
+    qtApp();
+    link::SessionTrace trace([] { return std::uint64_t{0}; });
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (int x : {screen.left(), screen.center().x() - 300, screen.right() - 600}) {
+        SCOPED_TRACE(x);
+        QWidget front;
+        front.resize(600, 400);
+        front.move(x, screen.top() + 40);
+        front.show();
+        QApplication::setActiveWindow(&front);
+        gui::showTraceWindow(trace);
+        QList<QWidget*> opened;  // the trace window: a window of its own, owned by the one in front
+        for (QWidget* w : front.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isWindow()) opened << w;
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(screen.contains(opened.front()->frameGeometry()))
+            << "opens at " << opened.front()->x() << "," << opened.front()->y() << " size "
+            << opened.front()->width() << "x" << opened.front()->height();
+        delete opened.front();
+    }
 }
 
 }  // namespace

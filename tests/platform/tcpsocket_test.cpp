@@ -2,6 +2,8 @@
 #include "platform/tcpsocket.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <netdb.h>
 
 #include <atomic>
@@ -216,6 +218,7 @@ TEST(TcpSocket, ConnectToAClosedPortFailsQuickly) {
     EXPECT_EQ(socket.connect("127.0.0.1", port, 3000), Result::ConnectFailed);
     EXPECT_LT(msSince(start), 1000);
     EXPECT_FALSE(socket.isOpen());
+    EXPECT_EQ(socket.connectError(), ECONNREFUSED);  // what the window's bottom line then says
 }
 
 TEST(TcpSocket, ConnectRefusesBadPorts) {

@@ -75,8 +75,10 @@ public:
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override;
     void close() override;
     bool isOpen() const override { return open_; }
+    int connectError() const override { return connectResult == ConnectResult::Ok ? 0 : connectErrno; }
 
     ConnectResult connectResult = ConnectResult::Ok;
+    int connectErrno = 0;  // why a failed connect failed
     std::deque<long> sendScript;  // -1 = error; all of it when none is left
     std::deque<std::optional<std::string>> receiveScript;  // nullopt = error; "" = closed/silent
     std::vector<std::size_t> receiveSizes;  // size asked of each receive
