@@ -135,8 +135,9 @@ void expectLaidOut(gui::QtRenderer& renderer, const std::string& where) {
         for (const Pair& o : pairs) {
             EXPECT_TRUE(&p == &o || !p.field.intersects(o.field)) << "fields overlap: rows squeezed";
             // A label's alignment; a box's caption always follows its box.
-            if (std::abs(p.field.left() - o.field.left()) <= 1 && !p.box && !o.box && !p.ticks && !o.ticks)
+            if (std::abs(p.field.left() - o.field.left()) <= 1 && !p.box && !o.box && !p.ticks && !o.ticks) {
                 EXPECT_EQ(p.rightAligned, o.rightAligned) << "captions of one column differ in alignment";
+            }
         }
     const Pair* firstField = nullptr;
     for (const Pair* f : leading) {
@@ -144,8 +145,9 @@ void expectLaidOut(gui::QtRenderer& renderer, const std::string& where) {
         if (!firstField) firstField = f;
         EXPECT_NEAR(f->field.height(), firstField->field.height(), 1) << "fields of one page differ in height";
         for (const Pair* o : leading)  // rows of one column: their captions overlap
-            if (!o->box && o->caption.left() <= f->caption.right() && f->caption.left() <= o->caption.right())
+            if (!o->box && o->caption.left() <= f->caption.right() && f->caption.left() <= o->caption.right()) {
                 EXPECT_NEAR(f->field.left(), o->field.left(), 1) << "fields do not share their left edge";
+            }
     }
     for (QPushButton* button : renderer.widget()->findChildren<QPushButton*>()) {
         if (!shown(button) || button->text().isEmpty()) continue;

@@ -59,7 +59,9 @@ TEST(ZiiBarcodes, Code128TakesTheSubsetsItsDataAsksFor) {
         ASSERT_EQ(r.scans.size(), 1u) << c.field;
         EXPECT_EQ(r.scans[0].format, ZXing::BarcodeFormat::Code128) << c.field;
         EXPECT_EQ(r.scans[0].text, c.text) << c.field;
-        if (c.modules > 0) EXPECT_EQ(r.extent.width(), 2 * c.modules) << c.field;
+        if (c.modules > 0) {
+            EXPECT_EQ(r.extent.width(), 2 * c.modules) << c.field;
+        }
     }
 }
 
