@@ -141,7 +141,9 @@ TEST(ConvertUnit, SinglePrecisionResultsAsShown) {
         const char* shown;
     };
     const Case cases[] = {{1, 1, "203.2"}, {1, 4, "812.8"}, {3, 100, "12.5"},
-                          {2, 100, "0.492126"}, {4, 25.4f, "1"}, {0, 1, "25.4"}, {5, 1, "8"}};
+                          {2, 100, "0.492126"}, {4, 25.4f, "1"}, {0, 1, "25.4"}, {5, 1, "8"},
+                          // Where a single-precision 25.4 shows in the sixth digit.
+                          {4, 0.63f, "0.0248031"}, {4, 1.86f, "0.0732283"}, {2, 1.02f, "0.00501968"}};
     for (const auto& c : cases) EXPECT_EQ(formatSingle(convertUnit(c.direction, c.in)), c.shown) << c.direction;
 }
 
