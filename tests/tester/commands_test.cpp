@@ -172,7 +172,9 @@ TEST(CommandFiles, MarksCountOnlyWhenComplete) {
         {"\xFE" "A", "\xFE" "A"},
         {std::string("AB\0CD", 5), "AB"},
         {"A\nB", "A\nB"},                     // a lone LF stays a lone LF
-        {std::string("\xFF\xFE" "A\0B", 5), "A"},  // an odd last byte is no unit
+        // An odd last byte is paired with a zero byte, not lost.
+        {std::string("\xFF\xFE" "A\0B", 5), "AB"},
+        {std::string("\xFE\xFF\0A\x42", 5), "A\xE4\x88\x80"},  // U+4200
     };
     for (const auto& c : cases) EXPECT_EQ(decodeCommandFile(c.bytes, identity), c.text);
     EXPECT_EQ(encodeCommandFile("A"), std::string("\xFF\xFE" "A\0", 4));

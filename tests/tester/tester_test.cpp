@@ -162,6 +162,11 @@ TEST_F(Tester, SaveWritesUtf16AndLoadReadsItBack) {
     host.fileAnswers.push_back(path);
     dlg.click(IDC_TT_LOAD);
     EXPECT_EQ(editor(), "A");
+    // A file cut short in its last unit keeps that byte.
+    std::ofstream(path, std::ios::binary) << std::string("\xFF\xFE" "P\0" "1", 5);
+    host.fileAnswers.push_back(path);
+    dlg.click(IDC_TT_LOAD);
+    EXPECT_EQ(editor(), "P1");
 }
 
 TEST_F(Tester, CancelsAndUnreadableFilesAreReported) {
