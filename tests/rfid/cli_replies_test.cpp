@@ -39,7 +39,7 @@ TEST(RfidCliReplies, GetPrintsOnlyTheSettingsWhoseReplyHasTheirForm) {
     };
     const Case cases[] = {
         {1, "XXXX", "tag-type"}, {2, "abc", "power"},    {2, "32", "power"},  {3, "XYZ", "position"},
-        {3, "99999", "position"}, {4, "11", "retries"}, {5, "-1", "labels"}, {7, "4x", "void"},
+        {3, "99999999999", "position"}, {4, "11", "retries"}, {5, "-1", "labels"}, {7, "4x", "void"},
     };
     for (const auto& c : cases) {
         auto replies = good;
