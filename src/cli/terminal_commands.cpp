@@ -101,8 +101,12 @@ std::optional<TwoByteArgs> parseTwoByte(const Args& a) {
             return std::nullopt;
         }
     }
-    // "All" prints the table's range; the ZII print has its one font.
-    if (out.table < 0 || (out.all && (out.start || out.end)) || (out.zii && out.fontGiven)) return std::nullopt;
+    // "All" prints the table's range; the ZII print has its one font; the bitmap fonts take no
+    // sizes, so a size given with them would be dropped unseen.
+    const bool sized = out.vector || out.zii;
+    if (out.table < 0 || (out.all && (out.start || out.end)) || (out.zii && out.fontGiven) ||
+        ((out.width || out.height) && !sized))
+        return std::nullopt;
     return out;
 }
 
