@@ -151,8 +151,8 @@ void Dialog::chooseItem(int id, int pos) {
 void Dialog::typeText(int id, const std::string& text) {
     Control& c = control(id);
     if (!c.enabled() || !c.visible() || c.readOnly()) return;
-    std::string t = text;
-    if (c.limitText() > 0 && static_cast<int>(t.size()) > c.limitText()) t.resize(c.limitText());
+    // The limit counts characters, as the window's edits do: a character is never cut in two.
+    std::string t = c.limitText() > 0 ? firstCharacters(text, static_cast<std::size_t>(c.limitText())) : text;
     if (c.style().numberOnly) {
         for (char ch : t)
             if (ch < '0' || ch > '9') return;  // the edit refuses the keystroke
