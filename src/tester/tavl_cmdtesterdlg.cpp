@@ -118,6 +118,7 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
         UpdateData(false);
     });
     if (outcome.done()) return;
+    if (!outcome.result.message.empty()) host().message(outcome.result.message);  // refused: why
     sentCounter_.clear();
     UpdateData(false);
 }

@@ -215,8 +215,6 @@ std::string composeCopies(int quantity, int copies) { return "P" + num(quantity)
 
 std::string testPrintText(const std::string& line) { return line + "\rP1\r"; }
 
-bool breaksQuotedField(std::string_view text) { return text.find_first_of("'\r\n") != std::string_view::npos; }
-
 namespace {
 constexpr int kFontWidth[] = {8, 10, 14, 17, 20, 28, 40};
 constexpr int kFontHeight[] = {13, 18, 22, 26, 35, 44, 70};

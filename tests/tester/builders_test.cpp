@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/toolcontext.h"
+#include "app/typedtext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
 #include "tester/1d_barcodecommand.h"
@@ -254,8 +256,7 @@ TEST_F(Builders, NumbersBeyondTheCommandAreRefusedWithTheRange) {
 }
 
 TEST_F(Builders, QuotedTextThatWouldEndTheCommandIsRefused) {
-    const std::string refusal = "The text cannot hold an apostrophe, a carriage return or a line feed: the printer "
-                                "would end the command there.";
+    const std::string refusal = resources::LoadString(app::kMsgQuotedFieldBreaks);
     CTextCommand text(ctx);
     CVectorTextCommand vector(ctx);
     C1D_BarcodeCommand b1(ctx);
@@ -266,10 +267,17 @@ TEST_F(Builders, QuotedTextThatWouldEndTheCommandIsRefused) {
         b->click(IDC_B_TEST_PRINT);
         b->typeText(IDC_B_DATA, "two\r\nlines");
         b->click(IDC_B_TEST_PRINT);
-        EXPECT_EQ(host.messageTexts(), std::vector<std::string>(3, refusal));
+        b->typeText(IDC_B_DATA, "C:\\");  // the backslash would escape the closing apostrophe
+        b->click(IDC_B_TEST_PRINT);
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>(4, refusal));
         EXPECT_FALSE(b->ended());
     }
     EXPECT_TRUE(l.script.writes.empty());
+    // Escaped, they go out exactly as typed.
+    host.clear();
+    EXPECT_EQ(insert(text, [](ui::Dialog& d) { d.typeText(IDC_B_DATA, "it\\'s C:\\\\"); }),
+              "T20,20,3,1,1,0,0,N,N,'it\\'s C:\\\\'\r\n");
+    EXPECT_TRUE(host.messageTexts().empty());
 }
 
 TEST_F(Builders, FontFinderFindsOrShowsNothing) {

@@ -2,6 +2,7 @@
 // view, command files and the character-set labels: the worked examples as tables.
 #include <gtest/gtest.h>
 
+#include "app/typedtext.h"
 #include "tester/tavlcommands.h"
 #include "tester/testerformat.h"
 
@@ -116,9 +117,13 @@ TEST(TavlCommands, PrintingSettingAndItsTestLabel) {
               "BD150,500,495,750,B,15\rBD200,550,300,700,S,30\rBD430,550,330,700,S,30\r\rP1\r");
 }
 
-TEST(TavlCommands, QuotedFieldsRefuseWhatWouldEndThem) {
-    for (const char* bad : {"it's", "a\rb", "a\nb"}) EXPECT_TRUE(breaksQuotedField(bad)) << bad;
-    for (const char* fine : {"", "Bar Code", "a,b\\c"}) EXPECT_FALSE(breaksQuotedField(fine)) << fine;
+TEST(TavlCommands, QuotedFieldsRefuseOnlyWhatWouldEndThem) {
+    // The printer takes \' and \\ inside quotes; a bare apostrophe, a lone backslash before the
+    // closing apostrophe, or a line end would end the field early.
+    for (const char* bad : {"it's", "a\rb", "a\nb", "C:\\", "a\\\\\\", "a\\\\'b", "\\\\'", "it\\\r"})
+        EXPECT_TRUE(app::breaksQuotedField(bad)) << bad;
+    for (const char* fine : {"", "Bar Code", "a,b\\c", "it\\'s", "C:\\\\", "\\'quoted\\'", "\\\\\\'"})
+        EXPECT_FALSE(app::breaksQuotedField(fine)) << fine;
 }
 
 TEST(FontFinder, SearchesAsWorkedOut) {
