@@ -77,6 +77,7 @@ bool CTAVL_CmdTesterDlg::OnInitDialog() {
     for (const Launcher& l : kLaunchers) on(ui::Event::Clicked, l.id, [this, &l] { OpenTool(l.tool); });
     control(IDC_TT_ASCII).setCheck(1);
     control(IDC_TT_SEND_SPIN).setRange(0, 10000);
+    control(IDC_TT_SEND_SPIN).setWrap(true);
     control(IDC_TT_SEND_SPIN).setPos(1);
     sendCount_ = 1;
     sentCounter_.clear();

@@ -30,8 +30,9 @@ void TesterBuilder::OnInsertToLabel() {
     EndDialog(ui::IDCANCEL);
 }
 
-void TesterBuilder::bindSpin(int spinId, int editId, int lo, int hi) {
+void TesterBuilder::bindSpin(int spinId, int editId, int lo, int hi, Ends ends) {
     setSpinRange(spinId, lo, hi);
+    control(spinId).setWrap(ends == Ends::Wrap);
     for (const auto& s : spins_)
         if (s.spin == spinId) return;
     spins_.push_back({spinId, editId});

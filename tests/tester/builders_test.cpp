@@ -181,6 +181,36 @@ TEST_F(Builders, SpinsStepTheirEditsInWholeNumbers) {
     EXPECT_EQ(b1.control(IDC_B_X).text(), "13");
 }
 
+// The bitmap text and 1D barcode spins go on at the other end; the others stop at theirs.
+TEST_F(Builders, TextAndLinearBarcodeSpinsWrapAtTheirEnds) {
+    CTextCommand text(ctx);
+    C1D_BarcodeCommand b1(ctx);
+    CVectorTextCommand vector(ctx);
+    struct Case {
+        TesterBuilder* builder;
+        int edit, spin;
+        const char* typed;
+        int steps;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {&text, IDC_B_X, IDC_B_X_SPIN, "1000", 1, "0"},
+        {&text, IDC_BT_H_MULTI, IDC_BT_H_SPIN, "1", -1, "4"},
+        {&text, IDC_BT_SPACE, IDC_BT_SPACE_SPIN, "100", 1, "0"},
+        {&b1, IDC_B1_HEIGHT, IDC_B1_HEIGHT_SPIN, "0", -1, "1000"},
+        {&b1, IDC_B1_NARROW, IDC_B1_NARROW_SPIN, "100", 1, "1"},
+        {&vector, IDC_VT_WIDTH, IDC_VT_WIDTH_SPIN, "100", 1, "100"},
+        {&vector, IDC_VT_FONT_SPACE, IDC_VT_SPACE_SPIN, "-100", -1, "-100"},
+    };
+    for (const Case& c : cases) {
+        c.builder->Create();
+        c.builder->typeText(c.edit, c.typed);
+        c.builder->stepSpin(c.spin, c.steps);
+        EXPECT_EQ(c.builder->control(c.edit).text(), c.shown) << c.builder->caption() << " " << c.typed;
+        EXPECT_EQ(c.builder->control(c.spin).wraps(), c.builder != &vector);
+    }
+}
+
 TEST_F(Builders, BlockDrawTypesSetTheirShape) {
     CBlockDrawCommand box(ctx);
     box.Create();
