@@ -75,7 +75,7 @@ void applyReplies(EncoderSettings& settings, const SettingReplies& replies);
 // int range.
 bool validPosition(std::string_view text);
 // The Set's text (">RFS..." CR ">RFTP..." CR); nothing when a list has no selection or the
-// position is not one the encoder takes, so no guessed value is ever sent.
+// position is no whole number, so no guessed value is ever sent.
 std::optional<std::string> settingsText(const EncoderSettings& settings);
 
 using KeyValues = app::KeyValues;

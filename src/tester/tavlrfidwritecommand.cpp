@@ -2,8 +2,8 @@
 #include "tester/tavlrfidwritecommand.h"
 
 #include "app/dialogcatalog.h"
-#include "resources/templates_tester.h"
 #include "app/typedtext.h"
+#include "resources/templates_tester.h"
 #include "rfid/rfidcommands.h"
 #include "rfid/rfidtagops.h"
 
