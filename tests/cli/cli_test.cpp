@@ -167,6 +167,7 @@ TEST_F(CliRun, EveryTextCommandRefusesWhatTheCodePageCannotHold) {
         {"terminal", "send", "--text", zhe},
         {"terminal", "send", file.string()},
         {"identity", "set", "id=" + zhe},
+        {"info", "usb-serial", "123456789012" + zhe},
         {"build", "text", "text=" + zhe, "--test-print"},
     };
     for (const auto& args : commands) {
