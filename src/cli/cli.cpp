@@ -93,14 +93,13 @@ int cmdStatus(Session& s, const Args& args) {
 }
 
 int cmdSend(Session& s, const Args& args) {
-    std::size_t unconvertible = 0;
-    const std::string bytes = encodeCommandText(args[0], &unconvertible);
-    // A "?" in place of what the user typed is not what they asked to send.
-    if (unconvertible > 0) {
-        s.err << "velmora-cli: code page " << platform::systemCodePage() << " cannot hold " << unconvertible
-              << " character(s) of the text; nothing was sent\n";
-        return kExitFailure;
+    std::string refusal;
+    const auto typed = typedCommandBytes(args[0], refusal);
+    if (!typed) {
+        s.err << "velmora-cli: " << refusal << '\n';
+        return kExitUsage;
     }
+    const std::string& bytes = *typed;
     const int sent = s.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     // An empty text sends nothing and is not a failure.
     return sent > 0 || bytes.empty() ? kExitOk : kExitFailure;

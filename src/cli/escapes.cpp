@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "app/typedtext.h"
 #include "platform/codepage.h"
 
 namespace velmora::cli {
@@ -65,6 +66,14 @@ std::string encodeCommandText(std::string_view text, std::size_t* unconvertible)
     }
     flush();
     return out;
+}
+
+std::optional<std::string> typedCommandBytes(std::string_view text, std::string& refusal) {
+    std::size_t unconvertible = 0;
+    std::string bytes = encodeCommandText(text, &unconvertible);
+    if (unconvertible == 0) return bytes;
+    refusal = app::cannotHoldMessage(unconvertible);
+    return std::nullopt;
 }
 
 std::string hexBytes(std::string_view bytes) {

@@ -181,7 +181,7 @@ const bool registered = [] {
     registerPageCommands("rfid", "rfid",
                          "rfid get [KEY...]      the encoder settings and counters as KEY=VALUE: tag-type,\n"
                          "                         power, position, retries, labels, valid, void",
-                         "rfid set KEY=VALUE...  tag-type=GEN2|ISO-B, power=1..31, position=-9999..9999,\n"
+                         "rfid set KEY=VALUE...  tag-type=GEN2|ISO-B, power=1..31, position=N (whole),\n"
                          "                         retries=0..10, labels=0..5");
     registerCommand({"rfid reset-counters", "rfid reset-counters    set the valid and void counters to 0",
                      [](const Args& a) { return a.empty(); }, runResetCounters});

@@ -28,14 +28,13 @@ bool acceptsTerminalSend(const Args& a) {
 int runTerminalSend(Session& s, const Args& args) {
     std::string text;
     if (args[0] == "--text") {
-        std::size_t unconvertible = 0;
-        const std::string bytes = encodeCommandText(args[1], &unconvertible);
-        if (unconvertible > 0) {
-            s.err << "velmora-cli: code page " << platform::systemCodePage() << " cannot hold " << unconvertible
-                  << " character(s) of the text; nothing was sent\n";
-            return kExitFailure;
+        std::string refusal;
+        const auto bytes = typedCommandBytes(args[1], refusal);
+        if (!bytes) {
+            s.err << "velmora-cli: " << refusal << '\n';
+            return kExitUsage;
         }
-        text = platform::fromCodePage(bytes);
+        text = platform::fromCodePage(*bytes);
     } else {
         std::string problem;
         const auto loaded = tester::loadCommandFile(args[0], problem);
@@ -101,8 +100,12 @@ std::optional<TwoByteArgs> parseTwoByte(const Args& a) {
             return std::nullopt;
         }
     }
-    // "All" prints the table's range; the ZII print has its one font.
-    if (out.table < 0 || (out.all && (out.start || out.end)) || (out.zii && out.fontGiven)) return std::nullopt;
+    // "All" prints the table's range; the ZII print has its one font; the bitmap fonts take no
+    // sizes, so a size given with them would be dropped unseen.
+    const bool sized = out.vector || out.zii;
+    if (out.table < 0 || (out.all && (out.start || out.end)) || (out.zii && out.fontGiven) ||
+        ((out.width || out.height) && !sized))
+        return std::nullopt;
     return out;
 }
 

@@ -143,7 +143,13 @@ int runTesterSend(Session& s, const Args& args) {
         }
         text = *loaded;
     } else {
-        text = platform::fromCodePage(encodeCommandText(*a.text));
+        std::string refusal;
+        const auto bytes = typedCommandBytes(*a.text, refusal);
+        if (!bytes) {
+            s.err << "velmora-cli: " << refusal << '\n';
+            return kExitUsage;
+        }
+        text = platform::fromCodePage(*bytes);
     }
     const int count = std::stoi(a.count);
     const app::Outcome outcome = tester::multiSend(s.comm, s.clock, text, count);

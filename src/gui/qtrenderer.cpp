@@ -306,6 +306,7 @@ void QtRenderer::sync(Binding& b) {
             auto* spin = static_cast<QSpinBox*>(w);
             spin->setRange(std::min(c.rangeMin(), c.rangeMax()), std::max(c.rangeMin(), c.rangeMax()));
             spin->setValue(c.pos());
+            spin->setWrapping(c.wraps());
             break;
         }
         case ControlKind::DateTime: {

@@ -202,6 +202,22 @@ class WindowMover final : public QObject {
     std::optional<QPoint> grab_;  // the press point relative to the window, while dragging
 };
 
+// A spin's arrows. A step (arrow, key or wheel) goes to the dialog, which counts from the buddy's
+// number and stops or wraps at the ends as the control says; the widget shows the position the
+// control then holds, so the two never count apart.
+class SpinArrows final : public QSpinBox {
+  public:
+    using QSpinBox::QSpinBox;
+    std::function<void(int)> onStep;
+    void stepBy(int steps) override {
+        if (onStep) onStep(steps);
+    }
+
+  protected:
+    // The buddy may hold any number, so neither arrow is greyed out by the position shown.
+    StepEnabled stepEnabled() const override { return isEnabled() ? StepUpEnabled | StepDownEnabled : StepNone; }
+};
+
 // Sets a widget's size policy, keeping whether it holds its place while hidden.
 void setPolicy(QWidget* w, QSizePolicy::Policy horizontal, QSizePolicy::Policy vertical) {
     QSizePolicy policy = w->sizePolicy();
@@ -366,7 +382,7 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
         }
         case ControlKind::Spin: {
             // Only the arrows: the number shows in the edit before it, the spin's buddy.
-            auto* spin = new QSpinBox(parent);
+            auto* spin = new SpinArrows(parent);
             spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
             spin->setFrame(false);
             spin->setFixedWidth(spin->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, spin) + 2);
@@ -603,8 +619,9 @@ void QtRenderer::connectUser(Binding& b) {
                              [run, &d, id](int pos) { run([&d, id, pos] { d.moveSlider(id, pos); }); });
             break;
         case ControlKind::Spin:
-            QObject::connect(static_cast<QSpinBox*>(w), &QSpinBox::valueChanged, w,
-                             [run, &d, id](int pos) { run([&d, id, pos] { d.moveSlider(id, pos); }); });
+            static_cast<SpinArrows*>(w)->onStep = [run, &d, id](int steps) {
+                run([&d, id, steps] { d.stepSpin(id, steps); });
+            };
             break;
         case ControlKind::DateTime: {
             Binding* binding = &b;  // bindings live in a map: the address stays put

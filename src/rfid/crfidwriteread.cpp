@@ -101,7 +101,7 @@ void CRFIDWriteRead::OnResetData() {
 void CRFIDWriteRead::OnCellChange(int number) {
     UpdateData(true);
     UpdateData(false);
-    if (static_cast<int>(cells_[number - 1].size()) != cellLimit_) return;
+    if (ui::characterCount(cells_[number - 1]) != static_cast<std::size_t>(cellLimit_)) return;
     // On to the next cell of the range, then to "Write".
     if (number < kRfidCells && control(cellId(number + 1)).enabled())
         SetFocus(cellId(number + 1));

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <memory>
 
 #include "app/settingspage.h"
@@ -58,7 +59,8 @@ const std::array<EncoderKey, kSettingItems>& encoderKeys() {
     static const std::array<EncoderKey, kSettingItems> keys = {{
         {"tag-type", 1, K::TagType, 0, 1},
         {"power", 2, K::Number, 1, kPowerEntries},
-        {"position", 3, K::Position, -9999, 9999},
+        // The position goes to the encoder as typed; it bounds it, not this program.
+        {"position", 3, K::Position, INT_MIN, INT_MAX},
         {"retries", 4, K::Number, 0, kRetryEntries - 1},
         {"labels", 5, K::Number, 0, kLabelEntries - 1},
         {"valid", 6, K::Counter, 0, 0},
@@ -167,10 +169,8 @@ std::string checkEncoderValue(const EncoderKey& key, const std::string& value) {
 }
 
 bool validPosition(std::string_view text) {
-    const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
     int v = 0;
-    return !digits.empty() && digits.size() <= 4 && digits.find_first_not_of("0123456789") == std::string_view::npos &&
-           wholeIn(text, v, -9999, 9999);
+    return app::parseWhole(text, v);
 }
 
 std::optional<std::string> settingsText(const EncoderSettings& s) {

@@ -4,7 +4,7 @@
 // dialog, the command line and profiles (the "rfid" settings page) all run these.
 //
 // Keys, as `velmora-cli rfid get` prints them:
-//   tag-type=GEN2|ISO-B  power=1..31  position=-9999..9999  retries=0..10  labels=0..5
+//   tag-type=GEN2|ISO-B  power=1..31  position=N (whole)  retries=0..10  labels=0..5
 //   valid=N  void=N      (the counters: read only)
 #pragma once
 
@@ -71,10 +71,11 @@ using SettingReplies = std::array<std::optional<std::string>, kSettingItems>;
 // Puts the replies into the values as the dialog shows them (a missing reply reads as empty).
 void applyReplies(EncoderSettings& settings, const SettingReplies& replies);
 
-// A transponder position the encoder takes: an optional "-" and 1 to 4 digits.
+// A transponder position that keeps its command whole: digits with an optional sign, within the
+// int range.
 bool validPosition(std::string_view text);
 // The Set's text (">RFS..." CR ">RFTP..." CR); nothing when a list has no selection or the
-// position is not one the encoder takes, so no guessed value is ever sent.
+// position is no whole number, so no guessed value is ever sent.
 std::optional<std::string> settingsText(const EncoderSettings& settings);
 
 using KeyValues = app::KeyValues;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/typedtext.h"
 #include "platform/codepage.h"
 #include "rfid/rfidsettings.h"
 
@@ -34,10 +35,15 @@ std::string checkCell(DataFormat format, const std::string& cell) {
     const std::string bytes = platform::toCodePage(cell, &unconvertible);
     if (unconvertible || bytes.size() != 1)
         return "\"" + cell + "\" is not one character of code page " + platform::systemCodePage();
-    // An apostrophe would end the quoted data early; a control byte would end or break the line.
-    if (!printableByte(static_cast<unsigned char>(bytes[0])) || bytes[0] == '\'')
-        return "a control character or an apostrophe cannot be sent inside the data";
+    // A control byte would end or break the line. An apostrophe or backslash is judged with the
+    // whole data (dataBreaksQuotes): an escaped apostrophe goes out as typed.
+    if (!printableByte(static_cast<unsigned char>(bytes[0])))
+        return "a control character cannot be sent inside the data";
     return {};
+}
+
+bool dataBreaksQuotes(DataFormat format, std::string_view data) {
+    return format == DataFormat::Ascii && app::breaksQuotedField(data);
 }
 
 app::Outcome writeTag(link::CComm& comm, platform::Clock& clock, const TagWriteRequest& r) {
@@ -56,6 +62,7 @@ app::Outcome writeTag(link::CComm& comm, platform::Clock& clock, const TagWriteR
                 return out.refuse(kMsgDataFailed, "cell " + std::to_string(r.start + i + 1) + ": " + why,
                                   "cell " + std::to_string(r.start + i + 1));
         for (const auto& cell : r.cells) data += cell;
+        if (dataBreaksQuotes(r.format, data)) return out.refuse(app::kMsgQuotedFieldBreaks, {}, "data");
     }
     comm.BeginAction();
     const bool confirm = r.data && r.confirmByVoidCounter;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/operation.h"
@@ -30,9 +31,12 @@ inline constexpr int kMsgChooseTagKind = 560;
 inline bool rangeFits(int start, int count) { return start >= 0 && count >= 1 && start + count <= resources::kRfidCells; }
 
 // Empty when a cell holds exactly one byte of tag data: two hexadecimal digits, or one character
-// the printer's code page holds as one byte that cannot end the quoted data (no control byte, no
-// apostrophe). Otherwise why not.
+// the printer's code page holds as one byte, no control byte. Otherwise why not.
 std::string checkCell(DataFormat format, const std::string& cell);
+// Whether the cells' data, as characters, would end its quoted block early (an apostrophe not
+// escaped by a backslash in the cell before it, a lone backslash at its end): the rule of every
+// quoted text. Hexadecimal data never does.
+bool dataBreaksQuotes(DataFormat format, std::string_view data);
 
 struct TagWriteRequest {
     int tagKind = -1;  // 0 label, 1 metal; -1 none chosen
@@ -50,7 +54,8 @@ struct TagWriteRequest {
 
 // The series in order; it stops at the first step that fails, and a label tag's label is never
 // printed after one. Refused, with nothing sent, without a tag kind (560), for a range past the
-// cells (199) or for a cell that does not hold one byte (209, `where` naming the cell).
+// cells (199), for a cell that does not hold one byte (209, `where` naming the cell) or for data
+// that would end its quotes early (360).
 app::Outcome writeTag(link::CComm& comm, platform::Clock& clock, const TagWriteRequest& request);
 
 struct PasswordChange {

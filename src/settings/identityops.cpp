@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/settingspage.h"
+#include "app/typedtext.h"
 #include "platform/codepage.h"
 #include "resources/stringtable.h"
 #include "settings/nativereplies.h"
@@ -66,6 +67,8 @@ app::Result refusalOf(Identity which, const std::string& text) {
     if (characterCount(text) > static_cast<std::size_t>(key.limit) ||
         setCommand(which, converted.substr(0, 256)).size() > kIdentityCommandRoom)
         return {app::Status::Refused, key.tooLong, {}, key.name};
+    if (std::string why = app::codePageRefusal(text); !why.empty())
+        return {app::Status::Refused, 0, std::move(why), key.name};
     if (!app::printable(converted))
         return {app::Status::Refused, 0, std::string(key.name) + " can't hold control characters", key.name};
     return {};

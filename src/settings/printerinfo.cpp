@@ -73,7 +73,8 @@ void CPrinterInfo::OnUsbSerialSet() {
     if (!UpdateData(true)) return;
     const app::Outcome set = setUsbSerial(ctx_.comm, usbSerial);
     if (set.result.status == app::Status::Refused) {
-        app::ShowMessage(host(), set.result.messageId);
+        if (set.result.messageId) app::ShowMessage(host(), set.result.messageId);
+        if (!set.result.message.empty()) host().message(set.result.message);
         return;
     }
     lastWrite_ = set.done() ? 1 : 0;

@@ -1,6 +1,7 @@
 // The printer's facts, counter resets and USB serial number.
 #include "settings/printerinfoops.h"
 
+#include "app/typedtext.h"
 #include "platform/codepage.h"
 #include "settings/nativereplies.h"
 #include "settings/settingexchange.h"
@@ -102,6 +103,8 @@ app::Outcome setUsbSerial(link::CComm& comm, const std::string& text) {
     // would end or break the command, so it is no serial number either.
     if (characterCount(text) != static_cast<std::size_t>(kUsbSerialLength) || !app::printable(text))
         return out.refuse(InfoMessages::usbSerialLength, {}, "usb-serial");
+    if (std::string why = app::codePageRefusal(text); !why.empty())
+        return out.refuse(0, std::move(why), "usb-serial");
     if (comm.WriteText("\x1b\x1c\x1d" + text + "\r\n") == 0) return out.fail(0, "usb-serial");
     out.written.emplace_back("usb-serial", text);
     return out.finish(0);

@@ -2,6 +2,7 @@
 #include "sim/rfid.h"
 
 #include <charconv>
+#include <climits>
 
 #include "sim/labelrecord.h"
 #include "sim/parser.h"
@@ -189,7 +190,7 @@ void runCommand(RfidState& state, std::string_view line, std::string& reply, std
         runSettings(state.settings, params);
     } else if (op == "TP") {
         int position = 0;
-        if (parseInt(params, position, -9999, 9999)) state.settings.position = std::to_string(position);
+        if (parseInt(params, position, INT_MIN, INT_MAX)) state.settings.position = std::to_string(position);
     } else if (op == "VR") {
         state.valid = state.voids = 0;
     } else if (op == "CP") {

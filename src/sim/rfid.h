@@ -4,7 +4,7 @@
 //
 //   ">RFS,t,r,l,p" / ">RFS,r,l,p"   settings (tag code 5 GEN2 or 2 ISO-B, retries 0-10,
 //                                   labels 0-5, power 1-31); a value out of range changes nothing
-//   ">RFTP,n"                       transponder position, a whole number -9999..9999
+//   ">RFTP,n"                       transponder position, a whole number (int range)
 //   ">RFI,n"                        one setting as text, no line end: 1 tag type, 2 power,
 //                                   3 position, 4 retries, 5 labels, 6 valid tags, 7 void tags
 //   ">RFVR" ">RFCP"                 counters to zero; calibration (the position of the inlay)

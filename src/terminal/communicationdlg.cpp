@@ -143,7 +143,9 @@ void CCommunicationDlg::replaceAll(const std::string& what, const std::string& w
 void CCommunicationDlg::OnSendToPrinter() {
     UpdateData(true);
     ui::WaitCursor wait(host());
-    sendToPrinter(ctx_.comm, text_);
+    const app::Outcome sent = sendToPrinter(ctx_.comm, text_);
+    // A failed write was reported by the port object; a refusal says why here.
+    if (!sent.result.message.empty()) host().message(sent.result.message);
 }
 
 void CCommunicationDlg::OnPreview() {

@@ -8,7 +8,8 @@
 
 namespace velmora::terminal {
 
-// "Send to Printer": `text` (UTF-8) converted to the code page and written once, nothing added.
+// "Send to Printer": `text` (UTF-8) converted to the code page and written once, nothing added;
+// refused, with nothing sent, when the code page cannot hold a character of it.
 app::Outcome sendToPrinter(link::CComm& comm, const std::string& text);
 
 }  // namespace velmora::terminal

@@ -17,12 +17,12 @@ bool C1D_BarcodeCommand::OnInitDialog() {
     on(ui::Event::Clicked, IDC_B_TEST_PRINT, [this] { OnTestPrint(); });
     on(ui::Event::Clicked, IDC_B_CONVERT, [this] { openConverter(); });
     on(ui::Event::Clicked, IDC_B1_QZONE_ON, [this] { OnQuietZone(); });
-    bindSpin(IDC_B_X_SPIN, IDC_B_X, 0, 1000);
-    bindSpin(IDC_B_Y_SPIN, IDC_B_Y, 0, 1000);
-    bindSpin(IDC_B1_NARROW_SPIN, IDC_B1_NARROW, 1, 100);
-    bindSpin(IDC_B1_WIDE_SPIN, IDC_B1_WIDE, 1, 100);
-    bindSpin(IDC_B1_HEIGHT_SPIN, IDC_B1_HEIGHT, 0, 1000);
-    bindSpin(IDC_B1_QZONE_SPIN, IDC_B1_QZONE, 0, 20);
+    bindSpin(IDC_B_X_SPIN, IDC_B_X, 0, 1000, Ends::Wrap);
+    bindSpin(IDC_B_Y_SPIN, IDC_B_Y, 0, 1000, Ends::Wrap);
+    bindSpin(IDC_B1_NARROW_SPIN, IDC_B1_NARROW, 1, 100, Ends::Wrap);
+    bindSpin(IDC_B1_WIDE_SPIN, IDC_B1_WIDE, 1, 100, Ends::Wrap);
+    bindSpin(IDC_B1_HEIGHT_SPIN, IDC_B1_HEIGHT, 0, 1000, Ends::Wrap);
+    bindSpin(IDC_B1_QZONE_SPIN, IDC_B1_QZONE, 0, 20, Ends::Wrap);
     if (restored_) {
         control(IDC_B_ROTATION).setCurSel(savedRotation_);
     } else {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 
+#include "app/typedtext.h"
 #include "resources/combo.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
@@ -115,7 +116,7 @@ public:
     }
     // Quoted text that would end its command.
     void quoted(const std::string& text) {
-        if (ok() && breaksQuotedField(text)) refuse(resources::LoadString(kMsgQuotedFieldBreaks));
+        if (ok() && app::breaksQuotedField(text)) refuse(resources::LoadString(app::kMsgQuotedFieldBreaks));
     }
 
     bool badValue(const std::string& key, const std::string& v) {

@@ -10,8 +10,6 @@
 
 namespace velmora::tester {
 
-// Quoted text that would end its command early (an apostrophe, CR, LF) is refused with this.
-inline constexpr int kMsgQuotedFieldBreaks = 360;
 // String-table entries that fill the builders' drop-down lists.
 inline constexpr int kList2DCompression = 257;
 inline constexpr int kList2DOrigin = 258;

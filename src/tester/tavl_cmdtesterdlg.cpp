@@ -77,6 +77,7 @@ bool CTAVL_CmdTesterDlg::OnInitDialog() {
     for (const Launcher& l : kLaunchers) on(ui::Event::Clicked, l.id, [this, &l] { OpenTool(l.tool); });
     control(IDC_TT_ASCII).setCheck(1);
     control(IDC_TT_SEND_SPIN).setRange(0, 10000);
+    control(IDC_TT_SEND_SPIN).setWrap(true);
     control(IDC_TT_SEND_SPIN).setPos(1);
     sendCount_ = 1;
     sentCounter_.clear();
@@ -118,6 +119,7 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
         UpdateData(false);
     });
     if (outcome.done()) return;
+    if (!outcome.result.message.empty()) host().message(outcome.result.message);  // refused: why
     sentCounter_.clear();
     UpdateData(false);
 }

@@ -215,8 +215,6 @@ std::string composeCopies(int quantity, int copies) { return "P" + num(quantity)
 
 std::string testPrintText(const std::string& line) { return line + "\rP1\r"; }
 
-bool breaksQuotedField(std::string_view text) { return text.find_first_of("'\r\n") != std::string_view::npos; }
-
 namespace {
 constexpr int kFontWidth[] = {8, 10, 14, 17, 20, 28, 40};
 constexpr int kFontHeight[] = {13, 18, 22, 26, 35, 44, 70};
@@ -267,15 +265,18 @@ std::string fontComparisonText(const FontChoice& s, const FontChoice& r) {
     return "SL600,0,C\r" + sample("50", s) + sample("350", r) + "P1\r";
 }
 
-float convertUnit(int direction, float x) {
+float convertUnit(int direction, float input) {
+    // Worked in double and rounded once: a single-precision 25.4 is off in its eighth digit,
+    // enough to change the sixth digit shown for about one input in a hundred.
+    const double x = input;
     switch (direction) {
-        case 0: return x * 25.4f;
-        case 1: return x * 25.4f * 8;
-        case 2: return x * 0.125f / 25.4f;
-        case 3: return x * 0.125f;
-        case 4: return x / 25.4f;
-        case 5: return x * 8;
-        default: return x;
+        case 0: return static_cast<float>(x * 25.4);
+        case 1: return static_cast<float>(x * 25.4 * 8);
+        case 2: return static_cast<float>(x * 0.125 / 25.4);
+        case 3: return static_cast<float>(x * 0.125);
+        case 4: return static_cast<float>(x / 25.4);
+        case 5: return static_cast<float>(x * 8);
+        default: return input;
     }
 }
 

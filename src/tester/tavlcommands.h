@@ -125,10 +125,6 @@ std::string composeCopies(int quantity, int copies);
 // A command line followed by CR, "P1", CR: one label with the one command.
 std::string testPrintText(const std::string& line);
 
-// Whether text quoted between apostrophes would end its command early (an apostrophe, CR or LF):
-// the commands have no escape for them.
-bool breaksQuotedField(std::string_view text);
-
 // Font finder: the bitmap fonts' character cells, and the two searches.
 struct FontChoice {
     int font = 0, xMulti = 1, yMulti = 1;

@@ -2,8 +2,10 @@
 #include "tester/tavlrfidwritecommand.h"
 
 #include "app/dialogcatalog.h"
+#include "app/typedtext.h"
 #include "resources/templates_tester.h"
 #include "rfid/rfidcommands.h"
+#include "rfid/rfidtagops.h"
 
 namespace velmora::tester {
 
@@ -77,24 +79,33 @@ void CTavlRfidWriteCommand::OnResetData() {
 void CTavlRfidWriteCommand::OnCellChange(int position) {
     UpdateData(true);
     push();
-    if (static_cast<int>(cells_[position].size()) == cellWidth_ && position + 1 < kRfidBuilderCells &&
-        control(cellId(position + 1)).enabled())
+    if (ui::characterCount(cells_[position]) == static_cast<std::size_t>(cellWidth_) &&
+        position + 1 < kRfidBuilderCells && control(cellId(position + 1)).enabled())
         SetFocus(cellId(position + 1));
 }
 
+rfid::DataFormat CTavlRfidWriteCommand::format() const {
+    return type_ == 1 ? rfid::DataFormat::Ascii : rfid::DataFormat::Hex;
+}
+
 bool CTavlRfidWriteCommand::PrepareInsert() {
-    // Every byte of the range typed in full, and only hexadecimal digits for "H": a typo would
-    // become the tag's data.
+    // Every byte of the range typed in full, each one byte of the tag as the write dialog takes
+    // it: a typo would become the tag's data.
     const bool set = control(IDC_RB_RESET_DATA).enabled();
+    std::string data;
     for (int i = start_; set && i <= start_ + count_; ++i) {
-        const std::string& cell = cells_[i];
-        if (static_cast<int>(cell.size()) != cellWidth_ || (cellWidth_ == 2 && !rfid::isHexDigits(cell))) {
+        if (!rfid::checkCell(format(), cells_[i]).empty()) {
             app::ShowMessage(host(), kMsgRfidCellNotOneByte);
             return false;
         }
+        data += cells_[i];
     }
     if (!set) {
         app::ShowMessage(host(), kMsgRfidCellNotOneByte);
+        return false;
+    }
+    if (rfid::dataBreaksQuotes(format(), data)) {
+        app::ShowMessage(host(), app::kMsgQuotedFieldBreaks);
         return false;
     }
     return true;
@@ -103,9 +114,7 @@ bool CTavlRfidWriteCommand::PrepareInsert() {
 std::string CTavlRfidWriteCommand::InsertText() const {
     std::string data;
     for (const auto& cell : cells_) data += cell;
-    return rfid::writeCommand(false, rfid::Memory::Epc, type_ == 1 ? rfid::DataFormat::Ascii : rfid::DataFormat::Hex,
-                              start_ + 4, count_ + 1, data) +
-           "\r\n";
+    return rfid::writeCommand(false, rfid::Memory::Epc, format(), start_ + 4, count_ + 1, data) + "\r\n";
 }
 
 namespace {

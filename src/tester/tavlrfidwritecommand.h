@@ -5,6 +5,7 @@
 #include <array>
 
 #include "resources/templates_rfid.h"
+#include "rfid/rfidcommands.h"
 #include "tester/testerbuilder.h"
 
 namespace velmora::tester {
@@ -30,6 +31,7 @@ protected:
 private:
     void enableRange();
     void OnCellChange(int position);
+    rfid::DataFormat format() const;
 
     int type_ = -1, start_ = -1, count_ = -1;  // list positions
     std::array<std::string, resources::kRfidBuilderCells> cells_;

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "app/typedtext.h"
 #include "resources/stringtable.h"
 #include "tester/convertunit.h"
 #include "tester/tavlcommands.h"
@@ -29,8 +30,9 @@ void TesterBuilder::OnInsertToLabel() {
     EndDialog(ui::IDCANCEL);
 }
 
-void TesterBuilder::bindSpin(int spinId, int editId, int lo, int hi) {
+void TesterBuilder::bindSpin(int spinId, int editId, int lo, int hi, Ends ends) {
     setSpinRange(spinId, lo, hi);
+    control(spinId).setWrap(ends == Ends::Wrap);
     for (const auto& s : spins_)
         if (s.spin == spinId) return;
     spins_.push_back({spinId, editId});
@@ -57,12 +59,15 @@ void TesterBuilder::push() {
 }
 
 bool TesterBuilder::quotedFieldFits(const std::string& text) {
-    if (!breaksQuotedField(text)) return true;
-    app::ShowMessage(host(), kMsgQuotedFieldBreaks);
+    if (!app::breaksQuotedField(text)) return true;
+    app::ShowMessage(host(), app::kMsgQuotedFieldBreaks);
     return false;
 }
 
-void TesterBuilder::writeTestPrint(const std::string& text) { tester::writeTestPrint(ctx_.comm, text); }
+void TesterBuilder::writeTestPrint(const std::string& text) {
+    const app::Outcome printed = tester::writeTestPrint(ctx_.comm, text);
+    if (!printed.result.message.empty()) host().message(printed.result.message);  // refused: why
+}
 
 void TesterBuilder::openConverter() {
     CConvertUnit converter(ctx_);

@@ -35,8 +35,10 @@ protected:
     void OnInsertToLabel();
     // Saves what is not exchanged automatically; false keeps the builder open (nothing inserted).
     virtual bool PrepareInsert() { return true; }
-    // The spin `spinId` steps the edit `editId` through lo..hi in whole numbers.
-    void bindSpin(int spinId, int editId, int lo, int hi);
+    // The spin `spinId` steps the edit `editId` through lo..hi in whole numbers, going on at the
+    // other end past either one when it wraps.
+    enum class Ends { Stop, Wrap };
+    void bindSpin(int spinId, int editId, int lo, int hi, Ends ends = Ends::Stop);
     void setSpinRange(int spinId, int lo, int hi);
     // Puts each bound spin at the number its edit shows (after a push).
     void syncSpins();

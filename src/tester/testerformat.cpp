@@ -46,9 +46,11 @@ void appendUtf8(std::string& out, char32_t c) {
 
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
-    const std::size_t units = bytes.size() / 2;  // an odd last byte is no unit
+    // An odd last byte is not dropped: it makes a unit with a zero byte after it.
+    const std::size_t units = (bytes.size() + 1) / 2;
+    auto byteAt = [&](std::size_t k) { return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0u; };
     auto unit = [&](std::size_t i) -> char16_t {
-        const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        const unsigned a = byteAt(2 * i), b = byteAt(2 * i + 1);
         return static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
     };
     for (std::size_t i = 0; i < units; ++i) {

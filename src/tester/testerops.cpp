@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/sent.h"
+#include "app/typedtext.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
 #include "resources/stringtable.h"
@@ -23,6 +24,10 @@ constexpr std::size_t kMaxFileBytes = 64u << 20;
 app::Outcome multiSend(link::CComm& comm, platform::Clock& clock, const std::string& text, int count,
                        const app::Steps& steps) {
     app::Outcome out;
+    if (std::string why = app::codePageRefusal(text); !why.empty()) {
+        out.written.emplace_back("sends", "0");
+        return out.refuse(0, std::move(why), "text");
+    }
     const std::string bytes = platform::toCodePage(text);
     int sent = 0;
     for (int i = 1; i <= count; ++i) {
@@ -82,6 +87,8 @@ app::Outcome printCharsetTest(link::CComm& comm, const CharsetRequest& r) {
 
 app::Outcome writeTestPrint(link::CComm& comm, const std::string& text) {
     app::Outcome out;
+    if (std::string why = app::codePageRefusal(text); !why.empty())
+        return out.refuse(0, std::move(why), "label");
     const std::string bytes = platform::toCodePage(text);
     // The port object has reported a failed write.
     if (!app::wrote(comm.WriteText(text), bytes.size())) return out.fail(0, "label");

@@ -16,7 +16,8 @@ inline constexpr std::size_t kReceiveReadSize = 512;
 inline constexpr const char* kReceivedKey = "received";
 
 // Multi Send: writes `text` (UTF-8, converted to the code page) `count` times, after a 100 ms
-// pause each time when it is longer than 1500 bytes. Steps: Progress with the sends done of
+// pause each time when it is longer than 1500 bytes; refused, with nothing sent, when the code
+// page cannot hold a character of it. Steps: Progress with the sends done of
 // `count` after each. Stops at the first failed write; a count of 0 or less sends nothing.
 app::Outcome multiSend(link::CComm& comm, platform::Clock& clock, const std::string& text, int count,
                        const app::Steps& steps = {});
@@ -40,7 +41,7 @@ inline constexpr int kCharsetVectorSize = 35;
 // position in its list is refused: no index the user did not choose goes to the printer.
 app::Outcome printCharsetTest(link::CComm& comm, const CharsetRequest& request);
 
-// A builder's test label, written as text in the code page.
+// A builder's test label, written as text in the code page (refused as Multi Send refuses).
 app::Outcome writeTestPrint(link::CComm& comm, const std::string& text);
 
 // A command file as editor text, as "Load" and "File Open" read it (byte-order marks, else the

@@ -18,11 +18,11 @@ bool CTextCommand::OnInitDialog() {
     on(ui::Event::Clicked, IDC_B_TEST_PRINT, [this] { OnTestPrint(); });
     on(ui::Event::Clicked, IDC_BT_FIND_FONT, [this] { OnFindFont(); });
     on(ui::Event::Clicked, IDC_B_CONVERT, [this] { openConverter(); });
-    bindSpin(IDC_B_X_SPIN, IDC_B_X, 0, 1000);
-    bindSpin(IDC_B_Y_SPIN, IDC_B_Y, 0, 1000);
-    bindSpin(IDC_BT_H_SPIN, IDC_BT_H_MULTI, 1, 4);
-    bindSpin(IDC_BT_V_SPIN, IDC_BT_V_MULTI, 1, 4);
-    bindSpin(IDC_BT_SPACE_SPIN, IDC_BT_SPACE, 0, 100);
+    bindSpin(IDC_B_X_SPIN, IDC_B_X, 0, 1000, Ends::Wrap);
+    bindSpin(IDC_B_Y_SPIN, IDC_B_Y, 0, 1000, Ends::Wrap);
+    bindSpin(IDC_BT_H_SPIN, IDC_BT_H_MULTI, 1, 4, Ends::Wrap);
+    bindSpin(IDC_BT_V_SPIN, IDC_BT_V_MULTI, 1, 4, Ends::Wrap);
+    bindSpin(IDC_BT_SPACE_SPIN, IDC_BT_SPACE, 0, 100, Ends::Wrap);
     if (restored_) {
         control(IDC_B_ROTATION).setCurSel(savedRotation_);
     } else {

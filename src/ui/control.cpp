@@ -132,6 +132,12 @@ void Control::setRange(int lo, int hi) {
     changed();
 }
 
+void Control::setWrap(bool on) {
+    if (on == wraps_) return;
+    wraps_ = on;
+    changed();
+}
+
 void Control::setPos(int pos) {
     pos_ = pos;
     changed();

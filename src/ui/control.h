@@ -136,6 +136,9 @@ public:
     void setRange(int lo, int hi);
     int pos() const { return pos_; }
     void setPos(int pos);
+    // A spin that wraps goes from its last value to its first one (and back) instead of stopping.
+    bool wraps() const { return wraps_; }
+    void setWrap(bool on);
 
     std::optional<std::uint32_t> textColor() const { return textColor_; }  // 0xRRGGBB
     std::optional<std::uint32_t> backColor() const { return backColor_; }
@@ -172,6 +175,7 @@ private:
     int rangeMin_ = 0;
     int rangeMax_ = 100;
     int pos_ = 0;
+    bool wraps_ = false;
     int selStart_ = 0;
     int selEnd_ = 0;
     std::optional<std::uint32_t> textColor_;

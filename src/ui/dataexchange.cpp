@@ -1,6 +1,7 @@
 // Data exchange and validation with the framework's standard messages.
 #include "ui/dataexchange.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -20,6 +21,19 @@ std::string trim(const std::string& s) {
 }
 
 }  // namespace
+
+std::size_t characterCount(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // not a continuation byte
+    return n;
+}
+
+std::string firstCharacters(std::string_view utf8, std::size_t count) {
+    std::size_t seen = 0, end = 0;
+    for (; end < utf8.size(); ++end)
+        if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80 && seen++ == count) break;
+    return std::string(utf8.substr(0, end));
+}
 
 std::string fillMessage(std::string text, const std::string& a, const std::string& b) {
     if (auto p = text.find("%1"); p != std::string::npos) text.replace(p, 2, a);
@@ -233,7 +247,8 @@ void DataExchange::MaxChars(const std::string& value, int count) {
         if (lastId_ && dialog_.hasControl(lastId_)) dialog_.control(lastId_).setLimitText(count);
         return;
     }
-    if (static_cast<int>(value.size()) > count) Fail(lastId_, fillMessage(ddx_text::kEnterNoMoreThan, std::to_string(count)));
+    if (characterCount(value) > static_cast<std::size_t>(std::max(count, 0)))
+        Fail(lastId_, fillMessage(ddx_text::kEnterNoMoreThan, std::to_string(count)));
 }
 
 }  // namespace velmora::ui

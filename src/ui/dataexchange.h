@@ -2,8 +2,10 @@
 // standard messages. Once an exchange fails, the rest of the pass is skipped.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace velmora::ui {
 
@@ -66,6 +68,10 @@ bool parseNumber(const std::string& text, double& out);
 std::string formatNumber(double value);
 // "%1"/"%2" of a framework message filled in.
 std::string fillMessage(std::string text, const std::string& a, const std::string& b = {});
+// Characters of UTF-8 text, not bytes: what a text limit and its message count.
+std::size_t characterCount(std::string_view utf8);
+// The first `count` characters of UTF-8 text, never part of one.
+std::string firstCharacters(std::string_view utf8, std::size_t count);
 // What an int box bound with MinMaxInt(min, max) says of `text` (no range check when min > max);
 // empty when it takes the text. The same checks as Text(int) and MinMaxInt, without a dialog.
 std::string integerBoxMessage(const std::string& text, int min, int max);

@@ -1,6 +1,8 @@
 // Dialog life, controls by id, user actions and the handler map.
 #include "ui/dialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "ui/dataexchange.h"
@@ -151,8 +153,8 @@ void Dialog::chooseItem(int id, int pos) {
 void Dialog::typeText(int id, const std::string& text) {
     Control& c = control(id);
     if (!c.enabled() || !c.visible() || c.readOnly()) return;
-    std::string t = text;
-    if (c.limitText() > 0 && static_cast<int>(t.size()) > c.limitText()) t.resize(c.limitText());
+    // The limit counts characters, as the window's edits do: a character is never cut in two.
+    std::string t = c.limitText() > 0 ? firstCharacters(text, static_cast<std::size_t>(c.limitText())) : text;
     if (c.style().numberOnly) {
         for (char ch : t)
             if (ch < '0' || ch > '9') return;  // the edit refuses the keystroke
@@ -173,6 +175,24 @@ void Dialog::moveSlider(int id, int pos) {
     Control& c = control(id);
     if (!c.enabled()) return;
     c.setPos(std::max(c.rangeMin(), std::min(c.rangeMax(), pos)));
+    dispatch(Event::Scroll, id);
+}
+
+void Dialog::stepSpin(int id, int steps) {
+    Control& spin = control(id);
+    if (!spin.enabled() || steps == 0) return;
+    const long long lo = std::min(spin.rangeMin(), spin.rangeMax());
+    const long long hi = std::max(spin.rangeMin(), spin.rangeMax());
+    long long from = spin.pos();
+    const auto at = std::find_if(controls_.begin(), controls_.end(), [&](const auto& c) { return c.get() == &spin; });
+    if (at != controls_.begin() && (*std::prev(at))->kind() == ControlKind::Edit) {
+        long long typed = 0;
+        if (parseInteger((*std::prev(at))->text(), typed)) from = std::clamp(typed, lo, hi);
+    }
+    long long next = from + steps;
+    if (next > hi) next = spin.wraps() ? lo : hi;
+    if (next < lo) next = spin.wraps() ? hi : lo;
+    spin.setPos(static_cast<int>(next));
     dispatch(Event::Scroll, id);
 }
 

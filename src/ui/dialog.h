@@ -85,6 +85,10 @@ public:
     void typeText(int id, const std::string& text);
     void selectTab(int id, int pos);
     void moveSlider(int id, int pos);
+    // A spin's up (steps > 0) or down arrow. It steps from the number in its buddy, the edit
+    // before it, when that holds one (as an up-down control that sets its buddy's text does),
+    // and stops at its ends or, when it wraps, goes on at the other end.
+    void stepSpin(int id, int steps);
     void leaveControl(int id);                   // focus moves away
 
     // Handler registration (the message map).

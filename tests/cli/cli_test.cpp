@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -146,11 +148,37 @@ TEST(CliScripted, RefusedSerialPortAdviceNamesDialout) {
 }
 
 TEST_F(CliRun, SendRefusesTextTheCodePageCannotHold) {
-    EXPECT_EQ(run({"send", "caf\xC3\xA9 \xE6\x97\xA5"}), cli::kExitFailure);  // café 日
+    EXPECT_EQ(run({"send", "caf\xC3\xA9 \xE6\x97\xA5"}), cli::kExitUsage);  // café 日
     EXPECT_EQ(err.str(), "velmora-cli: code page WINDOWS-1252 cannot hold 1 character(s) of the text; nothing was sent\n");
     EXPECT_EQ(printer.journal().tail(), "^cp\r");
     EXPECT_EQ(run({"send", "caf\xC3\xA9\xC2\x81"}), cli::kExitOk);  // U+0081 is byte 81
     EXPECT_EQ(printer.journal().tail(), "^cp\r^cp\rcaf\xE9\x81");  // each run checks first
+}
+
+// Every command that sends typed text refuses a character the code page lacks the same way,
+// instead of sending "?" in its place.
+TEST_F(CliRun, EveryTextCommandRefusesWhatTheCodePageCannotHold) {
+    const std::string zhe = "\xD0\x96";  // Ж
+    const auto file = std::filesystem::temp_directory_path() / ("velmora-zhe-" + std::to_string(::getpid()));
+    std::ofstream(file, std::ios::binary) << std::string("\xFF\xFE\x16\x04", 4);  // Ж in UTF-16
+    const std::vector<std::vector<std::string>> commands = {
+        {"tester", "send", "--text", zhe},
+        {"tester", "send", file.string()},
+        {"terminal", "send", "--text", zhe},
+        {"terminal", "send", file.string()},
+        {"identity", "set", "id=" + zhe},
+        {"info", "usb-serial", "123456789012" + zhe},
+        {"build", "text", "text=" + zhe, "--test-print"},
+    };
+    for (const auto& args : commands) {
+        printer.journal().clear();
+        EXPECT_EQ(run(args), cli::kExitUsage) << args[0] << " " << args[2] << err.str();
+        EXPECT_NE(err.str().find("code page WINDOWS-1252 cannot hold 1 character(s) of the text; nothing was sent"),
+                  std::string::npos)
+            << err.str();
+        EXPECT_EQ(printer.journal().tail(), "^cp\r") << args[0] << " " << args[2];
+    }
+    std::filesystem::remove(file);
 }
 
 // Output that cannot be written is a failure, whatever the command did.

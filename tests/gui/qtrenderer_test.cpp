@@ -306,6 +306,17 @@ TEST_F(Renderer, UserActionsReachTheModelAndItsHandlersOnce) {
     widget<QSpinBox>(kSpin)->stepUp();
     EXPECT_EQ(dlg.control(kSpin).pos(), 1);
     EXPECT_EQ(dlg.fired(Event::Scroll, kSpin), 1);
+    // A spin that wraps goes on at the other end, in the widget as in the control.
+    dlg.control(kSpin).setRange(0, 100);
+    dlg.control(kSpin).setPos(100);
+    dlg.control(kSpin).setWrap(true);
+    EXPECT_TRUE(widget<QSpinBox>(kSpin)->wrapping());
+    widget<QSpinBox>(kSpin)->stepUp();
+    EXPECT_EQ(dlg.control(kSpin).pos(), 0);
+    EXPECT_EQ(widget<QSpinBox>(kSpin)->value(), 0);
+    pressKey(widget<QSpinBox>(kSpin), Qt::Key_Down);
+    EXPECT_EQ(dlg.control(kSpin).pos(), 100);
+    EXPECT_EQ(dlg.fired(Event::Scroll, kSpin), 3);
 
     widget<QPlainTextEdit>(kMemo)->insertPlainText("^XA\n^XZ");
     EXPECT_EQ(dlg.control(kMemo).text(), "^XA\r\n^XZ");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/dialogcatalog.h"
+#include "app/typedtext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_rfid.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
@@ -102,6 +104,22 @@ TEST_F(RfidBuilders, WriteCellsFollowTheRange) {
         d.typeText(IDC_RB_CELL_FIRST + 2, "C");
     };
     EXPECT_EQ(insert(write, ascii), ">RFW,A,4,3,'ABC'\r\n");  // one character a cell: "AB" is cut
+    // A cell is one byte of the code page, and the data keeps to the rule of quoted text.
+    const auto asciiCells = [](std::vector<std::string> cells) {
+        return [cells](ui::Dialog& d) {
+            d.click(IDC_RB_RESET_DATA);
+            d.chooseItem(IDC_RB_WRITE_TYPE, 1);
+            d.chooseItem(IDC_RB_WRITE_COUNT, 2);
+            d.click(IDC_RB_SET_DATA);
+            for (int i = 0; i < 3; ++i) d.typeText(IDC_RB_CELL_FIRST + i, cells[static_cast<std::size_t>(i)]);
+        };
+    };
+    EXPECT_EQ(insert(write, asciiCells({"\xC3\xA9", "\\", "'"})), ">RFW,A,4,3,'\xC3\xA9\\''\r\n");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"a", "'", "b"}, {"a", "b", "\\"}}) {
+        host.clear();
+        EXPECT_EQ(insert(write, asciiCells(bad)), "") << bad[1];
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>{resources::LoadString(app::kMsgQuotedFieldBreaks)});
+    }
     const auto hexWith = [](const char* bad) {
         return [bad](ui::Dialog& d) {
             d.click(IDC_RB_RESET_DATA);

@@ -39,7 +39,7 @@ TEST(RfidCliReplies, GetPrintsOnlyTheSettingsWhoseReplyHasTheirForm) {
     };
     const Case cases[] = {
         {1, "XXXX", "tag-type"}, {2, "abc", "power"},    {2, "32", "power"},  {3, "XYZ", "position"},
-        {3, "99999", "position"}, {4, "11", "retries"}, {5, "-1", "labels"}, {7, "4x", "void"},
+        {3, "99999999999", "position"}, {4, "11", "retries"}, {5, "-1", "labels"}, {7, "4x", "void"},
     };
     for (const auto& c : cases) {
         auto replies = good;
@@ -148,10 +148,12 @@ TEST_F(RfidCliOnSim, CharacterDataIsCountedInTheCodePageOrRefused) {
         std::string sent;  // the write command, or "" when nothing may be sent
     };
     const Case cases[] = {
+        {"a\\'b", cli::kExitOk, ">RFw,A,0,4,'a\\'b'\r"},  // escaped: sent as typed
         {"\xC3\xA9" "a", cli::kExitOk, ">RFw,A,0,2,'\xE9" "a'\r"},  // "éa": two bytes in Windows-1252
         {"\xC3\xA9", cli::kExitUsage, ""},                          // "é" is one byte: too few
         {"\xE6\x97\xA5\xE6\x9C\xAC", cli::kExitUsage, ""},  // "日本": no such bytes
         {"a'b", cli::kExitUsage, ""},   // would end the quoted data
+        {"C:\\", cli::kExitUsage, ""},                     // would escape the closing apostrophe
         {"a\rb", cli::kExitUsage, ""},  // would end the command
     };
     printer.editRfid([](sim::RfidState& s) { s.tag.kind = sim::TagKind::Metal; });

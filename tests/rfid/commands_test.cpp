@@ -83,6 +83,12 @@ TEST(RfidSettings, RepliesBecomeListPositions) {
 TEST(RfidSettings, SetTextOnlyForChosenValues) {
     EncoderSettings s{0, 0, "600", 3, 2, "", ""};
     EXPECT_EQ(settingsText(s), ">RFS,5,3,2,1\r>RFTP,600\r");
+    // Any whole number the command can carry goes out as typed.
+    for (const char* position : {"12000", "-2147483648", "+0600"}) {
+        EncoderSettings far = s;
+        far.position = position;
+        EXPECT_EQ(settingsText(far), ">RFS,5,3,2,1\r>RFTP," + std::string(position) + "\r");
+    }
     s.tagType = 1;
     s.power = 30;
     EXPECT_EQ(settingsText(s), ">RFS,2,3,2,31\r>RFTP,600\r");
@@ -90,7 +96,7 @@ TEST(RfidSettings, SetTextOnlyForChosenValues) {
              [](EncoderSettings& e) { e.tagType = -1; }, [](EncoderSettings& e) { e.power = -1; },
              [](EncoderSettings& e) { e.retries = -1; }, [](EncoderSettings& e) { e.labels = -1; },
              [](EncoderSettings& e) { e.position = "6\r>RFKL"; }, [](EncoderSettings& e) { e.position = ""; },
-             [](EncoderSettings& e) { e.position = "10000"; }}) {
+             [](EncoderSettings& e) { e.position = "2147483648"; }, [](EncoderSettings& e) { e.position = "+"; }}) {
         EncoderSettings bad = s;
         change(bad);
         EXPECT_FALSE(settingsText(bad).has_value());

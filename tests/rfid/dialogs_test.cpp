@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/typedtext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_rfid.h"
 #include "rfid/crfidread.h"
 #include "rfid/crfidsetting.h"
@@ -188,6 +190,36 @@ TEST_F(Write, NothingIsSentForDataThatIsNotOneByteACellOrWithoutATagKind) {
         EXPECT_EQ(host.messageTexts(), std::vector<std::string>{c.message}) << c.why;
     }
     EXPECT_EQ(l.script.written(), "");
+}
+
+// A character cell holds one byte of the printer's code page, however many bytes of UTF-8 it
+// takes; an apostrophe goes out only escaped by a backslash in the cell before it.
+TEST_F(Write, CharacterCellsTakeCodePageBytesAndOnlyEscapedApostrophes) {
+    struct Case {
+        std::vector<std::string> cells;
+        std::string sent;  // "" when refused
+    };
+    const Case cases[] = {
+        {{"\xC3\xA9", "\\", "'", "s"}, ">RFw,A,0,4,'\xE9\\'s'\r"},  // é\'s
+        {{"a", "'", "b", "c"}, ""},
+        {{"a", "b", "c", "\\"}, ""},  // would escape the closing apostrophe
+    };
+    for (const Case& c : cases) {
+        CRFIDWriteRead d(ctx);
+        d.Create();
+        host.clear();
+        l.script.writes.clear();
+        d.click(IDC_RW_METAL);
+        setData(d, 0, 4, {c.cells[0]}, true);
+        EXPECT_EQ(d.focusId(), IDC_RW_CELL_FIRST + 1);  // one character fills a cell
+        for (int i = 1; i < 4; ++i) d.typeText(IDC_RW_CELL_FIRST + i, c.cells[static_cast<std::size_t>(i)]);
+        d.click(IDC_RW_DO_DATA);
+        d.click(IDC_RW_WRITE);
+        EXPECT_EQ(l.script.written(), c.sent) << c.cells[1];
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>{c.sent.empty()
+                                                                    ? resources::LoadString(app::kMsgQuotedFieldBreaks)
+                                                                    : "Writing is success"});
+    }
 }
 
 TEST_F(Write, AFailedWriteEndsTheSeriesWithoutAPrint) {

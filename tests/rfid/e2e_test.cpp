@@ -132,6 +132,8 @@ TEST_F(RfidCli, RefusedValuesPrintTheMessageAndSendNothing) {
     }
     EXPECT_EQ(run({"rfid", "write", "--start", "4"}), cli::kExitUsage);
     EXPECT_EQ(run({"rfid", "set", "power=32"}), cli::kExitUsage);
+    EXPECT_EQ(run({"rfid", "set", "position=2147483648"}), cli::kExitUsage);
+    EXPECT_EQ(run({"rfid", "set", "position=6,0"}), cli::kExitUsage);
 }
 
 TEST_F(RfidCli, MetalUserMemoryAndSettings) {
@@ -141,9 +143,9 @@ TEST_F(RfidCli, MetalUserMemoryAndSettings) {
     EXPECT_EQ(printer.totalPrintedLabels(), 0u);  // a metal tag is written at once
     ASSERT_EQ(run({"rfid", "read", "--metal", "--user", "--start", "0", "--count", "7"}), cli::kExitOk) << err.str();
     EXPECT_EQ(out.str(), "56454C4D4F5241\n");
-    ASSERT_EQ(run({"rfid", "set", "retries=7", "labels=0"}), cli::kExitOk) << err.str();
+    ASSERT_EQ(run({"rfid", "set", "retries=7", "labels=0", "position=12000"}), cli::kExitOk) << err.str();
     ASSERT_EQ(run({"rfid", "get"}), cli::kExitOk);
-    EXPECT_NE(out.str().find("retries=7\nlabels=0\nvalid=1\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("position=12000\nretries=7\nlabels=0\nvalid=1\n"), std::string::npos) << out.str();
 }
 
 TEST(RfidCliProcess, RoundTripAgainstTheSimulator) {

@@ -33,7 +33,8 @@ TEST(RfidReplies, OnlyRepliesOfTheKeysFormAreValues) {
         {"tag-type", "GEN2", true, "GEN2"},  {"tag-type", "ISO-B\r", true, "ISO-B"},
         {"tag-type", "GEN2xyz", false, "GEN2"},  // what the dialog shows, but no list entry
         {"power", " 31\r", true, "31"},     {"power", "0", false, ""},
-        {"position", "600  \r", true, "600"}, {"position", "10000", false, "10000"},
+        {"position", "600  \r", true, "600"}, {"position", "10000", true, "10000"},
+        {"position", "99999999999", false, "99999999999"},
         {"valid", "0000000000000017", true, "0000000000000017"}, {"void", std::nullopt, false, ""},
     };
     for (const auto& c : cases) {

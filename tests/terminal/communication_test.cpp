@@ -62,6 +62,13 @@ TEST_F(Communication, SendsTheTypedTextAsOneWrite) {
     EXPECT_EQ(host.waitCursorDepth, 0);
     dlg.click(IDC_CW_CLEAR);
     EXPECT_EQ(editor(), "");
+    // A character the code page lacks would go out as "?": nothing goes, and the user is told.
+    l.script.writes.clear();
+    dlg.typeText(IDC_CW_EDITOR, "^FD\xD0\x96^FS");  // Ж
+    dlg.click(IDC_CW_SEND);
+    EXPECT_TRUE(l.script.writes.empty());
+    const std::string refusal = "code page WINDOWS-1252 cannot hold 1 character(s) of the text; nothing was sent";
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{refusal});
 }
 
 // Preview shows what Send to Printer would print and sends nothing.

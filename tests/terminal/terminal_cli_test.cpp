@@ -57,6 +57,7 @@ TEST_F(TerminalCli, TwoBytePrintsThroughEitherDialog) {
         {{"--table", "gb2312", "--start", "G1"}, 2, "printed 0 label(s)\n", 0},
         {{"--table", "gb2312", "--start", "27", "--end", "27"}, 2, "printed 0 label(s)\n", 0},
         {{"--table", "gb2312", "--zii", "--width", ""}, 2, "printed 0 label(s)\n", 0},
+        {{"--table", "ks5601", "--font", "vector", "--width", "-1"}, 2, "printed 0 label(s)\n", 0},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"twobyte", "print"};
@@ -71,7 +72,9 @@ TEST_F(TerminalCli, TwoBytePrintsThroughEitherDialog) {
              {"twobyte", "print", "--table", "utf8"},
              {"twobyte", "print", "--table", "jis", "--all", "--start", "81"},
              {"twobyte", "print", "--table", "jis", "--zii", "--font", "bitmap"},
-             {"twobyte", "print", "--table", "jis", "--font", "outline"}})
+             {"twobyte", "print", "--table", "jis", "--font", "outline"},
+             {"twobyte", "print", "--table", "jis", "--width", "-1"},
+             {"twobyte", "print", "--table", "jis", "--font", "bitmap", "--height", "40"}})
         EXPECT_EQ(run(bad), 2) << bad.back();
 }
 

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "app/typedtext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
 #include "tester/1d_barcodecommand.h"
@@ -169,9 +171,8 @@ TEST_F(BuilderForms, ValuesNoControlOffersAndValuesTheChecksRefuse) {
         {"label", {{"unit", "dots"}, {"width", "3e9"}}, Build::Status::Refused,
          "Enter a number between -2147483647 and 2147483647."},
         {"copies", {{"copies", "two"}}, Build::Status::Refused, "Enter an integer."},
-        {"barcode1d", {{"data", "A\rB"}}, Build::Status::Refused,
-         "The text cannot hold an apostrophe, a carriage return or a line feed: the printer would end the command "
-         "there."},
+        {"barcode1d", {{"data", "A\rB"}}, Build::Status::Refused, resources::LoadString(app::kMsgQuotedFieldBreaks)},
+        {"text", {{"text", "C:\\"}}, Build::Status::Refused, resources::LoadString(app::kMsgQuotedFieldBreaks)},
     };
     for (const Case& c : cases) {
         const Build b = buildFromKeys(*findBuilderForm(c.builder), c.keys, false);

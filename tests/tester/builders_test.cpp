@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/toolcontext.h"
+#include "app/typedtext.h"
+#include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
 #include "tester/1d_barcodecommand.h"
@@ -179,6 +181,36 @@ TEST_F(Builders, SpinsStepTheirEditsInWholeNumbers) {
     EXPECT_EQ(b1.control(IDC_B_X).text(), "13");
 }
 
+// The bitmap text and 1D barcode spins go on at the other end; the others stop at theirs.
+TEST_F(Builders, TextAndLinearBarcodeSpinsWrapAtTheirEnds) {
+    CTextCommand text(ctx);
+    C1D_BarcodeCommand b1(ctx);
+    CVectorTextCommand vector(ctx);
+    struct Case {
+        TesterBuilder* builder;
+        int edit, spin;
+        const char* typed;
+        int steps;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {&text, IDC_B_X, IDC_B_X_SPIN, "1000", 1, "0"},
+        {&text, IDC_BT_H_MULTI, IDC_BT_H_SPIN, "1", -1, "4"},
+        {&text, IDC_BT_SPACE, IDC_BT_SPACE_SPIN, "100", 1, "0"},
+        {&b1, IDC_B1_HEIGHT, IDC_B1_HEIGHT_SPIN, "0", -1, "1000"},
+        {&b1, IDC_B1_NARROW, IDC_B1_NARROW_SPIN, "100", 1, "1"},
+        {&vector, IDC_VT_WIDTH, IDC_VT_WIDTH_SPIN, "100", 1, "100"},
+        {&vector, IDC_VT_FONT_SPACE, IDC_VT_SPACE_SPIN, "-100", -1, "-100"},
+    };
+    for (const Case& c : cases) {
+        c.builder->Create();
+        c.builder->typeText(c.edit, c.typed);
+        c.builder->stepSpin(c.spin, c.steps);
+        EXPECT_EQ(c.builder->control(c.edit).text(), c.shown) << c.builder->caption() << " " << c.typed;
+        EXPECT_EQ(c.builder->control(c.spin).wraps(), c.builder != &vector);
+    }
+}
+
 TEST_F(Builders, BlockDrawTypesSetTheirShape) {
     CBlockDrawCommand box(ctx);
     box.Create();
@@ -254,8 +286,7 @@ TEST_F(Builders, NumbersBeyondTheCommandAreRefusedWithTheRange) {
 }
 
 TEST_F(Builders, QuotedTextThatWouldEndTheCommandIsRefused) {
-    const std::string refusal = "The text cannot hold an apostrophe, a carriage return or a line feed: the printer "
-                                "would end the command there.";
+    const std::string refusal = resources::LoadString(app::kMsgQuotedFieldBreaks);
     CTextCommand text(ctx);
     CVectorTextCommand vector(ctx);
     C1D_BarcodeCommand b1(ctx);
@@ -266,10 +297,17 @@ TEST_F(Builders, QuotedTextThatWouldEndTheCommandIsRefused) {
         b->click(IDC_B_TEST_PRINT);
         b->typeText(IDC_B_DATA, "two\r\nlines");
         b->click(IDC_B_TEST_PRINT);
-        EXPECT_EQ(host.messageTexts(), std::vector<std::string>(3, refusal));
+        b->typeText(IDC_B_DATA, "C:\\");  // the backslash would escape the closing apostrophe
+        b->click(IDC_B_TEST_PRINT);
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>(4, refusal));
         EXPECT_FALSE(b->ended());
     }
     EXPECT_TRUE(l.script.writes.empty());
+    // Escaped, they go out exactly as typed.
+    host.clear();
+    EXPECT_EQ(insert(text, [](ui::Dialog& d) { d.typeText(IDC_B_DATA, "it\\'s C:\\\\"); }),
+              "T20,20,3,1,1,0,0,N,N,'it\\'s C:\\\\'\r\n");
+    EXPECT_TRUE(host.messageTexts().empty());
 }
 
 TEST_F(Builders, FontFinderFindsOrShowsNothing) {

@@ -2,6 +2,7 @@
 // view, command files and the character-set labels: the worked examples as tables.
 #include <gtest/gtest.h>
 
+#include "app/typedtext.h"
 #include "tester/tavlcommands.h"
 #include "tester/testerformat.h"
 
@@ -116,9 +117,13 @@ TEST(TavlCommands, PrintingSettingAndItsTestLabel) {
               "BD150,500,495,750,B,15\rBD200,550,300,700,S,30\rBD430,550,330,700,S,30\r\rP1\r");
 }
 
-TEST(TavlCommands, QuotedFieldsRefuseWhatWouldEndThem) {
-    for (const char* bad : {"it's", "a\rb", "a\nb"}) EXPECT_TRUE(breaksQuotedField(bad)) << bad;
-    for (const char* fine : {"", "Bar Code", "a,b\\c"}) EXPECT_FALSE(breaksQuotedField(fine)) << fine;
+TEST(TavlCommands, QuotedFieldsRefuseOnlyWhatWouldEndThem) {
+    // The printer takes \' and \\ inside quotes; a bare apostrophe, a lone backslash before the
+    // closing apostrophe, or a line end would end the field early.
+    for (const char* bad : {"it's", "a\rb", "a\nb", "C:\\", "a\\\\\\", "a\\\\'b", "\\\\'", "it\\\r"})
+        EXPECT_TRUE(app::breaksQuotedField(bad)) << bad;
+    for (const char* fine : {"", "Bar Code", "a,b\\c", "it\\'s", "C:\\\\", "\\'quoted\\'", "\\\\\\'"})
+        EXPECT_FALSE(app::breaksQuotedField(fine)) << fine;
 }
 
 TEST(FontFinder, SearchesAsWorkedOut) {
@@ -141,7 +146,9 @@ TEST(ConvertUnit, SinglePrecisionResultsAsShown) {
         const char* shown;
     };
     const Case cases[] = {{1, 1, "203.2"}, {1, 4, "812.8"}, {3, 100, "12.5"},
-                          {2, 100, "0.492126"}, {4, 25.4f, "1"}, {0, 1, "25.4"}, {5, 1, "8"}};
+                          {2, 100, "0.492126"}, {4, 25.4f, "1"}, {0, 1, "25.4"}, {5, 1, "8"},
+                          // Where a single-precision 25.4 shows in the sixth digit.
+                          {4, 0.63f, "0.0248031"}, {4, 1.86f, "0.0732283"}, {2, 1.02f, "0.00501968"}};
     for (const auto& c : cases) EXPECT_EQ(formatSingle(convertUnit(c.direction, c.in)), c.shown) << c.direction;
 }
 
@@ -170,7 +177,9 @@ TEST(CommandFiles, MarksCountOnlyWhenComplete) {
         {"\xFE" "A", "\xFE" "A"},
         {std::string("AB\0CD", 5), "AB"},
         {"A\nB", "A\nB"},                     // a lone LF stays a lone LF
-        {std::string("\xFF\xFE" "A\0B", 5), "A"},  // an odd last byte is no unit
+        // An odd last byte is paired with a zero byte, not lost.
+        {std::string("\xFF\xFE" "A\0B", 5), "AB"},
+        {std::string("\xFE\xFF\0A\x42", 5), "A\xE4\x88\x80"},  // U+4200
     };
     for (const auto& c : cases) EXPECT_EQ(decodeCommandFile(c.bytes, identity), c.text);
     EXPECT_EQ(encodeCommandFile("A"), std::string("\xFF\xFE" "A\0", 4));

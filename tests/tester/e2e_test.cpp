@@ -103,5 +103,26 @@ TEST_F(TesterToPrinter, OneLabelWithTheInsertedFields) {
     EXPECT_FALSE(std::filesystem::exists(labelsDir / "label-0002.json"));
 }
 
+// Escaped apostrophes and backslashes reach the label as the characters they stand for; text
+// the code page cannot hold is not sent at all.
+TEST_F(TesterToPrinter, EscapedQuotesPrintAndTextTheCodePageLacksIsRefused) {
+    insertOnce(IDC_TT_BITMAP_TEXT, [](ui::Dialog& b) { b.typeText(IDC_B_DATA, "it\\'s C:\\\\"); });
+    dlg.typeText(IDC_TT_EDITOR, dlg.commandText() + "P1\r\n");
+    dlg.click(IDC_TT_MULTI_SEND);
+    const auto labels = link.printer.printedLabels();
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_TRUE(labels[0].errors.empty());
+    const std::vector<sim::LabelField> fields = {sim::TextField{20, 20, '3', 1, 1, 0, 0, false, false, "it's C:\\"}};
+    EXPECT_EQ(labels[0].fields, fields);
+
+    const auto received = link.printer.journal().totalBytes();
+    dlg.typeText(IDC_TT_EDITOR, "T20,20,3,1,1,0,0,N,N,'\xD0\x96'\r\nP1\r\n");  // Ж
+    dlg.click(IDC_TT_MULTI_SEND);
+    EXPECT_EQ(link.printer.journal().totalBytes(), received);
+    EXPECT_EQ(dlg.control(IDC_TT_SENT_COUNTER).text(), "");
+    const std::string refusal = "code page WINDOWS-1252 cannot hold 1 character(s) of the text; nothing was sent";
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>{refusal});
+}
+
 }  // namespace
 }  // namespace velmora::testing

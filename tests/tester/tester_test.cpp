@@ -81,6 +81,16 @@ TEST_F(Tester, MultiSendCountsEachCopyAndPausesOnlyForLongTexts) {
     EXPECT_EQ(l.messages.shown.size(), 1u);
 }
 
+TEST_F(Tester, TheSendCountSpinWrapsAtItsEnds) {
+    EXPECT_TRUE(dlg.control(IDC_TT_SEND_SPIN).wraps());
+    dlg.stepSpin(IDC_TT_SEND_SPIN, -1);
+    EXPECT_EQ(dlg.control(IDC_TT_SEND_COUNT).text(), "0");
+    dlg.stepSpin(IDC_TT_SEND_SPIN, -1);
+    EXPECT_EQ(dlg.control(IDC_TT_SEND_COUNT).text(), "10000");
+    dlg.stepSpin(IDC_TT_SEND_SPIN, 1);
+    EXPECT_EQ(dlg.control(IDC_TT_SEND_COUNT).text(), "0");
+}
+
 // Preview hands the editor's bytes to the host and sends nothing; a host without pictures says so.
 TEST_F(Tester, PreviewShowsTheEditorsLabelsWithoutSending) {
     dlg.typeText(IDC_TT_EDITOR, "BD10,10,50,50,O\r\nP1\r\n");
@@ -162,6 +172,11 @@ TEST_F(Tester, SaveWritesUtf16AndLoadReadsItBack) {
     host.fileAnswers.push_back(path);
     dlg.click(IDC_TT_LOAD);
     EXPECT_EQ(editor(), "A");
+    // A file cut short in its last unit keeps that byte.
+    std::ofstream(path, std::ios::binary) << std::string("\xFF\xFE" "P\0" "1", 5);
+    host.fileAnswers.push_back(path);
+    dlg.click(IDC_TT_LOAD);
+    EXPECT_EQ(editor(), "P1");
 }
 
 TEST_F(Tester, CancelsAndUnreadableFilesAreReported) {

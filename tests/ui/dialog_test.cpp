@@ -108,7 +108,7 @@ TEST(DataExchange, GoodInputReachesFields) {
     f.Create();
     f.control(IDC_COUNT).setText(" 20 ");
     f.control(IDC_RATIO).setText("0.5");
-    f.control(IDC_NAME).setText("wxyz");
+    f.control(IDC_NAME).setText("w\xC3\xA9y\xC3\xA9");  // four characters in six bytes
     f.click(IDC_FLAG);
     f.click(IDC_R3);
     f.click(IDC_S2);
@@ -117,7 +117,7 @@ TEST(DataExchange, GoodInputReachesFields) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(f.count, 20);
     EXPECT_EQ(f.ratio, 0.5);
-    EXPECT_EQ(f.name, "wxyz");
+    EXPECT_EQ(f.name, "w\xC3\xA9y\xC3\xA9");
     EXPECT_EQ(f.flag, 1);
     EXPECT_EQ(f.choice, 2);
     EXPECT_EQ(f.side, 1);
@@ -150,9 +150,41 @@ TEST(DialogActions, TypingRespectsLimitsAndNumberOnlyEdits) {
     d.control(2).setLimitText(3);
     d.typeText(2, "abcdef");
     EXPECT_EQ(d.control(2).text(), "abc");
+    d.typeText(2, "\xC3\xA9t\xC3\xA9s");  // étés: the limit counts characters
+    EXPECT_EQ(d.control(2).text(), "\xC3\xA9t\xC3\xA9");
     d.typeText(1, "12");
     d.typeText(1, "12a");
     EXPECT_EQ(d.control(1).text(), "12");
+}
+
+// An arrow steps from the number in the buddy edit, and at an end stops or goes on at the other.
+TEST(DialogActions, SpinsStepFromTheirBuddyAndWrapOrStopAtTheirEnds) {
+    static const DialogTemplate t{502, "Spin", row({edit(1, 5), control(2, ControlKind::Spin)})};
+    struct Case {
+        bool wraps;
+        const char* buddy;
+        int pos, steps, expected;
+    };
+    const Case cases[] = {
+        {true, "10", 0, 1, 0},    {true, "0", 5, -1, 10},  {false, "10", 0, 1, 10}, {false, "0", 5, -1, 0},
+        {true, "4", 9, 1, 5},     {true, "x", 9, 1, 10},   {true, "x", 10, 1, 0},   {true, "250", 0, 1, 0},
+        {false, "-3", 0, -1, 0},  {true, "", 3, 1, 4},
+    };
+    for (const Case& c : cases) {
+        TestHost host;
+        Dialog d(host, t);
+        d.Create();
+        int scrolled = 0;
+        d.on(Event::Scroll, 2, [&] { ++scrolled; });
+        Control& spin = d.control(2);
+        spin.setRange(0, 10);
+        spin.setWrap(c.wraps);
+        spin.setPos(c.pos);
+        d.control(1).setText(c.buddy);
+        d.stepSpin(2, c.steps);
+        EXPECT_EQ(spin.pos(), c.expected) << c.buddy << " " << c.steps << (c.wraps ? " wrapping" : "");
+        EXPECT_EQ(scrolled, 1);
+    }
 }
 
 TEST(DialogActions, OkValidatesBeforeEndingAndCancelEnds) {
