@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gui/bannerpainter.h"
+#include "gui/editortext.h"
 #include "gui/qtrenderer.h"
 
 namespace velmora::gui {
@@ -42,13 +43,6 @@ QStringList qsList(const std::vector<std::string>& items);
 
 // Labels follow the dialog convention: a single "&" marks a mnemonic and is not shown, "&&" shows one.
 QString labelText(const std::string& text);
-// Multi-line edits hold CR LF line ends, as the printer commands they show do; Qt's editor uses LF.
-QString toEditor(const std::string& text);
-std::string fromEditor(const QString& text);
-// A position in the control's text (bytes, CR LF counting two) as a position in the editor.
-int editorPos(const std::string& text, int pos);
-// A position in the editor as a position in the control's text: the inverse of editorPos.
-int controlPos(const std::string& text, int pos);
 // Addresses are "a.b.c.d" in the control.
 QString ipToEditor(const std::string& text);
 std::string ipFromEditor(const QString& text);
