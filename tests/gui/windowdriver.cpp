@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -64,7 +66,9 @@ void press(QWidget* window, int id) {
     QWidget* w = must(window, id);
     if (!w) return;
     EXPECT_TRUE(w->isEnabled()) << "control " << id << " is disabled";
-    QTest::mouseClick(w, Qt::LeftButton);
+    // A box or radio button takes a click on its mark, which sits at its left.
+    const bool marked = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
+    QTest::mouseClick(w, Qt::LeftButton, {}, marked ? QPoint(std::min(8, w->width() / 2), w->height() / 2) : QPoint());
 }
 
 void typeInto(QWidget* window, int id, const QString& text) {
