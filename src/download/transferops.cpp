@@ -44,6 +44,8 @@ bool sendBody(link::CComm& comm, TransferSource& source, std::size_t chunk, cons
         source.release(done);
         progress(done);
     });
+    // The rest after the last whole chunk has gone too: the progress ends at every byte.
+    if (ok && sent < bytes.size()) progress(bytes.size());
     // The pages let go come back from the file for the head.
     app::noteSent(written, key, {reinterpret_cast<const char*>(bytes.data()), ok ? bytes.size() : sent});
     return ok;
