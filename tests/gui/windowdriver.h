@@ -19,6 +19,9 @@
 #include "support/fakespooler.h"
 #include "support/simdevice.h"
 
+// QStrings in test failures as their text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace velmora::testing {
 
 // The widget of control `id` in `window` or its pages, a shown one first; null when none.
