@@ -130,6 +130,7 @@ std::deque<Answer>& answers() {
     return queue;
 }
 bool polling = false;
+int guarding = 0;  // while a main window is up, a box no answer waits for is closed after a while
 
 bool isKind(QWidget* w, Kind kind) {
     const bool box = qobject_cast<QMessageBox*>(w), file = qobject_cast<QFileDialog*>(w);
@@ -147,8 +148,29 @@ const char* kindName(Kind kind) {
 
 void poll();
 
+// A message box or file dialog that no answer was queued for fails the test and is closed.
+void closeUnexpected(QWidget* modal) {
+    static QPointer<QWidget> seen;
+    static qint64 since = 0;
+    const bool box = qobject_cast<QMessageBox*>(modal) || qobject_cast<QFileDialog*>(modal);
+    if (!box) {
+        seen = nullptr;
+        return;
+    }
+    if (seen != modal) {
+        seen = modal;
+        since = sinceStart().elapsed();
+        return;
+    }
+    if (sinceStart().elapsed() - since < kPatienceMs / 4) return;
+    std::string text = modal->windowTitle().toStdString();
+    if (auto* b = qobject_cast<QMessageBox*>(modal)) text += ": " + b->text().toStdString();
+    ADD_FAILURE() << "nothing answers " << text;
+    static_cast<QDialog*>(modal)->reject();
+}
+
 void keepPolling() {
-    if (polling || answers().empty()) return;
+    if (polling || (answers().empty() && guarding == 0)) return;
     polling = true;
     QTimer::singleShot(kPollMs, [] {
         polling = false;
@@ -159,10 +181,13 @@ void keepPolling() {
 // Each poll is a timer of its own: the answer it runs may open modal windows whose event loops
 // must go on answering.
 void poll() {
-    if (answers().empty()) return;
     keepPolling();
-    Answer& next = answers().front();
     QWidget* modal = QApplication::activeModalWidget();
+    if (answers().empty()) {
+        closeUnexpected(modal);
+        return;
+    }
+    Answer& next = answers().front();
     if (modal && modal != next.openBefore && isKind(modal, next.kind)) {
         Answer taken = std::move(next);
         answers().pop_front();
@@ -254,6 +279,8 @@ bool allAnswered() {
 
 MainWindowOnSim::MainWindowOnSim(int interface) {
     qtApp();
+    ++guarding;
+    keepPolling();
     app::MenuMode = 1;
     dlg_ = std::make_unique<app::CVelmoraDlg>(ctx, spooler_);
     dlg_->AddMenuViews();
@@ -271,6 +298,7 @@ MainWindowOnSim::MainWindowOnSim(int interface) {
 
 MainWindowOnSim::~MainWindowOnSim() {
     allAnswered();
+    --guarding;
     renderer_.reset();
 }
 
