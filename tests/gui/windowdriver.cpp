@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include "app/menumode.h"
+#include "platform/device.h"
 #include "qtapp.h"
 #include "resources/templates_main.h"
 
@@ -277,12 +278,27 @@ bool allAnswered() {
     return done;
 }
 
-MainWindowOnSim::MainWindowOnSim(int interface) {
+namespace {
+link::CComm& tcpLink(std::unique_ptr<sim::Server>& server, std::unique_ptr<link::CComm>& comm, SimLink& sim) {
+    server = std::make_unique<sim::Server>(sim.printer);
+    comm = std::make_unique<link::CComm>(platform::systemDevices(), sim.clock, sim.messages);
+    return *comm;
+}
+}  // namespace
+
+MainWindowOnSim::MainWindowOnSim(int interface, Over over)
+    : ctx{over == Over::Tcp ? tcpLink(server_, tcpComm_, link) : link.comm, link.clock, host} {
     qtApp();
     ++guarding;
     keepPolling();
     app::MenuMode = 1;
     dlg_ = std::make_unique<app::CVelmoraDlg>(ctx, spooler_);
+    if (server_) {
+        const unsigned port = server_->startTcp(0);
+        EXPECT_NE(port, 0u) << server_->error();
+        dlg_->address = "127.0.0.1";
+        dlg_->tcpPort = static_cast<int>(port);
+    }
     dlg_->AddMenuViews();
     renderer_ = std::make_unique<gui::QtRenderer>(*dlg_);
     window()->show();
@@ -300,6 +316,8 @@ MainWindowOnSim::~MainWindowOnSim() {
     allAnswered();
     --guarding;
     renderer_.reset();
+    dlg_.reset();
+    if (tcpComm_) tcpComm_->CloseTcp();
 }
 
 void MainWindowOnSim::openTool(int menuButton, std::function<void(QWidget*)> use) {

@@ -16,6 +16,7 @@
 #include "app/velmoradlg.h"
 #include "gui/qthost.h"
 #include "gui/qtrenderer.h"
+#include "sim/server.h"
 #include "support/fakespooler.h"
 #include "support/simdevice.h"
 
@@ -49,10 +50,13 @@ void answerFile(const std::string& path);  // typed into the file dialog's name 
 // Waits for every queued answer to have been given; false (and a failure) when one was not.
 bool allAnswered();
 
-// The main window on a simulated printer, connected over `interface` (the panel's radio id).
+// The main window on a simulated printer, connected over `interface` (the panel's radio id): the
+// printer in process as a device, or (Over::Tcp, Ethernet only) behind a real TCP socket, as
+// velmora --simulate has it.
 class MainWindowOnSim {
   public:
-    explicit MainWindowOnSim(int interface);
+    enum class Over { Device, Tcp };
+    explicit MainWindowOnSim(int interface, Over over = Over::Device);
     ~MainWindowOnSim();
 
     QWidget* window() const { return renderer_->widget()->window(); }
@@ -64,7 +68,13 @@ class MainWindowOnSim {
 
     SimLink link;
     gui::QtHost host;
-    app::ToolContext ctx{link.comm, link.clock, host};
+
+  private:
+    std::unique_ptr<sim::Server> server_;
+    std::unique_ptr<link::CComm> tcpComm_;
+
+  public:
+    app::ToolContext ctx;
 
   private:
     FakeSpooler spooler_;
