@@ -238,7 +238,7 @@ void whenToolOpens(std::function<void(QWidget*)> use) {
     queue(Kind::Tool, [use = std::move(use)](QWidget* window) {
         QPointer<QWidget> w = window;
         window->activateWindow();
-        QTest::qWaitForWindowActive(window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         use(window);
         if (w && w->isVisible()) static_cast<QDialog*>(w.data())->reject();
     });
@@ -303,7 +303,7 @@ MainWindowOnSim::MainWindowOnSim(int interface, Over over)
     renderer_ = std::make_unique<gui::QtRenderer>(*dlg_);
     window()->show();
     window()->activateWindow();
-    QTest::qWaitForWindowActive(window());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window()));
     press(window(), interface);
     std::string said;
     answerMessage(&said);
@@ -344,8 +344,16 @@ std::string MainWindowOnSim::received() {
 }
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("velmora-window-" + std::to_string(::getpid()));
+    // One folder a process, gone when the process ends.
+    static const struct Folder {
+        std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("velmora-window-" + std::to_string(::getpid()));
+        ~Folder() {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } folder;
+    const auto& dir = folder.path;
     std::filesystem::create_directories(dir);
     const std::string path = (dir / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
