@@ -35,7 +35,7 @@ TEST(WindowFileTransfer, AFileWithoutADotGoesWholeWithTheBarFilling) {
             answerFile(file);
             press(tool, IDC_FT_BROWSE);
             EXPECT_EQ(shownText(tool, IDC_FT_NAME), "firmware");
-            EXPECT_EQ(shownText(tool, IDC_FT_SIZE), QString::number(bytes.size()) + " Bytes");
+            EXPECT_EQ(shownText(tool, IDC_FT_SIZE), std::to_string(bytes.size()) + " Bytes");
 
             auto* bar = controlAs<QProgressBar>(tool, IDC_FT_PROGRESS);
             ASSERT_NE(bar, nullptr);

@@ -26,7 +26,7 @@ TEST(WindowRfid, ConfigurationGetAndSet) {
         answerMessage(&said);
         press(tool, IDC_RS_GET);
         EXPECT_EQ(said, LoadString(204));
-        EXPECT_FALSE(shownText(tool, IDC_RS_POWER).isEmpty());
+        EXPECT_FALSE(shownText(tool, IDC_RS_POWER).empty());
         w.received();
         answerMessage(&said);
         press(tool, IDC_RS_SET);
@@ -37,27 +37,27 @@ TEST(WindowRfid, ConfigurationGetAndSet) {
 
 TEST(WindowRfid, CellsTypedInARowAreWrittenAndReadBackAndAnotherFormatSendsNothing) {
     MainWindowOnSim w(IDC_MAIN_ETHERNET);
-    const QString data = "300833B2DDD9014000000001";
+    const std::string data = "300833B2DDD9014000000001";
     w.openTool(IDC_ZII_RFID_WRITE_READ, [&](QWidget* tool) {
         press(tool, IDC_RW_LABEL);
         press(tool, IDC_RW_SET_DATA);
         // Typing goes on from cell to cell as each fills.
         controlWidget(tool, cell(5))->setFocus(Qt::MouseFocusReason);
-        typeAtFocus(data);
-        for (int n = 5; n <= 16; ++n) EXPECT_EQ(shownText(tool, cell(n)), data.mid(2 * (n - 5), 2)) << n;
+        typeAtFocus(QString::fromStdString(data));
+        for (int n = 5; n <= 16; ++n) EXPECT_EQ(shownText(tool, cell(n)), data.substr(2 * (n - 5), 2)) << n;
         press(tool, IDC_RW_DO_DATA);
         std::string said;
         answerMessage(&said);
         press(tool, IDC_RW_WRITE);
         EXPECT_EQ(said, LoadString(211));
-        EXPECT_EQ(w.received(), ">RFW,H,4,12,'" + data.toStdString() + "'\rP1\r");
+        EXPECT_EQ(w.received(), ">RFW,H,4,12,'" + data + "'\rP1\r");
 
         // The tag as the printer has it now.
         whenToolOpens([&](QWidget* read) {
             answerMessage(&said);
             press(read, IDC_RR_READ);
             EXPECT_EQ(said, LoadString(200));
-            for (int n = 5; n <= 16; ++n) EXPECT_EQ(shownText(read, cell(n)), data.mid(2 * (n - 5), 2)) << n;
+            for (int n = 5; n <= 16; ++n) EXPECT_EQ(shownText(read, cell(n)), data.substr(2 * (n - 5), 2)) << n;
         });
         press(tool, IDC_RW_POPUP_READ);
         w.received();

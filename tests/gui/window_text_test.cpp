@@ -62,7 +62,7 @@ TEST(WindowCommunication, LoadedLineEndsGoOutAsLoadedAndFindNextTakesTheFocus) {
         EXPECT_EQ(w.received(), "^cp\r\n");
         press(tool, IDC_CW_READ);
         press(tool, IDC_CW_HEX);
-        EXPECT_FALSE(shownText(tool, IDC_CW_RECEIVE_VIEW).isEmpty());
+        EXPECT_FALSE(shownText(tool, IDC_CW_RECEIVE_VIEW).empty());
 
         press(tool, IDC_CW_REPLACE);
         QDialog* find = findWindow();
@@ -97,7 +97,7 @@ TEST(WindowTester, LoadedLineEndsAndTheTypedSendCount) {
         whenToolOpens([](QWidget*) {});  // it opens again for the next line: closed
         press(tool, IDC_TT_COPIES);
         EXPECT_EQ(shownText(tool, IDC_TT_SEND_COUNT), "2");
-        const QString withCopies = shownText(tool, IDC_TT_EDITOR);
+        const QString withCopies = QString::fromStdString(shownText(tool, IDC_TT_EDITOR));
         ASSERT_TRUE(withCopies.startsWith("SW780\nP1\nP")) << withCopies.toStdString();
         const std::string sent = text + withCopies.mid(9).replace("\n", "\r\n").toStdString();
         press(tool, IDC_TT_MULTI_SEND);

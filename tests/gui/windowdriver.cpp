@@ -41,16 +41,24 @@ QWidget* controlWidget(QWidget* window, int id) {
     return hidden;
 }
 
-QString shownText(QWidget* window, int id) {
+std::string shownText(QWidget* window, int id) {
     QWidget* w = controlWidget(window, id);
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* line = qobject_cast<QLineEdit*>(w)) return line->text();
-    if (auto* text = qobject_cast<QPlainTextEdit*>(w)) return text->toPlainText();
-    if (auto* box = qobject_cast<QComboBox*>(w)) return box->currentText();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* group = qobject_cast<QGroupBox*>(w)) return group->title();
-    ADD_FAILURE() << "no text shown by control " << id;
-    return {};
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w))
+        text = label->text();
+    else if (auto* line = qobject_cast<QLineEdit*>(w))
+        text = line->text();
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+        text = edit->toPlainText();
+    else if (auto* box = qobject_cast<QComboBox*>(w))
+        text = box->currentText();
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        text = button->text();
+    else if (auto* group = qobject_cast<QGroupBox*>(w))
+        text = group->title();
+    else
+        ADD_FAILURE() << "no text shown by control " << id;
+    return text.toStdString();
 }
 
 namespace {

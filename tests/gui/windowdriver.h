@@ -20,9 +20,6 @@
 #include "support/fakespooler.h"
 #include "support/simdevice.h"
 
-// QStrings in test failures as their text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace velmora::testing {
 
 // The widget of control `id` in `window` or its pages, a shown one first; null when none.
@@ -31,8 +28,8 @@ template <class W>
 W* controlAs(QWidget* window, int id) {
     return qobject_cast<W*>(controlWidget(window, id));
 }
-// What a control's widget shows: a label's, button's, edit's or list's text.
-QString shownText(QWidget* window, int id);
+// What a control's widget shows (UTF-8): a label's, button's, edit's or list's text.
+std::string shownText(QWidget* window, int id);
 
 // What a user does to a control's widget. Each fails the test when the widget is not there.
 void press(QWidget* window, int id);                          // a mouse click
