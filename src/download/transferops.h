@@ -33,8 +33,8 @@ std::string ImageNameFromFile(const std::string& fileName);
 // Sends the file at `path` as stored (a complete byte-order mark aside; UTF-16 text in the code
 // page), in 4096-byte chunks (one write on Ethernet), within the transfer's time-outs, a USB
 // link kept open throughout. Steps: Progress with the bytes sent of the total, once before the
-// first byte, after each chunk (each piece of the one write), and after the rest. Done (237) only when every
-// byte went; a failed write stops it (460); a file that cannot be opened fails (107).
+// first byte, after each chunk (each piece of the one write) and after the rest. Done (237) only
+// when every byte went; a failed write stops it (460); a file that cannot be opened fails (107).
 app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Steps& steps = {});
 
 // Stores the PCX file at `path` as image `name`: the header with the size of the bytes that

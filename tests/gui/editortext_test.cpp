@@ -1,8 +1,8 @@
 // Text between a multi-line control and Qt's editor: an edit changes only what the user changed,
 // whatever line ends and bytes the rest of the text holds.
-#include <gtest/gtest.h>
-
 #include "gui/editortext.h"
+
+#include <gtest/gtest.h>
 
 namespace velmora::gui::detail {
 namespace {
@@ -20,8 +20,18 @@ TEST(EditorText, AnEditKeepsTheBytesAroundIt) {
         {"a new line is CR LF", "A\rB", "A\n\nB", "A\r\r\nB"},
         {"mixed ends kept", "A\r\nB\nC\r", "A\nBx\nC\n", "A\r\nBx\nC\r"},
         {"a line end deleted", "A\rB\r\nC", "AB\nC", "AB\r\nC"},
-        {"a byte that is no UTF-8 kept", "A\xFF" "B", QString("A") + QChar(0xFFFD) + "BC", "A\xFF" "BC"},
-        {"a no-break space the editor shows as a space", "A\xC2\xA0" "B", "A B!", "A\xC2\xA0" "B!"},
+        {"a byte that is no UTF-8 kept",
+         "A\xFF"
+         "B",
+         QString("A") + QChar(0xFFFD) + "BC",
+         "A\xFF"
+         "BC"},
+        {"a no-break space the editor shows as a space",
+         "A\xC2\xA0"
+         "B",
+         "A B!",
+         "A\xC2\xA0"
+         "B!"},
         {"beside a character of two units", "\xF0\x9F\x98\x80\r", QString::fromUtf8("\xF0\x9F\x98\x80x\n"),
          "\xF0\x9F\x98\x80x\r"},
         {"all replaced", "A\rB\r", "C", "C"},
@@ -35,7 +45,9 @@ TEST(EditorText, AnEditKeepsTheBytesAroundIt) {
 }
 
 TEST(EditorText, PositionsMapBothWays) {
-    const std::string text = "A\r\nB\rC\xC3\xA9" "D";  // A CRLF B CR C é D
+    const std::string text =
+        "A\r\nB\rC\xC3\xA9"
+        "D";  // A CRLF B CR C é D
     const int bytes[] = {0, 1, 3, 4, 5, 6, 8, 9};
     for (int unit = 0; unit < 8; ++unit) {
         EXPECT_EQ(controlPos(text, unit), bytes[unit]) << unit;

@@ -57,7 +57,8 @@ TEST(WindowRfid, CellsTypedInARowAreWrittenAndReadBackAndAnotherFormatSendsNothi
             answerMessage(&said);
             press(read, IDC_RR_READ);
             EXPECT_EQ(said, LoadString(200));
-            for (int n = 5; n <= 16; ++n) EXPECT_EQ(shownText(read, cell(n)), data.substr(2 * (n - 5), 2)) << n;
+            for (int n = 5; n <= 16; ++n)
+                EXPECT_EQ(shownText(read, cell(n)), data.substr(2 * (n - 5), 2)) << n;
         });
         press(tool, IDC_RW_POPUP_READ);
         w.received();

@@ -54,7 +54,8 @@ TEST(WindowUserSettings, NoBusyCursorWhileOpenAndTheProfileIsSaved) {
         answerMessage(&said);
         press(tool, IDC_PI_GET);
         EXPECT_EQ(said, LoadString(151));
-        const std::string model = QString::fromStdString(shownText(tool, IDC_PI_MODEL)).trimmed().toStdString();
+        const std::string model =
+            QString::fromStdString(shownText(tool, IDC_PI_MODEL)).trimmed().toStdString();
         EXPECT_FALSE(model.empty());
 
         answerFile(profilePath);

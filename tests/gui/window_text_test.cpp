@@ -34,7 +34,8 @@ void typeAndDelete(QWidget* tool, int editorId) {
 // The host's find/replace window, open beside the tool.
 QDialog* findWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->windowTitle() == "Replace") return d;
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->windowTitle() == "Replace")
+            return d;
     return nullptr;
 }
 

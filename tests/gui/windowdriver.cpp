@@ -2,6 +2,7 @@
 #include "windowdriver.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,7 +22,6 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "app/menumode.h"
 #include "platform/device.h"
@@ -77,7 +77,8 @@ void press(QWidget* window, int id) {
     EXPECT_TRUE(w->isEnabled()) << "control " << id << " is disabled";
     // A box or radio button takes a click on its mark, which sits at its left.
     const bool marked = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
-    QTest::mouseClick(w, Qt::LeftButton, {}, marked ? QPoint(std::min(8, w->width() / 2), w->height() / 2) : QPoint());
+    QTest::mouseClick(w, Qt::LeftButton, {},
+                      marked ? QPoint(std::min(8, w->width() / 2), w->height() / 2) : QPoint());
 }
 
 void typeInto(QWidget* window, int id, const QString& text) {
@@ -144,9 +145,12 @@ int guarding = 0;  // while a main window is up, a box no answer waits for is cl
 bool isKind(QWidget* w, Kind kind) {
     const bool box = qobject_cast<QMessageBox*>(w), file = qobject_cast<QFileDialog*>(w);
     switch (kind) {
-        case Kind::Message: return box;
-        case Kind::File: return file;
-        case Kind::Tool: return !box && !file && qobject_cast<QDialog*>(w);
+        case Kind::Message:
+            return box;
+        case Kind::File:
+            return file;
+        case Kind::Tool:
+            return !box && !file && qobject_cast<QDialog*>(w);
     }
     return false;
 }
@@ -214,7 +218,8 @@ void poll() {
 
 int queue(Kind kind, std::function<void(QWidget*)> act, bool first = false) {
     static int serials = 0;
-    Answer a{++serials, kind, std::move(act), QApplication::activeModalWidget(), sinceStart().elapsed() + kPatienceMs};
+    Answer a{++serials, kind, std::move(act), QApplication::activeModalWidget(),
+             sinceStart().elapsed() + kPatienceMs};
     if (first)
         answers().push_front(std::move(a));
     else
@@ -252,7 +257,9 @@ void whenToolOpens(std::function<void(QWidget*)> use) {
     });
 }
 
-void answerMessage(std::string* text, QMessageBox::StandardButton button) { messageAnswer(text, button, false); }
+void answerMessage(std::string* text, QMessageBox::StandardButton button) {
+    messageAnswer(text, button, false);
+}
 
 void answerFile(const std::string& path) {
     queue(Kind::File, [path](QWidget* w) {
@@ -354,8 +361,8 @@ std::string MainWindowOnSim::received() {
 std::string tempFile(const std::string& name, const std::string& bytes) {
     // One folder a process, gone when the process ends.
     static const struct Folder {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("velmora-window-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("velmora-window-" + std::to_string(::getpid()));
         ~Folder() {
             std::error_code ec;
             std::filesystem::remove_all(path, ec);
