@@ -65,15 +65,20 @@ void pictureSerial(CDiagnoseDlg& d, unsigned mode) {
     d.OnDiagnose();
 }
 
-// Opened on a TCP port where nothing listens (refused at once); the scenes show a serial port
+// Opened on the link the port object names (velmora --dialog diagnose --tcp HOST:PORT), or with
+// none named on a TCP port where nothing listens (refused at once); the scenes show a serial port
 // (the simulator answering at the first rate) and one the user may not open.
 const bool registered = registerDialog({
     "diagnose",
     [](ToolContext& ctx) {
         DoctorTarget target;
-        target.kind = DoctorTarget::Kind::Tcp;
-        target.host = "127.0.0.1";
-        target.port = 1;
+        if (!ctx.comm.portName.empty()) {
+            target = doctorTargetOf(ctx.comm);
+        } else {
+            target.kind = DoctorTarget::Kind::Tcp;
+            target.host = "127.0.0.1";
+            target.port = 1;
+        }
         return std::make_unique<CDiagnoseDlg>(ctx, target, platform::spoolerWithoutQueues());
     },
     {{"serial-found", [](ui::Dialog& d) { pictureSerial(static_cast<CDiagnoseDlg&>(d), 0666); }},

@@ -9,7 +9,7 @@ namespace {
 using namespace resources;
 constexpr MenuButton kButtons[] = {
     // Building the setting pages takes a while, hence the wait cursor.
-    {IDC_MENU_USER_SETTING, kToolUserSettings, Launch::UnderWaitCursor},
+    {IDC_MENU_USER_SETTING, kToolUserSettings, Launch::WaitWhileBuilt},
     {IDC_ZII_PRINT_QUALITY, kToolZiiQuality, Launch::Modal},
     {IDC_MENU_CALIBRATION, kToolCalibration, Launch::NotOnEthernet},
     {IDC_MENU_PCX_DOWNLOADER, kToolPcxDownloader, Launch::Modal},

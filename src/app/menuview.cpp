@@ -29,11 +29,15 @@ void MenuView::OpenTool(const MenuButton& button) {
         ShowMessage(ctx_.host, kMsgNoCalibrationOnEthernet);
         return;
     }
-    std::optional<ui::WaitCursor> wait;
-    if (button.launch == Launch::UnderWaitCursor) wait.emplace(ctx_.host);
     const DialogEntry* entry = findDialog(button.tool);
     if (!entry) return;
-    std::unique_ptr<ui::Dialog> tool = entry->make(ctx_);
+    std::unique_ptr<ui::Dialog> tool;
+    {
+        std::optional<ui::WaitCursor> wait;
+        if (button.launch == Launch::WaitWhileBuilt) wait.emplace(ctx_.host);
+        tool = entry->make(ctx_);
+        tool->Create();
+    }
     tool->DoModal();
 }
 

@@ -27,7 +27,7 @@ inline constexpr const char* kToolCommunication = "communication";
 enum class Launch {
     Modal,            // build it, run it modally, destroy it
     NotOnEthernet,    // as Modal, but refused with message 219 on an Ethernet link
-    UnderWaitCursor,  // as Modal, with the wait cursor shown from before it is built until it closes
+    WaitWhileBuilt,   // as Modal, with the wait cursor shown while it is built (not while the user works in it)
 };
 
 struct MenuButton {

@@ -54,7 +54,7 @@ bool CFileTransferDlg::OnDownLoad() {
     if (!UpdateData(true)) return false;
     ui::Control& bar = control(IDC_FT_PROGRESS);
     RepaintPacer repaint(ctx_.clock);
-    const app::Outcome outcome = sendFile(ctx_.comm, path, progressBarSteps(bar, ctx_.comm, repaint));
+    const app::Outcome outcome = sendFile(ctx_.comm, path, progressBarSteps(bar, repaint));
     bar.setPos(0);
     app::ShowMessage(host(), outcome.result.messageId);
     return outcome.done();

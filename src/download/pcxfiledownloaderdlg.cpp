@@ -37,7 +37,7 @@ void CPcxFileDownloaderDlg::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_PCX_STORE_NAME, storeName);
     dx.Text(IDC_PCX_DELETE_NAME, deleteName);
     dx.Text(IDC_PCX_RECALL_NAME, recallName);
-    // Positions are whole numbers: anything else is refused with the framework's message.
+    // The positions are taken as typed; Image Recall, the one button that sends them, checks them.
     dx.Text(IDC_PCX_RECALL_X, recallX);
     dx.Text(IDC_PCX_RECALL_Y, recallY);
 }
@@ -74,7 +74,7 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
     const std::string name = storeName.empty() ? ImageNameFromFile(fileName) : storeName;
     ui::Control& bar = control(IDC_PCX_PROGRESS);
     RepaintPacer repaint(ctx_.clock);
-    const app::Outcome outcome = storePcx(ctx_.comm, path, name, progressBarSteps(bar, ctx_.comm, repaint));
+    const app::Outcome outcome = storePcx(ctx_.comm, path, name, progressBarSteps(bar, repaint));
     bar.setPos(0);
     // An empty name box shows the name the file gave, once the file could be read.
     if (storeName.empty() && outcome.result.messageId != kMsgCantOpenFile) {
@@ -97,7 +97,13 @@ void CPcxFileDownloaderDlg::OnImageInformation() { pcxInformation(ctx_.comm); }
 
 void CPcxFileDownloaderDlg::OnImageRecall() {
     if (!UpdateData(true)) return;
-    if (const int id = recallPcx(ctx_.comm, recallName, recallX, recallY).result.messageId) app::ShowMessage(host(), id);
+    // Whole numbers only, refused with the framework's message on the box that holds another.
+    int x = 0, y = 0;
+    ui::DataExchange positions(*this, true);
+    positions.Text(IDC_PCX_RECALL_X, x);
+    positions.Text(IDC_PCX_RECALL_Y, y);
+    if (positions.failed()) return;
+    if (const int id = recallPcx(ctx_.comm, recallName, x, y).result.messageId) app::ShowMessage(host(), id);
 }
 
 namespace {

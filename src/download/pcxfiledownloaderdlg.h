@@ -29,8 +29,9 @@ public:
     std::string storeName;
     std::string deleteName;
     std::string recallName;
-    int recallX = 0;
-    int recallY = 0;
+    // Texts as typed: only Image Recall reads them as whole numbers.
+    std::string recallX = "0";
+    std::string recallY = "0";
     bool fileChosen() const { return fileChosen_; }
 
 protected:

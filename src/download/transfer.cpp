@@ -12,7 +12,7 @@ namespace velmora::download {
 
 namespace {
 // The file's pages already sent are handed back in steps of this many bytes.
-constexpr std::size_t kReleaseStep = kOneWritePiece;
+constexpr std::size_t kReleaseStep = 4u << 20;
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -171,21 +171,18 @@ void RepaintPacer::tick() {
     platform::runWaitHook();
 }
 
-app::Steps progressBarSteps(ui::Control& bar, const link::CComm& comm, RepaintPacer& repaint) {
-    constexpr int kEthernetBarPosition = 20;
-    const bool ethernet = comm.kind == link::kEthernet;
-    return [&bar, &repaint, ethernet](const app::Step& step) {
+app::Steps progressBarSteps(ui::Control& bar, RepaintPacer& repaint) {
+    return [&bar, &repaint](const app::Step& step) {
         if (step.kind != app::Step::Kind::Progress) return;
+        const int range = std::max(1, ProgressRange(step.total));
         if (step.done == 0) {
-            bar.setRange(0, ProgressRange(step.total));
+            bar.setRange(0, range);
             bar.setPos(0);
-            if (ethernet) {
-                bar.setPos(kEthernetBarPosition);
-                platform::runWaitHook();
-            }
+            platform::runWaitHook();
             return;
         }
-        if (!ethernet) bar.setPos(bar.pos() + 1);
+        const double share = step.total ? static_cast<double>(step.done) / static_cast<double>(step.total) : 1.0;
+        bar.setPos(step.done >= step.total ? range : std::min(range, static_cast<int>(share * range)));
         repaint.tick();  // the window repaints the bar between chunks
     };
 }

@@ -59,9 +59,9 @@ private:
     std::size_t released_ = 0;
 };
 
-// One write (Ethernet) is handed to the link this many bytes at a time, so a large file is never
-// resident whole; the printer still sees one write.
-inline constexpr std::size_t kOneWritePiece = 4u << 20;
+// One write (Ethernet) is handed to the link this many bytes at a time, so the bar moves while it
+// goes and a large file is never resident whole; the printer still sees one write.
+inline constexpr std::size_t kOneWritePiece = 64u << 10;
 
 // Writes the source's bytes through the port object: one write when `chunk` is 0 (read and handed
 // over in pieces of kOneWritePiece), else whole chunks while a whole chunk remains and then the
@@ -116,10 +116,11 @@ private:
     bool painted_ = false;
 };
 
-// A dialog's progress bar as a transfer's steps move it: its range (units of 2048 bytes) when the
-// transfer starts, one step after each chunk (Ethernet: position 20 for its one write), the window
-// repainted on the way. The caller puts the bar back to 0 at the end.
-app::Steps progressBarSteps(ui::Control& bar, const link::CComm& comm, RepaintPacer& repaint);
+// A dialog's progress bar as a transfer's steps move it: its range (units of 2048 bytes, at least
+// one) when the transfer starts, then the share of the bytes sent after each chunk or piece of the
+// one write, full when the last byte went; the window repainted on the way. The caller puts the bar
+// back to 0 at the end.
+app::Steps progressBarSteps(ui::Control& bar, RepaintPacer& repaint);
 
 // The file's name without its folder.
 std::string BaseName(const std::string& path);

@@ -42,6 +42,8 @@ bool sendBody(link::CComm& comm, TransferSource& source, std::size_t chunk, cons
     };
     progress(0);
     const bool ok = SendInChunks(comm, source, comm.kind == link::kEthernet ? 0 : chunk, progress);
+    // The rest after the last whole chunk has gone too: the progress ends at every byte.
+    if (ok && sent < size) progress(size);
     app::noteSent(written, key, ok ? size : sent, head);
     return ok;
 }

@@ -44,8 +44,8 @@ std::string ImageNameFromFile(const std::string& fileName);
 // Sends the file at `path` as stored (a complete byte-order mark aside; UTF-16 text in the code
 // page), in 4096-byte chunks (one write on Ethernet), within the transfer's time-outs, a USB
 // link kept open throughout. Steps: Progress with the bytes sent of the total, once before the
-// first byte and after each chunk (each piece of the one write). Done (237) only when every
-// byte went; a failed write stops it (460), and so does a file that shrinks or is
+// first byte, after each chunk (each piece of the one write) and after the rest. Done (237) only
+// when every byte went; a failed write stops it (460), and so does a file that shrinks or is
 // rewritten while it is sent (462); a file that cannot be opened fails (107).
 app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Steps& steps = {});
 

@@ -80,7 +80,9 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
     comm.portMap = platform::PortMap::fromSettings();
     if (!comm.portMap.note().empty()) std::cerr << "velmora: " << comm.portMap.note() << '\n';
     cli::configureLink(comm, *options);
-    if (!app::OpenAndHandshake(comm, clock)) {
+    // The connection doctor examines the link itself, most of all one where no printer answers.
+    const bool examinesTheLink = entry.name == "diagnose";
+    if (!examinesTheLink && !app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
         return 1;
     }

@@ -163,12 +163,15 @@ std::optional<std::string> QtHost::fileDialog(const ui::FileDialogRequest& reque
     dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(qs(request.defaultExt));
+    // Only a name being saved gets the extension: a file to open is taken as it is named (firmware
+    // and font files often have no dot), and "*.*" asks for no extension at all.
+    const std::string ext = request.open ? std::string() : fileExtension(request.defaultExt);
+    if (!ext.empty()) dialog.setDefaultSuffix(qs(ext));
     if (!request.open && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.empty()) dialog.selectFile(qs(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     // A native dialog may ignore the default suffix.
-    return withDefaultExtension(dialog.selectedFiles().first().toStdString(), request.defaultExt);
+    return withDefaultExtension(dialog.selectedFiles().first().toStdString(), ext);
 }
 
 int QtHost::runModal(ui::Dialog& dialog) {
@@ -289,6 +292,10 @@ QStringList nameFilters(const std::string& filter) {
         out << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return out;
+}
+
+std::string fileExtension(const std::string& defaultExt) {
+    return defaultExt.find_first_of("*?") == std::string::npos ? defaultExt : std::string();
 }
 
 std::string withDefaultExtension(const std::string& path, const std::string& ext) {

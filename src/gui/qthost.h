@@ -47,6 +47,8 @@ class QtHost final : public ui::Host {
 // Qt name filters for a dialog filter string: "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"
 // gives "Text Files (*.txt)" and "All Files (*)".
 QStringList nameFilters(const std::string& filter);
+// A dialog's default extension as an extension to append: none for a pattern ("*.*").
+std::string fileExtension(const std::string& defaultExt);
 // `path` with ".ext" appended when its file name has no extension of its own (and ext is given).
 std::string withDefaultExtension(const std::string& path, const std::string& ext);
 

@@ -167,6 +167,15 @@ void QtRenderer::dialogChanged() {
     syncWindow();
 }
 
+// The dialog moved the focus (the next cell of an entry, a match found, a field refused): the
+// window follows, as a control given the focus brings its window to the front.
+void QtRenderer::focusChanged() {
+    QWidget* w = widgetFor(dialog_.focusId());
+    if (!w || w->focusPolicy() == Qt::NoFocus || !w->isEnabled()) return;
+    w->setFocus(Qt::OtherFocusReason);
+    if (w->isVisible() && !w->isActiveWindow()) w->activateWindow();
+}
+
 void QtRenderer::sync(Binding& b) {
     SyncGuard guard(syncing_);
     const ui::Control& c = *b.control;
@@ -227,10 +236,11 @@ void QtRenderer::sync(Binding& b) {
                 }
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 edit->setReadOnly(c.readOnly());
-                const QString text = toEditor(c.text());
-                if (edit->toPlainText() != text) {
-                    edit->setPlainText(text);
+                if (c.text() != b.editorText) {
+                    edit->setPlainText(toEditor(c.text()));
                     edit->moveCursor(QTextCursor::End);
+                    b.editorText = c.text();
+                    b.editorShown = edit->toPlainText();
                 }
                 if (c.selStart() != b.appliedSelStart || c.selEnd() != b.appliedSelEnd) {
                     QTextCursor cursor = edit->textCursor();

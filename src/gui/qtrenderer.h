@@ -5,6 +5,7 @@
 
 #include <QPalette>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -53,6 +54,7 @@ class QtRenderer final : public ui::DialogObserver {
 
     void controlChanged(ui::Control& control) override;
     void dialogChanged() override;
+    void focusChanged() override;
 
   private:
     struct Binding {
@@ -66,6 +68,10 @@ class QtRenderer final : public ui::DialogObserver {
         int appliedSelStart = 0;
         int appliedSelEnd = 0;
         int dateShape = 0;  // DateTime: which parts the control's text carries
+        // Multi-line edit: the control's text the editor holds, and what the editor showed for it
+        // (an edit is merged into that text, so the line ends the user left alone stay as they were).
+        std::string editorText;
+        QString editorShown;
     };
     struct Built;
 
@@ -112,5 +118,8 @@ bool saveImage(QtRenderer& renderer, const std::string& pngPath);
 inline constexpr const char* kDateTimeFormat = "yyyy-MM-dd HH:mm:ss";
 inline constexpr const char* kDateFormat = "yyyy-MM-dd";
 inline constexpr const char* kTimeFormat = "HH:mm:ss";
+
+// The property that holds the control id on every widget the renderer makes for a control.
+inline constexpr const char* kControlIdProperty = "velmoraControlId";
 
 }  // namespace velmora::gui

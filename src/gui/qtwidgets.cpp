@@ -65,35 +65,6 @@ QString oneLine(const QString& text) {
     return out;
 }
 
-QString toEditor(const std::string& text) {
-    QString s = qs(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
-}
-std::string fromEditor(const QString& text) {
-    QString s = text;
-    s.replace(u'\n', QStringLiteral("\r\n"));
-    return us(s);
-}
-int editorPos(const std::string& text, int pos) {
-    if (pos < 0 || pos > static_cast<int>(text.size())) pos = static_cast<int>(text.size());
-    return static_cast<int>(toEditor(text.substr(0, pos)).size());
-}
-int controlPos(const std::string& text, int pos) {
-    std::size_t i = 0;
-    for (int units = 0; i < text.size() && units < pos; ++units) {
-        if (text.compare(i, 2, "\r\n") == 0) {
-            i += 2;
-            continue;
-        }
-        const auto c = static_cast<unsigned char>(text[i]);
-        const int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-        if (len == 4) ++units;  // a surrogate pair in the editor
-        i += len;
-    }
-    return static_cast<int>(std::min(i, text.size()));
-}
-
 // Addresses are "a.b.c.d" in the control; the masked editor keeps three places per field.
 // Up to four dotted fields of up to three digits: what an address control lets the user type.
 QString ipToEditor(const std::string& text) { return qs(text); }
@@ -428,6 +399,8 @@ QWidget* QtRenderer::makeWidget(ui::Control& c, QWidget* parent, Binding& b) {
     if (s.movesWindow) w->installEventFilter(new WindowMover(w));
     if (!b.outer) b.outer = w;
     b.input = w;
+    // Window tests and accessibility tools find a control's widget by the control's id.
+    w->setProperty(kControlIdProperty, c.id());
     b.palette = w->palette();
     b.dateShape = kFullDateTime;
     if (c.kind() != ControlKind::Tab && !s.hidden) {
@@ -569,17 +542,23 @@ void QtRenderer::connectUser(Binding& b) {
                 // The selection and caret go back to the control, so the dialog's copy, cut and
                 // paste act where the user points; only while the control holds the editor's text
                 // (the caret moves before the text change is reported).
-                auto selectionToControl = [&d, id, text] {
+                Binding* binding = &b;  // bindings live in a map: the address stays put
+                auto selectionToControl = [&d, id, text, binding] {
                     ui::Control& c = d.control(id);
-                    if (c.text() != fromEditor(text->toPlainText())) return;
+                    if (c.text() != binding->editorText || text->toPlainText() != binding->editorShown) return;
                     const QTextCursor cursor = text->textCursor();
                     const int start = controlPos(c.text(), cursor.selectionStart());
                     const int end = controlPos(c.text(), cursor.selectionEnd());
                     if (start != c.selStart() || end != c.selEnd()) c.setSel(start, end);
                 };
-                QObject::connect(text, &QPlainTextEdit::textChanged, w, [run, &d, id, text, selectionToControl] {
-                    run([&d, id, text, selectionToControl] {
-                        d.typeText(id, fromEditor(text->toPlainText()));
+                QObject::connect(text, &QPlainTextEdit::textChanged, w, [run, &d, id, text, binding, selectionToControl] {
+                    run([&d, id, text, binding, selectionToControl] {
+                        const QString shown = text->toPlainText();
+                        const std::string edited = mergeEdit(shown, binding->editorText, binding->editorShown);
+                        // The editor holds it now; a model that refuses it puts its own text back.
+                        binding->editorText = edited;
+                        binding->editorShown = shown;
+                        d.typeText(id, edited);
                         selectionToControl();
                     });
                 });

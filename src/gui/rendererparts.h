@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gui/bannerpainter.h"
+#include "gui/editortext.h"
 #include "gui/qtrenderer.h"
 #include "gui/screenfit.h"
 
@@ -45,13 +46,6 @@ QStringList qsList(const std::vector<std::string>& items);
 QString labelText(const std::string& text);
 // A text on one line: line ends at its end dropped, any inside shown as a space.
 QString oneLine(const QString& text);
-// Multi-line edits hold CR LF line ends, as the printer commands they show do; Qt's editor uses LF.
-QString toEditor(const std::string& text);
-std::string fromEditor(const QString& text);
-// A position in the control's text (bytes, CR LF counting two) as a position in the editor.
-int editorPos(const std::string& text, int pos);
-// A position in the editor as a position in the control's text: the inverse of editorPos.
-int controlPos(const std::string& text, int pos);
 // Addresses are "a.b.c.d" in the control.
 QString ipToEditor(const std::string& text);
 std::string ipFromEditor(const QString& text);

@@ -1,7 +1,6 @@
 // The command tester and its entry in the dialog catalog.
 #include "tester/tavl_cmdtesterdlg.h"
 
-#include <climits>
 #include <cstring>
 
 #include "app/dialogcatalog.h"
@@ -76,7 +75,7 @@ bool CTAVL_CmdTesterDlg::OnInitDialog() {
        [this] { control(IDC_TT_SEND_COUNT).setText(std::to_string(control(IDC_TT_SEND_SPIN).pos())); });
     for (const Launcher& l : kLaunchers) on(ui::Event::Clicked, l.id, [this, &l] { OpenTool(l.tool); });
     control(IDC_TT_ASCII).setCheck(1);
-    control(IDC_TT_SEND_SPIN).setRange(0, 10000);
+    control(IDC_TT_SEND_SPIN).setRange(0, kMaxSendCount);
     control(IDC_TT_SEND_SPIN).setWrap(true);
     control(IDC_TT_SEND_SPIN).setPos(1);
     sendCount_ = 1;
@@ -87,7 +86,7 @@ bool CTAVL_CmdTesterDlg::OnInitDialog() {
 
 void CTAVL_CmdTesterDlg::DoDataExchange(ui::DataExchange& dx) {
     dx.Text(IDC_TT_EDITOR, text_);
-    exchangeInt(dx, IDC_TT_SEND_COUNT, sendCount_, 0, INT_MAX);
+    exchangeInt(dx, IDC_TT_SEND_COUNT, sendCount_, 0, kMaxSendCount);
     dx.Text(IDC_TT_SENT_COUNTER, sentCounter_);
 }
 
@@ -112,7 +111,8 @@ void CTAVL_CmdTesterDlg::OnClean() {
 }
 
 void CTAVL_CmdTesterDlg::OnMultiSend() {
-    if (!UpdateData(true)) return;
+    // A count that is refused says why; the count of the last send is used (the text was taken).
+    UpdateData(true);
     // The counter shows each send as it is done, and goes blank when one fails.
     const app::Outcome outcome = multiSend(ctx_.comm, ctx_.clock, text_, sendCount_, [this](const app::Step& step) {
         sentCounter_ = std::to_string(step.done);
@@ -202,7 +202,8 @@ void CTAVL_CmdTesterDlg::RunInsertLoop(TesterBuilder& builder) {
         if (!builder.insertRequested()) return;
         text_ += builder.InsertText();
         builder.clearInsertRequest();
-        UpdateData(false);
+        // Only the editor: a count typed but not used yet stays as typed.
+        control(IDC_TT_EDITOR).setText(text_);
         if (result == ui::IDOK) return;
     }
 }

@@ -14,6 +14,8 @@ namespace velmora::tester {
 
 inline constexpr std::size_t kReceiveReadSize = 512;
 inline constexpr const char* kReceivedKey = "received";
+// The most copies one Multi Send makes: the end of the count's spin, and of what may be typed.
+inline constexpr int kMaxSendCount = 10000;
 
 // Multi Send: writes `text` (UTF-8, converted to the code page) `count` times, after a 100 ms
 // pause each time when it is longer than 1500 bytes; refused, with nothing sent, when the code

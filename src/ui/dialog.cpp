@@ -93,7 +93,10 @@ const std::vector<Dialog*>& Dialog::tabPages(int tabId) const {
     return it == tabPages_.end() ? none : it->second;
 }
 
-void Dialog::SetFocus(int id) { focusId_ = id; }
+void Dialog::SetFocus(int id) {
+    focusId_ = id;
+    if (observer_) observer_->focusChanged();
+}
 
 void Dialog::notifyControlChanged(Control& control) {
     if (observer_) observer_->controlChanged(control);

@@ -33,6 +33,7 @@ public:
     virtual ~DialogObserver() = default;
     virtual void controlChanged(Control& control) = 0;
     virtual void dialogChanged() {}  // caption, visibility or end
+    virtual void focusChanged() {}   // the dialog moved the focus (SetFocus)
 };
 
 class Dialog {

@@ -37,7 +37,7 @@ TEST_F(TransferOps, AFileSaysWhatWentAndStepsByChunk) {
         std::vector<std::pair<std::size_t, std::size_t>> steps;
     };
     const Case cases[] = {
-        {"COM1:", {}, true, 237, "5000 bytes", {{0, 5000}, {4096, 5000}}},
+        {"COM1:", {}, true, 237, "5000 bytes", {{0, 5000}, {4096, 5000}, {5000, 5000}}},
         {"ETHERNET", {}, true, 237, "5000 bytes", {{0, 5000}, {5000, 5000}}},
         // The second chunk never goes: what went is the first, and the transfer failed.
         {"COM1:", {4096, -1, -1, -1, -1}, false, 460, "4096 bytes", {{0, 5000}, {4096, 5000}}},

@@ -39,6 +39,8 @@ TEST(QtHostFilters, DefaultExtensionOnlyWhenTheNameHasNone) {
     EXPECT_EQ(gui::withDefaultExtension("/tmp/label.prn", "txt"), "/tmp/label.prn");
     EXPECT_EQ(gui::withDefaultExtension("/tmp/v1.2/label", "txt"), "/tmp/v1.2/label.txt");
     EXPECT_EQ(gui::withDefaultExtension("/tmp/label", ""), "/tmp/label");
+    EXPECT_EQ(gui::fileExtension("*.*"), "");  // a pattern asks for no extension
+    EXPECT_EQ(gui::fileExtension("ini"), "ini");
 }
 
 TEST(QtHostBoxes, IconsAndButtonsMapBothWays) {

@@ -103,12 +103,15 @@ TEST_F(Tester, PreviewShowsTheEditorsLabelsWithoutSending) {
     EXPECT_TRUE(l.script.writes.empty());
 }
 
-TEST_F(Tester, SendCountBeyondTheIntegerIsRefusedWithTheRange) {
-    dlg.typeText(IDC_TT_SEND_COUNT, "99999999999999999999");
-    dlg.click(IDC_TT_MULTI_SEND);
-    ASSERT_EQ(host.messageTexts().size(), 1u);
-    EXPECT_EQ(host.messageTexts()[0], "Enter an integer between 0 and 2147483647.");
-    EXPECT_TRUE(l.script.writes.empty());
+TEST_F(Tester, SendCountBeyondTheSpinIsRefusedWithTheRangeAndTheLastCountUsed) {
+    dlg.typeText(IDC_TT_EDITOR, "P1\r");
+    for (const char* typed : {"99999999999999999999", "10001"}) {
+        dlg.typeText(IDC_TT_SEND_COUNT, typed);
+        dlg.click(IDC_TT_MULTI_SEND);
+    }
+    EXPECT_EQ(host.messageTexts(), std::vector<std::string>(2, "Enter an integer between 0 and 10000."));
+    EXPECT_EQ(l.script.writes, std::vector<std::string>(2, "P1\r"));
+    EXPECT_EQ(dlg.control(IDC_TT_SEND_COUNT).text(), "1");
 }
 
 TEST_F(Tester, TypedLineBreaksGoOutAsCrLfAndLoadedLoneLfStays) {
