@@ -32,6 +32,24 @@ Outcome& Outcome::finish(int id) {
     return *this;
 }
 
+void ReplyOrder::take(ReadValue& value, bool settled) {
+    if (unsettled_ && value.replied && value.valid) {
+        value.valid = false;
+        value.why = kMaybeLateReply;
+    }
+    unsettled_ = unsettled_ || !settled;
+}
+
+Outcome selectValues(Outcome all, const std::vector<std::string>& keys) {
+    if (keys.empty()) return all;
+    Outcome out;
+    for (auto& v : all.values)
+        if (std::find(keys.begin(), keys.end(), v.key) != keys.end()) out.values.push_back(std::move(v));
+    for (const auto& v : out.values)
+        if (!v.valid) return out.fail(0, v.key);
+    return out.finish(0);
+}
+
 std::string readReply(link::CComm& comm, std::size_t limit,
                       const std::function<bool(std::string_view bytes)>& complete) {
     std::string reply;

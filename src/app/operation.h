@@ -72,6 +72,24 @@ struct Step {
 };
 using Steps = std::function<void(const Step&)>;
 
+// The replies of one action, in order. Once a reply did not end as its form says (none came, or
+// it stopped before its end), the rest of it may still be on the way, so no later reply of the
+// action is taken as valid: it may be that query's late answer.
+class ReplyOrder {
+public:
+    // `settled`: this reply ended as its form says.
+    void take(ReadValue& value, bool settled);
+
+private:
+    bool unsettled_ = false;
+};
+inline constexpr const char* kMaybeLateReply =
+    "it came after a query that got no complete reply, and may be that query's late answer";
+
+// Of an action that read every key, the values of `keys` alone (all when empty), failing at the
+// first of them that is not valid.
+Outcome selectValues(Outcome all, const std::vector<std::string>& keys);
+
 // Reads a reply that may come in more than one piece: reads until `complete` holds for what came,
 // `limit` bytes came, or a read returns nothing. Bytes after a NUL are not part of the reply.
 std::string readReply(link::CComm& comm, std::size_t limit,

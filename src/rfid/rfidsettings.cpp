@@ -225,18 +225,14 @@ bool applyKeyValues(EncoderSettings& s, const KeyValues& values, std::string& er
 app::Outcome getEncoderSettings(link::CComm& comm, platform::Clock& clock, const std::vector<std::string>& keys) {
     app::Outcome out;
     comm.BeginAction();
-    bool silentBefore = false;
+    app::ReplyOrder order;
     for (const auto& key : encoderKeys()) {
         if (!asked(keys, key.name)) continue;
         auto got = queryEncoderValue(comm, clock, key);
         // The port object said why; the queries after it would only say it again.
         if (!got) return out.fail(kMsgGetFailed, key.name);
         app::ReadValue v = std::move(*got);
-        if (v.replied && silentBefore) {
-            v.valid = false;
-            v.why = "it came after a query that got no reply, and may be that query's late answer";
-        }
-        silentBefore = silentBefore || !v.replied;
+        order.take(v, v.replied);
         out.values.push_back(std::move(v));
     }
     for (const auto& v : out.values)

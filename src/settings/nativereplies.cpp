@@ -32,22 +32,8 @@ std::optional<std::string> queryOnce(link::CComm& comm, platform::Clock& clock, 
     return area;
 }
 
-void ReplyOrder::take(app::ReadValue& value, bool settled) {
-    if (unsettled_ && value.replied && value.valid) {
-        value.valid = false;
-        value.why = "it came after a reply that did not end, and may be that query's late answer";
-    }
-    unsettled_ = unsettled_ || !settled;
-}
-
 bool lineEnded(std::string_view reply, std::size_t limit) {
     return app::endsWithLine(reply) && !(reply.size() >= limit && reply.back() == '\r');
-}
-
-std::size_t characterCount(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
 }
 
 }  // namespace velmora::settings

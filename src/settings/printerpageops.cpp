@@ -258,17 +258,13 @@ public:
     app::Outcome read(link::CComm& comm, platform::Clock& clock, const std::vector<std::string>& names) const override {
         app::Outcome out;
         comm.BeginAction();
-        bool silentBefore = false;
+        app::ReplyOrder order;
         for (const auto& name : names.empty() ? keys() : names) {
             const PageKey& key = *findPrinterPageKey(name);
             app::Outcome one = getPageSetting(comm, clock, key);
             if (one.values.empty()) return out.fail(one.result.messageId, key.name);  // the query was not written
             app::ReadValue v = one.values.front();
-            if (v.replied && silentBefore) {
-                v.valid = false;
-                v.why = "it came after a query that got no reply, and may be that query's late answer";
-            }
-            silentBefore = silentBefore || !v.replied;
+            order.take(v, v.replied);
             out.values.push_back(std::move(v));
         }
         for (const auto& v : out.values)

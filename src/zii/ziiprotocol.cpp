@@ -81,7 +81,7 @@ app::ReadValue settingValue(std::string key, int got, const ReplyArea& area, std
     if (!v.replied)
         v.why = "no reply";
     else if (afterSilence)
-        v.why = "it came after a query that got no reply, and may be that query's late answer";
+        v.why = app::kMaybeLateReply;
     else if (!shown || !hasItsForm)
         v.why = "not " + std::string(expected);
     else

@@ -133,13 +133,8 @@ public:
 
     app::Outcome read(link::CComm& comm, platform::Clock& clock, const std::vector<std::string>& names) const override {
         app::Outcome got = getSerialSettings(comm, clock);
-        if (names.empty() || stoppedAtFailedWrite(got)) return got;
-        app::Outcome out;
-        for (const auto& v : got.values)
-            if (std::find(names.begin(), names.end(), v.key) != names.end()) out.values.push_back(v);
-        for (const auto& v : out.values)
-            if (!v.valid) return out.fail(0, v.key);
-        return out.finish(0);
+        if (stoppedAtFailedWrite(got)) return got;
+        return app::selectValues(std::move(got), names);
     }
 
     std::string check(const std::string& name, const std::string& value) const override {
