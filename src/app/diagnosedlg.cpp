@@ -23,7 +23,6 @@ std::string describeTarget(const DoctorTarget& t) {
 
 CDiagnoseDlg::CDiagnoseDlg(ToolContext& ctx, DoctorTarget target, platform::PrintSpooler& spooler)
     : ui::Dialog(ctx.host, DiagnoseTemplate()),
-      ctx_(ctx),
       target_(std::move(target)),
       system_(ctx.comm.devices(), ctx.clock, spooler) {}
 

@@ -25,7 +25,6 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    ToolContext& ctx_;
     DoctorTarget target_;
     DoctorSystem system_;
     DoctorReport report_;

@@ -151,10 +151,12 @@ TEST_F(RfidBuilders, PasswordsGetTheirDotsAsTyped) {
                          d.typeText(IDC_RB_ACCESS, "12.34.56.78");
                      }),
               ">RFZ,'5E2B7A19,5E2B7A19,12345678,5E2B7A19'\r\n");
-    for (auto [access, kill, message] :
-         {std::tuple{"12.34.56", "5E.2B.7A.19", "Value of access is invalid!"},
-          std::tuple{"12.34.56.XY", "5E.2B.7A.19", "Value of access is invalid!"},
-          std::tuple{"12.34.56.78", "5E.2B.7A.1", "Value of kill is invalid!"}}) {
+    for (const auto& c : {std::tuple{"12.34.56", "5E.2B.7A.19", "Value of access is invalid!"},
+                          std::tuple{"12.34.56.XY", "5E.2B.7A.19", "Value of access is invalid!"},
+                          std::tuple{"12.34.56.78", "5E.2B.7A.1", "Value of kill is invalid!"}}) {
+        const char* access = std::get<0>(c);  // plain names: a lambda cannot capture bindings in every compiler
+        const char* kill = std::get<1>(c);
+        const char* message = std::get<2>(c);
         host.clear();
         EXPECT_EQ(insert(password,
                          [&](ui::Dialog& d) {
