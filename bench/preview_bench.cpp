@@ -2,9 +2,15 @@
 // with text, a box, a Code 128 and a QR Code, against the printer's own time for that label at 6
 // inches per second (1 s). Rendering only (the record is parsed once), then the whole offline
 // path (text through the simulated printer to a PNG).
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include "processrun.h"
 
 #include "preview/labelpng.h"
 #include "preview/labeltext.h"
@@ -68,11 +74,43 @@ void measure(const char* name, const std::string& text) {
                 name, rate, fullRate, pngBytes, fullRate);
 }
 
+// `velmora-cli preview` of a small label as a whole process, against `velmora-cli --version`:
+// what a picture costs beyond starting the program (CPU time, median of several runs).
+void measureProcess(const std::string& binDir) {
+    const std::string cli = binDir + "/velmora-cli";
+    char dir[] = "/tmp/velmora-preview-bench-XXXXXX";
+    if (!mkdtemp(dir)) return;
+    const std::string label = std::string(dir) + "/small.zpl", png = std::string(dir) + "/small.png";
+    FILE* f = std::fopen(label.c_str(), "w");
+    if (!f) return;
+    std::fputs(kZii.c_str(), f);
+    std::fclose(f);
+    auto median = [](std::vector<std::string> args) {
+        std::vector<double> cpu;
+        Run last;
+        for (int i = 0; i < 7; ++i) cpu.push_back((last = runProgram(args)).cpuSecs);
+        std::sort(cpu.begin(), cpu.end());
+        return std::make_pair(cpu[cpu.size() / 2], last);
+    };
+    const auto [version, v] = median({cli, "--version"});
+    const auto [picture, p] = median({cli, "preview", label, "-o", png});
+    std::printf("process: velmora-cli --version %.0f ms CPU; preview of one label %.0f ms CPU (%s), %.0f ms above "
+                "--version (target: within 20 ms), peak %ld KiB\n",
+                version * 1000, picture * 1000, p.status == 0 ? "ok" : "FAILED", (picture - version) * 1000,
+                p.maxRssKiB);
+    std::remove(png.c_str());
+    std::remove(label.c_str());
+    rmdir(dir);
+}
+
 }  // namespace
 
-int main() {
+int main(int, char** argv) {
     preview::ensureGuiApplication();
     measure("native", kNative);
     measure("ZII", kZii);
+    std::string binDir = argv[0];
+    binDir = binDir.find('/') == std::string::npos ? "." : binDir.substr(0, binDir.rfind('/'));
+    measureProcess(binDir);
     return 0;
 }

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "processrun.h"
+
 extern char** environ;
 
 namespace {
@@ -28,35 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-struct Run {
-    double secs = -1;
-    long maxRssKiB = -1;
-    int status = -1;
-};
-
-// Runs a program to its end: wall time, peak resident memory, exit status.
-Run runProgram(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    Run r;
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return r;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    r.secs = seconds(Clock::now() - start);
-    r.maxRssKiB = usage.ru_maxrss;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 // velmora-sim in the background; the line it prints that starts with `marker` gives its address.
 struct Simulator {
@@ -214,6 +187,14 @@ int main(int argc, char** argv) {
             std::printf("tcp: velmora-cli peak resident %ld KiB, idle connect %ld KiB, above idle %.1f MiB "
                         "(target: under 64 MiB)\n",
                         send.maxRssKiB, idle.maxRssKiB, static_cast<double>(send.maxRssKiB - idle.maxRssKiB) / 1024.0);
+            // The trace keeps a bounded head and tail of each write: its cost must not grow with the file.
+            const std::string trace = std::string(dirTemplate) + "/send.trace";
+            const Run traced = runProgram({cli, "--tcp", sim.address, "--trace", trace, "send-file", file});
+            std::printf("tcp: send-file --trace %.2f s (%s), peak resident %ld KiB, %.1f MiB above the run without "
+                        "--trace (target: within 32 MiB)\n",
+                        traced.secs, traced.status == 0 ? "ok" : "FAILED", traced.maxRssKiB,
+                        static_cast<double>(traced.maxRssKiB - send.maxRssKiB) / 1024.0);
+            unlink(trace.c_str());
         }
     }
     {
