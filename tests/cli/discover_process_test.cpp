@@ -113,9 +113,7 @@ TEST(Discover, UsageErrorsNameWhatIsWrong) {
         const char* says;
     } cases[] = {
         {"discover --subnet 10.0.0.0/16", "too wide"},
-        {"discover --subnet 10.0.0.0/24 --port 0", "--port takes 1 to 65535"},
         {"discover --subnets 10.0.0.0/24", "not --subnets"},
-        {"discover --printers-file", "needs a value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);

@@ -302,11 +302,7 @@ TEST(Monitor, NeedsAListAndSaysWhatIsWrong) {
     EXPECT_NE(empty.output.find("the list names no printer"), std::string::npos) << empty.output;
     std::ofstream(list) << "--tcp 127.0.0.1:1\n";
     for (const auto& [args, says] : {std::pair{"--interval 0.01", "--interval takes seconds from 0.1"},
-                                     std::pair{"--interval 1.0001", "--interval takes"},
-                                     std::pair{"--listen 9791", "--listen takes ADDRESS:PORT"},
-                                     std::pair{"--listen ::1:9791", "--listen takes"},
-                                     std::pair{"--count 0", "--count takes"},
-                                     std::pair{"--every 5", "not --every"}}) {
+                                     std::pair{"--listen ::1:9791", "--listen takes ADDRESS:PORT"}}) {
         SCOPED_TRACE(args);
         const ProcessResult r = runCliProcess("--printers " + list.string() + " monitor " + args);
         EXPECT_EQ(r.status, 2);
