@@ -46,7 +46,8 @@ struct Unanswering {
         inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
         listener = socket(AF_INET, SOCK_STREAM, 0);
         filler = socket(AF_INET, SOCK_STREAM, 0);
-        ok = bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && listen(listener, 0) == 0 &&
+        ok = bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+             listen(listener, 0) == 0 &&
              connect(filler, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
     }
     ~Unanswering() {
@@ -108,7 +109,8 @@ std::string fetch(unsigned port) {
     client.send(reinterpret_cast<const std::uint8_t*>(request.data()), request.size(), 2000);
     std::string got;
     std::uint8_t buf[16384];
-    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;) got.append(reinterpret_cast<char*>(buf), n);
+    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;)
+        got.append(reinterpret_cast<char*>(buf), n);
     return got;
 }
 
@@ -171,13 +173,15 @@ int main(int argc, char** argv) {
         port = servers.back()->startTcp(port, address);
         list += "--tcp " + address + ":" + std::to_string(port) + "\n";
     }
-    list += "--tcp 127.0.3.200:" + std::to_string(port) + "\n--tcp 127.0.3.201:" + std::to_string(port) + "\n";
-    const auto dir = std::filesystem::temp_directory_path() / ("velmora-monitor-bench-" + std::to_string(getpid()));
+    list +=
+        "--tcp 127.0.3.200:" + std::to_string(port) + "\n--tcp 127.0.3.201:" + std::to_string(port) + "\n";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("velmora-monitor-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "printers") << list;
 
-    Child monitor = spawn({cli, "--printers", (dir / "printers").string(), "monitor", "--interval", "0.1", "--listen",
-                           "127.0.0.1:0"},
+    Child monitor = spawn({cli, "--printers", (dir / "printers").string(), "monitor", "--interval", "0.1",
+                           "--listen", "127.0.0.1:0"},
                           false);
     std::string err;
     unsigned metricsPort = 0;
@@ -194,7 +198,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the monitor did not start: %s\n", err.c_str());
         return 1;
     }
-    std::printf("\nvelmora-cli monitor: %d printers that answer, 1 silent, 2 absent; --interval 0.1\n", kAnswering);
+    std::printf("\nvelmora-cli monitor: %d printers that answer, 1 silent, 2 absent; --interval 0.1\n",
+                kAnswering);
     std::printf("%10s %9s %10s %10s\n", "polls", "time (s)", "RSS KiB", "peak KiB");
     const auto start = Steady::now();
     unsigned long long nextReport = 1000;
@@ -202,7 +207,8 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const unsigned long long polls = totalPolls(fetch(metricsPort));
         if (polls >= nextReport) {
-            std::printf("%10llu %9.1f %10ld %10ld\n", polls, std::chrono::duration<double>(Steady::now() - start).count(),
+            std::printf("%10llu %9.1f %10ld %10ld\n", polls,
+                        std::chrono::duration<double>(Steady::now() - start).count(),
                         statusKiB(monitor.pid, "VmRSS:"), statusKiB(monitor.pid, "VmHWM:"));
             std::fflush(stdout);
             if (polls >= wanted) break;

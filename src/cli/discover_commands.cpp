@@ -31,10 +31,10 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-constexpr std::size_t kParallel = 64;     // connections (and identifications) at a time
-constexpr unsigned kConnectMs = 1000;     // a printer on the local network connects in far less
-constexpr unsigned kReplyMs = 500;        // ten times the handshake's pause
-constexpr unsigned kIdentifyMs = 1000;    // each wait of the model and firmware queries
+constexpr std::size_t kParallel = 64;   // connections (and identifications) at a time
+constexpr unsigned kConnectMs = 1000;   // a printer on the local network connects in far less
+constexpr unsigned kReplyMs = 500;      // ten times the handshake's pause
+constexpr unsigned kIdentifyMs = 1000;  // each wait of the model and firmware queries
 constexpr std::size_t kSerialParallel = 8;
 
 struct DiscoverArgs {
@@ -83,8 +83,7 @@ std::optional<DiscoverArgs> parseDiscoverArgs(const Args& args, std::string& err
 
 std::string seconds(Steady::time_point since) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f s",
-                  std::chrono::duration<double>(Steady::now() - since).count());
+    std::snprintf(text, sizeof text, "%.1f s", std::chrono::duration<double>(Steady::now() - since).count());
     return text;
 }
 
@@ -129,7 +128,8 @@ void inParallel(std::size_t n, std::size_t parallel, Work work) {
     for (auto& t : pool) t.join();
 }
 
-void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s, fleet::DiscoveryReport& report) {
+void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s,
+                   fleet::DiscoveryReport& report) {
     const auto start = Steady::now();
     std::vector<std::string> addresses;
     std::set<std::string> seen;
@@ -150,15 +150,23 @@ void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s, fl
     for (const platform::AddressProbe& p : probes) {
         const std::string at = p.address + ":" + std::to_string(a.port);
         switch (p.outcome) {
-            case Outcome::Refused: ++refused; break;
-            case Outcome::Silent: ++silent; break;
-            case Outcome::Unreachable: ++unreachable; break;
+            case Outcome::Refused:
+                ++refused;
+                break;
+            case Outcome::Silent:
+                ++silent;
+                break;
+            case Outcome::Unreachable:
+                ++unreachable;
+                break;
             case Outcome::NoReply:
                 report.others.push_back(at + ": took the connection, " +
                                         (p.reply.empty() ? std::string("no answer to the status query")
                                                          : "a short answer: " + hexBytes(p.reply)));
                 break;
-            case Outcome::Closed: report.others.push_back(at + ": took the connection and closed it"); break;
+            case Outcome::Closed:
+                report.others.push_back(at + ": took the connection and closed it");
+                break;
             case Outcome::Replied: {
                 fleet::FoundPrinter printer;
                 printer.connection = "--tcp " + at;
@@ -176,12 +184,12 @@ void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s, fl
     inParallel(found.size(), kParallel,
                [&](std::size_t i) { identify(targets[i], s.comm.devices(), s.clock, found[i]); });
     report.printers.insert(report.printers.end(), found.begin(), found.end());
-    report.summary.push_back(where + " on port " + std::to_string(a.port) + ": " + std::to_string(addresses.size()) +
-                             " addresses in " + seconds(start) + ": " + std::to_string(found.size()) +
-                             (found.size() == 1 ? " printer, " : " printers, ") + std::to_string(report.others.size()) +
-                             " not answering as printers, " + std::to_string(refused) + " refused, " +
-                             std::to_string(silent) + " silent" +
-                             (unreachable ? ", " + std::to_string(unreachable) + " unreachable" : ""));
+    report.summary.push_back(
+        where + " on port " + std::to_string(a.port) + ": " + std::to_string(addresses.size()) +
+        " addresses in " + seconds(start) + ": " + std::to_string(found.size()) +
+        (found.size() == 1 ? " printer, " : " printers, ") + std::to_string(report.others.size()) +
+        " not answering as printers, " + std::to_string(refused) + " refused, " + std::to_string(silent) +
+        " silent" + (unreachable ? ", " + std::to_string(unreachable) + " unreachable" : ""));
 }
 
 // The usblp printers whose USB ids are those of a known model; the device node is the printer's
@@ -190,8 +198,9 @@ void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s, fl
 void searchUsb(Session& s, fleet::DiscoveryReport& report) {
     std::size_t known = 0;
     for (const platform::UsbPrinterInterface& iface : s.comm.devices().usbPrinters()) {
-        const std::string ids =
-            iface.path.size() > link::kUsbIdOffset ? iface.path.substr(link::kUsbIdOffset, link::kUsbIdChars) : "";
+        const std::string ids = iface.path.size() > link::kUsbIdOffset
+                                    ? iface.path.substr(link::kUsbIdOffset, link::kUsbIdChars)
+                                    : "";
         const int code = link::UsbModelCode(ids, false);
         if (code < 0 || iface.node.empty()) continue;
         ++known;
@@ -249,9 +258,9 @@ void searchSerial(const CliOptions& base, Session& s, fleet::DiscoveryReport& re
             report.printers.push_back(*p);
             ++count;
         }
-    report.summary.push_back("serial: " + std::to_string(ports.size()) + (ports.size() == 1 ? " port" : " ports") +
-                             " scanned in " + seconds(start) + ": " + std::to_string(count) +
-                             (count == 1 ? " printer" : " printers"));
+    report.summary.push_back("serial: " + std::to_string(ports.size()) +
+                             (ports.size() == 1 ? " port" : " ports") + " scanned in " + seconds(start) +
+                             ": " + std::to_string(count) + (count == 1 ? " printer" : " printers"));
 }
 
 int cmdDiscover(Session& s, const Args& args) {
@@ -281,8 +290,8 @@ int cmdDiscover(Session& s, const Args& args) {
             s.err << "velmora-cli: no printer found; " << a.printersFile << " is not written\n";
         } else {
             const std::size_t n = report.printers.size();
-            const std::string header = "velmora-cli discover, " + fleet::utcTimestamp(s.clock.wallNow()) + ": " +
-                                       std::to_string(n) + (n == 1 ? " printer" : " printers");
+            const std::string header = "velmora-cli discover, " + fleet::utcTimestamp(s.clock.wallNow()) +
+                                       ": " + std::to_string(n) + (n == 1 ? " printer" : " printers");
             if (!platform::writeOutputFile(a.printersFile, fleet::printerListText(report, header), error)) {
                 s.err << "velmora-cli: cannot write " << a.printersFile << ": " << error << '\n';
                 return kExitFailure;
@@ -294,7 +303,8 @@ int cmdDiscover(Session& s, const Args& args) {
 
 const bool registered = registerCommand({
     "discover",
-    "discover [--subnet CIDR]... [--port N] [--serial-scan] [--printers-file FILE]   the printers this computer "
+    "discover [--subnet CIDR]... [--port N] [--serial-scan] [--printers-file FILE]   the printers this "
+    "computer "
     "can reach: on the subnets given (at most /22 each, port 9100), over USB, on the serial ports",
     [](const Args&) { return true; },  // the command names what is wrong itself
     cmdDiscover,

@@ -66,7 +66,8 @@ bool parseListen(const std::string& text, MonitorArgs& a) {
     const std::string port = text.substr(colon + 1);
     unsigned value = 0;
     const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value);
-    if (host.empty() || port.empty() || ec != std::errc() || end != port.data() + port.size() || value > 65535)
+    if (host.empty() || port.empty() || ec != std::errc() || end != port.data() + port.size() ||
+        value > 65535)
         return false;
     a.listenHost = host;
     a.listenPort = value;
@@ -111,9 +112,9 @@ std::optional<MonitorArgs> parseMonitorArgs(const Args& args, std::string& error
 }
 
 class Monitor {
-public:
-    Monitor(const std::vector<FleetPrinter>& printers, const MonitorArgs& args, platform::DeviceFactory& devices,
-            platform::Clock& clock, std::ostream& out)
+  public:
+    Monitor(const std::vector<FleetPrinter>& printers, const MonitorArgs& args,
+            platform::DeviceFactory& devices, platform::Clock& clock, std::ostream& out)
         : printers_(printers), args_(args), devices_(devices), clock_(clock), out_(out) {
         for (const FleetPrinter& p : printers) watches_.emplace_back(p.line, p.name);
     }
@@ -138,7 +139,7 @@ public:
         return watches_;
     }
 
-private:
+  private:
     void watch(std::size_t i) {
         const FleetPrinter& printer = printers_[i];
         auto next = Steady::now();
@@ -201,9 +202,11 @@ int runMonitor(FleetRun& run, const Args& rest) {
     Monitor monitor(printers, *args, run.devices, run.clock, run.out);
     platform::HttpServer metrics([&monitor](const platform::HttpRequest& request) {
         if (request.path == "/metrics")
-            return platform::HttpResponse{200, fleet::kMetricsContentType, fleet::renderMetrics(monitor.snapshot())};
+            return platform::HttpResponse{200, fleet::kMetricsContentType,
+                                          fleet::renderMetrics(monitor.snapshot())};
         if (request.path == "/")
-            return platform::HttpResponse{200, "text/plain; charset=utf-8", "velmora-cli monitor: see /metrics\n"};
+            return platform::HttpResponse{200, "text/plain; charset=utf-8",
+                                          "velmora-cli monitor: see /metrics\n"};
         return platform::HttpResponse{404, "text/plain; charset=utf-8", "not found\n"};
     });
     if (!args->listenHost.empty()) {
@@ -211,12 +214,13 @@ int runMonitor(FleetRun& run, const Args& rest) {
             run.err << "velmora-cli: cannot serve metrics: " << metrics.error() << '\n';
             return kExitFailure;
         }
-        const std::string host = args->listenHost.find(':') != std::string::npos ? "[" + args->listenHost + "]"
-                                                                                   : args->listenHost;
+        const std::string host =
+            args->listenHost.find(':') != std::string::npos ? "[" + args->listenHost + "]" : args->listenHost;
         run.err << "velmora-cli: metrics at http://" << host << ":" << metrics.port() << "/metrics\n";
     }
-    run.err << "velmora-cli: watching " << printers.size() << (printers.size() == 1 ? " printer" : " printers")
-            << " every " << static_cast<double>(args->interval.count()) / 1000.0 << " s\n";
+    run.err << "velmora-cli: watching " << printers.size()
+            << (printers.size() == 1 ? " printer" : " printers") << " every "
+            << static_cast<double>(args->interval.count()) / 1000.0 << " s\n";
     run.err.flush();
 
     monitor.start();
@@ -231,9 +235,8 @@ int runMonitor(FleetRun& run, const Args& rest) {
     if (signalled) return kExitOk;
     // With --count: whether every printer was up at its last poll.
     const auto last = monitor.snapshot();
-    const bool allUp = std::all_of(last.begin(), last.end(), [](const fleet::PrinterWatch& w) {
-        return w.last() && w.last()->up;
-    });
+    const bool allUp = std::all_of(last.begin(), last.end(),
+                                   [](const fleet::PrinterWatch& w) { return w.last() && w.last()->up; });
     return allUp ? kExitOk : kExitFailure;
 }
 

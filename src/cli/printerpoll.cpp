@@ -14,14 +14,15 @@ namespace {
 
 // The link's messages (connect failed, port error) are the monitor's to word, not a user's box.
 class QuietMessages final : public link::LinkMessages {
-public:
+  public:
     void showMessage(int stringId) override { last = stringId; }
     int last = 0;
 };
 
 std::string openWhy(const link::CComm& comm) {
     const auto& failure = comm.openFailure();
-    const std::string what = comm.kind == link::kEthernet ? "cannot connect" : "cannot open " + failure.device;
+    const std::string what =
+        comm.kind == link::kEthernet ? "cannot connect" : "cannot open " + failure.device;
     return failure.error ? what + ": " + std::generic_category().message(failure.error) : what;
 }
 
@@ -45,8 +46,8 @@ void takeCounters(const app::Outcome& outcome, fleet::PollReading& r) {
 
 }  // namespace
 
-fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask, platform::DeviceFactory& devices,
-                               platform::Clock& clock) {
+fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask,
+                               platform::DeviceFactory& devices, platform::Clock& clock) {
     fleet::PollReading r;
     r.time = clock.wallNow();
     const std::uint64_t start = clock.nowMs();
@@ -68,9 +69,9 @@ fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask, pl
     const app::ReadValue* v = status.find(status::kStatusKey);
     r.up = v && v->raw.size() == query.length;
     if (!r.up) {
-        r.why = !v ? "the status query could not be sent"
-                   : v->replied ? "no whole reply to the status query: " + hexBytes(v->raw)
-                                : "no answer to the status query";
+        r.why = !v           ? "the status query could not be sent"
+                : v->replied ? "no whole reply to the status query: " + hexBytes(v->raw)
+                             : "no answer to the status query";
         return finish();
     }
     r.statusValid = v->valid;

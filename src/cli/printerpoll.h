@@ -20,7 +20,7 @@ struct PollAsk {
 // `printer` holds the printer's connection (and the bounds to use). Up means a whole reply to
 // the status query; the status bits count only when that reply was valid, and a counter, model
 // or firmware only when its reply was.
-fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask, platform::DeviceFactory& devices,
-                               platform::Clock& clock);
+fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask,
+                               platform::DeviceFactory& devices, platform::Clock& clock);
 
 }  // namespace velmora::cli

@@ -9,9 +9,12 @@ namespace {
 
 const char* viaText(FoundPrinter::Via via) {
     switch (via) {
-        case FoundPrinter::Via::Network: return "network";
-        case FoundPrinter::Via::Usb: return "USB";
-        case FoundPrinter::Via::Serial: return "serial scan";
+        case FoundPrinter::Via::Network:
+            return "network";
+        case FoundPrinter::Via::Usb:
+            return "USB";
+        case FoundPrinter::Via::Serial:
+            return "serial scan";
     }
     return "";
 }
@@ -35,8 +38,8 @@ std::string discoveryTable(const DiscoveryReport& report) {
             wModel = std::max(wModel, orDash(p.model).size());
             wFirmware = std::max(wFirmware, orDash(p.firmware).size());
         }
-        out += padded("connection", wConnection + 2) + padded("model", wModel + 2) + padded("firmware", wFirmware + 2) +
-               "found by\n";
+        out += padded("connection", wConnection + 2) + padded("model", wModel + 2) +
+               padded("firmware", wFirmware + 2) + "found by\n";
         for (const FoundPrinter& p : report.printers) {
             out += padded(p.connection, wConnection + 2) + padded(orDash(p.model), wModel + 2) +
                    padded(orDash(p.firmware), wFirmware + 2) + viaText(p.via) +
@@ -62,7 +65,8 @@ std::string printerListText(const DiscoveryReport& report, const std::string& he
         std::string comment = p.model;
         if (!p.firmware.empty()) comment += (comment.empty() ? "" : " ") + p.firmware;
         if (!p.note.empty()) comment += (comment.empty() ? "" : ", ") + p.note;
-        out += comment.empty() ? p.connection + "\n" : padded(p.connection, width + 2) + "# " + comment + "\n";
+        out +=
+            comment.empty() ? p.connection + "\n" : padded(p.connection, width + 2) + "# " + comment + "\n";
     }
     return out;
 }

@@ -53,17 +53,20 @@ std::string renderMetrics(const std::vector<PrinterWatch>& printers) {
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              sample(out, "velmora_printer_up", p, {}, r.up ? "1" : "0");
          }},
-        {"velmora_printer_status", "gauge", "Each status bit of the printer's last valid status reply (1 set, 0 clear).",
+        {"velmora_printer_status", "gauge",
+         "Each status bit of the printer's last valid status reply (1 set, 0 clear).",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              if (!r.up || !r.statusValid) return;
              for (const StatusFlag& f : r.flags)
-                 sample(out, "velmora_printer_status", p, "bit=\"" + labelValue(f.name) + "\"", f.set ? "1" : "0");
+                 sample(out, "velmora_printer_status", p, "bit=\"" + labelValue(f.name) + "\"",
+                        f.set ? "1" : "0");
          }},
         {"velmora_printer_info", "gauge", "The model and firmware the printer reports (always 1).",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              if (!r.up || !p.model()) return;
              sample(out, "velmora_printer_info", p,
-                    "model=\"" + labelValue(*p.model()) + "\",firmware=\"" + labelValue(p.firmware().value_or("")) + "\"",
+                    "model=\"" + labelValue(*p.model()) + "\",firmware=\"" +
+                        labelValue(p.firmware().value_or("")) + "\"",
                     "1");
          }},
         {"velmora_printer_usage_meters_total", "counter",
@@ -72,10 +75,11 @@ std::string renderMetrics(const std::vector<PrinterWatch>& printers) {
              if (!r.up) return;
              for (const UsageCounter& c : r.counters)
                  if (c.unit == "meter")
-                     sample(out, "velmora_printer_usage_meters_total", p, "counter=\"" + labelValue(c.name) + "\"",
-                            std::to_string(c.value));
+                     sample(out, "velmora_printer_usage_meters_total", p,
+                            "counter=\"" + labelValue(c.name) + "\"", std::to_string(c.value));
          }},
-        {"velmora_printer_usage_total", "counter", "Usage counters in times: the cutter, since its reset and permanent.",
+        {"velmora_printer_usage_total", "counter",
+         "Usage counters in times: the cutter, since its reset and permanent.",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              if (!r.up) return;
              for (const UsageCounter& c : r.counters)
@@ -83,10 +87,13 @@ std::string renderMetrics(const std::vector<PrinterWatch>& printers) {
                      sample(out, "velmora_printer_usage_total", p, "counter=\"" + labelValue(c.name) + "\"",
                             std::to_string(c.value));
          }},
-        {"velmora_printer_last_poll_timestamp_seconds", "gauge", "When the last poll of the printer started (Unix time).",
+        {"velmora_printer_last_poll_timestamp_seconds", "gauge",
+         "When the last poll of the printer started (Unix time).",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
-             const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(r.time.time_since_epoch()).count();
-             sample(out, "velmora_printer_last_poll_timestamp_seconds", p, {}, seconds(static_cast<double>(ms) / 1000.0));
+             const auto ms =
+                 std::chrono::duration_cast<std::chrono::milliseconds>(r.time.time_since_epoch()).count();
+             sample(out, "velmora_printer_last_poll_timestamp_seconds", p, {},
+                    seconds(static_cast<double>(ms) / 1000.0));
          }},
         {"velmora_printer_last_poll_duration_seconds", "gauge", "How long the last poll of the printer took.",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {

@@ -41,7 +41,8 @@ std::vector<PrinterChange> PrinterWatch::take(const PollReading& reading) {
     auto add = [&](const std::string& key, const std::string& value, const std::string& detail = {}) {
         changes.push_back({line_, name_, reading.time, key, value, detail});
     };
-    if (!last_ || last_->up != reading.up) add("up", reading.up ? "yes" : "no", reading.up ? "" : reading.why);
+    if (!last_ || last_->up != reading.up)
+        add("up", reading.up ? "yes" : "no", reading.up ? "" : reading.why);
     if (reading.up) {
         if (!reading.statusValid) {
             if (statusReadable_) add("status", "unreadable", reading.why);

@@ -26,12 +26,12 @@ struct UsageCounter {
 
 // What one poll found.
 struct PollReading {
-    WallTime time{};                     // when it started
-    std::chrono::milliseconds took{0};   // how long it took
-    bool up = false;                     // a whole reply to the status query came
-    std::string why;                     // not up: why not; up with no valid status: what came
+    WallTime time{};                    // when it started
+    std::chrono::milliseconds took{0};  // how long it took
+    bool up = false;                    // a whole reply to the status query came
+    std::string why;                    // not up: why not; up with no valid status: what came
     bool statusValid = false;
-    std::vector<StatusFlag> flags;       // every named status bit, when statusValid
+    std::vector<StatusFlag> flags;  // every named status bit, when statusValid
     bool countersAsked = false;
     bool countersAnswered = false;       // any counter query got any reply
     std::vector<UsageCounter> counters;  // the counters whose replies were valid
@@ -44,16 +44,16 @@ struct PrinterChange {
     int line = 0;         // the printer's line in the list
     std::string printer;  // as the list names it
     WallTime time{};
-    std::string key;      // "up", a status bit's name, "status", "model", "firmware"
-    std::string value;    // "yes", "no", "unreadable", a model's name
-    std::string detail;   // why, after the value in brackets
+    std::string key;     // "up", a status bit's name, "status", "model", "firmware"
+    std::string value;   // "yes", "no", "unreadable", a model's name
+    std::string detail;  // why, after the value in brackets
 };
 std::string formatChange(const PrinterChange& change);
 // "2025-06-01T10:00:00Z"
 std::string utcTimestamp(WallTime time);
 
 class PrinterWatch {
-public:
+  public:
     PrinterWatch(int line, std::string name) : line_(line), name_(std::move(name)) {}
 
     // Takes a poll's reading and returns what changed. The first reading reports whether the
@@ -75,7 +75,7 @@ public:
     // Counters are asked at every poll, unless the printer answered none of them since it came up.
     bool wantsCounters() const { return !countersAbsent_; }
 
-private:
+  private:
     int line_;
     std::string name_;
     std::optional<PollReading> last_;

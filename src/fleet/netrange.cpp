@@ -13,8 +13,8 @@ std::optional<std::uint32_t> parseIpv4(std::string_view text) {
         const std::string_view digits = text.substr(0, dot);
         unsigned byte = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), byte);
-        if (digits.empty() || digits.size() > 3 || ec != std::errc() || end != digits.data() + digits.size() ||
-            byte > 255)
+        if (digits.empty() || digits.size() > 3 || ec != std::errc() ||
+            end != digits.data() + digits.size() || byte > 255)
             return std::nullopt;
         value = value << 8 | byte;
         text.remove_prefix(part < 3 ? dot + 1 : dot);
@@ -23,8 +23,8 @@ std::optional<std::uint32_t> parseIpv4(std::string_view text) {
 }
 
 std::string ipv4Text(std::uint32_t a) {
-    return std::to_string(a >> 24) + "." + std::to_string(a >> 16 & 0xFF) + "." + std::to_string(a >> 8 & 0xFF) + "." +
-           std::to_string(a & 0xFF);
+    return std::to_string(a >> 24) + "." + std::to_string(a >> 16 & 0xFF) + "." +
+           std::to_string(a >> 8 & 0xFF) + "." + std::to_string(a & 0xFF);
 }
 
 std::optional<Ipv4Subnet> parseSubnet(std::string_view text, std::string& error) {
@@ -34,7 +34,8 @@ std::optional<Ipv4Subnet> parseSubnet(std::string_view text, std::string& error)
     if (slash != std::string_view::npos) {
         const std::string_view digits = text.substr(slash + 1);
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), prefix);
-        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || prefix < 0 || prefix > 32) {
+        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || prefix < 0 ||
+            prefix > 32) {
             error = std::string(text) + " is no subnet (write it as 192.168.1.0/24)";
             return std::nullopt;
         }
@@ -59,7 +60,8 @@ std::vector<std::string> Ipv4Subnet::hosts() const {
     const std::uint64_t n = size();
     const std::uint64_t first = n > 2 ? 1 : 0;
     const std::uint64_t last = n > 2 ? n - 2 : n - 1;
-    for (std::uint64_t i = first; i <= last; ++i) out.push_back(ipv4Text(network + static_cast<std::uint32_t>(i)));
+    for (std::uint64_t i = first; i <= last; ++i)
+        out.push_back(ipv4Text(network + static_cast<std::uint32_t>(i)));
     return out;
 }
 

@@ -16,16 +16,22 @@ constexpr std::size_t kSendPiece = 16 * 1024;
 
 const char* reason(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 400: return "Bad Request";
-        case 404: return "Not Found";
-        case 405: return "Method Not Allowed";
-        default: return "Internal Server Error";
+        case 200:
+            return "OK";
+        case 400:
+            return "Bad Request";
+        case 404:
+            return "Not Found";
+        case 405:
+            return "Method Not Allowed";
+        default:
+            return "Internal Server Error";
     }
 }
 
 unsigned msLeft(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return left.count() > 0 ? static_cast<unsigned>(left.count()) : 0;
 }
 
@@ -35,9 +41,12 @@ std::optional<HttpRequest> parseRequestLine(std::string_view head) {
     const std::string_view line = head.substr(0, head.find_first_of("\r\n"));
     const auto first = line.find(' ');
     const auto second = first == std::string_view::npos ? first : line.find(' ', first + 1);
-    if (second == std::string_view::npos || line.find(' ', second + 1) != std::string_view::npos) return std::nullopt;
-    HttpRequest r{std::string(line.substr(0, first)), std::string(line.substr(first + 1, second - first - 1))};
-    if (r.method.empty() || r.path.empty() || r.path[0] != '/' || !line.substr(second + 1).starts_with("HTTP/"))
+    if (second == std::string_view::npos || line.find(' ', second + 1) != std::string_view::npos)
+        return std::nullopt;
+    HttpRequest r{std::string(line.substr(0, first)),
+                  std::string(line.substr(first + 1, second - first - 1))};
+    if (r.method.empty() || r.path.empty() || r.path[0] != '/' ||
+        !line.substr(second + 1).starts_with("HTTP/"))
         return std::nullopt;
     r.path = r.path.substr(0, r.path.find('?'));
     return r;
@@ -103,14 +112,16 @@ void HttpServer::serve() {
         if (!complete) continue;  // nothing whole came in time: drop the connection
         const auto request = parseRequestLine(head);
         const HttpRequest asked = request ? *request : HttpRequest{"GET", "/"};
-        HttpResponse response = request ? HttpResponse{} : HttpResponse{400, "text/plain; charset=utf-8", "bad request\n"};
+        HttpResponse response =
+            request ? HttpResponse{} : HttpResponse{400, "text/plain; charset=utf-8", "bad request\n"};
         if (request && (request->method == "GET" || request->method == "HEAD")) response = handler_(*request);
         const std::string answer = httpAnswer(asked, response);
         const auto answerDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
         for (std::size_t sent = 0; sent < answer.size() && !stopping_;) {
             const unsigned left = msLeft(answerDeadline);
             const std::size_t n = std::min(kSendPiece, answer.size() - sent);
-            const long r = left ? client->send(reinterpret_cast<const std::uint8_t*>(answer.data() + sent), n, left) : 0;
+            const long r =
+                left ? client->send(reinterpret_cast<const std::uint8_t*>(answer.data() + sent), n, left) : 0;
             if (r <= 0) break;
             sent += static_cast<std::size_t>(r);
         }

@@ -35,10 +35,10 @@ std::optional<HttpRequest> parseRequestLine(std::string_view head);
 std::string httpAnswer(const HttpRequest& request, const HttpResponse& response);
 
 class HttpServer {
-public:
+  public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;
-    static constexpr unsigned kRequestMs = 3000;   // the request's head must come within this
-    static constexpr unsigned kAnswerMs = 10000;   // and the answer be taken within this
+    static constexpr unsigned kRequestMs = 3000;  // the request's head must come within this
+    static constexpr unsigned kAnswerMs = 10000;  // and the answer be taken within this
     static constexpr std::size_t kMaxHead = 8192;
 
     explicit HttpServer(Handler handler);
@@ -53,7 +53,7 @@ public:
     // Stops serving and waits for the thread (within a wait slice).
     void stop();
 
-private:
+  private:
     void serve();
 
     Handler handler_;

@@ -147,8 +147,10 @@ std::vector<std::string> localIpv4Networks() {
     for (const ifaddrs* i = list; i; i = i->ifa_next) {
         if (!i->ifa_addr || !i->ifa_netmask || i->ifa_addr->sa_family != AF_INET) continue;
         if (!(i->ifa_flags & IFF_UP) || (i->ifa_flags & IFF_LOOPBACK)) continue;
-        const std::uint32_t address = ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr.s_addr);
-        const std::uint32_t mask = ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_netmask)->sin_addr.s_addr);
+        const std::uint32_t address =
+            ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr.s_addr);
+        const std::uint32_t mask =
+            ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_netmask)->sin_addr.s_addr);
         const int prefix = __builtin_popcount(mask);
         in_addr network{htonl(address & mask)};
         char text[INET_ADDRSTRLEN];

@@ -12,10 +12,10 @@
 namespace velmora::platform {
 
 struct ProbeLimits {
-    std::size_t parallel = 64;     // connections open at once
-    unsigned connectMs = 1000;     // each connect
-    unsigned replyMs = 500;        // each reply, from the send of the request
-    std::size_t replyBytes = 2;    // the reply is complete with this many bytes
+    std::size_t parallel = 64;   // connections open at once
+    unsigned connectMs = 1000;   // each connect
+    unsigned replyMs = 500;      // each reply, from the send of the request
+    std::size_t replyBytes = 2;  // the reply is complete with this many bytes
 };
 
 struct AddressProbe {
@@ -29,9 +29,9 @@ struct AddressProbe {
     };
     std::string address;  // as given
     Outcome outcome = Outcome::Unreachable;
-    int error = 0;        // errno of a failed connect
-    std::string reply;    // the bytes that came (at most replyBytes)
-    unsigned ms = 0;      // from the start of the connect to the outcome
+    int error = 0;      // errno of a failed connect
+    std::string reply;  // the bytes that came (at most replyBytes)
+    unsigned ms = 0;    // from the start of the connect to the outcome
 };
 
 // Probes every address (IPv4 numbers, "192.168.1.20") on `port`, at most `limits.parallel` at a

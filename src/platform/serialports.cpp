@@ -40,7 +40,8 @@ std::vector<std::string> listSerialPorts(const std::string& root) {
         if (!fs::exists(base + "/dev/" + name, linkEc)) continue;
         names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return nameKey(a) < nameKey(b); });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return nameKey(a) < nameKey(b); });
     std::vector<std::string> nodes;
     for (const std::string& name : names) nodes.push_back(base + "/dev/" + name);
     return nodes;

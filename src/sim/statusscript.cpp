@@ -47,8 +47,8 @@ std::optional<std::vector<ScriptEvent>> parseStatusScript(std::string_view text,
                     ": expected SECONDS NAME on|off, NAME a status bit (paper-empty, ...) or silent";
             return std::nullopt;
         }
-        events.push_back({std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5)), std::string(w[1]),
-                          w[2] == "on"});
+        events.push_back({std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5)),
+                          std::string(w[1]), w[2] == "on"});
     }
     std::stable_sort(events.begin(), events.end(),
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.at < b.at; });
@@ -79,8 +79,8 @@ void StatusScriptPlayer::start() {
         std::unique_lock lock(mutex_);
         while (next < events_.size()) {
             if (wake_.wait_until(lock, start + events_[next].at, [this] { return stopping_; })) return;
-            const auto elapsed =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start);
             next = applyDueEvents(events_, next, elapsed, printer_);
         }
     });

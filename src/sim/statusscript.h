@@ -37,7 +37,7 @@ std::size_t applyDueEvents(const std::vector<ScriptEvent>& events, std::size_t n
 
 // Plays a script on a thread of its own from start() until its last event or stop().
 class StatusScriptPlayer {
-public:
+  public:
     StatusScriptPlayer(std::vector<ScriptEvent> events, Printer& printer)
         : events_(std::move(events)), printer_(printer) {}
     ~StatusScriptPlayer() { stop(); }
@@ -47,7 +47,7 @@ public:
     void start();
     void stop();
 
-private:
+  private:
     std::vector<ScriptEvent> events_;
     Printer& printer_;
     std::mutex mutex_;

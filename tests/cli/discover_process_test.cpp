@@ -1,9 +1,8 @@
 // velmora-cli discover as a user runs it, on loopback addresses only: simulators at 127.0.0.2 ...
 // 127.0.0.9 among addresses that refuse, one that never answers the connect and one that takes
 // it and says nothing; then USB printers and a serial port presented by a fake sysfs tree.
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,7 +28,7 @@ std::string portOf(const std::string& address) { return address.substr(address.r
 
 // A listener whose queue is full: the host drops every further connect without an answer.
 class Unanswering {
-public:
+  public:
     Unanswering(const std::string& address, unsigned port) {
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
@@ -37,7 +36,8 @@ public:
         inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
         listener_ = socket(AF_INET, SOCK_STREAM, 0);
         filler_ = socket(AF_INET, SOCK_STREAM, 0);
-        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && listen(listener_, 0) == 0 &&
+        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+             listen(listener_, 0) == 0 &&
              connect(filler_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
     }
     ~Unanswering() {
@@ -46,7 +46,7 @@ public:
     }
     bool ok = false;
 
-private:
+  private:
     int listener_ = -1;
     int filler_ = -1;
 };
@@ -59,25 +59,28 @@ std::string readFile(const std::string& path) {
 }
 
 TEST(Discover, FindsTheSimulatorsOfALoopbackSubnetWithTheirModelsWithinTheBound) {
-    auto first = std::make_unique<SimProcess>(std::vector<std::string>{"--listen", "127.0.0.2", "--model", "LX-2"});
+    auto first =
+        std::make_unique<SimProcess>(std::vector<std::string>{"--listen", "127.0.0.2", "--model", "LX-2"});
     ASSERT_FALSE(first->address.empty());
     const std::string port = portOf(first->address);
     std::vector<std::unique_ptr<SimProcess>> sims;
     sims.push_back(std::move(first));
     for (int n = 3; n <= 9; ++n) {
         const std::string address = "127.0.0." + std::to_string(n);
-        sims.push_back(std::make_unique<SimProcess>(
-            std::vector<std::string>{"--listen", address, "--port", port, "--model", "LX-" + std::to_string(n)}));
+        sims.push_back(std::make_unique<SimProcess>(std::vector<std::string>{
+            "--listen", address, "--port", port, "--model", "LX-" + std::to_string(n)}));
         ASSERT_EQ(sims.back()->address, address + ":" + port);
     }
     Unanswering silent("127.0.0.20", static_cast<unsigned>(std::stoul(port)));
     ASSERT_TRUE(silent.ok);
     SimProcess quiet({"--listen", "127.0.0.21", "--port", port, "--silent"});
     ASSERT_FALSE(quiet.address.empty());
-    const std::string list = fs::temp_directory_path() / ("velmora-discover-" + std::to_string(getpid()) + ".txt");
+    const std::string list =
+        fs::temp_directory_path() / ("velmora-discover-" + std::to_string(getpid()) + ".txt");
 
     const auto start = Steady::now();
-    const ProcessResult r = runCliProcess("discover --subnet 127.0.0.0/24 --port " + port + " --printers-file " + list);
+    const ProcessResult r =
+        runCliProcess("discover --subnet 127.0.0.0/24 --port " + port + " --printers-file " + list);
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
     EXPECT_LT(took, 5000) << r.output;
     ASSERT_EQ(r.status, 0) << r.output;
@@ -93,7 +96,8 @@ TEST(Discover, FindsTheSimulatorsOfALoopbackSubnetWithTheirModelsWithinTheBound)
               std::string::npos)
         << r.output;
     EXPECT_EQ(r.output.find("127.0.0.20:"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("127.0.0.0/24 on port " + port + ": 254 addresses in "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("127.0.0.0/24 on port " + port + ": 254 addresses in "), std::string::npos)
+        << r.output;
     EXPECT_NE(r.output.find(": 8 printers, 1 not answering as printers, "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find(" refused, 1 silent"), std::string::npos) << r.output;
 

@@ -3,9 +3,8 @@
 // it runs and one that goes away and comes back. The change lines come within two intervals,
 // /metrics parses with the Prometheus client library's parser and holds what the simulators were
 // set to, and SIGTERM ends the monitor cleanly.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -39,7 +38,7 @@ constexpr milliseconds kInterval{1000};
 // A program of the build running in the background, its output read line by line as it comes,
 // each line with the time it came.
 class LiveProgram {
-public:
+  public:
     explicit LiveProgram(std::vector<std::string> args) {
         int fds[2];
         if (pipe(fds) != 0) return;
@@ -81,8 +80,8 @@ public:
         }
     }
     // The first change line of `printer` from `from` on that ends with `change` ("up: yes").
-    std::optional<Line> waitForChange(const std::string& printer, const std::string& change, milliseconds within,
-                                      std::size_t from = 0) {
+    std::optional<Line> waitForChange(const std::string& printer, const std::string& change,
+                                      milliseconds within, std::size_t from = 0) {
         const auto deadline = Steady::now() + within;
         for (;;) {
             for (std::size_t i = from; i < lines_.size(); ++i) {
@@ -114,7 +113,7 @@ public:
                 std::chrono::duration_cast<milliseconds>(Steady::now() - start)};
     }
 
-private:
+  private:
     bool readMore(int waitMs) {
         pollfd p{fd_, POLLIN, 0};
         if (poll(&p, 1, waitMs) <= 0) return false;
@@ -141,7 +140,8 @@ std::string fetchMetrics(unsigned port) {
     client.send(reinterpret_cast<const std::uint8_t*>(request.data()), request.size(), 2000);
     std::string got;
     std::uint8_t buf[8192];
-    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;) got.append(reinterpret_cast<char*>(buf), n);
+    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;)
+        got.append(reinterpret_cast<char*>(buf), n);
     return got;
 }
 
@@ -150,15 +150,16 @@ std::map<std::string, std::string> parsedSamples(const std::string& body, std::s
     const fs::path dir = fs::temp_directory_path() / ("velmora-metrics-" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "metrics.txt") << body;
-    std::ofstream(dir / "parse.py") << "import sys\n"
-                                       "from prometheus_client.parser import text_string_to_metric_families\n"
-                                       "for family in text_string_to_metric_families(open(sys.argv[1]).read()):\n"
-                                       "    for s in family.samples:\n"
-                                       "        labels = ','.join(k + '=' + v for k, v in sorted(s.labels.items()))\n"
-                                       "        value = int(s.value) if float(s.value).is_integer() else s.value\n"
-                                       "        print(s.name + '|' + labels + '|' + str(value))\n";
-    const std::string command = "/usr/bin/python3 " + (dir / "parse.py").string() + " " +
-                                (dir / "metrics.txt").string() + " 2>&1";
+    std::ofstream(dir / "parse.py")
+        << "import sys\n"
+           "from prometheus_client.parser import text_string_to_metric_families\n"
+           "for family in text_string_to_metric_families(open(sys.argv[1]).read()):\n"
+           "    for s in family.samples:\n"
+           "        labels = ','.join(k + '=' + v for k, v in sorted(s.labels.items()))\n"
+           "        value = int(s.value) if float(s.value).is_integer() else s.value\n"
+           "        print(s.name + '|' + labels + '|' + str(value))\n";
+    const std::string command =
+        "/usr/bin/python3 " + (dir / "parse.py").string() + " " + (dir / "metrics.txt").string() + " 2>&1";
     std::map<std::string, std::string> samples;
     FILE* p = popen(command.c_str(), "r");
     std::string output;
@@ -185,7 +186,8 @@ TEST(Monitor, FivePrintersChangesWithinTwoIntervalsMetricsAndACleanEnd) {
                                            "cutter-total=4321\n";
     std::ofstream(dir / "script.txt") << "2 head-overheat on\n";
 
-    SimProcess counted({"--listen", "127.0.0.11", "--paper-empty", "--state", (dir / "counters.ini").string()});
+    SimProcess counted(
+        {"--listen", "127.0.0.11", "--paper-empty", "--state", (dir / "counters.ini").string()});
     ASSERT_FALSE(counted.address.empty());
     const std::string port = counted.address.substr(counted.address.rfind(':') + 1);
     auto at = [&port](int n) { return "127.0.0." + std::to_string(n) + ":" + port; };
@@ -198,22 +200,24 @@ TEST(Monitor, FivePrintersChangesWithinTwoIntervalsMetricsAndACleanEnd) {
     const auto scriptStart = Steady::now();
     auto changing = sim(14, {"--status-script", (dir / "script.txt").string()});
     auto leaving = sim(15, {});
-    for (const auto* s : {other.get(), silent.get(), changing.get(), leaving.get()}) ASSERT_FALSE(s->address.empty());
-    std::ofstream(dir / "printers.txt") << "# five simulators\n--tcp " << at(11) << "\n--tcp " << at(12) << "\n--tcp "
-                                        << at(13) << "\n--tcp " << at(14) << "\n--tcp " << at(15) << "\n";
+    for (const auto* s : {other.get(), silent.get(), changing.get(), leaving.get()})
+        ASSERT_FALSE(s->address.empty());
+    std::ofstream(dir / "printers.txt")
+        << "# five simulators\n--tcp " << at(11) << "\n--tcp " << at(12) << "\n--tcp " << at(13) << "\n--tcp "
+        << at(14) << "\n--tcp " << at(15) << "\n";
 
-    LiveProgram monitor({"--printers", (dir / "printers.txt").string(), "monitor", "--interval", "1", "--listen",
-                         "127.0.0.1:0"});
+    LiveProgram monitor({"--printers", (dir / "printers.txt").string(), "monitor", "--interval", "1",
+                         "--listen", "127.0.0.1:0"});
     const auto served = monitor.waitFor("metrics at http://127.0.0.1:", milliseconds{3000});
     ASSERT_TRUE(served) << monitor.all();
-    const unsigned metricsPort = static_cast<unsigned>(
-        std::stoul(served->text.substr(served->text.rfind(':') + 1, served->text.rfind('/') - served->text.rfind(':') - 1)));
+    const unsigned metricsPort = static_cast<unsigned>(std::stoul(served->text.substr(
+        served->text.rfind(':') + 1, served->text.rfind('/') - served->text.rfind(':') - 1)));
 
     // The first poll: each printer's state; the silent one's within its bounded waits.
-    for (const auto& [n, change] : {std::pair{11, "up: yes"}, std::pair{11, "paper-empty: yes"},
-                                    std::pair{12, "model: LX-12"}, std::pair{12, "cover-open: yes"},
-                                    std::pair{13, "up: no (no answer to the status query)"},
-                                    std::pair{14, "up: yes"}, std::pair{15, "up: yes"}}) {
+    for (const auto& [n, change] :
+         {std::pair{11, "up: yes"}, std::pair{11, "paper-empty: yes"}, std::pair{12, "model: LX-12"},
+          std::pair{12, "cover-open: yes"}, std::pair{13, "up: no (no answer to the status query)"},
+          std::pair{14, "up: yes"}, std::pair{15, "up: yes"}}) {
         SCOPED_TRACE(at(n) + " " + change);
         EXPECT_TRUE(monitor.waitForChange(at(n), change, kInterval * 2)) << monitor.all();
     }
@@ -312,7 +316,8 @@ TEST(Monitor, NeedsAListAndSaysWhatIsWrong) {
     const ProcessResult once = runCliProcess("--printers " + list.string() + " monitor --count 1");
     EXPECT_EQ(once.status, 1) << once.output;
     EXPECT_NE(once.output.find("127.0.0.1:1, "), std::string::npos) << once.output;
-    EXPECT_NE(once.output.find(", up: no (cannot connect: Connection refused)"), std::string::npos) << once.output;
+    EXPECT_NE(once.output.find(", up: no (cannot connect: Connection refused)"), std::string::npos)
+        << once.output;
     fs::remove(list);
 }
 

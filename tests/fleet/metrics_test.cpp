@@ -1,13 +1,15 @@
 // The Prometheus text: what is shown for a printer that is up, and what is left out when a value
 // cannot be trusted. (The end-to-end test parses it with the Prometheus client library.)
-#include <gtest/gtest.h>
-
 #include "fleet/metrics.h"
+
+#include <gtest/gtest.h>
 
 namespace velmora::fleet {
 namespace {
 
-bool has(const std::string& text, const std::string& line) { return text.find(line + "\n") != std::string::npos; }
+bool has(const std::string& text, const std::string& line) {
+    return text.find(line + "\n") != std::string::npos;
+}
 
 TEST(Metrics, UpPrinterShowsBitsCountersAndInfoDownPrinterOnlyItsPolls) {
     std::vector<PrinterWatch> printers;
@@ -48,9 +50,7 @@ TEST(Metrics, UpPrinterShowsBitsCountersAndInfoDownPrinterOnlyItsPolls) {
     EXPECT_TRUE(has(text, "# TYPE velmora_printer_usage_meters_total counter"));
 }
 
-TEST(Metrics, LabelValuesAreEscaped) {
-    EXPECT_EQ(labelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd");
-}
+TEST(Metrics, LabelValuesAreEscaped) { EXPECT_EQ(labelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd"); }
 
 }  // namespace
 }  // namespace velmora::fleet

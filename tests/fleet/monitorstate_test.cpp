@@ -1,7 +1,7 @@
 // What a poll changes, in the words the monitor prints, and when the next poll comes.
-#include <gtest/gtest.h>
-
 #include "fleet/monitorstate.h"
+
+#include <gtest/gtest.h>
 
 namespace velmora::fleet {
 namespace {
@@ -24,7 +24,8 @@ PollReading down(const char* why) {
 
 std::vector<std::string> lines(PrinterWatch& watch, const PollReading& reading) {
     std::vector<std::string> out;
-    for (const PrinterChange& c : watch.take(reading)) out.push_back(c.key + ": " + c.value + (c.detail.empty() ? "" : " (" + c.detail + ")"));
+    for (const PrinterChange& c : watch.take(reading))
+        out.push_back(c.key + ": " + c.value + (c.detail.empty() ? "" : " (" + c.detail + ")"));
     return out;
 }
 
@@ -40,7 +41,8 @@ TEST(PrinterWatch, ReportsTheFirstStateThenOnlyChanges) {
     EXPECT_EQ(lines(w, up({{"paper-empty", true}, {"cover-open", false}})),
               (Lines{"paper-empty: yes", "cover-open: no"}));
     // Down: one line, however long it stays down and whatever the reason says.
-    EXPECT_EQ(lines(w, down("cannot connect: Connection refused")), (Lines{"up: no (cannot connect: Connection refused)"}));
+    EXPECT_EQ(lines(w, down("cannot connect: Connection refused")),
+              (Lines{"up: no (cannot connect: Connection refused)"}));
     EXPECT_EQ(lines(w, down("no answer to the status query")), Lines{});
     EXPECT_EQ(w.failures(), 2u);
     // Back: compared with the last status it had, and the same model says nothing.
@@ -81,7 +83,8 @@ TEST(PrinterWatch, AsksModelWhenThePrinterComesUpAndCountersWhileItHasThem) {
 TEST(PrinterWatch, ChangeLinesNamePrinterAndTime) {
     PrinterWatch w(4, "/dev/ttyUSB0");
     PollReading r = up({{"paused", true}});
-    r.time = std::chrono::sys_days{std::chrono::year{2025} / 6 / 1} + std::chrono::hours{10} + std::chrono::seconds{5};
+    r.time = std::chrono::sys_days{std::chrono::year{2025} / 6 / 1} + std::chrono::hours{10} +
+             std::chrono::seconds{5};
     const auto changes = w.take(r);
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[1].line, 4);

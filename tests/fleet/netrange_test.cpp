@@ -1,7 +1,7 @@
 // Subnets as users write them, and the addresses a scan of one tries.
-#include <gtest/gtest.h>
-
 #include "fleet/netrange.h"
+
+#include <gtest/gtest.h>
 
 namespace velmora::fleet {
 namespace {

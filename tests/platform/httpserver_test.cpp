@@ -34,9 +34,11 @@ TEST(HttpRequestLine, ReadOrRefused) {
 TEST(HttpAnswer, HeadHasNoBodyAndOtherMethodsAreRefused) {
     const HttpResponse page{200, "text/plain", "hello\n"};
     EXPECT_EQ(httpAnswer({"GET", "/"}, page),
-              "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 6\r\nConnection: close\r\n\r\nhello\n");
-    EXPECT_EQ(httpAnswer({"HEAD", "/"}, page),
-              "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 6\r\nConnection: close\r\n\r\n");
+              "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 6\r\nConnection: "
+              "close\r\n\r\nhello\n");
+    EXPECT_EQ(
+        httpAnswer({"HEAD", "/"}, page),
+        "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 6\r\nConnection: close\r\n\r\n");
     const std::string post = httpAnswer({"POST", "/"}, page);
     EXPECT_EQ(post.rfind("HTTP/1.1 405 Method Not Allowed\r\n", 0), 0u) << post;
     EXPECT_NE(post.find("Allow: GET, HEAD\r\n"), std::string::npos);
@@ -48,7 +50,8 @@ std::string fetch(unsigned port, const std::string& request) {
     client.send(reinterpret_cast<const std::uint8_t*>(request.data()), request.size(), 2000);
     std::string got;
     std::uint8_t buf[65536];
-    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;) got.append(reinterpret_cast<char*>(buf), n);
+    for (long n; (n = client.receive(buf, sizeof buf, 2000)) > 0;)
+        got.append(reinterpret_cast<char*>(buf), n);
     return got;
 }
 

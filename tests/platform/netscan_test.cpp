@@ -2,10 +2,9 @@
 // connection and say nothing or close it, a host that never answers the connect, nothing at all.
 #include "platform/netscan.h"
 
-#include <gtest/gtest.h>
-
-#include <netinet/in.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -29,7 +28,7 @@ long long msSince(Steady::time_point start) {
 
 // A port on one loopback address that does one thing with each client, on a thread of its own.
 class Peer {
-public:
+  public:
     enum class Kind { Answer, Quiet, Close };
     Peer(const std::string& address, unsigned port, Kind kind) : kind_(kind) {
         ok = listener_.listen(address, port);
@@ -44,7 +43,8 @@ public:
                     const std::lock_guard lock(mutex_);
                     if (n > 0) heard.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(n));
                 }
-                if (kind_ == Kind::Answer) client->send(reinterpret_cast<const std::uint8_t*>("\x80\x00"), 2, 1000);
+                if (kind_ == Kind::Answer)
+                    client->send(reinterpret_cast<const std::uint8_t*>("\x80\x00"), 2, 1000);
                 kept_.push_back(std::move(client));  // a quiet one keeps the connection open
             }
         });
@@ -60,7 +60,7 @@ public:
     }
     bool ok = false;
 
-private:
+  private:
     Kind kind_;
     TcpListener listener_;
     std::atomic<bool> stop_{false};
@@ -72,7 +72,7 @@ private:
 
 // A listener whose queue is full: the host drops every further connect without an answer.
 class Unanswering {
-public:
+  public:
     Unanswering(const std::string& address, unsigned port) {
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
@@ -82,7 +82,8 @@ public:
         filler_ = socket(AF_INET, SOCK_STREAM, 0);
         const int on = 1;
         setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && listen(listener_, 0) == 0 &&
+        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+             listen(listener_, 0) == 0 &&
              connect(filler_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
     }
     ~Unanswering() {
@@ -91,7 +92,7 @@ public:
     }
     bool ok = false;
 
-private:
+  private:
     int listener_ = -1;
     int filler_ = -1;
 };
@@ -107,8 +108,9 @@ TEST(AddressScan, EachAddressGetsItsOutcomeAndOnlyPrintersThatTookTheConnectionH
 
     const ProbeLimits limits{64, 300, 300, 2};
     const auto start = Steady::now();
-    const auto probes = probeAddresses({"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5", "127.0.0.6", "printer.local"},
-                                       port, "^cp\r", limits);
+    const auto probes =
+        probeAddresses({"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.5", "127.0.0.6", "printer.local"},
+                       port, "^cp\r", limits);
     EXPECT_LT(msSince(start), 900);  // side by side: one bound, not one each
     ASSERT_EQ(probes.size(), 6u);
     const struct {
@@ -116,11 +118,8 @@ TEST(AddressScan, EachAddressGetsItsOutcomeAndOnlyPrintersThatTookTheConnectionH
         const char* reply;
     } expected[] = {
         {Outcome::Replied, "\x80"},  // with its second byte, a zero
-        {Outcome::NoReply, ""},
-        {Outcome::Closed, ""},
-        {Outcome::Silent, ""},
-        {Outcome::Refused, ""},
-        {Outcome::Unreachable, ""},
+        {Outcome::NoReply, ""},     {Outcome::Closed, ""},      {Outcome::Silent, ""},
+        {Outcome::Refused, ""},     {Outcome::Unreachable, ""},
     };
     for (std::size_t i = 0; i < probes.size(); ++i) {
         SCOPED_TRACE(probes[i].address);

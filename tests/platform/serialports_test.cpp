@@ -24,10 +24,9 @@ TEST(SerialPorts, OnlyPortsWithHardwareAndANodeInNumberOrder) {
         bool node;
     };
     const Tty ttys[] = {
-        {"ttyS0", true, "0", true},         // the driver's placeholder: no UART
-        {"ttyS1", true, "4", true},         // a 16550A
-        {"ttyUSB10", true, nullptr, true},
-        {"ttyUSB2", true, nullptr, true},
+        {"ttyS0", true, "0", true},  // the driver's placeholder: no UART
+        {"ttyS1", true, "4", true},  // a 16550A
+        {"ttyUSB10", true, nullptr, true}, {"ttyUSB2", true, nullptr, true},
         {"ttyACM0", true, nullptr, false},  // no node in /dev
         {"tty1", false, nullptr, true},     // a virtual terminal
     };

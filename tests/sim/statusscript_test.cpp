@@ -34,8 +34,9 @@ TEST(StatusScript, LinesInTimeOrderOrTheLineThatIsWrong) {
     EXPECT_EQ((*events)[3].at, milliseconds{5000});
     EXPECT_FALSE((*events)[3].on);
 
-    for (const char* bad : {"1 paper-gone on\n", "1 paper-empty maybe\n", "-1 paper-empty on\n", "x paper-empty on\n",
-                            "1 paper-empty\n", "1 paper-empty on now\n", "1e9 paused on\n"}) {
+    for (const char* bad :
+         {"1 paper-gone on\n", "1 paper-empty maybe\n", "-1 paper-empty on\n", "x paper-empty on\n",
+          "1 paper-empty\n", "1 paper-empty on now\n", "1e9 paused on\n"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(parseStatusScript(std::string("0 paused on\n") + bad, error));
         EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
@@ -44,7 +45,8 @@ TEST(StatusScript, LinesInTimeOrderOrTheLineThatIsWrong) {
 
 TEST(StatusScript, EventsApplyWhenTheirTimeHasCome) {
     std::string error;
-    const auto events = *parseStatusScript("1 paper-empty on\n2 silent on\n3 paper-empty off\n3 silent off\n", error);
+    const auto events =
+        *parseStatusScript("1 paper-empty on\n2 silent on\n3 paper-empty off\n3 silent off\n", error);
     Printer printer;
     std::size_t next = applyDueEvents(events, 0, milliseconds{999}, printer);
     EXPECT_EQ(next, 0u);
@@ -61,8 +63,8 @@ TEST(StatusScript, EventsApplyWhenTheirTimeHasCome) {
 
 TEST(SimOptions, ListenOnLoopbackOnlyAndTheIdentityItReports) {
     std::string error;
-    std::vector<std::string_view> args = {"--listen", "127.0.4.9", "--model", "LX-4 PRO", "--firmware=V2.10",
-                                          "--status-script", "s.txt"};
+    std::vector<std::string_view> args = {"--listen",         "127.0.4.9",       "--model", "LX-4 PRO",
+                                          "--firmware=V2.10", "--status-script", "s.txt"};
     const auto options = parseOptions(args, error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->listenAddress, "127.0.4.9");
