@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <ostream>
 #include <thread>
 
@@ -223,7 +224,14 @@ int runMonitor(FleetRun& run, const Args& rest) {
             << static_cast<double>(args->interval.count()) / 1000.0 << " s\n";
     run.err.flush();
 
-    monitor.start();
+    try {
+        monitor.start();
+    } catch (const std::system_error& e) {
+        monitor.stop();
+        run.err << "velmora-cli: cannot start a thread for each of " << printers.size() << " printers: " << e.what()
+                << '\n';
+        return kExitFailure;
+    }
     bool signalled = false;
     while (!monitor.finished())
         if (signals.wait(200)) {

@@ -70,7 +70,7 @@ std::string renderMetrics(const std::vector<PrinterWatch>& printers) {
                     "1");
          }},
         {"velmora_printer_usage_meters_total", "counter",
-         "Usage counters in meters: motor feed and print head energizing, since their reset and permanent.",
+         "Meters the motor fed and the print head printed, since their counters were reset and in all.",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              if (!r.up) return;
              for (const UsageCounter& c : r.counters)
@@ -79,7 +79,7 @@ std::string renderMetrics(const std::vector<PrinterWatch>& printers) {
                             "counter=\"" + labelValue(c.name) + "\"", std::to_string(c.value));
          }},
         {"velmora_printer_usage_total", "counter",
-         "Usage counters in times: the cutter, since its reset and permanent.",
+         "Cuts the cutter made, since its counter was reset and in all.",
          [](const PrinterWatch& p, const PollReading& r, std::string& out) {
              if (!r.up) return;
              for (const UsageCounter& c : r.counters)
