@@ -16,7 +16,8 @@ _velmora_cli() {
         --stop-bits) COMPREPLY=($(compgen -W "1 1.5 2" -- "$cur")); return ;;
         --menu-mode) COMPREPLY=($(compgen -W "0 1" -- "$cur")); return ;;
         --tcp|--codepage|--timeout|--jobs) return ;;
-        --trace|--printers) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --trace|--printers|--printers-file) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --subnet|--port|--interval|--listen|--count) return ;;
         --trace-format) COMPREPLY=($(compgen -W "text jsonl" -- "$cur")); return ;;
         --from) COMPREPLY=($(compgen -W "inch mm dots" -- "$cur")); return ;;
     esac
@@ -35,7 +36,7 @@ _velmora_cli() {
     done
 
     local options="--tcp --serial --lpt --usb --baud --data-bits --parity --stop-bits --codepage --menu-mode --timeout --trace --trace-format --printers --jobs --help --version"
-    local first="build calibrate charset codepage connect convert doctor identity info native pcx preview profile read rfid send send-file status terminal tester twobyte zii"
+    local first="build calibrate charset codepage connect convert discover doctor identity info monitor native pcx preview profile read rfid send send-file status terminal tester twobyte zii"
     local candidates=""
     case "${words[*]}" in
         "") candidates="$first $options" ;;
@@ -68,6 +69,8 @@ _velmora_cli() {
         codepage) candidates="get set" ;;
         "codepage set"*) candidates="codepage= ics= lock=" ;;
         doctor) candidates="$options" ;;
+        discover*) candidates="--subnet --port --serial-scan --printers-file" ;;
+        monitor*) candidates="--interval --listen --count" ;;
         identity) candidates="get set init" ;;
         "identity get"*|"identity init"*) candidates="version serial id" ;;
         "identity set"*) candidates="version= serial= id=" ;;

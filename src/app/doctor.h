@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ struct Finding {
 struct DoctorReport {
     std::vector<Finding> findings;
     bool answered = false;  // a printer answered the status query
+    std::optional<platform::SerialSettings> serialFound;  // the serial scan: what it answered at
     // One line per finding ("ok: ...", "note: ...", "problem: ..."), each advice on the next line.
     std::string text() const;
     bool has(Finding::Level level, const std::string& part) const;  // for tests and callers

@@ -84,6 +84,7 @@ void scanSerial(const DoctorTarget& target, DoctorSystem& system, DoctorReport& 
             dev->setWriteTimeout(kTryWriteMsPerByte);
             if (!answers(*dev, system.clock, system.serialReplyWaitMs)) continue;
             report.answered = true;
+            report.serialFound = s;
             const platform::SerialSettings& chosen = target.serial;
             const bool same = chosen.baudRate == s.baudRate && chosen.dataBits == s.dataBits &&
                               chosen.parity == s.parity && chosen.stopBits == s.stopBits;

@@ -16,6 +16,7 @@
 namespace velmora::cli {
 
 using Args = std::vector<std::string>;
+struct FleetRun;  // fleet.h
 
 // What a command works with once the link is open and a printer has answered.
 struct Session {
@@ -39,6 +40,9 @@ struct Command {
     std::function<bool(const Args&)> offline = {};
     // The files the command writes, checked before anything is sent so a bad path costs nothing.
     std::function<std::vector<std::string>(const Args&)> outputs = {};
+    // When set, the command takes a whole --printers list itself (the status monitor) instead of
+    // being run on each printer in turn.
+    std::function<int(FleetRun&, const Args&)> fleet = {};
 };
 
 bool registerCommand(Command command);

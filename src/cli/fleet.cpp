@@ -115,8 +115,9 @@ std::optional<std::vector<FleetPrinter>> parsePrinterList(const std::string& tex
 
 std::string fleetCommandProblem(const Command& command, const Args& words) {
     static const char* const allowed[] = {"profile save", "profile diff", "profile apply", "status", "connect"};
+    if (command.fleet) return {};
     if (std::find(std::begin(allowed), std::end(allowed), command.name) == std::end(allowed))
-        return "--printers runs profile save, diff and apply, status and connect only";
+        return "--printers runs profile save, diff and apply, status, connect and monitor only";
     if (std::find(words.begin(), words.end(), "--include-identity") != words.end())
         return "--include-identity is for one printer only: a fleet would give every printer the same identity";
     return {};
@@ -135,8 +136,13 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
         err << "velmora-cli: " << options.printersFile << ": " << error << '\n';
         return kExitUsage;
     }
-    // A malformed profile is refused once, before any printer is contacted.
     const auto& words = options.command;
+    std::size_t used = 0;
+    if (const Command* command = findCommand(words, used); command && command->fleet) {
+        FleetRun run{*printers, options, out, err, devices, clock};
+        return command->fleet(run, Args(words.begin() + used, words.end()));
+    }
+    // A malformed profile is refused once, before any printer is contacted.
     if (words.size() >= 3 && words[0] == "profile" && (words[1] == "diff" || words[1] == "apply")) {
         const std::string& file = words[2] == "--include-identity" && words.size() > 3 ? words[3] : words[2];
         const auto text = platform::readTextFile(file, kMaxListBytes);

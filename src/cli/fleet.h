@@ -18,6 +18,16 @@ struct FleetPrinter {
     CliOptions options;  // the invocation's options with this printer's connection
 };
 
+// What a command that takes the whole list (Command::fleet) gets.
+struct FleetRun {
+    const std::vector<FleetPrinter>& printers;
+    const CliOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+    platform::DeviceFactory& devices;
+    platform::Clock& clock;
+};
+
 // The printers of a list: one connection per line in the --tcp, --serial (with its --baud,
 // --data-bits, --parity, --stop-bits) or --lpt form; '#' starts a comment. Refused with the line:
 // any other option, a line with no or two connections, the same printer twice, an empty list.
@@ -25,7 +35,8 @@ std::optional<std::vector<FleetPrinter>> parsePrinterList(const std::string& tex
                                                           std::string& error);
 
 // Why the command cannot run on a fleet; empty when it can (profile save, diff, apply, status,
-// connect). Identity strings are never applied to a fleet: every printer would get the same.
+// connect, and a command that takes the whole list). Identity strings are never applied to a
+// fleet: every printer would get the same.
 std::string fleetCommandProblem(const Command& command, const Args& words);
 
 int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, platform::DeviceFactory& devices,

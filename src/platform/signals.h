@@ -13,4 +13,19 @@ void waitForTerminationSignal();
 // can report it and choose its exit status.
 void ignoreBrokenPipe();
 
+// For its life, SIGINT and SIGTERM are blocked in the calling thread (threads started meanwhile
+// inherit the block) and taken only by wait(); the thread's former mask comes back at the end.
+class TerminationSignals {
+public:
+    TerminationSignals();
+    ~TerminationSignals();
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+    // True when SIGINT or SIGTERM arrived within `ms`.
+    bool wait(unsigned ms);
+
+private:
+    unsigned char saved_[128];  // the former sigset_t, kept opaque here
+};
+
 }  // namespace velmora::platform

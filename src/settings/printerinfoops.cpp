@@ -56,11 +56,11 @@ app::ReadValue factValue(const InfoFact& fact, const std::string& raw) {
     return v;
 }
 
-// The queries of the first `count` facts (the action is the caller's).
-app::Outcome readFacts(link::CComm& comm, platform::Clock& clock, std::size_t count) {
+// The queries of the facts from `first` up to `end` (the action is the caller's).
+app::Outcome readFacts(link::CComm& comm, platform::Clock& clock, std::size_t first, std::size_t end) {
     app::Outcome out;
     ReplyOrder order;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = first; i < end; ++i) {
         const InfoFact& fact = printerInfoFacts()[i];
         const auto raw = queryOnce(comm, clock, fact.query, kInfoReplyWaitMs, kInfoReplyLimit);
         if (!raw) return out.fail(InfoMessages::getFailed, fact.name);  // the link failed: the rest would too
@@ -77,12 +77,19 @@ app::Outcome readFacts(link::CComm& comm, platform::Clock& clock, std::size_t co
 
 app::Outcome getPrinterInfo(link::CComm& comm, platform::Clock& clock) {
     comm.BeginAction();
-    return readFacts(comm, clock, kInfoFactCount);
+    return readFacts(comm, clock, 0, kInfoFactCount);
 }
 
 app::Outcome readPrinterFacts(link::CComm& comm, platform::Clock& clock) {
     comm.BeginAction();
-    app::Outcome out = readFacts(comm, clock, 2);
+    app::Outcome out = readFacts(comm, clock, 0, 2);
+    if (out.done()) out.finish(0);
+    return out;
+}
+
+app::Outcome readPrinterCounters(link::CComm& comm, platform::Clock& clock) {
+    comm.BeginAction();
+    app::Outcome out = readFacts(comm, clock, 2, kInfoFactCount);
     if (out.done()) out.finish(0);
     return out;
 }

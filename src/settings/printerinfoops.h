@@ -37,6 +37,9 @@ struct InfoMessages {
 app::Outcome getPrinterInfo(link::CComm& comm, platform::Clock& clock);
 // Model and firmware alone, as one action, by the same queries and rules.
 app::Outcome readPrinterFacts(link::CComm& comm, platform::Clock& clock);
+// The six counters alone, as one action, by the same queries and rules (a status monitor asks
+// them at every poll; the model it asks once).
+app::Outcome readPrinterCounters(link::CComm& comm, platform::Clock& clock);
 
 enum class InfoCounter : std::uint8_t { Motor = 0x0C, Tph = 0x0D, Cutter = 0x0E };
 // "*MBY" 0x0F and the counter's code: six bytes, no reply.

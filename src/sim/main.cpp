@@ -12,6 +12,7 @@
 #include "sim/printer.h"
 #include "sim/server.h"
 #include "sim/statefile.h"
+#include "sim/statusscript.h"
 #if VELMORA_WITH_PREVIEW
 #include <mutex>
 
@@ -98,9 +99,25 @@ int main(int argc, char** argv) {
             if (!platform::writeOutputFile(path, bytes, why)) std::fprintf(stderr, "velmora-sim: %s: %s\n", path.c_str(), why.c_str());
         });
     }
+    std::vector<sim::ScriptEvent> script;
+    if (!options->statusScript.empty()) {
+        constexpr std::size_t kMaxScript = 1u << 20;
+        const platform::TextFileRead read = platform::readTextFile(options->statusScript, kMaxScript);
+        const auto events = read.outcome == platform::TextFileRead::Outcome::Read
+                                ? sim::parseStatusScript(read.text, error)
+                                : std::nullopt;
+        if (!events) {
+            std::fprintf(stderr, "velmora-sim: --status-script %s: %s\n", options->statusScript.c_str(),
+                         read.outcome == platform::TextFileRead::Outcome::Read ? error.c_str()
+                                                                               : "cannot read it (a file of up to 1 MiB)");
+            return 2;
+        }
+        script = *events;
+    }
+    sim::StatusScriptPlayer player(script, printer);
     sim::Server server(printer);
     if (options->tcp) {
-        const std::string address = "127.0.0.1";
+        const std::string address = options->listenAddress;
         const unsigned port = server.startTcp(options->port, address);
         if (port == 0) {
             std::fprintf(stderr, "velmora-sim: cannot listen on %s:%u: %s\n", address.c_str(), options->port,
@@ -118,8 +135,10 @@ int main(int argc, char** argv) {
         std::printf("velmora-sim: pseudo-terminal %s\n", path.c_str());
     }
     std::fflush(stdout);
+    player.start();
 
     platform::waitForTerminationSignal();
+    player.stop();
     server.stop();
     const sim::Journal& journal = printer.journal();
     std::printf("velmora-sim: received %llu bytes, recognised %llu commands\n",

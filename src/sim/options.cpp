@@ -20,7 +20,24 @@ bool parseNumber(std::string_view text, Number& out, Number max = std::numeric_l
     return true;
 }
 
+// Printable text of 1 to `limit` bytes, as a printer's reply line can carry it.
+bool replyText(std::string_view text, std::size_t limit) {
+    return !text.empty() && text.size() <= limit &&
+           std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; });
+}
+
 }  // namespace
+
+bool isLoopbackAddress(std::string_view text) {
+    unsigned bytes[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const auto dot = i < 3 ? text.find('.') : text.size();
+        if (dot == std::string_view::npos || dot == 0 || dot > 3) return false;
+        if (!parseNumber(text.substr(0, dot), bytes[i], 255u)) return false;
+        text.remove_prefix(i < 3 ? dot + 1 : dot);
+    }
+    return text.empty() && bytes[0] == 127;
+}
 
 std::optional<Options> parseOptions(std::span<const std::string_view> args, std::string& error) {
     Options options;
@@ -54,6 +71,19 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
             const auto text = value();
             if (!text || !parseNumber(*text, options.port, 65535u))
                 return badValue("a port number 0 to 65535");
+        } else if (name == "--listen") {
+            const auto text = value();
+            if (!text || !isLoopbackAddress(*text)) return badValue("a loopback address 127.x.y.z");
+            options.listenAddress = std::string(*text);
+        } else if (name == "--model" || name == "--firmware") {
+            const auto text = value();
+            // The replies are read 32 bytes at a time, line end included.
+            if (!text || !replyText(*text, 30)) return badValue("printable text of 1 to 30 characters");
+            (name == "--model" ? options.model : options.firmware) = std::string(*text);
+        } else if (name == "--status-script") {
+            const auto text = value();
+            if (!text || text->empty()) return badValue("a file name");
+            options.statusScript = std::string(*text);
         } else if (name == "--delay") {
             const auto text = value();
             if (!text || !parseNumber(*text, options.faults.delayMs)) return badValue("milliseconds");
@@ -128,10 +158,12 @@ std::optional<Options> parseOptions(std::span<const std::string_view> args, std:
 std::string usage() {
     std::string text =
         "Usage: velmora-sim [options]\n"
-        "A simulated label printer on 127.0.0.1 (TCP, up to 8 clients at once) and/or a\n"
+        "A simulated label printer on 127.0.0.1 (or --listen; TCP, up to 8 clients at once) and/or a\n"
         "pseudo-terminal.\n"
         "\n"
         "  --port N           TCP port (default 9100; 0 picks a free port)\n"
+        "  --listen ADDR      listen on this loopback address (127.x.y.z; default 127.0.0.1), so that\n"
+        "                     several simulators can stand in for printers at distinct addresses\n"
         "  --pty              also serve a pseudo-terminal; its path is printed\n"
         "  --no-tcp           do not listen on TCP (needs --pty)\n"
         "  --silent           take commands but never answer\n"
@@ -150,6 +182,10 @@ std::string usage() {
         "  --rfid-void        every RFID tag write fails (and counts as a void tag)\n"
         "  --media M          the labels loaded: gap:LABEL:GAP (default gap:100:3), mark:LABEL:MARK\n"
         "                     (millimetres) or continuous\n"
+        "  --model NAME       the model name it reports (default VELMORA SIM)\n"
+        "  --firmware TEXT    the firmware version it reports (default V1.00)\n"
+        "  --status-script FILE  change status bits while running: lines \"SECONDS NAME on|off\",\n"
+        "                     NAME a status bit below or silent (no answers)\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -171,6 +207,12 @@ void applyOptions(const Options& options, Printer& printer) {
         rfid.voidEveryWrite = options.rfidVoid;
     });
     if (options.media) printer.editMedia([&](MediaState& m) { m.model = *options.media; });
+    if (options.model || options.firmware) {
+        printer.editNative([&options](NativeState& n) {
+            if (options.model) n.modelName = *options.model;
+            if (options.firmware) n.firmware = *options.firmware;
+        });
+    }
 }
 
 }  // namespace velmora::sim

@@ -14,6 +14,7 @@ namespace velmora::sim {
 
 struct Options {
     unsigned port = 9100;  // 0: any free port
+    std::string listenAddress = "127.0.0.1";  // --listen: any loopback address 127.x.y.z
     bool tcp = true;
     bool pty = false;
     Faults faults;
@@ -25,9 +26,16 @@ struct Options {
     std::vector<std::uint8_t> tagUser;  // --tag-user: its user memory from byte 0
     bool rfidVoid = false;              // --rfid-void: every tag write fails
     std::optional<MediaModel> media;  // --media: the labels loaded; nullopt the default
+    std::optional<std::string> model;     // --model: what "^PI0" answers
+    std::optional<std::string> firmware;  // --firmware: what "^PI2" answers
+    std::string statusScript;             // --status-script: timed status changes; "" none
     bool help = false;
     bool version = false;
 };
+
+// Whether `text` is an IPv4 loopback address written as four decimal numbers (127.x.y.z): the
+// simulator never listens beyond this computer.
+bool isLoopbackAddress(std::string_view text);
 
 // Parses the arguments that follow the program name. nullopt, with `error` set, for an unknown
 // option, a missing or bad value, or options that leave nothing to serve.

@@ -13,6 +13,7 @@ struct StatusBit {
     std::uint8_t mask;
     int controlId;       // the page's check box
     const char* caption;
+    const char* name;    // for logs and metrics: "paper-empty", as the simulator names it
 };
 
 // The bits of the two-byte "^cp" reply and of the one-byte "^cu" reply that have a meaning.
