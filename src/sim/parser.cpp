@@ -5,6 +5,7 @@
 #include "sim/parser.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -19,6 +20,21 @@ constexpr std::uint8_t kEsc = 0x1b;
 bool endsLine(std::uint8_t b) { return b == kCr || b == kLf; }
 
 std::string_view view(const std::uint8_t* p, std::size_t n) { return {reinterpret_cast<const char*>(p), n}; }
+
+// The first `needle` in [p, end), or nullptr. Lines are short and the needle's first byte rare,
+// so memchr for it beats a general search.
+const std::uint8_t* find(const std::uint8_t* p, const std::uint8_t* end, std::string_view needle) {
+    const auto first = static_cast<std::uint8_t>(needle[0]);
+    while (end - p >= static_cast<std::ptrdiff_t>(needle.size())) {
+        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
+        if (!hit || end - hit < static_cast<std::ptrdiff_t>(needle.size())) return nullptr;
+        std::size_t i = 1;
+        while (i < needle.size() && hit[i] == static_cast<std::uint8_t>(needle[i])) ++i;
+        if (i == needle.size()) return hit;
+        p = hit + 1;
+    }
+    return nullptr;
+}
 }  // namespace
 
 void CommandSet::onLine(std::string prefix, CommandHandler handler) {
@@ -46,6 +62,16 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
     }
     const std::size_t length = prefix.size() + extra;
     fixed_.push_back({std::move(prefix), length, std::move(handler)});
+}
+
+bool CommandSet::mayBeFixed(const std::uint8_t* p, const std::uint8_t* end) const {
+    const auto have = static_cast<std::size_t>(end - p);
+    return std::any_of(fixed_.begin(), fixed_.end(), [&](const FixedCommand& command) {
+        const std::size_t n = std::min(have, command.prefix.size());
+        std::size_t i = 0;
+        while (i < n && p[i] == static_cast<std::uint8_t>(command.prefix[i])) ++i;
+        return i == n;
+    });
 }
 
 void CommandSet::onOtherLine(OtherLineHandler handler, std::string formatEnd, std::string commandStarts) {
@@ -86,6 +112,11 @@ class Parser::Scanner {
 
 Parser::Parser(Printer& printer, const CommandSet& commands) : printer_(printer), commands_(commands) {}
 
+std::size_t Parser::nextStateKind() {
+    static std::atomic<std::size_t> kinds{0};
+    return kinds++;
+}
+
 void Parser::feed(std::string_view bytes) {
     feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
@@ -95,6 +126,7 @@ void Parser::feed(const std::uint8_t* data, std::size_t n) {
     printer_.journal().recordBytes(data, n);
     faults_ = printer_.faults();
     process(data, data + n);
+    printer_.journal().recordCommands(commandBatch_);
     if (ignoredLines_ || ignoredBytes_) {
         printer_.journal().recordIgnored(ignoredLines_, ignoredBytes_);
         ignoredLines_ = ignoredBytes_ = 0;
@@ -166,7 +198,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
     if (line_.empty() && !continuing_) {
         const std::uint8_t first = *p;
         if (endsLine(first)) return p + 1;  // an empty line, or the LF of CR LF
-        if (first == kEsc || commands_.fixedAtLineStart_[first]) {
+        if (first == kEsc || (commands_.fixedAtLineStart_[first] && commands_.mayBeFixed(p, end))) {
             startFixed(State::Line);
             return p;
         }
@@ -278,8 +310,7 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
                 cut = p + rest;
         }
         if (!cut) {
-            if (const void* hit = ::memmem(p, left, formatEnd.data(), formatEnd.size()))
-                cut = static_cast<const std::uint8_t*>(hit) + formatEnd.size();
+            if (const std::uint8_t* hit = find(p, stop, formatEnd)) cut = hit + formatEnd.size();
         }
         if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
             handOver(cut);
@@ -291,17 +322,23 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         // no command is split (the byte at kMaxLine may begin the next piece).
         const std::size_t reach = std::min(kMaxLine - line_.size() + 1, left);
         const std::uint8_t* start = nullptr;
-        for (const std::uint8_t* q = p + reach; q > p && !start;) {
-            --q;
-            if (starts.find(static_cast<char>(*q)) != std::string::npos && (q > p || !line_.empty())) start = q;
+        const std::uint8_t* from = line_.empty() ? p + 1 : p;
+        for (const char c : starts) {
+            if (const void* hit = ::memrchr(from, c, static_cast<std::size_t>(p + reach - from)))
+                start = std::max(start, static_cast<const std::uint8_t*>(hit));
         }
         if (start) {
             handOver(start);
             if (state_ == State::Raw) return p;
             continue;
         }
-        const std::size_t held = line_.find_last_of(starts, kMaxLine);
-        if (held != std::string::npos && held > 0) {
+        std::size_t held = 0;  // the last command start held, past the first byte
+        for (const char c : starts) {
+            const std::size_t n = std::min(line_.size(), kMaxLine + 1);
+            if (const void* hit = n > 1 ? ::memrchr(line_.data() + 1, c, n - 1) : nullptr)
+                held = std::max(held, static_cast<std::size_t>(static_cast<const char*>(hit) - line_.data()));
+        }
+        if (held > 0) {
             dispatchOther(std::string_view(line_).substr(0, held));
             line_.erase(0, held);
             continuing_ = true;
@@ -479,14 +516,19 @@ void Parser::dispatchOther(std::string_view piece) {
     const bool found = commands_.otherLine_(*this, piece);
     applyReplyFaults(replyStart);
     if (found) {
-        printer_.journal().recordCommand(piece);
+        journalCommand(piece);
     } else {
         ignoreLine(piece.size());
     }
 }
 
+void Parser::journalCommand(std::string_view command) {
+    commandBatch_.add(command);
+    if (commandBatch_.full()) printer_.journal().recordCommands(commandBatch_);
+}
+
 void Parser::run(const CommandHandler& handler, std::string_view command) {
-    printer_.journal().recordCommand(command);
+    journalCommand(command);
     const std::size_t replyStart = out_.size();
     handler(*this, command);
     applyReplyFaults(replyStart);
