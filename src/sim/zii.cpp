@@ -246,15 +246,24 @@ bool streamCommand(std::string_view command) {
 }
 
 // The line as the standard characters would have sent it. One character for one, so positions
-// in it are positions in the line.
-std::string standardCharacters(std::string_view line, const ZiiFormat& f) {
-    std::string out(line);
-    for (char& c : out) {
-        if (c == f.caret) c = '^';
-        else if (c == f.tilde) c = '~';
-        else if (c == f.delimiter) c = ',';
+// in it are positions in the line. The line itself when it holds none of the characters this
+// stream uses instead (most lines, even of a stream that changed them); else a copy in `buffer`.
+std::string_view standardCharacters(std::string_view line, const ZiiFormat& f, std::string& buffer) {
+    const auto standard = [&f](char c) {
+        return c == f.caret ? '^' : c == f.tilde ? '~' : c == f.delimiter ? ',' : c;
+    };
+    bool copied = false;
+    for (const char own : {f.caret, f.tilde, f.delimiter}) {
+        const char to = standard(own);
+        if (to == own) continue;
+        // Found in the line as sent, so a character put in its place is never taken again.
+        for (std::size_t at = line.find(own); at != std::string_view::npos; at = line.find(own, at + 1)) {
+            if (!copied) buffer.assign(line);
+            copied = true;
+            buffer[at] = to;
+        }
     }
-    return out;
+    return copied ? std::string_view(buffer) : line;
 }
 
 constexpr int kMaxRecall = 4;  // stored formats that recall stored formats
@@ -277,16 +286,13 @@ std::size_t binaryGraphicEnd(std::string_view line, std::size_t at, std::size_t 
 void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result, int depth) {
     std::string buffer;
     std::string_view line = original;
-    if (format.ownCharacters()) {
-        buffer = standardCharacters(original, format);
-        line = buffer;
-    }
+    if (format.ownCharacters()) line = standardCharacters(original, format, buffer);
     Leniencies* notes = &result.leniencies;
     std::size_t at = nextCommandStart(line, 0);
     if (depth == 0 && format.label.inData()) {
         // Field data runs on over the line break, up to the next "^"; graphic data to the next
         // "^" or "~".
-        at = std::min(line.find_first_of(format.label.dataEnds()), line.size());
+        at = format.label.dataEnds() == "^" ? std::min(line.find('^'), line.size()) : nextCommandStart(line, 0);
         format.label.appendData(line.substr(0, at));
         result.found = true;
     }
@@ -297,8 +303,7 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
             const char c = at + 3 < original.size() ? original[at + 3] : 0;
             if (c > ' ') {
                 (line[at + 2] == 'C' ? format.caret : line[at + 2] == 'T' ? format.tilde : format.delimiter) = c;
-                buffer = standardCharacters(original, format);
-                line = buffer;
+                line = standardCharacters(original, format, buffer);
             }
             result.found = true;
             at = nextCommandStart(line, at + 4);
@@ -452,7 +457,7 @@ void addZiiCommands(CommandSet& commands) {
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
         const bool moreData = format.label.inData();
         if (!moreData && !format.ownCharacters() &&
-            (format.open ? line.find_first_of("^~") == std::string_view::npos : !holdsZiiCommand(line)))
+            (format.open ? nextCommandStart(line, 0) == line.size() : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
         parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
