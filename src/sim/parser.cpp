@@ -4,6 +4,8 @@
 // for a line nobody handles.
 #include "sim/parser.h"
 
+#include "sim/bytescan.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -86,28 +88,30 @@ void CommandSet::onQuoted(std::string prefix, CommandHandler handler) {
     quoted_[static_cast<std::uint8_t>(prefix[0])].push_back({std::move(prefix), std::move(handler)});
 }
 
-// Finds the next CR, LF or ESC in one chunk. Each of the three is searched for once per chunk
-// and remembered, so LF-only text does not rescan the chunk for a CR at every line.
+// Finds the next CR, LF or ESC in one chunk, all three in one pass, and remembers it: a line
+// handed over in pieces asks again from within the same stretch.
 class Parser::Scanner {
   public:
     explicit Scanner(const std::uint8_t* end) : end_(end) {}
 
     const std::uint8_t* next(const std::uint8_t* p) {
-        static constexpr std::uint8_t kStops[] = {kCr, kLf, kEsc};
-        const std::uint8_t* nearest = end_;
-        for (int i = 0; i < 3; ++i) {
-            if (!found_[i] || found_[i] < p) {
-                const void* hit = std::memchr(p, kStops[i], static_cast<std::size_t>(end_ - p));
-                found_[i] = hit ? static_cast<const std::uint8_t*>(hit) : end_;
-            }
-            nearest = std::min(nearest, found_[i]);
+        if (!found_ || found_ < p) found_ = findAnyOf(p, end_, kCr, kLf, kEsc);
+        return found_;
+    }
+    // Where the first `needle` at or after p begins (end when none), remembered the same way:
+    // a format end is looked for once a chunk rather than once a line.
+    const std::uint8_t* next(const std::uint8_t* p, std::string_view needle) {
+        if (!needleFound_ || needleFound_ < p) {
+            const std::uint8_t* hit = find(p, end_, needle);
+            needleFound_ = hit ? hit : end_;
         }
-        return nearest;
+        return needleFound_;
     }
 
   private:
     const std::uint8_t* end_;
-    const std::uint8_t* found_[3] = {nullptr, nullptr, nullptr};
+    const std::uint8_t* found_ = nullptr;        // the first stop at or after every p asked since
+    const std::uint8_t* needleFound_ = nullptr;  // the same for the needle
 };
 
 Parser::Parser(Printer& printer, const CommandSet& commands) : printer_(printer), commands_(commands) {}
@@ -212,7 +216,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         return p + 1;
     }
     const std::uint8_t* stop = scan.next(p);
-    if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop);
+    if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop, scan);
     if (state_ == State::Raw) return p;  // a piece asked for the bytes after it
     // A quoted command ends at its apostrophe, however long the rest of the line (an image's raw
     // bytes follow its header at once), so it is looked for before the line's length counts.
@@ -284,7 +288,7 @@ bool Parser::otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) cons
     return !claims(commands_.lines_[first]) && !claims(commands_.quoted_[first]);
 }
 
-const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uint8_t* stop) {
+const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uint8_t* stop, Scanner& scan) {
     const std::string_view formatEnd = commands_.formatEnd_;
     const std::string& starts = commands_.commandStarts_;
     // The line so far and [p, upTo) as one piece; straight from the chunk when nothing is held.
@@ -310,7 +314,8 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
                 cut = p + rest;
         }
         if (!cut) {
-            if (const std::uint8_t* hit = find(p, stop, formatEnd)) cut = hit + formatEnd.size();
+            const std::uint8_t* hit = scan.next(p, formatEnd);
+            if (hit < stop && static_cast<std::size_t>(stop - hit) >= formatEnd.size()) cut = hit + formatEnd.size();
         }
         if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
             handOver(cut);

@@ -170,7 +170,7 @@ class Parser {
     void deliverRaw(const RawHandler& handler, std::string_view bytes);
     void dispatchLine(std::string_view line);
     // Hands every complete piece of an other line to its handler; returns where the rest begins.
-    const std::uint8_t* handOverPieces(const std::uint8_t* p, const std::uint8_t* stop);
+    const std::uint8_t* handOverPieces(const std::uint8_t* p, const std::uint8_t* stop, Scanner& scan);
     // Whether the line being collected (line_, then [p, stop)) is surely no prefix's.
     bool otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) const;
     void dispatchOther(std::string_view piece);
