@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "sim/bytescan.h"
 #include "sim/hostqueries.h"
 #include "sim/media.h"
 #include "sim/parser.h"
@@ -215,17 +216,12 @@ const ZiiCommand* findCommand(std::string_view command) {
 }
 
 // Where the next "^" or "~" stands in line at or after `from` (line.size() when none). Lines of
-// any bytes arrive here, megabytes of them when a file is sent raw, so each sign is found with
-// memchr rather than byte by byte.
+// any bytes arrive here, megabytes of them when a file is sent raw, so both are looked for in one
+// pass of 16 bytes at a time.
 std::size_t nextCommandStart(std::string_view line, std::size_t from) {
     if (from >= line.size()) return line.size();
-    const char* begin = line.data() + from;
-    const std::size_t n = line.size() - from;
-    const void* caret = std::memchr(begin, '^', n);
-    const std::size_t beforeCaret = caret ? static_cast<std::size_t>(static_cast<const char*>(caret) - begin) : n;
-    const void* tilde = std::memchr(begin, '~', beforeCaret);
-    const void* hit = tilde ? tilde : caret;
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : line.size();
+    const char* end = line.data() + line.size();
+    return static_cast<std::size_t>(findAnyOf(line.data() + from, end, '^', '~', '~') - line.data());
 }
 }  // namespace
 
@@ -252,18 +248,21 @@ std::string_view standardCharacters(std::string_view line, const ZiiFormat& f, s
     const auto standard = [&f](char c) {
         return c == f.caret ? '^' : c == f.tilde ? '~' : c == f.delimiter ? ',' : c;
     };
-    bool copied = false;
-    for (const char own : {f.caret, f.tilde, f.delimiter}) {
-        const char to = standard(own);
-        if (to == own) continue;
-        // Found in the line as sent, so a character put in its place is never taken again.
-        for (std::size_t at = line.find(own); at != std::string_view::npos; at = line.find(own, at + 1)) {
-            if (!copied) buffer.assign(line);
-            copied = true;
-            buffer[at] = to;
-        }
-    }
-    return copied ? std::string_view(buffer) : line;
+    // The characters that change, a repeated one where fewer than three do.
+    char changing[3];
+    int n = 0;
+    for (const char own : {f.caret, f.tilde, f.delimiter})
+        if (standard(own) != own) changing[n++] = own;
+    if (n == 0) return line;
+    for (int i = n; i < 3; ++i) changing[i] = changing[0];
+    const char* end = line.data() + line.size();
+    const char* hit = findAnyOf(line.data(), end, changing[0], changing[1], changing[2]);
+    if (hit == end) return line;
+    // Found in the line as sent, so a character put in its place is never taken again.
+    buffer.assign(line);
+    for (; hit != end; hit = findAnyOf(hit + 1, end, changing[0], changing[1], changing[2]))
+        buffer[static_cast<std::size_t>(hit - line.data())] = standard(*hit);
+    return buffer;
 }
 
 constexpr int kMaxRecall = 4;  // stored formats that recall stored formats
@@ -283,8 +282,12 @@ std::size_t binaryGraphicEnd(std::string_view line, std::size_t at, std::size_t 
     return std::min(line.size(), data + static_cast<std::size_t>(*bytes));
 }
 
-void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result, int depth) {
-    std::string buffer;
+void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result,
+             int depth) {
+    // The line in standard characters, when they differ; the connection's buffer for the line
+    // itself, so a stream that changed them does not allocate a line.
+    std::string local;
+    std::string& buffer = depth == 0 ? format.lineBuffer : local;
     std::string_view line = original;
     if (format.ownCharacters()) line = standardCharacters(original, format, buffer);
     Leniencies* notes = &result.leniencies;
@@ -369,12 +372,13 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
         if (command[0] == '^' && !format.open) continue;
         if (known->name == "^XZ") {
             format.open = false;
-            if (auto label = format.label.finish(state.current)) result.labels.push_back(std::move(*label));
+            if (auto label = format.label.finish(state().current)) result.labels.push_back(std::move(*label));
         }
         result.found = true;
-        if (state.locked(known->lock)) continue;
+        ZiiState& settings = state();
+        if (settings.locked(known->lock)) continue;
         const Values values(command, notes);
-        if (!known->run(state, values)) continue;
+        if (!known->run(settings, values)) continue;
         if (known->name == "^JU" && values[0] == "S") result.saved = true;
         if (known->name == "^LL") format.label.lengthGiven();
     }
@@ -389,7 +393,7 @@ bool holdsZiiCommand(std::string_view line) {
     return false;
 }
 
-ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
+ZiiLineResult runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line) {
     ZiiLineResult result;
     runText(state, format, line, result, 0);
     return result;
@@ -453,14 +457,15 @@ void addZiiCommands(CommandSet& commands) {
     // their formats back to back with none. An overlong run is cut before a "^" or "~".
     commands.onOtherLine([](Parser& parser, std::string_view line) {
         // Most lines of a file sent raw hold no command: they cost no lock. Inside a format any
-        // "^" may be a label field, and field data may run on over a line with none.
+        // "^" may be a label field, and field data may run on over a line with none; such lines
+        // take the lock only when a settings command in them needs it.
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
         const bool moreData = format.label.inData();
         if (!moreData && !format.ownCharacters() &&
             (format.open ? nextCommandStart(line, 0) == line.size() : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
-        parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
+        parser.printer().editZiiWhenNeeded([&](const ZiiStateSource& s) { result = runZiiLine(s, format, line); });
         if (result.saved) parser.printer().notifySaved();
         for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
         // Binary graphic data that a line end seemed to cut: that byte and the rest are data.
