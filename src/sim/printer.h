@@ -117,7 +117,7 @@ class Printer {
         edit(labels_);
     }
     // Prints the label being built and hands its record to the label sink (outside the lock).
-    LabelRecord printLabel(int quantity, int copies);
+    void printLabel(int quantity, int copies);
     // Numbers, keeps and hands to the sink a label built outside the book (a ZII format).
     void printRecord(LabelRecord record);
     LabelFormat labelFormat() const;
