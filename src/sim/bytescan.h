@@ -13,17 +13,26 @@
 
 namespace velmora::sim {
 
-// The first byte in [p, end) that is a, b or c (pass a byte twice for two), or end.
+// The first byte in [p, end) that is a, b or c (pass a byte twice for two), or end. 16 bytes at
+// a step; a run shorter than that byte by byte.
 inline const std::uint8_t* findAnyOf(const std::uint8_t* p, const std::uint8_t* end, std::uint8_t a, std::uint8_t b,
                                      std::uint8_t c) {
 #if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi8(static_cast<char>(a)), vb = _mm_set1_epi8(static_cast<char>(b)),
-                  vc = _mm_set1_epi8(static_cast<char>(c));
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, va), _mm_cmpeq_epi8(bytes, vb)),
-                                          _mm_cmpeq_epi8(bytes, vc));
-        if (const int mask = _mm_movemask_epi8(hits)) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    if (end - p >= 16) {
+        const __m128i va = _mm_set1_epi8(static_cast<char>(a)), vb = _mm_set1_epi8(static_cast<char>(b)),
+                      vc = _mm_set1_epi8(static_cast<char>(c));
+        const auto hitsAt = [&](const std::uint8_t* q) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+            return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(bytes, va), _mm_cmpeq_epi8(bytes, vb)), _mm_cmpeq_epi8(bytes, vc))));
+        };
+        for (; end - p >= 16; p += 16)
+            if (const unsigned mask = hitsAt(p)) return p + __builtin_ctz(mask);
+        if (p == end) return end;
+        // The last few bytes within the last 16, those already seen masked off.
+        const std::uint8_t* last = end - 16;
+        const unsigned mask = hitsAt(last) >> (p - last);
+        return mask ? p + __builtin_ctz(mask) : end;
     }
 #endif
     for (; p < end; ++p)
