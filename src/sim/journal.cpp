@@ -1,11 +1,31 @@
 // Ring buffers behind the journal: the byte tail is allocated once, up front, so recording a
-// chunk is one or two copies under the lock.
+// chunk is one or two copies under the lock; the commands' text goes into a ring of its own,
+// front to back, and each command is a position and a length in it.
 #include "sim/journal.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace velmora::sim {
+
+namespace {
+
+// Copies n bytes at position `at` of the endless run out of (or into) a ring of `size` bytes.
+void fromRing(const char* ring, std::size_t size, std::uint64_t at, char* out, std::size_t n) {
+    const auto pos = static_cast<std::size_t>(at % size);
+    const std::size_t first = std::min(n, size - pos);
+    std::memcpy(out, ring + pos, first);
+    std::memcpy(out + first, ring, n - first);
+}
+
+void intoRing(char* ring, std::size_t size, std::uint64_t at, const char* in, std::size_t n) {
+    const auto pos = static_cast<std::size_t>(at % size);
+    const std::size_t first = std::min(n, size - pos);
+    std::memcpy(ring + pos, in, first);
+    std::memcpy(ring, in + first, n - first);
+}
+
+}  // namespace
 
 Journal::Journal(std::size_t tailBytes, std::size_t commands)
     : tailCapacity_(std::max<std::size_t>(tailBytes, 1)),
@@ -50,25 +70,6 @@ void Journal::recordCommands(CommandBatch& batch) {
     batch.text_.clear();
     batch.lengths_.clear();
 }
-
-namespace {
-
-// Copies n bytes at position `at` of the endless run out of (or into) a ring of `size` bytes.
-void fromRing(const char* ring, std::size_t size, std::uint64_t at, char* out, std::size_t n) {
-    const auto pos = static_cast<std::size_t>(at % size);
-    const std::size_t first = std::min(n, size - pos);
-    std::memcpy(out, ring + pos, first);
-    std::memcpy(out + first, ring, n - first);
-}
-
-void intoRing(char* ring, std::size_t size, std::uint64_t at, const char* in, std::size_t n) {
-    const auto pos = static_cast<std::size_t>(at % size);
-    const std::size_t first = std::min(n, size - pos);
-    std::memcpy(ring + pos, in, first);
-    std::memcpy(ring, in + first, n - first);
-}
-
-}  // namespace
 
 void Journal::appendCommand(std::string_view text) {
     const std::size_t slot = commandNext_;

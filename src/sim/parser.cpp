@@ -310,7 +310,9 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         const std::uint8_t* cut = nullptr;
         for (std::size_t k = std::min(formatEnd.size() - 1, line_.size()); k >= 1 && !cut; --k) {
             const std::size_t rest = formatEnd.size() - k;
-            if (left >= rest && line_.ends_with(formatEnd.substr(0, k)) && view(p, rest) == formatEnd.substr(k))
+            // The held line's last byte rules out nearly every held line before any comparing.
+            if (left >= rest && line_.back() == formatEnd[k - 1] && line_.ends_with(formatEnd.substr(0, k)) &&
+                view(p, rest) == formatEnd.substr(k))
                 cut = p + rest;
         }
         if (!cut) {

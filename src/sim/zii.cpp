@@ -393,10 +393,8 @@ bool holdsZiiCommand(std::string_view line) {
     return false;
 }
 
-ZiiLineResult runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line) {
-    ZiiLineResult result;
+void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line, ZiiLineResult& result) {
     runText(state, format, line, result, 0);
-    return result;
 }
 
 bool runZiiCommand(ZiiState& state, std::string_view command) {
@@ -465,7 +463,7 @@ void addZiiCommands(CommandSet& commands) {
             (format.open ? nextCommandStart(line, 0) == line.size() : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
-        parser.printer().editZiiWhenNeeded([&](const ZiiStateSource& s) { result = runZiiLine(s, format, line); });
+        parser.printer().editZiiWhenNeeded([&](const ZiiStateSource& s) { runZiiLine(s, format, line, result); });
         if (result.saved) parser.printer().notifySaved();
         for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
         // Binary graphic data that a line end seemed to cut: that byte and the rest are data.

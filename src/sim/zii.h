@@ -165,8 +165,9 @@ bool holdsZiiCommand(std::string_view line);
 // The printer's ZII state as the commands of a line reach for it: locked at the first need, so a
 // line of label fields alone takes no lock.
 using ZiiStateSource = std::function<ZiiState&()>;
-// Runs the ZII commands of one line (without its line end) for one connection.
-ZiiLineResult runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line);
+// Runs the ZII commands of one line (without its line end) for one connection, into `result`
+// (empty before).
+void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line, ZiiLineResult& result);
 // Runs one command ("^PW400", "~SD15") as if inside a format. False when the table does not know
 // it, a lock holds its setting or a value was not valid (nothing then changed).
 bool runZiiCommand(ZiiState& state, std::string_view command);
