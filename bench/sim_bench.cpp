@@ -9,6 +9,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -121,12 +123,23 @@ double throughSink(const PoolFile& pool, std::size_t total) {
     return secs;
 }
 
-double throughSimulator(const PoolFile& pool, std::size_t total, std::uint64_t& parsed) {
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// `cpu` gets the CPU time this process (server and client) spent meanwhile: on a busy machine the
+// two may share less than the two cores.
+double throughSimulator(const PoolFile& pool, std::size_t total, std::uint64_t& parsed, double& cpu) {
     sim::Printer printer;
     sim::Server server(printer);
     const unsigned port = server.startTcp(0);
     const int fd = port ? connectTo(port) : -1;
+    const double cpuBefore = cpuSeconds();
     const double secs = fd < 0 ? -1 : sendAndWaitForClose(fd, pool, total);
+    cpu = cpuSeconds() - cpuBefore;
     parsed = printer.journal().totalBytes();
     return secs;
 }
@@ -190,7 +203,10 @@ int main(int argc, char** argv) {
                  : key == "native" ? bench::nativeLabels(8u << 20)
                                    : bench::randomBytes(16u << 20);
     }
-    std::printf("velmora-sim over TCP: %zu MiB of each stream, median of %d runs (MB = 10^6 bytes)\n", mib, kRuns);
+    std::string load;
+    std::getline(std::ifstream("/proc/loadavg") >> std::ws, load);
+    std::printf("velmora-sim over TCP: %zu MiB of each stream, median of %d runs (MB = 10^6 bytes); load average %s\n",
+                mib, kRuns, load.substr(0, load.find(' ')).c_str());
     for (const Stream& s : streams) describePool(s);
     for (const Stream& s : streams) {
         if (total == 0) break;
@@ -200,11 +216,15 @@ int main(int argc, char** argv) {
             continue;
         }
         std::vector<double> sink, sim;
+        double cpu = 0, wall = 0;
         bool lost = false;
         for (int run = 0; run < kRuns; ++run) {
             sink.push_back(throughSink(file, total));
             std::uint64_t parsed = 0;
-            sim.push_back(throughSimulator(file, total, parsed));
+            double runCpu = 0;
+            sim.push_back(throughSimulator(file, total, parsed, runCpu));
+            cpu += runCpu;
+            wall += sim.back();
             lost = lost || parsed != total;
         }
         if (*std::min_element(sink.begin(), sink.end()) <= 0 || *std::min_element(sim.begin(), sim.end()) <= 0) {
@@ -217,6 +237,8 @@ int main(int argc, char** argv) {
                     "(%.2fx the goal)%s\n",
                     s.name, sinkMBs, simMBs, sinkMBs / simMBs, s.goalMBs, simMBs >= s.goalMBs ? "met" : "MISSED",
                     simMBs / s.goalMBs, lost ? "; THE JOURNAL DID NOT COUNT EVERY BYTE" : "");
+        std::printf("  %-20s (server and client took %.2f s of CPU in %.2f s: %.2f of the machine's cores)\n", "", cpu,
+                    wall, cpu / wall);
     }
     return 0;
 }
