@@ -223,6 +223,14 @@ std::size_t nextCommandStart(std::string_view line, std::size_t from) {
     const char* end = line.data() + line.size();
     return static_cast<std::size_t>(findAnyOf(line.data() + from, end, '^', '~', '~') - line.data());
 }
+// Whether `text` begins with the short `prefix`, compared byte by byte: command names are three
+// bytes, and a library compare costs a call each time.
+bool begins(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (text[i] != prefix[i]) return false;
+    return true;
+}
 }  // namespace
 
 bool ZiiState::setLock(unsigned code, bool on) {
@@ -316,22 +324,23 @@ void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view or
         const bool data = line.size() - at >= 3 && line[at] == '^' && line[at + 1] == 'F' &&
                           (line[at + 2] == 'D' || line[at + 2] == 'V');
         std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
-        if (line.compare(at, 4, "^GFB") == 0) next = binaryGraphicEnd(line, at, next);
+        if (begins(line.substr(at), "^GFB")) next = binaryGraphicEnd(line, at, next);
         std::string_view command = line.substr(at, next - at);
         at = next;
-        if (!data && !command.starts_with("^FX") && !command.starts_with("^GF")) {
-            const std::size_t end = command.find_last_not_of(" \t");
-            if (end + 1 < command.size()) {
-                command = command.substr(0, end + 1);
+        if (!data && !begins(command, "^FX") && !begins(command, "^GF")) {
+            std::size_t end = command.size();
+            while (end > 0 && (command[end - 1] == ' ' || command[end - 1] == '\t')) --end;
+            if (end < command.size()) {
+                command = command.substr(0, end);
                 noteLeniency(notes, command, "spaces after the command");
             }
         }
-        if (format.open && format.label.storing() && !command.starts_with("^XZ")) {
+        if (format.open && format.label.storing() && !begins(command, "^XZ")) {
             format.label.store(command);
             result.found = true;
             continue;
         }
-        if (format.open && command.starts_with("^XF")) {
+        if (format.open && begins(command, "^XF")) {
             format.label.endData(notes);
             const std::string* stored = format.label.storedFormat(ZiiValues(command, notes)[0]);
             if (stored && depth < kMaxRecall) {
@@ -346,7 +355,7 @@ void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view or
             continue;
         }
         const ZiiCommand* known = findCommand(command);
-        if (format.open && command.starts_with("^WD")) {
+        if (format.open && begins(command, "^WD")) {
             format.label.endData(notes);
             result.objectLists.emplace_back(command.substr(3));
             result.found = true;
@@ -365,12 +374,12 @@ void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view or
         format.label.endData(notes);
         // A "^" command belongs to a format; outside one the printer ignores it. "~" commands
         // act wherever they stand.
-        if (known->name == "^XA") {
+        if (begins(known->name, "^XA")) {
             format.open = true;
             format.label.start();
         }
         if (command[0] == '^' && !format.open) continue;
-        if (known->name == "^XZ") {
+        if (begins(known->name, "^XZ")) {
             format.open = false;
             if (auto label = format.label.finish(state().current)) result.labels.push_back(std::move(*label));
         }
@@ -379,8 +388,8 @@ void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view or
         if (settings.locked(known->lock)) continue;
         const Values values(command, notes);
         if (!known->run(settings, values)) continue;
-        if (known->name == "^JU" && values[0] == "S") result.saved = true;
-        if (known->name == "^LL") format.label.lengthGiven();
+        if (begins(known->name, "^JU") && values[0] == "S") result.saved = true;
+        if (begins(known->name, "^LL")) format.label.lengthGiven();
     }
 }
 
