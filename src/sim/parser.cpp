@@ -304,7 +304,6 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         continuing_ = true;
     };
     while (p < stop) {
-        if (!continuing_ && !otherLineSure(p, stop)) return p;
         const auto left = static_cast<std::size_t>(stop - p);
         // The first format end that ends in [p, stop), perhaps begun in line_.
         const std::uint8_t* cut = nullptr;
@@ -319,12 +318,15 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
             const std::uint8_t* hit = scan.next(p, formatEnd);
             if (hit < stop && static_cast<std::size_t>(stop - hit) >= formatEnd.size()) cut = hit + formatEnd.size();
         }
-        if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
+        const bool cutFits = cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine;
+        // Nothing to hand over yet (most lines): whose line it is need not be asked.
+        if (!cutFits && line_.size() + left <= kMaxLine) return p;
+        if (!continuing_ && !otherLineSure(p, stop)) return p;
+        if (cutFits) {
             handOver(cut);
             if (state_ == State::Raw) return p;
             continue;
         }
-        if (line_.size() + left <= kMaxLine) return p;
         // Too long without a format end: up to the last command start within kMaxLine bytes, so
         // no command is split (the byte at kMaxLine may begin the next piece).
         const std::size_t reach = std::min(kMaxLine - line_.size() + 1, left);
