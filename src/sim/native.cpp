@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
-#include <vector>
 
 namespace velmora::sim {
 

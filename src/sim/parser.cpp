@@ -1,16 +1,17 @@
-// The command interpreter's state machine. Text is scanned a run at a time with memchr (and
-// memmem for format ends), and a line that arrives whole in one chunk is handed to its handler
-// straight from the chunk; bytes are copied only for a line split across chunks, and not at all
-// for a line nobody handles.
+// The command interpreter's state machine. Text is scanned a run at a time for the bytes that end
+// a line (all of them in one pass; format ends once a chunk), and a line that arrives whole in one
+// chunk is handed to its handler straight from the chunk; bytes are copied only for a line split
+// across chunks, and not at all for a line nobody handles. Recognised commands reach the journal
+// once a chunk.
 #include "sim/parser.h"
-
-#include "sim/bytescan.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+
+#include "sim/bytescan.h"
 
 namespace velmora::sim {
 

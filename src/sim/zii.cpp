@@ -223,6 +223,7 @@ std::size_t nextCommandStart(std::string_view line, std::size_t from) {
     const char* end = line.data() + line.size();
     return static_cast<std::size_t>(findAnyOf(line.data() + from, end, '^', '~', '~') - line.data());
 }
+
 // Whether `text` begins with the short `prefix`, compared byte by byte: command names are three
 // bytes, and a library compare costs a call each time.
 bool begins(std::string_view text, std::string_view prefix) {
