@@ -136,7 +136,8 @@ double median(std::vector<double> v) {
 void describePool(const Stream& s) {
     sim::Printer checked;
     std::uint64_t labelsWithErrors = 0;
-    checked.setLabelSink([&](const sim::LabelRecord& r) { labelsWithErrors += !r.errors.empty() || r.errorsNotKept; });
+    checked.setLabelSink(
+        [&](const sim::LabelRecord& r) { labelsWithErrors += !r.errors.empty() || r.errorsNotKept; });
     sim::Parser checking(checked);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.pool.data());
     for (std::size_t at = 0; at < s.pool.size(); at += kReceiveChunk)
@@ -151,12 +152,13 @@ void describePool(const Stream& s) {
         parser.feed(std::string_view(s.pool).substr(at, kReceiveChunk));
     const double secs = seconds(Clock::now() - start);
     const sim::Journal& j = printer.journal();
-    std::printf("  %-20s pool %.1f MB: %llu labels (%llu with errors), %llu commands, %llu leniencies, "
-                "%llu lines ignored; parsed in process at %.0f MB/s\n",
-                s.name, s.pool.size() / 1e6, static_cast<unsigned long long>(printer.totalPrintedLabels()),
-                static_cast<unsigned long long>(labelsWithErrors), static_cast<unsigned long long>(j.totalCommands()),
-                static_cast<unsigned long long>(j.totalLeniencies()), static_cast<unsigned long long>(j.ignoredLines()),
-                s.pool.size() / 1e6 / secs);
+    std::printf(
+        "  %-20s pool %.1f MB: %llu labels (%llu with errors), %llu commands, %llu leniencies, "
+        "%llu lines ignored; parsed in process at %.0f MB/s\n",
+        s.name, s.pool.size() / 1e6, static_cast<unsigned long long>(printer.totalPrintedLabels()),
+        static_cast<unsigned long long>(labelsWithErrors), static_cast<unsigned long long>(j.totalCommands()),
+        static_cast<unsigned long long>(j.totalLeniencies()),
+        static_cast<unsigned long long>(j.ignoredLines()), s.pool.size() / 1e6 / secs);
 }
 
 }  // namespace
@@ -181,14 +183,16 @@ int main(int argc, char** argv) {
     std::erase_if(streams, [&only](const Stream& s) { return !only.empty() && only != s.key; });
     for (Stream& s : streams) {
         const std::string_view key = s.key;
-        s.pool = key == "zii" ? bench::ziiShippingLabels(8u << 20)
+        s.pool = key == "zii"      ? bench::ziiShippingLabels(8u << 20)
                  : key == "native" ? bench::nativeLabels(8u << 20)
                                    : bench::randomBytes(16u << 20);
     }
     std::string load;
     std::getline(std::ifstream("/proc/loadavg") >> std::ws, load);
-    std::printf("velmora-sim over TCP: %zu MiB of each stream, median of %d runs (MB = 10^6 bytes); load average %s\n",
-                mib, kRuns, load.substr(0, load.find(' ')).c_str());
+    std::printf(
+        "velmora-sim over TCP: %zu MiB of each stream, median of %d runs (MB = 10^6 bytes); load average "
+        "%s\n",
+        mib, kRuns, load.substr(0, load.find(' ')).c_str());
     for (const Stream& s : streams) describePool(s);
     for (const Stream& s : streams) {
         if (total == 0) break;
@@ -204,18 +208,20 @@ int main(int argc, char** argv) {
             wall += sim.back();
             lost = lost || parsed != total;
         }
-        if (*std::min_element(sink.begin(), sink.end()) <= 0 || *std::min_element(sim.begin(), sim.end()) <= 0) {
+        if (*std::min_element(sink.begin(), sink.end()) <= 0 ||
+            *std::min_element(sim.begin(), sim.end()) <= 0) {
             std::printf("  %-20s the connection failed\n", s.name);
             continue;
         }
         const double mb = total / 1e6;
         const double sinkMBs = mb / median(sink), simMBs = mb / median(sim);
-        std::printf("  %-20s sink %6.0f MB/s   simulator %6.1f MB/s (sink/simulator %.1fx)   goal %4.0f MB/s: %s "
-                    "(%.2fx the goal)%s\n",
-                    s.name, sinkMBs, simMBs, sinkMBs / simMBs, s.goalMBs, simMBs >= s.goalMBs ? "met" : "MISSED",
-                    simMBs / s.goalMBs, lost ? "; THE JOURNAL DID NOT COUNT EVERY BYTE" : "");
-        std::printf("  %-20s (server and client took %.2f s of CPU in %.2f s: %.2f of the machine's cores)\n", "", cpu,
-                    wall, cpu / wall);
+        std::printf(
+            "  %-20s sink %6.0f MB/s   simulator %6.1f MB/s (sink/simulator %.1fx)   goal %4.0f MB/s: %s "
+            "(%.2fx the goal)%s\n",
+            s.name, sinkMBs, simMBs, sinkMBs / simMBs, s.goalMBs, simMBs >= s.goalMBs ? "met" : "MISSED",
+            simMBs / s.goalMBs, lost ? "; THE JOURNAL DID NOT COUNT EVERY BYTE" : "");
+        std::printf("  %-20s (server and client took %.2f s of CPU in %.2f s: %.2f of the machine's cores)\n",
+                    "", cpu, wall, cpu / wall);
     }
     return 0;
 }

@@ -41,18 +41,22 @@ class Dice {
     std::mt19937_64 engine_;
 };
 
-const char* const kFirstNames[] = {"Maria", "James", "Aiko", "Lars", "Fatima", "Chen", "Olga", "Pedro", "Grace", "Tomasz",
-                                   "Noor", "Ingrid", "Kwame", "Lucia", "Henrik", "Priya"};
-const char* const kLastNames[] = {"Lindqvist", "Okafor", "Tanaka", "Moreau", "Kowalski", "Haddad", "Brennan", "Silva",
-                                  "Novak", "Fischer", "Nakamura", "Andersen", "Ruiz", "Osei", "Petrov", "Walsh"};
-const char* const kStreets[] = {"Harbour Road", "Main Street", "Industrial Park Dr", "Elm Avenue", "Station Square",
-                                "Mill Lane", "Commerce Blvd", "Lakeview Terrace", "Warehouse Way", "Birch Court"};
-const char* const kCities[] = {"SPRINGFIELD", "RIVERTON", "LAKEWOOD", "FAIRVIEW", "GEORGETOWN", "MADISON", "ASHLAND",
-                               "CLINTON", "SALEM", "FRANKLIN", "GREENVILLE", "BRISTOL"};
+const char* const kFirstNames[] = {"Maria", "James",  "Aiko", "Lars",   "Fatima", "Chen",  "Olga",   "Pedro",
+                                   "Grace", "Tomasz", "Noor", "Ingrid", "Kwame",  "Lucia", "Henrik", "Priya"};
+const char* const kLastNames[] = {"Lindqvist", "Okafor", "Tanaka", "Moreau",  "Kowalski", "Haddad",
+                                  "Brennan",   "Silva",  "Novak",  "Fischer", "Nakamura", "Andersen",
+                                  "Ruiz",      "Osei",   "Petrov", "Walsh"};
+const char* const kStreets[] = {"Harbour Road",   "Main Street", "Industrial Park Dr", "Elm Avenue",
+                                "Station Square", "Mill Lane",   "Commerce Blvd",      "Lakeview Terrace",
+                                "Warehouse Way",  "Birch Court"};
+const char* const kCities[] = {"SPRINGFIELD", "RIVERTON", "LAKEWOOD", "FAIRVIEW", "GEORGETOWN", "MADISON",
+                               "ASHLAND",     "CLINTON",  "SALEM",    "FRANKLIN", "GREENVILLE", "BRISTOL"};
 const char* const kStates[] = {"TN", "OH", "CA", "TX", "WA", "NY", "GA", "IL", "MN", "OR", "CO", "AZ"};
-const char* const kCompanies[] = {"Northwind Traders", "Blue Heron Outfitters", "Acme Parts Supply", "Copperleaf Books",
-                                  "Granite Peak Tools", "Meadow & Vine Ltd", "Polar Freight Co", "Sunrise Garden Goods"};
-const char* const kServices[] = {"GROUND", "2ND DAY AIR", "NEXT DAY AIR", "EXPRESS SAVER", "ECONOMY", "PRIORITY"};
+const char* const kCompanies[] = {"Northwind Traders", "Blue Heron Outfitters", "Acme Parts Supply",
+                                  "Copperleaf Books",  "Granite Peak Tools",    "Meadow & Vine Ltd",
+                                  "Polar Freight Co",  "Sunrise Garden Goods"};
+const char* const kServices[] = {"GROUND",        "2ND DAY AIR", "NEXT DAY AIR",
+                                 "EXPRESS SAVER", "ECONOMY",     "PRIORITY"};
 
 std::string number(int v) { return std::to_string(v); }
 
@@ -158,7 +162,8 @@ std::string base64(const std::string& bytes) {
     std::string out;
     std::size_t i = 0;
     for (; i + 2 < bytes.size(); i += 3) {
-        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
+        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
+                           static_cast<unsigned char>(bytes[i + 1]) << 8 |
                            static_cast<unsigned char>(bytes[i + 2]);
         for (int shift = 18; shift >= 0; shift -= 6) out += kAlphabet[(v >> shift) & 63];
     }
@@ -177,13 +182,15 @@ std::string base64(const std::string& bytes) {
 std::string z64(const Bitmap& b) {
     uLongf size = compressBound(static_cast<uLong>(b.bits.size()));
     std::string packed(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &size, b.bits.data(), static_cast<uLong>(b.bits.size()), 9);
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &size, b.bits.data(),
+              static_cast<uLong>(b.bits.size()), 9);
     packed.resize(size);
     const std::string text = base64(packed);
     std::uint16_t crc = 0;
     for (const char c : text) {
         crc ^= static_cast<std::uint16_t>(static_cast<unsigned char>(c) << 8);
-        for (int bit = 0; bit < 8; ++bit) crc = static_cast<std::uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = static_cast<std::uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
     }
     char tail[8];
     std::snprintf(tail, sizeof tail, ":%04X", crc);
@@ -212,7 +219,8 @@ Address address(Dice& dice) {
 std::string shippingLabel(Dice& dice, int serial, bool storedLogo) {
     const bool design = dice.chance(12);
     const auto at = [&](int x, int y) {
-        if (design && dice.chance(30)) return number(x) + "." + dice.digits(2) + "," + number(y) + "." + dice.digits(1);
+        if (design && dice.chance(30))
+            return number(x) + "." + dice.digits(2) + "," + number(y) + "." + dice.digits(1);
         return number(x) + "," + number(y);
     };
     const Address from = address(dice), to = address(dice);
@@ -220,7 +228,8 @@ std::string shippingLabel(Dice& dice, int serial, bool storedLogo) {
     std::string s;
     s += "^XA\r\n";
     s += "^MMT^PW812^LL1218^LS0^CI28\r\n";
-    if (dice.chance(30)) s += "^PR" + number(dice.between(2, 6)) + "~SD" + number(dice.between(10, 25)) + "\r\n";
+    if (dice.chance(30))
+        s += "^PR" + number(dice.between(2, 6)) + "~SD" + number(dice.between(10, 25)) + "\r\n";
     s += "^LH0,0^FWN\r\n";
     s += "^FX sender and logo^FS\r\n";
     s += "^FO10,10^GB792,1198,3^FS\r\n";
@@ -235,16 +244,18 @@ std::string shippingLabel(Dice& dice, int serial, bool storedLogo) {
     s += "^FO" + at(250, 62) + "^FD" + from.name + "^FS\r\n";
     s += "^FO" + at(250, 94) + "^FD" + from.street + "^FS\r\n";
     s += "^FO" + at(250, 126) + "^FD" + from.city + "^FS\r\n";
-    s += "^FO590,30^A0N,22,22^FDSHIP DATE: " + number(dice.between(1, 28)) + "/" + number(dice.between(1, 12)) + "/2025^FS\r\n";
+    s += "^FO590,30^A0N,22,22^FDSHIP DATE: " + number(dice.between(1, 28)) + "/" +
+         number(dice.between(1, 12)) + "/2025^FS\r\n";
     s += "^FO590,58^A0N,22,22^FDWGT: " + number(dice.between(1, 70)) + "." + dice.digits(1) + " KG^FS\r\n";
-    s += "^FO590,86^A0N,22,22^FDDIMS: " + number(dice.between(10, 90)) + "x" + number(dice.between(10, 60)) + "x" +
-         number(dice.between(5, 40)) + " CM^FS\r\n";
+    s += "^FO590,86^A0N,22,22^FDDIMS: " + number(dice.between(10, 90)) + "x" + number(dice.between(10, 60)) +
+         "x" + number(dice.between(5, 40)) + " CM^FS\r\n";
     s += "^FO10,180^GB792,3,3^FS\r\n";
     s += "^FX recipient^FS\r\n";
     s += "^FT40,230^A0N,28,28^FDSHIP TO:^FS\r\n";
     s += "^FT60,275^A0N,40,40^FD" + to.name + "^FS\r\n";
     s += "^FT60,320^A0N,40,40^FD" + to.company + "^FS\r\n";
-    s += "^FT60,365^A0N,40,40^FH_^FD" + to.street + (dice.chance(40) ? " _23" + number(dice.between(1, 99)) : "") + "^FS\r\n";
+    s += "^FT60,365^A0N,40,40^FH_^FD" + to.street +
+         (dice.chance(40) ? " _23" + number(dice.between(1, 99)) : "") + "^FS\r\n";
     s += "^FT60,415^A0N,50,50^FD" + to.city + "^FS\r\n";
     s += "^FO10,440^GB792,3,3^FS\r\n";
     s += "^FX routing^FS\r\n";
@@ -252,10 +263,11 @@ std::string shippingLabel(Dice& dice, int serial, bool storedLogo) {
         s += "^FO40,465^BD2^FH_^FD" + dice.digits(3) + "840" + dice.digits(5) + "_5B)>_1E01_1D96" + tracking +
              "_1D" + dice.letters(4) + "_1E_04^FS\r\n";
     } else {
-        s += "^FO40,465^BQN,2," + number(dice.between(4, 6)) + "^FDMA," + tracking + "/" + dice.digits(12) + "^FS\r\n";
+        s += "^FO40,465^BQN,2," + number(dice.between(4, 6)) + "^FDMA," + tracking + "/" + dice.digits(12) +
+             "^FS\r\n";
     }
-    s += "^FO330,470^A0N,90,80^FD" + std::string(dice.pick(kStates)) + " " + dice.digits(3) + " " + number(dice.between(1, 9)) +
-         "-" + dice.digits(2) + "^FS\r\n";
+    s += "^FO330,470^A0N,90,80^FD" + std::string(dice.pick(kStates)) + " " + dice.digits(3) + " " +
+         number(dice.between(1, 9)) + "-" + dice.digits(2) + "^FS\r\n";
     s += "^BY3,3,100^FO350,570^BCN,100,N,N,N^FD>;420" + dice.digits(5) + "^FS\r\n";
     s += "^FO10,700^GB792,12,12^FS\r\n";
     s += "^FT40,775^A0N,60,60^FD" + std::string(dice.pick(kServices)) + "^FS\r\n";
@@ -263,7 +275,8 @@ std::string shippingLabel(Dice& dice, int serial, bool storedLogo) {
     s += "^FT40,815^A0N,28,28^FDTRACKING #: " + tracking.substr(0, 2) + " " + tracking.substr(2, 3) + " " +
          tracking.substr(5, 3) + " " + tracking.substr(8, 2) + " " + tracking.substr(10) + "^FS\r\n";
     s += "^FO10,830^GB792,3,3^FS\r\n";
-    s += "^BY" + number(dice.between(2, 4)) + ",3,200^FO" + at(80, 860) + "^BCN,200,N,N,N,A^FD" + tracking + "^FS\r\n";
+    s += "^BY" + number(dice.between(2, 4)) + ",3,200^FO" + at(80, 860) + "^BCN,200,N,N,N,A^FD" + tracking +
+         "^FS\r\n";
     s += "^FO10,1080^GB792,3,3^FS\r\n";
     s += "^FO30,1095^FB500,3,4,L,0^A0N,24,24^FDREF 1: PO-" + dice.digits(7) + "\\&REF 2: " + dice.letters(4) +
          dice.digits(4) + "\\&Handle with care. Keep dry.^FS\r\n";
@@ -294,8 +307,8 @@ std::string storedFormatBatch(Dice& dice) {
     for (int i = dice.between(3, 8); i > 0; --i) {
         const Address to = address(dice);
         const std::string code = dice.digits(12);
-        s += "^XA^XFR:SHIP.ZPL^FS\r\n^FN1^FD" + to.name + "^FS\r\n^FN2^FD" + to.street + "^FS\r\n^FN3^FD" + to.city +
-             "^FS\r\n^FN4^FD" + code + "^FS\r\n^FN5^FDQA," + code + "^FS\r\n^XZ\r\n";
+        s += "^XA^XFR:SHIP.ZPL^FS\r\n^FN1^FD" + to.name + "^FS\r\n^FN2^FD" + to.street + "^FS\r\n^FN3^FD" +
+             to.city + "^FS\r\n^FN4^FD" + code + "^FS\r\n^FN5^FDQA," + code + "^FS\r\n^XZ\r\n";
     }
     return s;
 }
@@ -377,10 +390,12 @@ std::string nativeLabels(std::size_t bytes) {
         postal.data = postal.type == 7 ? dice.digits(12) : "420" + dice.digits(5);
         lines.push_back(composeBarcode1D(postal));
         Barcode2D two;
-        chooseSymbology(two, dice.pick({Symbology::QrCode, Symbology::QrCode, Symbology::Pdf417, Symbology::Maxicode}));
+        chooseSymbology(
+            two, dice.pick({Symbology::QrCode, Symbology::QrCode, Symbology::Pdf417, Symbology::Maxicode}));
         two.x = 560, two.y = y + 240;
         if (two.symbology == Symbology::QrCode) two.data = "https://track.example.com/" + tracking;
-        if (two.symbology == Symbology::Pdf417) two.data = tracking + "|" + to.name + "|" + to.city + "|" + dice.digits(20);
+        if (two.symbology == Symbology::Pdf417)
+            two.data = tracking + "|" + to.name + "|" + to.city + "|" + dice.digits(20);
         if (two.symbology == Symbology::Maxicode) chooseMode(two, dice.between(0, 3));
         lines.push_back(composeBarcode2D(two));
         BitmapText big;

@@ -54,7 +54,8 @@ class FieldReader {
         if (!field || failed()) return 0;
         std::string_view digits = *field;
         // Most fields are a few plain digits.
-        if (digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+        if (digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit)) {
             int value = 0;
             for (const char c : digits) value = value * 10 + (c - '0');
             if (value >= min && value <= max) return value;

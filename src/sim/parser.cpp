@@ -29,7 +29,8 @@ std::string_view view(const std::uint8_t* p, std::size_t n) { return {reinterpre
 const std::uint8_t* find(const std::uint8_t* p, const std::uint8_t* end, std::string_view needle) {
     const auto first = static_cast<std::uint8_t>(needle[0]);
     while (end - p >= static_cast<std::ptrdiff_t>(needle.size())) {
-        const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
+        const auto* hit =
+            static_cast<const std::uint8_t*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
         if (!hit || end - hit < static_cast<std::ptrdiff_t>(needle.size())) return nullptr;
         std::size_t i = 1;
         while (i < needle.size() && hit[i] == static_cast<std::uint8_t>(needle[i])) ++i;
@@ -317,7 +318,8 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         }
         if (!cut) {
             const std::uint8_t* hit = scan.next(p, formatEnd);
-            if (hit < stop && static_cast<std::size_t>(stop - hit) >= formatEnd.size()) cut = hit + formatEnd.size();
+            if (hit < stop && static_cast<std::size_t>(stop - hit) >= formatEnd.size())
+                cut = hit + formatEnd.size();
         }
         const bool cutFits = cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine;
         // Nothing to hand over yet (most lines): whose line it is need not be asked.

@@ -304,7 +304,8 @@ void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view or
     if (depth == 0 && format.label.inData()) {
         // Field data runs on over the line break, up to the next "^"; graphic data to the next
         // "^" or "~".
-        at = format.label.dataEnds() == "^" ? std::min(line.find('^'), line.size()) : nextCommandStart(line, 0);
+        at = format.label.dataEnds() == "^" ? std::min(line.find('^'), line.size())
+                                            : nextCommandStart(line, 0);
         format.label.appendData(line.substr(0, at));
         result.found = true;
     }
@@ -403,7 +404,8 @@ bool holdsZiiCommand(std::string_view line) {
     return false;
 }
 
-void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line, ZiiLineResult& result) {
+void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line,
+                ZiiLineResult& result) {
     runText(state, format, line, result, 0);
 }
 
@@ -473,7 +475,8 @@ void addZiiCommands(CommandSet& commands) {
             (format.open ? nextCommandStart(line, 0) == line.size() : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
-        parser.printer().editZiiWhenNeeded([&](const ZiiStateSource& s) { runZiiLine(s, format, line, result); });
+        parser.printer().editZiiWhenNeeded(
+            [&](const ZiiStateSource& s) { runZiiLine(s, format, line, result); });
         if (result.saved) parser.printer().notifySaved();
         for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
         // Binary graphic data that a line end seemed to cut: that byte and the rest are data.

@@ -61,7 +61,10 @@ std::optional<long> leadingWhole(std::string_view text, bool& decimal) {
 }
 
 ZiiValues::ZiiValues(std::string_view command, Leniencies* notes, std::size_t nameLength)
-    : command_(command), text_(command.substr(std::min(nameLength, command.size()))), notes_(notes), unsplit_(text_) {}
+    : command_(command),
+      text_(command.substr(std::min(nameLength, command.size()))),
+      notes_(notes),
+      unsplit_(text_) {}
 
 std::string_view ZiiValues::raw(std::size_t i) const {
     while (splitCount_ <= i && splitCount_ < kSplitValues && !allSplit_) {

@@ -33,11 +33,11 @@ TEST(ZiiGraphic, HexadecimalShorthand) {
         {"F,0F", 4, 2, "F0000F00"},                  // "," ends the row with white
         {"F!", 4, 2, "FFFF0000"},                    // "!" ends it with black
         {"!", 4, 2, "FFFF0000"},
-        {":", 4, 2, "00000000"},                     // no row before: a white one
-        {"FF00:", 6, 2, "FF00FF000000"},             // the row before again
-        {"FF00F:", 6, 2, "FF00F000F000"},            // a row begun is ended first
+        {":", 4, 2, "00000000"},           // no row before: a white one
+        {"FF00:", 6, 2, "FF00FF000000"},   // the row before again
+        {"FF00F:", 6, 2, "FF00F000F000"},  // a row begun is ended first
         {"FF00::", 8, 2, "FF00FF00FF000000"},
-        {"IF", 4, 2, "FFF00000"},                    // G..Y: 1..19 times
+        {"IF", 4, 2, "FFF00000"},  // G..Y: 1..19 times
         {"YF", 10, 5, "FFFFFFFFFFFFFFFFFFF0"},
         {"gF", 12, 2, "FFFFFFFFFFFFFFFFFFFF0000"},   // g..z: 20..400 times, over rows
         {"gHF", 12, 2, "FFFFFFFFFFFFFFFFFFFFFF00"},  // added together
@@ -45,9 +45,9 @@ TEST(ZiiGraphic, HexadecimalShorthand) {
         {"ZHF", 4, 2, "FF000000"},                   // so does a letter that means nothing
         {"H,F", 4, 2, "0000F000"},                   // a row end drops it
         {"H:F", 4, 2, "0000F000"},
-        {"FFFFFF", 2, 2, "FFFF"},                    // the size cuts the data
+        {"FFFFFF", 2, 2, "FFFF"},  // the size cuts the data
         {"zzF", 3, 2, "FFFFFF"},
-        {"F0F0F0", 3, 2, "F0F0F0"},                  // and a row
+        {"F0F0F0", 3, 2, "F0F0F0"},  // and a row
         {"FF00:", 3, 2, "FF00FF"},
         {"F!!", 3, 2, "FFFFFF"},
         {"0H1", 2, 1, "0110"},
