@@ -37,6 +37,8 @@ void LabelBook::addField(LabelField field) {
         return;
     }
     pendingBytes_ += bytes;
+    // A label has a dozen fields or two: room for them at once rather than growing by doubling.
+    if (pending_.fields.empty()) pending_.fields.reserve(16);
     pending_.fields.push_back(std::move(field));
 }
 
@@ -55,7 +57,7 @@ void LabelBook::addError(std::string_view command, std::string_view why) {
     pending_.errors.push_back(std::move(message));
 }
 
-LabelRecord LabelBook::print(int quantity, int copies) {
+const LabelRecord& LabelBook::print(int quantity, int copies) {
     LabelRecord record = std::exchange(pending_, {});
     pendingBytes_ = 0;
     fieldsDropped_ = false;

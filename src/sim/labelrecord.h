@@ -268,8 +268,9 @@ class LabelBook {
     void addField(LabelField field);
     // `command` is the offending line (cut short in the message), `why` the reason.
     void addError(std::string_view command, std::string_view why);
-    // Ends the label being built: its record, which is also kept. The format stays in force.
-    LabelRecord print(int quantity, int copies);
+    // Ends the label being built: its record, as kept (the reference holds until the next label
+    // is kept). The format stays in force.
+    const LabelRecord& print(int quantity, int copies);
     // Numbers and keeps a label built elsewhere (a ZII format, built per connection). The
     // reference holds until the next label is kept.
     const LabelRecord& keep(LabelRecord record);

@@ -1,9 +1,9 @@
 // Parsing the native label commands field by field, and their handlers on the printer.
 #include "sim/native.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
-#include <vector>
 
 namespace velmora::sim {
 
@@ -17,22 +17,17 @@ constexpr std::string_view kTwoByteVectorFonts = "KGBJ";
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text.substr(0, 20)) + "\""; }
 
-// Reads the comma-separated fields of one command in order. The first problem is kept and
-// later reads return zero, so a parse runs straight through and checks once at the end.
+// Reads the comma-separated fields of one command in order, splitting them off as they are read
+// (lines come by the hundred thousand a second; no list of fields is made). The first problem
+// is kept and later reads return zero, so a parse runs straight through and checks once at the
+// end.
 class FieldReader {
   public:
-    explicit FieldReader(std::string_view fields) {
-        if (fields.empty()) return;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t comma = fields.find(',', start);
-            fields_.push_back(fields.substr(start, comma - start));
-            if (comma == std::string_view::npos) break;
-            start = comma + 1;
-        }
+    explicit FieldReader(std::string_view fields) : rest_(fields), count_(fields.empty() ? 0 : 1) {
+        for (const char c : fields) count_ += c == ',';
     }
 
-    std::size_t count() const { return fields_.size(); }
+    std::size_t count() const { return count_; }
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
     void fail(std::string why) {
@@ -41,11 +36,11 @@ class FieldReader {
 
     // The field as it stands, or nullopt (and the error) when it is missing.
     std::optional<std::string_view> next(const char* name) {
-        if (at_ >= fields_.size()) {
+        if (at_ >= count_) {
             fail(std::string(name) + " is missing");
             return std::nullopt;
         }
-        const std::string_view field = fields_[at_++];
+        const std::string_view field = take();
         if (field.empty()) {
             fail(std::string(name) + " is empty");
             return std::nullopt;
@@ -58,6 +53,13 @@ class FieldReader {
         const auto field = next(name);
         if (!field || failed()) return 0;
         std::string_view digits = *field;
+        // Most fields are a few plain digits.
+        const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+        if (digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), isDigit)) {
+            int value = 0;
+            for (const char c : digits) value = value * 10 + (c - '0');
+            if (value >= min && value <= max) return value;
+        }
         if (min < 0 && digits.size() > 1 && digits[0] == '+') digits.remove_prefix(1);
         int value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -99,13 +101,24 @@ class FieldReader {
 
     // Called when every field is read: more fields than the command has is an error too.
     void finish() {
-        if (!failed() && at_ < fields_.size()) {
-            fail("unexpected field " + quoted(fields_[at_]));
+        if (!failed() && at_ < count_) {
+            fail("unexpected field " + quoted(take()));
         }
     }
 
   private:
-    std::vector<std::string_view> fields_;
+    // The next field; the caller has checked that there is one.
+    std::string_view take() {
+        ++at_;
+        std::size_t comma = 0;  // fields are a few bytes: a plain loop beats a search call
+        while (comma < rest_.size() && rest_[comma] != ',') ++comma;
+        const std::string_view field = rest_.substr(0, comma);
+        rest_.remove_prefix(std::min(comma + 1, rest_.size()));
+        return field;
+    }
+
+    std::string_view rest_;  // the fields not read yet
+    std::size_t count_;
     std::size_t at_ = 0;
     std::string error_;
 };
@@ -113,8 +126,17 @@ class FieldReader {
 // The text field: `line` from its opening apostrophe to the end.
 std::optional<std::string> readText(std::string_view line, bool twoByte, std::string& why) {
     std::string text;
+    text.reserve(line.size());
     std::size_t i = 1;
     while (i < line.size()) {
+        // A run of bytes that are only themselves, at once.
+        if (!twoByte) {
+            std::size_t end = i;
+            while (end < line.size() && line[end] != '\\' && line[end] != '\'') ++end;
+            text.append(line.substr(i, end - i));
+            i = end;
+            if (i == line.size()) break;
+        }
         const auto b = static_cast<unsigned char>(line[i]);
         if (twoByte && b >= 0x81 && b <= 0xFE && i + 1 < line.size()) {
             const auto trail = static_cast<unsigned char>(line[i + 1]);

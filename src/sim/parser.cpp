@@ -1,13 +1,17 @@
-// The command interpreter's state machine. Text is scanned a run at a time with memchr (and
-// memmem for format ends), and a line that arrives whole in one chunk is handed to its handler
-// straight from the chunk; bytes are copied only for a line split across chunks, and not at all
-// for a line nobody handles.
+// The command interpreter's state machine. Text is scanned a run at a time for the bytes that end
+// a line (all of them in one pass; format ends once a chunk), and a line that arrives whole in one
+// chunk is handed to its handler straight from the chunk; bytes are copied only for a line split
+// across chunks, and not at all for a line nobody handles. Recognised commands reach the journal
+// once a chunk.
 #include "sim/parser.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+
+#include "sim/bytescan.h"
 
 namespace velmora::sim {
 
@@ -19,6 +23,22 @@ constexpr std::uint8_t kEsc = 0x1b;
 bool endsLine(std::uint8_t b) { return b == kCr || b == kLf; }
 
 std::string_view view(const std::uint8_t* p, std::size_t n) { return {reinterpret_cast<const char*>(p), n}; }
+
+// The first `needle` in [p, end), or nullptr. Lines are short and the needle's first byte rare,
+// so memchr for it beats a general search.
+const std::uint8_t* find(const std::uint8_t* p, const std::uint8_t* end, std::string_view needle) {
+    const auto first = static_cast<std::uint8_t>(needle[0]);
+    while (end - p >= static_cast<std::ptrdiff_t>(needle.size())) {
+        const auto* hit =
+            static_cast<const std::uint8_t*>(std::memchr(p, first, static_cast<std::size_t>(end - p)));
+        if (!hit || end - hit < static_cast<std::ptrdiff_t>(needle.size())) return nullptr;
+        std::size_t i = 1;
+        while (i < needle.size() && hit[i] == static_cast<std::uint8_t>(needle[i])) ++i;
+        if (i == needle.size()) return hit;
+        p = hit + 1;
+    }
+    return nullptr;
+}
 }  // namespace
 
 void CommandSet::onLine(std::string prefix, CommandHandler handler) {
@@ -48,6 +68,16 @@ void CommandSet::onFixed(std::string prefix, std::size_t extra, CommandHandler h
     fixed_.push_back({std::move(prefix), length, std::move(handler)});
 }
 
+bool CommandSet::mayBeFixed(const std::uint8_t* p, const std::uint8_t* end) const {
+    const auto have = static_cast<std::size_t>(end - p);
+    return std::any_of(fixed_.begin(), fixed_.end(), [&](const FixedCommand& command) {
+        const std::size_t n = std::min(have, command.prefix.size());
+        std::size_t i = 0;
+        while (i < n && p[i] == static_cast<std::uint8_t>(command.prefix[i])) ++i;
+        return i == n;
+    });
+}
+
 void CommandSet::onOtherLine(OtherLineHandler handler, std::string formatEnd, std::string commandStarts) {
     otherLine_ = std::move(handler);
     formatEnd_ = std::move(formatEnd);
@@ -60,31 +90,38 @@ void CommandSet::onQuoted(std::string prefix, CommandHandler handler) {
     quoted_[static_cast<std::uint8_t>(prefix[0])].push_back({std::move(prefix), std::move(handler)});
 }
 
-// Finds the next CR, LF or ESC in one chunk. Each of the three is searched for once per chunk
-// and remembered, so LF-only text does not rescan the chunk for a CR at every line.
+// Finds the next CR, LF or ESC in one chunk, all three in one pass, and remembers it: a line
+// handed over in pieces asks again from within the same stretch.
 class Parser::Scanner {
   public:
     explicit Scanner(const std::uint8_t* end) : end_(end) {}
 
     const std::uint8_t* next(const std::uint8_t* p) {
-        static constexpr std::uint8_t kStops[] = {kCr, kLf, kEsc};
-        const std::uint8_t* nearest = end_;
-        for (int i = 0; i < 3; ++i) {
-            if (!found_[i] || found_[i] < p) {
-                const void* hit = std::memchr(p, kStops[i], static_cast<std::size_t>(end_ - p));
-                found_[i] = hit ? static_cast<const std::uint8_t*>(hit) : end_;
-            }
-            nearest = std::min(nearest, found_[i]);
+        if (!found_ || found_ < p) found_ = findAnyOf(p, end_, kCr, kLf, kEsc);
+        return found_;
+    }
+    // Where the first `needle` at or after p begins (end when none), remembered the same way:
+    // a format end is looked for once a chunk rather than once a line.
+    const std::uint8_t* next(const std::uint8_t* p, std::string_view needle) {
+        if (!needleFound_ || needleFound_ < p) {
+            const std::uint8_t* hit = find(p, end_, needle);
+            needleFound_ = hit ? hit : end_;
         }
-        return nearest;
+        return needleFound_;
     }
 
   private:
     const std::uint8_t* end_;
-    const std::uint8_t* found_[3] = {nullptr, nullptr, nullptr};
+    const std::uint8_t* found_ = nullptr;        // the first stop at or after every p asked since
+    const std::uint8_t* needleFound_ = nullptr;  // the same for the needle
 };
 
 Parser::Parser(Printer& printer, const CommandSet& commands) : printer_(printer), commands_(commands) {}
+
+std::size_t Parser::nextStateKind() {
+    static std::atomic<std::size_t> kinds{0};
+    return kinds++;
+}
 
 void Parser::feed(std::string_view bytes) {
     feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -95,6 +132,7 @@ void Parser::feed(const std::uint8_t* data, std::size_t n) {
     printer_.journal().recordBytes(data, n);
     faults_ = printer_.faults();
     process(data, data + n);
+    printer_.journal().recordCommands(commandBatch_);
     if (ignoredLines_ || ignoredBytes_) {
         printer_.journal().recordIgnored(ignoredLines_, ignoredBytes_);
         ignoredLines_ = ignoredBytes_ = 0;
@@ -166,7 +204,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
     if (line_.empty() && !continuing_) {
         const std::uint8_t first = *p;
         if (endsLine(first)) return p + 1;  // an empty line, or the LF of CR LF
-        if (first == kEsc || commands_.fixedAtLineStart_[first]) {
+        if (first == kEsc || (commands_.fixedAtLineStart_[first] && commands_.mayBeFixed(p, end))) {
             startFixed(State::Line);
             return p;
         }
@@ -180,7 +218,7 @@ const std::uint8_t* Parser::takeLine(const std::uint8_t* p, const std::uint8_t* 
         return p + 1;
     }
     const std::uint8_t* stop = scan.next(p);
-    if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop);
+    if (!commands_.formatEnd_.empty()) p = handOverPieces(p, stop, scan);
     if (state_ == State::Raw) return p;  // a piece asked for the bytes after it
     // A quoted command ends at its apostrophe, however long the rest of the line (an image's raw
     // bytes follow its header at once), so it is looked for before the line's length counts.
@@ -252,7 +290,7 @@ bool Parser::otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) cons
     return !claims(commands_.lines_[first]) && !claims(commands_.quoted_[first]);
 }
 
-const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uint8_t* stop) {
+const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uint8_t* stop, Scanner& scan) {
     const std::string_view formatEnd = commands_.formatEnd_;
     const std::string& starts = commands_.commandStarts_;
     // The line so far and [p, upTo) as one piece; straight from the chunk when nothing is held.
@@ -268,40 +306,51 @@ const std::uint8_t* Parser::handOverPieces(const std::uint8_t* p, const std::uin
         continuing_ = true;
     };
     while (p < stop) {
-        if (!continuing_ && !otherLineSure(p, stop)) return p;
         const auto left = static_cast<std::size_t>(stop - p);
         // The first format end that ends in [p, stop), perhaps begun in line_.
         const std::uint8_t* cut = nullptr;
         for (std::size_t k = std::min(formatEnd.size() - 1, line_.size()); k >= 1 && !cut; --k) {
             const std::size_t rest = formatEnd.size() - k;
-            if (left >= rest && line_.ends_with(formatEnd.substr(0, k)) && view(p, rest) == formatEnd.substr(k))
+            // The held line's last byte rules out nearly every held line before any comparing.
+            if (left >= rest && line_.back() == formatEnd[k - 1] && line_.ends_with(formatEnd.substr(0, k)) &&
+                view(p, rest) == formatEnd.substr(k))
                 cut = p + rest;
         }
         if (!cut) {
-            if (const void* hit = ::memmem(p, left, formatEnd.data(), formatEnd.size()))
-                cut = static_cast<const std::uint8_t*>(hit) + formatEnd.size();
+            const std::uint8_t* hit = scan.next(p, formatEnd);
+            if (hit < stop && static_cast<std::size_t>(stop - hit) >= formatEnd.size())
+                cut = hit + formatEnd.size();
         }
-        if (cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine) {
+        const bool cutFits = cut && line_.size() + static_cast<std::size_t>(cut - p) <= kMaxLine;
+        // Nothing to hand over yet (most lines): whose line it is need not be asked.
+        if (!cutFits && line_.size() + left <= kMaxLine) return p;
+        if (!continuing_ && !otherLineSure(p, stop)) return p;
+        if (cutFits) {
             handOver(cut);
             if (state_ == State::Raw) return p;
             continue;
         }
-        if (line_.size() + left <= kMaxLine) return p;
         // Too long without a format end: up to the last command start within kMaxLine bytes, so
         // no command is split (the byte at kMaxLine may begin the next piece).
         const std::size_t reach = std::min(kMaxLine - line_.size() + 1, left);
         const std::uint8_t* start = nullptr;
-        for (const std::uint8_t* q = p + reach; q > p && !start;) {
-            --q;
-            if (starts.find(static_cast<char>(*q)) != std::string::npos && (q > p || !line_.empty())) start = q;
+        const std::uint8_t* from = line_.empty() ? p + 1 : p;
+        for (const char c : starts) {
+            if (const void* hit = ::memrchr(from, c, static_cast<std::size_t>(p + reach - from)))
+                start = std::max(start, static_cast<const std::uint8_t*>(hit));
         }
         if (start) {
             handOver(start);
             if (state_ == State::Raw) return p;
             continue;
         }
-        const std::size_t held = line_.find_last_of(starts, kMaxLine);
-        if (held != std::string::npos && held > 0) {
+        std::size_t held = 0;  // the last command start held, past the first byte
+        for (const char c : starts) {
+            const std::size_t n = std::min(line_.size(), kMaxLine + 1);
+            if (const void* hit = n > 1 ? ::memrchr(line_.data() + 1, c, n - 1) : nullptr)
+                held = std::max(held, static_cast<std::size_t>(static_cast<const char*>(hit) - line_.data()));
+        }
+        if (held > 0) {
             dispatchOther(std::string_view(line_).substr(0, held));
             line_.erase(0, held);
             continuing_ = true;
@@ -479,14 +528,19 @@ void Parser::dispatchOther(std::string_view piece) {
     const bool found = commands_.otherLine_(*this, piece);
     applyReplyFaults(replyStart);
     if (found) {
-        printer_.journal().recordCommand(piece);
+        journalCommand(piece);
     } else {
         ignoreLine(piece.size());
     }
 }
 
+void Parser::journalCommand(std::string_view command) {
+    commandBatch_.add(command);
+    if (commandBatch_.full()) printer_.journal().recordCommands(commandBatch_);
+}
+
 void Parser::run(const CommandHandler& handler, std::string_view command) {
-    printer_.journal().recordCommand(command);
+    journalCommand(command);
     const std::size_t replyStart = out_.size();
     handler(*this, command);
     applyReplyFaults(replyStart);

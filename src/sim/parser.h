@@ -26,8 +26,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <typeindex>
-#include <unordered_map>
 #include <vector>
 
 #include "sim/printer.h"
@@ -78,6 +76,10 @@ class CommandSet {
         std::size_t length;  // prefix and extra bytes
         CommandHandler handler;
     };
+    // Whether [p, end), the start of a line, may begin a fixed-length command (or is too short
+    // to tell). A line that cannot is taken as a line at once: the fixed-command matching would
+    // come to the same after a detour through a copy.
+    bool mayBeFixed(const std::uint8_t* p, const std::uint8_t* end) const;
     // Line commands by their first byte, longest prefix first, so a line costs one bucket lookup.
     std::array<std::vector<LineCommand>, 256> lines_;
     std::vector<FixedCommand> fixed_;
@@ -135,7 +137,11 @@ class Parser {
     // on first use. Connections to one printer share its settings but not this.
     template <typename State>
     State& connectionState() {
-        std::shared_ptr<void>& slot = connectionState_[std::type_index(typeid(State))];
+        // Asked for on every line of a label stream: a kind of state finds its slot by a number
+        // of its own rather than by hashing its type.
+        static const std::size_t kind = nextStateKind();
+        if (kind >= connectionState_.size()) connectionState_.resize(kind + 1);
+        std::shared_ptr<void>& slot = connectionState_[kind];
         if (!slot) slot = std::make_shared<State>();
         return *static_cast<State*>(slot.get());
     }
@@ -164,10 +170,12 @@ class Parser {
     void deliverRaw(const RawHandler& handler, std::string_view bytes);
     void dispatchLine(std::string_view line);
     // Hands every complete piece of an other line to its handler; returns where the rest begins.
-    const std::uint8_t* handOverPieces(const std::uint8_t* p, const std::uint8_t* stop);
+    const std::uint8_t* handOverPieces(const std::uint8_t* p, const std::uint8_t* stop, Scanner& scan);
     // Whether the line being collected (line_, then [p, stop)) is surely no prefix's.
     bool otherLineSure(const std::uint8_t* p, const std::uint8_t* stop) const;
     void dispatchOther(std::string_view piece);
+    // Commands go to the journal a chunk at a time (at the end of each feed).
+    void journalCommand(std::string_view command);
     void run(const CommandHandler& handler, std::string_view command);
     void applyReplyFaults(std::size_t replyStart);
     void ignoreLine(std::size_t bytes);
@@ -188,9 +196,11 @@ class Parser {
     std::size_t rawLeft_ = 0;
     RawHandler rawHandler_;
     std::string out_;
-    std::unordered_map<std::type_index, std::shared_ptr<void>> connectionState_;
+    static std::size_t nextStateKind();
+    std::vector<std::shared_ptr<void>> connectionState_;  // by kind
 
-    // Counted locally and handed to the journal once per feed.
+    // Counted and collected locally, and handed to the journal once per feed.
+    Journal::CommandBatch commandBatch_;
     std::uint64_t ignoredLines_ = 0;
     std::uint64_t ignoredBytes_ = 0;
 };

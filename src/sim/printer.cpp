@@ -67,22 +67,24 @@ void Printer::powerCycle() {
     editZii([](ZiiState& state) { sim::powerCycle(state); });
 }
 
-LabelRecord Printer::printLabel(int quantity, int copies) {
-    LabelRecord record;
+void Printer::printLabel(int quantity, int copies) {
+    // Labels print by the hundred thousand: the record is copied only when a sink wants it.
     LabelSink sink;
+    std::optional<LabelRecord> forSink;
     {
         std::lock_guard lock(mutex_);
-        record = labels_.print(quantity, copies);
+        const LabelRecord& kept = labels_.print(quantity, copies);
         labelPrinted(rfid_);  // the tag inside the label is encoded as it prints
-        sink = labelSink_;
+        if (labelSink_) {
+            sink = labelSink_;
+            forSink = kept;
+        }
     }
     // A sink may write a file; other connections and queries are not held up meanwhile.
-    if (sink) sink(record);
-    return record;
+    if (sink) sink(*forSink);
 }
 
 void Printer::printRecord(LabelRecord record) {
-    // Formats stream in by the million: the record is copied only when a sink wants it.
     LabelSink sink;
     std::optional<LabelRecord> forSink;
     {

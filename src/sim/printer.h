@@ -71,6 +71,17 @@ class Printer {
         std::lock_guard lock(mutex_);
         edit(zii_);
     }
+    // The same for an edit that may not need the state at all: `edit` gets a ZiiStateSource,
+    // and the lock is taken when it first asks and held until the edit returns.
+    template <typename Edit>
+    void editZiiWhenNeeded(Edit&& edit) {
+        std::unique_lock lock(mutex_, std::defer_lock);
+        const ZiiStateSource state = [this, &lock]() -> ZiiState& {
+            if (!lock.owns_lock()) lock.lock();
+            return zii_;
+        };
+        edit(state);
+    }
     // The native settings (native_settings.h). Every change to them goes through editNative, so
     // a change that should outlive the simulator has one place to be noticed.
     NativeState native() const;
@@ -106,7 +117,7 @@ class Printer {
         edit(labels_);
     }
     // Prints the label being built and hands its record to the label sink (outside the lock).
-    LabelRecord printLabel(int quantity, int copies);
+    void printLabel(int quantity, int copies);
     // Numbers, keeps and hands to the sink a label built outside the book (a ZII format).
     void printRecord(LabelRecord record);
     LabelFormat labelFormat() const;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "sim/bytescan.h"
 #include "sim/hostqueries.h"
 #include "sim/media.h"
 #include "sim/parser.h"
@@ -215,17 +216,21 @@ const ZiiCommand* findCommand(std::string_view command) {
 }
 
 // Where the next "^" or "~" stands in line at or after `from` (line.size() when none). Lines of
-// any bytes arrive here, megabytes of them when a file is sent raw, so each sign is found with
-// memchr rather than byte by byte.
+// any bytes arrive here, megabytes of them when a file is sent raw, so both are looked for in one
+// pass of 16 bytes at a time.
 std::size_t nextCommandStart(std::string_view line, std::size_t from) {
     if (from >= line.size()) return line.size();
-    const char* begin = line.data() + from;
-    const std::size_t n = line.size() - from;
-    const void* caret = std::memchr(begin, '^', n);
-    const std::size_t beforeCaret = caret ? static_cast<std::size_t>(static_cast<const char*>(caret) - begin) : n;
-    const void* tilde = std::memchr(begin, '~', beforeCaret);
-    const void* hit = tilde ? tilde : caret;
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - line.data()) : line.size();
+    const char* end = line.data() + line.size();
+    return static_cast<std::size_t>(findAnyOf(line.data() + from, end, '^', '~', '~') - line.data());
+}
+
+// Whether `text` begins with the short `prefix`, compared byte by byte: command names are three
+// bytes, and a library compare costs a call each time.
+bool begins(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (text[i] != prefix[i]) return false;
+    return true;
 }
 }  // namespace
 
@@ -246,15 +251,27 @@ bool streamCommand(std::string_view command) {
 }
 
 // The line as the standard characters would have sent it. One character for one, so positions
-// in it are positions in the line.
-std::string standardCharacters(std::string_view line, const ZiiFormat& f) {
-    std::string out(line);
-    for (char& c : out) {
-        if (c == f.caret) c = '^';
-        else if (c == f.tilde) c = '~';
-        else if (c == f.delimiter) c = ',';
-    }
-    return out;
+// in it are positions in the line. The line itself when it holds none of the characters this
+// stream uses instead (most lines, even of a stream that changed them); else a copy in `buffer`.
+std::string_view standardCharacters(std::string_view line, const ZiiFormat& f, std::string& buffer) {
+    const auto standard = [&f](char c) {
+        return c == f.caret ? '^' : c == f.tilde ? '~' : c == f.delimiter ? ',' : c;
+    };
+    // The characters that change, a repeated one where fewer than three do.
+    char changing[3];
+    int n = 0;
+    for (const char own : {f.caret, f.tilde, f.delimiter})
+        if (standard(own) != own) changing[n++] = own;
+    if (n == 0) return line;
+    for (int i = n; i < 3; ++i) changing[i] = changing[0];
+    const char* end = line.data() + line.size();
+    const char* hit = findAnyOf(line.data(), end, changing[0], changing[1], changing[2]);
+    if (hit == end) return line;
+    // Found in the line as sent, so a character put in its place is never taken again.
+    buffer.assign(line);
+    for (; hit != end; hit = findAnyOf(hit + 1, end, changing[0], changing[1], changing[2]))
+        buffer[static_cast<std::size_t>(hit - line.data())] = standard(*hit);
+    return buffer;
 }
 
 constexpr int kMaxRecall = 4;  // stored formats that recall stored formats
@@ -274,19 +291,21 @@ std::size_t binaryGraphicEnd(std::string_view line, std::size_t at, std::size_t 
     return std::min(line.size(), data + static_cast<std::size_t>(*bytes));
 }
 
-void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result, int depth) {
-    std::string buffer;
+void runText(const ZiiStateSource& state, ZiiFormat& format, std::string_view original, ZiiLineResult& result,
+             int depth) {
+    // The line in standard characters, when they differ; the connection's buffer for the line
+    // itself, so a stream that changed them does not allocate a line.
+    std::string local;
+    std::string& buffer = depth == 0 ? format.lineBuffer : local;
     std::string_view line = original;
-    if (format.ownCharacters()) {
-        buffer = standardCharacters(original, format);
-        line = buffer;
-    }
+    if (format.ownCharacters()) line = standardCharacters(original, format, buffer);
     Leniencies* notes = &result.leniencies;
     std::size_t at = nextCommandStart(line, 0);
     if (depth == 0 && format.label.inData()) {
         // Field data runs on over the line break, up to the next "^"; graphic data to the next
         // "^" or "~".
-        at = std::min(line.find_first_of(format.label.dataEnds()), line.size());
+        at = format.label.dataEnds() == "^" ? std::min(line.find('^'), line.size())
+                                            : nextCommandStart(line, 0);
         format.label.appendData(line.substr(0, at));
         result.found = true;
     }
@@ -297,8 +316,7 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
             const char c = at + 3 < original.size() ? original[at + 3] : 0;
             if (c > ' ') {
                 (line[at + 2] == 'C' ? format.caret : line[at + 2] == 'T' ? format.tilde : format.delimiter) = c;
-                buffer = standardCharacters(original, format);
-                line = buffer;
+                line = standardCharacters(original, format, buffer);
             }
             result.found = true;
             at = nextCommandStart(line, at + 4);
@@ -308,22 +326,23 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
         const bool data = line.size() - at >= 3 && line[at] == '^' && line[at + 1] == 'F' &&
                           (line[at + 2] == 'D' || line[at + 2] == 'V');
         std::size_t next = data ? std::min(line.find('^', at + 1), line.size()) : nextCommandStart(line, at + 1);
-        if (line.compare(at, 4, "^GFB") == 0) next = binaryGraphicEnd(line, at, next);
+        if (begins(line.substr(at), "^GFB")) next = binaryGraphicEnd(line, at, next);
         std::string_view command = line.substr(at, next - at);
         at = next;
-        if (!data && !command.starts_with("^FX") && !command.starts_with("^GF")) {
-            const std::size_t end = command.find_last_not_of(" \t");
-            if (end + 1 < command.size()) {
-                command = command.substr(0, end + 1);
+        if (!data && !begins(command, "^FX") && !begins(command, "^GF")) {
+            std::size_t end = command.size();
+            while (end > 0 && (command[end - 1] == ' ' || command[end - 1] == '\t')) --end;
+            if (end < command.size()) {
+                command = command.substr(0, end);
                 noteLeniency(notes, command, "spaces after the command");
             }
         }
-        if (format.open && format.label.storing() && !command.starts_with("^XZ")) {
+        if (format.open && format.label.storing() && !begins(command, "^XZ")) {
             format.label.store(command);
             result.found = true;
             continue;
         }
-        if (format.open && command.starts_with("^XF")) {
+        if (format.open && begins(command, "^XF")) {
             format.label.endData(notes);
             const std::string* stored = format.label.storedFormat(ZiiValues(command, notes)[0]);
             if (stored && depth < kMaxRecall) {
@@ -338,7 +357,7 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
             continue;
         }
         const ZiiCommand* known = findCommand(command);
-        if (format.open && command.starts_with("^WD")) {
+        if (format.open && begins(command, "^WD")) {
             format.label.endData(notes);
             result.objectLists.emplace_back(command.substr(3));
             result.found = true;
@@ -357,21 +376,22 @@ void runText(ZiiState& state, ZiiFormat& format, std::string_view original, ZiiL
         format.label.endData(notes);
         // A "^" command belongs to a format; outside one the printer ignores it. "~" commands
         // act wherever they stand.
-        if (known->name == "^XA") {
+        if (begins(known->name, "^XA")) {
             format.open = true;
             format.label.start();
         }
         if (command[0] == '^' && !format.open) continue;
-        if (known->name == "^XZ") {
+        if (begins(known->name, "^XZ")) {
             format.open = false;
-            if (auto label = format.label.finish(state.current)) result.labels.push_back(std::move(*label));
+            if (auto label = format.label.finish(state().current)) result.labels.push_back(std::move(*label));
         }
         result.found = true;
-        if (state.locked(known->lock)) continue;
+        ZiiState& settings = state();
+        if (settings.locked(known->lock)) continue;
         const Values values(command, notes);
-        if (!known->run(state, values)) continue;
-        if (known->name == "^JU" && values[0] == "S") result.saved = true;
-        if (known->name == "^LL") format.label.lengthGiven();
+        if (!known->run(settings, values)) continue;
+        if (begins(known->name, "^JU") && values[0] == "S") result.saved = true;
+        if (begins(known->name, "^LL")) format.label.lengthGiven();
     }
 }
 
@@ -384,10 +404,9 @@ bool holdsZiiCommand(std::string_view line) {
     return false;
 }
 
-ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line) {
-    ZiiLineResult result;
+void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line,
+                ZiiLineResult& result) {
     runText(state, format, line, result, 0);
-    return result;
 }
 
 bool runZiiCommand(ZiiState& state, std::string_view command) {
@@ -448,14 +467,16 @@ void addZiiCommands(CommandSet& commands) {
     // their formats back to back with none. An overlong run is cut before a "^" or "~".
     commands.onOtherLine([](Parser& parser, std::string_view line) {
         // Most lines of a file sent raw hold no command: they cost no lock. Inside a format any
-        // "^" may be a label field, and field data may run on over a line with none.
+        // "^" may be a label field, and field data may run on over a line with none; such lines
+        // take the lock only when a settings command in them needs it.
         ZiiFormat& format = parser.connectionState<ZiiFormat>();
         const bool moreData = format.label.inData();
         if (!moreData && !format.ownCharacters() &&
-            (format.open ? line.find_first_of("^~") == std::string_view::npos : !holdsZiiCommand(line)))
+            (format.open ? nextCommandStart(line, 0) == line.size() : !holdsZiiCommand(line)))
             return false;
         ZiiLineResult result;
-        parser.printer().editZii([&](ZiiState& s) { result = runZiiLine(s, format, line); });
+        parser.printer().editZiiWhenNeeded(
+            [&](const ZiiStateSource& s) { runZiiLine(s, format, line, result); });
         if (result.saved) parser.printer().notifySaved();
         for (const std::string& note : result.leniencies) parser.printer().journal().recordLeniency(note);
         // Binary graphic data that a line end seemed to cut: that byte and the rest are data.

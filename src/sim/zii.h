@@ -56,6 +56,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -143,6 +144,7 @@ struct ZiiFormat {
     // ^CC, ^CT, ^CD (or their "~" forms): the characters this stream uses instead.
     char caret = '^', tilde = '~', delimiter = ',';
     bool ownCharacters() const { return caret != '^' || tilde != '~' || delimiter != ','; }
+    std::string lineBuffer;  // a line rewritten in the standard characters
 };
 
 struct ZiiLineResult {
@@ -160,8 +162,12 @@ struct ZiiLineResult {
 
 // Whether a command the table knows stands anywhere in the line.
 bool holdsZiiCommand(std::string_view line);
-// Runs the ZII commands of one line (without its line end) for one connection.
-ZiiLineResult runZiiLine(ZiiState& state, ZiiFormat& format, std::string_view line);
+// The printer's ZII state as the commands of a line reach for it: locked at the first need, so a
+// line of label fields alone takes no lock.
+using ZiiStateSource = std::function<ZiiState&()>;
+// Runs the ZII commands of one line (without its line end) for one connection, into `result`
+// (empty before).
+void runZiiLine(const ZiiStateSource& state, ZiiFormat& format, std::string_view line, ZiiLineResult& result);
 // Runs one command ("^PW400", "~SD15") as if inside a format. False when the table does not know
 // it, a lock holds its setting or a value was not valid (nothing then changed).
 bool runZiiCommand(ZiiState& state, std::string_view command);

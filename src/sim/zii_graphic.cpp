@@ -4,20 +4,15 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace velmora::sim {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 std::uint16_t crc16(std::string_view text) {
     std::uint16_t crc = 0;
@@ -29,25 +24,40 @@ std::uint16_t crc16(std::string_view text) {
     return crc;
 }
 
+// What each character of base 64 text stands for: 0 to 63, kSkip (padding and white space) or
+// kBad.
+constexpr std::uint8_t kSkip = 64, kBad = 65;
+constexpr std::array<std::uint8_t, 256> kBase64 = [] {
+    std::array<std::uint8_t, 256> t{};
+    t.fill(kBad);
+    for (int i = 0; i < 26; ++i) {
+        t['A' + i] = static_cast<std::uint8_t>(i);
+        t['a' + i] = static_cast<std::uint8_t>(26 + i);
+    }
+    for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<std::uint8_t>(52 + i);
+    t['+'] = 62;
+    t['/'] = 63;
+    for (const char c : {'=', ' ', '\t', '\r', '\n'}) t[static_cast<unsigned char>(c)] = kSkip;
+    return t;
+}();
+
 bool base64(std::string_view text, std::string& out) {
+    out.resize(text.size() / 4 * 3 + 3);
+    std::size_t n = 0;
     unsigned buffer = 0;
     int bits = 0;
     for (const char c : text) {
-        int v = -1;
-        if (c >= 'A' && c <= 'Z') v = c - 'A';
-        else if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
-        else if (c >= '0' && c <= '9') v = c - '0' + 52;
-        else if (c == '+') v = 62;
-        else if (c == '/') v = 63;
-        else if (c == '=' || c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-        else return false;
-        buffer = (buffer << 6) | static_cast<unsigned>(v);
+        const std::uint8_t v = kBase64[static_cast<unsigned char>(c)];
+        if (v == kSkip) continue;
+        if (v == kBad) return false;
+        buffer = (buffer << 6) | v;
         bits += 6;
         if (bits >= 8) {
             bits -= 8;
-            out += static_cast<char>((buffer >> bits) & 0xFF);
+            out[n++] = static_cast<char>((buffer >> bits) & 0xFF);
         }
     }
+    out.resize(n);
     return true;
 }
 
@@ -66,42 +76,89 @@ bool inflateAll(const std::string& in, std::size_t limit, std::string& out) {
     return rc == Z_STREAM_END || rc == Z_BUF_ERROR;
 }
 
-// The hexadecimal form with its shorthand, row by row.
+// How each character of the hexadecimal form counts: a digit (0 to 15), a repeat count (G to Y
+// 1 to 19, g to z 20 to 400, as kRepeat plus the count), a row end or repeat, or nothing.
+constexpr std::uint16_t kNothing = 0xFFFF, kWhiteRest = 0xFFFE, kBlackRest = 0xFFFD, kRowAgain = 0xFFFC,
+                        kRepeat = 0x100;
+constexpr std::array<std::uint16_t, 256> kHexForm = [] {
+    std::array<std::uint16_t, 256> t{};
+    t.fill(kNothing);
+    for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<std::uint16_t>(i);
+    for (int i = 0; i < 6; ++i) t['A' + i] = t['a' + i] = static_cast<std::uint16_t>(10 + i);
+    for (int c = 'G'; c <= 'Y'; ++c) t[c] = static_cast<std::uint16_t>(kRepeat + c - 'G' + 1);
+    for (int c = 'g'; c <= 'z'; ++c) t[c] = static_cast<std::uint16_t>(kRepeat + (c - 'g' + 1) * 20);
+    t[','] = kWhiteRest;
+    t['!'] = kBlackRest;
+    t[':'] = kRowAgain;
+    return t;
+}();
+
+// The hexadecimal form with its shorthand, row by row, written straight into `out` (total bytes,
+// zero already). A row is written where it will stay; a row cut short by the total is the last.
 void hexRows(std::string_view data, std::size_t total, std::size_t perRow, std::string& out) {
     const std::size_t rowNibbles = perRow * 2;
-    std::string row, previous;  // nibbles 0..15
-    row.reserve(rowNibbles);
-    const auto endRow = [&](char fill) {
-        row.resize(rowNibbles, fill);
-        for (std::size_t i = 0; i + 1 < rowNibbles && out.size() < total; i += 2)
-            out += static_cast<char>((row[i] << 4) | row[i + 1]);
-        previous.swap(row);
-        row.clear();
+    std::size_t row = 0;       // where the row being filled begins
+    std::size_t nibbles = 0;   // of it, filled
+    std::size_t previous = 0;  // where the row before begins, once there is one
+    bool havePrevious = false;
+    const auto put = [&](unsigned v) {
+        const std::size_t at = row + nibbles / 2;
+        if (at < total) out[at] = static_cast<char>(nibbles % 2 ? out[at] | v : v << 4);
+        ++nibbles;
+    };
+    // The rest of the row as `fill` (0 or 15); then the next row begins.
+    const auto endRow = [&](unsigned fill) {
+        if (fill) {
+            if (nibbles % 2) put(fill);
+            const std::size_t from = row + nibbles / 2, to = std::min(row + perRow, total);
+            if (from < to) std::memset(out.data() + from, 0xFF, to - from);
+        }
+        previous = row;
+        havePrevious = true;
+        row += perRow;
+        nibbles = 0;
     };
     std::size_t repeat = 0;
-    for (const char c : data) {
-        if (out.size() >= total) break;
-        if (c >= 'G' && c <= 'Y') {
-            repeat += static_cast<std::size_t>(c - 'G' + 1);
-        } else if (c >= 'g' && c <= 'z') {
-            repeat += static_cast<std::size_t>(c - 'g' + 1) * 20;
-        } else if (c == ',' || c == '!') {
-            endRow(c == ',' ? 0 : 15);
-            repeat = 0;
-        } else if (c == ':') {
-            if (!row.empty()) endRow(0);
-            row = previous.empty() ? std::string(rowNibbles, 0) : previous;
-            endRow(0);
-            repeat = 0;
-        } else if (const int v = hexDigit(c); v >= 0) {
-            for (std::size_t n = std::max<std::size_t>(1, repeat); n > 0 && out.size() < total; --n) {
-                row += static_cast<char>(v);
-                if (row.size() == rowNibbles) endRow(0);
+    const auto form = [&data](std::size_t i) { return kHexForm[static_cast<unsigned char>(data[i])]; };
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (row >= total) break;
+        const std::uint16_t v = form(i);
+        // Most data is runs of plain pairs of digits: a byte each, up to the end of the row.
+        if (v < 16 && repeat == 0 && nibbles % 2 == 0) {
+            std::size_t at = row + nibbles / 2, j = i;
+            const std::size_t end = std::min(row + perRow, total);
+            while (at < end && j + 1 < data.size()) {
+                const std::uint16_t high = form(j), low = form(j + 1);
+                if ((high | low) >= 16) break;
+                out[at++] = static_cast<char>(high << 4 | low);
+                j += 2;
             }
+            if (j > i) {
+                nibbles += j - i;
+                i = j - 1;
+                if (nibbles == rowNibbles) endRow(0);
+                continue;
+            }
+        }
+        if (v < 16) {
+            for (std::size_t n = std::max<std::size_t>(1, repeat); n > 0 && row < total; --n) {
+                put(v);
+                if (nibbles == rowNibbles) endRow(0);
+            }
+            repeat = 0;
+        } else if (v >= kRepeat && v < kRowAgain) {
+            repeat += v - kRepeat;
+        } else if (v == kWhiteRest || v == kBlackRest) {
+            endRow(v == kBlackRest ? 15 : 0);
+            repeat = 0;
+        } else if (v == kRowAgain) {
+            if (nibbles > 0) endRow(0);
+            if (row < total && havePrevious)
+                std::memcpy(out.data() + row, out.data() + previous, std::min(perRow, total - row));
+            endRow(0);
             repeat = 0;
         }
     }
-    if (!row.empty() && out.size() < total) endRow(0);
 }
 
 }  // namespace
@@ -145,7 +202,7 @@ DecodedGraphic decodeGraphic(char format, std::string_view data, std::size_t tot
         for (char& c : given) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (given != expected) g.error = "its CRC " + std::string(crcText) + " is not that of its data (" + expected + ")";
     } else if (format == 'A') {
-        g.bits.reserve(total);
+        g.bits.assign(total, '\0');
         hexRows(data, total, perRow, g.bits);
     } else {
         g.error = std::string("compression '") + format + "' is not drawn";

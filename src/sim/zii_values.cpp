@@ -1,8 +1,8 @@
 // Reading ZII command values leniently, noting each leniency.
 #include "sim/zii_values.h"
 
-#include <charconv>
 #include <cstdlib>
+#include <limits>
 
 namespace velmora::sim {
 
@@ -32,29 +32,54 @@ void noteLeniency(Leniencies* notes, std::string_view command, std::string_view 
 }
 
 std::optional<long> leadingWhole(std::string_view text, bool& decimal) {
+    // Read by hand: every position and size of a label comes through here.
     decimal = false;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    const std::size_t dot = text.find('.');
-    std::string_view whole = text.substr(0, dot);
-    if (dot != std::string_view::npos) {
-        const std::string_view fraction = text.substr(dot + 1);
-        for (const char c : fraction)
-            if (c < '0' || c > '9') return std::nullopt;
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (negative) ++i;
+    const std::size_t digitsFrom = i;
+    unsigned long magnitude = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        overflow |= __builtin_mul_overflow(magnitude, 10ul, &magnitude) ||
+                    __builtin_add_overflow(magnitude, static_cast<unsigned long>(text[i] - '0'), &magnitude);
+    const bool digits = i > digitsFrom;
+    if (i < text.size()) {
+        if (text[i] != '.') return std::nullopt;
+        for (std::size_t k = i + 1; k < text.size(); ++k)
+            if (text[k] < '0' || text[k] > '9') return std::nullopt;
         decimal = true;
-        if (whole.empty() || whole == "-") return fraction.empty() ? std::nullopt : std::optional<long>(0);
+        if (!digits) return i + 1 == text.size() ? std::nullopt : std::optional<long>(0);
+    } else if (!digits) {
+        return std::nullopt;
     }
-    long value = 0;
-    const auto [end, ec] = std::from_chars(whole.data(), whole.data() + whole.size(), value);
-    if (whole.empty() || ec != std::errc() || end != whole.data() + whole.size()) return std::nullopt;
-    return value;
+    const unsigned long limit = negative ? 1ul + static_cast<unsigned long>(std::numeric_limits<long>::max())
+                                         : static_cast<unsigned long>(std::numeric_limits<long>::max());
+    if (overflow || magnitude > limit) return std::nullopt;
+    return negative ? static_cast<long>(0ul - magnitude) : static_cast<long>(magnitude);
 }
 
 ZiiValues::ZiiValues(std::string_view command, Leniencies* notes, std::size_t nameLength)
-    : command_(command), text_(command.substr(std::min(nameLength, command.size()))), notes_(notes) {}
+    : command_(command),
+      text_(command.substr(std::min(nameLength, command.size()))),
+      notes_(notes),
+      unsplit_(text_) {}
 
 std::string_view ZiiValues::raw(std::size_t i) const {
-    std::string_view rest = text_;
-    for (; i > 0; --i) {
+    while (splitCount_ <= i && splitCount_ < kSplitValues && !allSplit_) {
+        const std::size_t comma = unsplit_.find(',');
+        split_[splitCount_++] = unsplit_.substr(0, comma);
+        if (comma == std::string_view::npos) {
+            allSplit_ = true;
+        } else {
+            unsplit_.remove_prefix(comma + 1);
+        }
+    }
+    if (i < splitCount_) return split_[i];
+    if (allSplit_) return {};
+    std::string_view rest = unsplit_;
+    for (std::size_t k = splitCount_; k < i; ++k) {
         const std::size_t comma = rest.find(',');
         if (comma == std::string_view::npos) return {};
         rest.remove_prefix(comma + 1);

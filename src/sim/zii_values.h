@@ -5,6 +5,7 @@
 // can still insist on none.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,13 @@ class ZiiValues {
     std::string_view command_;
     std::string_view text_;
     Leniencies* notes_;
+    // The first values, split off as they are asked for: a command's values are read one by one,
+    // each more than once, and the text is walked only once. Data after them is never walked.
+    static constexpr std::size_t kSplitValues = 12;
+    mutable std::array<std::string_view, kSplitValues> split_{};
+    mutable std::size_t splitCount_ = 0;
+    mutable std::string_view unsplit_;  // what follows the values split off
+    mutable bool allSplit_ = false;     // the last value is among them
 };
 
 // A whole number of `text` read as a printer reads one (sign, digits, a fraction cut off);

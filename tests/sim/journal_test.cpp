@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,47 @@ TEST(Journal, CommandListKeepsTheNewestCommands) {
     journal.clear();
     EXPECT_TRUE(journal.commands().empty());
     EXPECT_EQ(journal.tail(), "");
+}
+
+// Commands handed over in batches of any size, one by one or mixed, are kept exactly as if each
+// had been recorded alone: the newest ones, cut to the limit, in order, all of them counted,
+// while their text wraps around and outgrows the journal's store.
+TEST(Journal, BatchesKeepWhatSingleCommandsKeep) {
+    struct Case {
+        std::size_t capacity;
+        std::size_t batch;  // commands a batch; 0 records them one at a time
+    };
+    const Case cases[] = {{1, 0}, {1, 3}, {3, 2}, {7, 7}, {7, 50}, {100, 0}, {100, 1}, {100, 33}, {100, 250}};
+    for (const Case& c : cases) {
+        Journal journal(16, c.capacity);
+        std::deque<std::string> expected;
+        Journal::CommandBatch batch;
+        std::size_t inBatch = 0;
+        for (std::size_t i = 0; i < 1500; ++i) {
+            // Empty, short, long and longer than the limit; 100 of them hold far more than 64 KiB.
+            const std::size_t length = (i * 397) % (Journal::kMaxCommandText + 200);
+            const std::string command(length, static_cast<char>('a' + i % 26));
+            expected.push_back(command.substr(0, Journal::kMaxCommandText));
+            if (expected.size() > c.capacity) expected.pop_front();
+            if (c.batch == 0) {
+                journal.recordCommand(command);
+            } else {
+                batch.add(command);
+                if (++inBatch == c.batch) {
+                    journal.recordCommands(batch);
+                    inBatch = 0;
+                    EXPECT_TRUE(batch.empty());
+                    EXPECT_EQ(journal.totalCommands(), i + 1);
+                    EXPECT_EQ(journal.commands(), std::vector<std::string>(expected.begin(), expected.end()))
+                        << "capacity " << c.capacity << ", batch " << c.batch << ", command " << i;
+                }
+            }
+        }
+        journal.recordCommands(batch);
+        EXPECT_EQ(journal.totalCommands(), 1500u);
+        EXPECT_EQ(journal.commands(), std::vector<std::string>(expected.begin(), expected.end()))
+            << "capacity " << c.capacity << ", batch " << c.batch;
+    }
 }
 
 TEST(Journal, StaysBoundedWhileParsingLargeStream) {

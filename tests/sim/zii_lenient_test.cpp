@@ -3,10 +3,13 @@
 // leniency the printer applied.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "sim/parser.h"
 #include "sim/printer.h"
+#include "sim/zii_values.h"
 
 namespace velmora::sim {
 namespace {
@@ -29,6 +32,36 @@ Fed feed(std::string_view text) {
 LabelRecord only(const Fed& fed) {
     EXPECT_EQ(fed.labels.size(), 1u);
     return fed.labels.empty() ? LabelRecord{} : fed.labels[0];
+}
+
+// A whole number as a printer reads one: a sign, digits, a fraction cut off; anything else none.
+TEST(ZiiLenient, WholeNumbers) {
+    struct Case {
+        const char* text;
+        std::optional<long> value;
+        bool decimal;
+    };
+    constexpr long kMax = std::numeric_limits<long>::max(), kMin = std::numeric_limits<long>::min();
+    const Case cases[] = {
+        {"0", 0, false},          {"42", 42, false},        {"+42", 42, false},      {"-42", -42, false},
+        {"007", 7, false},        {"18.64", 18, true},      {"-0.5", 0, true},       {"5.", 5, true},
+        {".5", 0, true},          {"-.5", 0, true},         {"+.5", 0, true},        {"+-3", -3, false},
+        {"", std::nullopt, false}, {"-", std::nullopt, false}, {"+", std::nullopt, false},
+        {".", std::nullopt, true}, {"-.", std::nullopt, true},  {"++1", std::nullopt, false},
+        {"-+1", std::nullopt, false}, {"--1", std::nullopt, false}, {"1a", std::nullopt, false},
+        {"a1", std::nullopt, false}, {"1.2.3", std::nullopt, false}, {"1.x", std::nullopt, false},
+        {" 1", std::nullopt, false}, {"1 ", std::nullopt, false},
+        {"9223372036854775807", kMax, false},    {"-9223372036854775808", kMin, false},
+        {"9223372036854775808", std::nullopt, false}, {"-9223372036854775809", std::nullopt, false},
+        {"99999999999999999999.5", std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        bool decimal = !c.decimal;
+        EXPECT_EQ(leadingWhole(c.text, decimal), c.value) << c.text;
+        if (c.value) {
+            EXPECT_EQ(decimal, c.decimal) << c.text;
+        }
+    }
 }
 
 TEST(ZiiLenient, ValuesAreReadAsAPrinterReadsThem) {
