@@ -5,9 +5,11 @@
 #include <functional>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 #include "app/handshake.h"
 #include "app/menumode.h"
+#include "app/sent.h"
 #include "app/toolcontext.h"
 #include "app/versionrecord.h"
 #include "cli/commands.h"
@@ -71,14 +73,12 @@ bool readCount(const Args& args, unsigned& n) {
     return args.empty() || (parseUnsigned(args[0], n) && n > 0 && n <= 65536);
 }
 
-int cmdConnect(Session& s, const Args&) {
-    app::ShowMessage(s.host, app::kMsgPortOpened);
-    return kExitOk;
-}
+int cmdConnect(Session& s, const Args&) { return reportOutcome(s, app::Outcome{}.finish(app::kMsgPortOpened)); }
 
 int cmdStatus(Session& s, const Args& args) {
     const status::StatusQuery& query = args.empty() ? status::cpQuery() : status::cuQuery();
     const app::Outcome outcome = status::queryStatus(s.comm, s.clock, query);
+    noteOutcome(s.report, outcome);
     const app::ReadValue* value = outcome.find(status::kStatusKey);
     if (value && value->valid) {
         for (const std::string& box : status::tickedBoxes(query, status::replyBytes(*value))) s.out << box << '\n';
@@ -102,7 +102,13 @@ int cmdSend(Session& s, const Args& args) {
     const std::string& bytes = *typed;
     const int sent = s.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     // An empty text sends nothing and is not a failure.
-    return sent > 0 || bytes.empty() ? kExitOk : kExitFailure;
+    app::Outcome outcome;
+    if (sent > 0 || bytes.empty())
+        app::noteSent(outcome.written, "text", bytes);
+    else
+        outcome.fail(0, "text");
+    noteOutcome(s.report, outcome);
+    return outcome.done() ? kExitOk : kExitFailure;
 }
 
 int cmdRead(Session& s, const Args& args) {
@@ -111,11 +117,16 @@ int cmdRead(Session& s, const Args& args) {
     std::string buf(n, '\0');
     s.comm.BeginAction();
     const int got = s.comm.ReadBytes(reinterpret_cast<std::uint8_t*>(buf.data()), n);
+    app::Outcome outcome;
     if (got <= 0) {
+        noteOutcome(s.report, outcome.fail(0, "read"));
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
-    s.out << hexBytes(std::string_view(buf).substr(0, got)) << '\n';
+    const std::string_view bytes = std::string_view(buf).substr(0, static_cast<std::size_t>(got));
+    outcome.values.push_back({"read", hexBytes(bytes), true, true, std::string(bytes), {}});
+    noteOutcome(s.report, outcome);
+    s.out << hexBytes(bytes) << '\n';
     return kExitOk;
 }
 
@@ -195,6 +206,10 @@ std::string usageText() {
            "                         connection per line, '#' comments) and print a summary line each;\n"
            "                         profile save and --trace write FILE.LINE per printer\n"
            "  --jobs N               printers at a time with --printers (default 8)\n"
+           "  --json                 print one JSON object on standard output: the values read, what\n"
+           "                         was sent, the result and the exit status (with --printers, one\n"
+           "                         object a line per printer, then a summary); messages stay on\n"
+           "                         standard error\n"
            "  --help                 this text\n"
            "  --version              the version record\n"
            "\n"
@@ -213,7 +228,7 @@ std::string versionText(const std::string& program) {
            "\n" + record.legalCopyright + " " + record.companyName + "\n";
 }
 
-std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error, bool* json) {
     CliOptions o;
     int connections = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -233,6 +248,9 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
+        } else if (a == "--json") {
+            o.json = true;
+            if (json) *json = true;
         } else if (a == "--tcp") {
             if (!value(v)) return std::nullopt;
             ++connections;
@@ -401,10 +419,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailure;
     };
     std::string error;
-    const auto options = parseCliOptions(args, error);
+    bool json = false;
+    const auto options = parseCliOptions(args, error, &json);
     if (!options) {
         err << "velmora-cli: " << error << "\nTry 'velmora-cli --help'.\n";
-        return kExitUsage;
+        if (!json) return kExitUsage;
+        out << usageErrorJson({}, error, kExitUsage) << '\n';
+        return finish(kExitUsage);
     }
     if (options->help) {
         out << usageText();
@@ -417,7 +438,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options->codepage.empty()) {
         if (const std::string problem = platform::codePageEnvironmentProblem(); !problem.empty()) {
             err << "velmora-cli: " << problem << '\n';
-            return kExitUsage;
+            if (options->json) out << usageErrorJson(options->command, problem, kExitUsage) << '\n';
+            return finish(kExitUsage);
         }
     } else {
         platform::setSystemCodePage(options->codepage);  // checked with the options
@@ -427,14 +449,36 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     if (!options->printersFile.empty()) return finish(runFleet(*options, out, err, devices, clock));
     const auto trace = options->traceFile.empty() ? nullptr : makeSessionTrace(clock);
-    const PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
-    int status = run.status;
-    if (trace && !writeTrace(*trace, options->traceFile, options->traceJsonl, err)) status = kExitFailure;
-    return finish(status);
+    PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
+    if (trace) {
+        LineRecorder recorder(err, run.report.messages);
+        std::ostream recorded(&recorder);
+        if (!writeTrace(*trace, options->traceFile, options->traceJsonl, options->json ? recorded : err))
+            run.status = kExitFailure;
+    }
+    if (options->json) out << reportJson(*options, run.report, run.status, run.keysChanged) << '\n';
+    return finish(run.status);
 }
 
-PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& err,
+PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& realErr,
                         platform::DeviceFactory& devices, platform::Clock& realClock, link::SessionTrace* trace) {
+    PrinterRun run;
+    // With --json everything said on standard error is kept for the report, and what the command
+    // prints is kept as its output lines: standard output carries the JSON object alone.
+    LineRecorder recorder(realErr, run.report.messages);
+    std::ostream recordedErr(&recorder);
+    std::ostream& err = options.json ? recordedErr : realErr;
+    std::ostringstream printed;
+    const auto ended = [&](int status, int keysChanged, const RunReport& operations) {
+        recordedErr.flush();
+        run.status = status;
+        run.keysChanged = keysChanged;
+        run.report.values = operations.values;
+        run.report.written = operations.written;
+        run.report.result = operations.result;
+        run.report.output = textLines(printed.str());
+        return run;
+    };
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);
     // With a trace, every pause and message box of the session is recorded beside the bytes.
@@ -458,11 +502,14 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     for (const auto& path : outputs)
         if (const std::string problem = platform::outputProblem(path); !problem.empty()) {
             err << "velmora-cli: " << problem << "; nothing was done\n";
-            return {kExitFailure, -1};
+            return ended(kExitFailure, -1, {});
         }
+    std::ostream& commandOut = options.json ? static_cast<std::ostream&>(printed) : out;
+    Session session{comm, clock, host, commandOut, err};
+    session.json = options.json;
     if (command->offline && command->offline(rest)) {
-        Session offline{comm, clock, host, out, err};
-        return {command->run(offline, rest), offline.keysChanged};
+        const int status = command->run(session, rest);
+        return ended(status, session.keysChanged, session.report);
     }
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, app::kMsgCannotOpenPort);
@@ -471,13 +518,14 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
         if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
             !advice.empty())
             err << "velmora-cli: " << advice << '\n';
-        return {kExitFailure, -1};
+        RunReport report;
+        report.result = app::Result{app::Status::Failed, app::kMsgCannotOpenPort, {}, "connect"};
+        return ended(kExitFailure, -1, report);
     }
-    Session session{comm, clock, host, out, err};
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();
-    return {status, session.keysChanged};
+    return ended(status, session.keysChanged, session.report);
 }
 
 std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/report.h"
 #include "link/comm.h"
 #include "link/sessiontrace.h"
 #include "platform/clock.h"
@@ -37,21 +38,25 @@ struct CliOptions {
     std::string printersFile;          // --printers: run the command on every printer listed
     unsigned jobs = 8;                 // --jobs: printers at a time
     bool version = false;
+    bool json = false;                 // --json: one JSON object on standard output
     std::vector<std::string> command;  // the command and its arguments
 };
 
 // Parses the arguments (without the program name); nothing and `error` set on a usage error.
-std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error);
+// `json`, when given, tells whether --json came before the error.
+std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error,
+                                          bool* json = nullptr);
 // Sets the port object up for the chosen connection.
 void configureLink(link::CComm& comm, const CliOptions& options);
 std::string usageText();
 // The version record as --version prints it: "velmora-cli 1.0.0" and the product's record.
 std::string versionText(const std::string& program);
 
-// What one printer's run left behind, for a fleet's summary.
+// What one printer's run left behind, for a fleet's summary and --json.
 struct PrinterRun {
     int status = kExitFailure;
     int keysChanged = -1;
+    RunReport report;
 };
 // Opens the link of `options`, checks that the printer answers, and runs its command; the trace,
 // when given, records the session.

@@ -127,6 +127,7 @@ int runWrite(Session& s, const Args& args) {
         const auto words = splitCommas(p->second);
         const app::Outcome changed = rfid::changePasswords(s.comm, {words[0], words[1], words[2], words[3]});
         if (!changed.done()) return reportOutcome(s, changed);
+        noteOutcome(s.report, changed);
         app::ShowMessage(s.host, changed.result.messageId);
     }
     if (!o.has("--data") && !o.has("--unlock") && !o.has("--lock")) return kExitOk;

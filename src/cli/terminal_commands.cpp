@@ -49,6 +49,7 @@ int runTerminalSend(Session& s, const Args& args) {
 
 int runTerminalRead(Session& s, const Args& args) {
     const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    noteOutcome(s.report, outcome);
     if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;

@@ -167,6 +167,7 @@ std::string viewLines(std::string view) {
 
 int runTesterRead(Session& s, const Args& args) {
     const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    noteOutcome(s.report, outcome);
     if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
