@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 
 namespace velmora::app {
 
@@ -26,7 +27,7 @@ void MenuView::EnableButtons(bool on) {
 
 void MenuView::OpenTool(const MenuButton& button) {
     if (button.launch == Launch::NotOnEthernet && ctx_.comm.kind == link::kEthernet) {
-        ShowMessage(ctx_.host, kMsgNoCalibrationOnEthernet);
+        ShowMessage(ctx_.host, msg::kNoCalibrationOnEthernet);
         return;
     }
     const DialogEntry* entry = findDialog(button.tool);

@@ -45,8 +45,6 @@ class MenuView : public ui::Dialog {
     void EnableButtons(bool on);
     std::span<const MenuButton> buttons() const { return buttons_; }
 
-    static constexpr int kMsgNoCalibrationOnEthernet = 219;
-
   protected:
     bool OnInitDialog() override;
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_profile.h"
 
@@ -43,7 +44,7 @@ void CProfileDiffTable::setRows(const std::vector<ProfileRow>& rows, Mode mode) 
     rows_ = rows;
     mode_ = mode;
     if (!created()) return;  // OnInitDialog fills the table
-    const int summary = mode == Mode::Results ? kMsgResults : rows.empty() ? kMsgNoDifference : kMsgDifferences;
+    const int summary = mode == Mode::Results ? msg::kProfileResults : rows.empty() ? msg::kProfileNoDifference : msg::kProfileDifferences;
     control(resources::IDC_PD_SUMMARY).setText(resources::LoadString(summary));
     ui::Control& list = control(resources::IDC_PD_LIST);
     list.resetContent();

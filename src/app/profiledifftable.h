@@ -12,10 +12,6 @@ namespace velmora::app {
 
 class CProfileDiffTable : public ui::Dialog {
   public:
-    static constexpr int kMsgNoDifference = 620;
-    static constexpr int kMsgDifferences = 621;
-    static constexpr int kMsgResults = 622;
-
     enum class Mode { Compare, ConfirmApply, Results };
     explicit CProfileDiffTable(ToolContext& ctx);
 

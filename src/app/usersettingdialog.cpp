@@ -5,6 +5,7 @@
 #include "app/menumode.h"
 #include "app/menuview.h"
 #include "app/profiledifftable.h"
+#include "resources/messages.h"
 #include "resources/templates_profile.h"
 #include "resources/templates_shell.h"
 #include "settings/hardwareinfosetting.h"
@@ -29,20 +30,20 @@ std::unique_ptr<ui::Dialog> page(ToolContext& ctx) {
 
 // The tab sets, in tab order: a title and a page maker per tab.
 constexpr TabPage kNativeTabs[] = {
-    {240, page<settings::CSerialSetting>},        // Interface
-    {241, page<settings::CLanguageSetting>},      // Language
-    {242, page<settings::CPrinterPageSetting>},   // Print && Page
-    {243, page<settings::CHardwareInfoSetting>},  // Hardware Info
-    {244, page<settings::CPrinterInfo>},          // Printer Info
+    {msg::kTabInterface, page<settings::CSerialSetting>},
+    {msg::kTabLanguage, page<settings::CLanguageSetting>},
+    {msg::kTabPrintPage, page<settings::CPrinterPageSetting>},
+    {msg::kTabHardwareInfo, page<settings::CHardwareInfoSetting>},
+    {msg::kTabPrinterInfo, page<settings::CPrinterInfo>},
 };
 
 constexpr TabPage kZiiTabs[] = {
-    {240, page<zii::CUserSetting_ZII_SerialTab>},  // Interface
-    {245, page<zii::CUserSetting_ZII_BasicTab>},  // Basic
-    {246, page<zii::CUserSetting_ZII_AdvancedTab>},  // Advanced
-    {247, page<zii::CUserSetting_ZII_TimeTab>},  // Real-Time Clock
-    {241, page<settings::CLanguageSetting>},  // Language
-    {271, page<settings::CPrinterInfo>},      // Others
+    {msg::kTabInterface, page<zii::CUserSetting_ZII_SerialTab>},
+    {msg::kTabBasic, page<zii::CUserSetting_ZII_BasicTab>},
+    {msg::kTabAdvanced, page<zii::CUserSetting_ZII_AdvancedTab>},
+    {msg::kTabClock, page<zii::CUserSetting_ZII_TimeTab>},
+    {msg::kTabLanguage, page<settings::CLanguageSetting>},
+    {msg::kTabOthers, page<settings::CPrinterInfo>},
 };
 
 }  // namespace

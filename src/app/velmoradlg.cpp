@@ -15,6 +15,7 @@
 #include "app/prefsstatic.h"
 #include "app/versionrecord.h"
 #include "platform/deviceaccess.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_main.h"
 #include "ui/dataexchange.h"
@@ -37,14 +38,6 @@ unsigned baudFromIndex(int i) {
         default: return 115200;
     }
 }
-// Status-line texts.
-constexpr int kLineConnecting = 330;
-constexpr int kLineConnected = 331;
-constexpr int kLineNoAnswer = 332;
-constexpr int kLinePermission = 333;
-constexpr int kLineCannotOpenBecause = 334;
-constexpr int kLineCannotOpen = 335;
-constexpr int kLineDisconnected = 336;
 
 // A string-table text with each "%s" replaced by the next argument.
 std::string fill(int id, std::initializer_list<std::string> args) {
@@ -212,14 +205,14 @@ void CVelmoraDlg::OnConnect() {
     UpdateData(true);  // on a bad port number the message shows and the previous number stays
     const auto ip = formatAddress(address);
     if (interfaceIndex == 3 && !ip) {
-        ShowMessage(host(), kMsgBadAddress);
+        ShowMessage(host(), msg::kBadAddress);
         return;
     }
     ui::WaitCursor wait(host());
     link::CComm& comm = ctx_.comm;
     portName = chosenPortName();
     // What the program waits for shows while it waits (the waits repaint the window).
-    control(IDC_MAIN_STATUSLINE).setText(fill(kLineConnecting, {linkTarget(false)}));
+    control(IDC_MAIN_STATUSLINE).setText(fill(msg::kLineConnecting, {linkTarget(false)}));
     const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
     if (usesQueues) SwitchQueuesToFile(portName);
     comm.portName = portName;
@@ -232,14 +225,14 @@ void CVelmoraDlg::OnConnect() {
         if (usesQueues) RestoreQueuePorts();
         // A device the system refused the user: say what would let them in.
         control(IDC_MAIN_STATUSLINE).setText(openFailureLine());
-        ShowMessage(host(), kMsgCannotOpenPort);
+        ShowMessage(host(), msg::kCannotOpenPort);
         return;
     }
     if (interfaceIndex == 2) comm.Close();  // USB links stay closed between transfers
 
     if (Handshake(comm, ctx_.clock)) {
-        control(IDC_MAIN_STATUSLINE).setText(fill(kLineConnected, {linkTarget(true)}));
-        ShowMessage(host(), kMsgPortOpened);
+        control(IDC_MAIN_STATUSLINE).setText(fill(msg::kLineConnected, {linkTarget(true)}));
+        ShowMessage(host(), msg::kPortOpened);
         UpdateConnectionState(true);
         return;
     }
@@ -249,15 +242,15 @@ void CVelmoraDlg::OnConnect() {
         comm.Close();
         RestoreQueuePorts();
     }
-    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(kLineNoAnswer));
-    ShowMessage(host(), kMsgCannotOpenPort);
+    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(msg::kLineNoAnswer));
+    ShowMessage(host(), msg::kCannotOpenPort);
 }
 
 void CVelmoraDlg::OnDiagnose() {
     UpdateData(true);
     const auto ip = formatAddress(address);
     if (interfaceIndex == 3 && !ip) {
-        ShowMessage(host(), kMsgBadAddress);
+        ShowMessage(host(), msg::kBadAddress);
         return;
     }
     // The port object is idle while disconnected; it only carries the panel's choice here.
@@ -294,22 +287,22 @@ std::string CVelmoraDlg::openFailureLine() const {
     const link::CComm::OpenFailure& failure = ctx_.comm.openFailure();
     if (interfaceIndex == 3) {
         // No connection came about: silence is no answer; a refusal or no route says so.
-        if (failure.error == 0 || failure.error == ETIMEDOUT) return resources::LoadString(kLineNoAnswer);
-        return fill(kLineCannotOpenBecause, {failure.device, std::generic_category().message(failure.error)});
+        if (failure.error == 0 || failure.error == ETIMEDOUT) return resources::LoadString(msg::kLineNoAnswer);
+        return fill(msg::kLineCannotOpenBecause, {failure.device, std::generic_category().message(failure.error)});
     }
-    if (failure.device.empty()) return fill(kLineCannotOpen, {linkTarget(false)});
+    if (failure.device.empty()) return fill(msg::kLineCannotOpen, {linkTarget(false)});
     std::string advice = platform::deviceAccessAdvice(
         failure.device, failure.error,
         ctx_.comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer);
     if (advice.empty()) {
         const std::string cause =
             failure.error ? std::generic_category().message(failure.error) : std::string("no such device");
-        return fill(kLineCannotOpenBecause, {failure.device, cause});
+        return fill(msg::kLineCannotOpenBecause, {failure.device, cause});
     }
     // The advice names the device itself; after "Permission denied on <device>: " its remedy is enough.
     if (const std::size_t at = advice.find(failure.device + ": "); at != std::string::npos)
         advice.erase(0, at + failure.device.size() + 2);
-    return fill(kLinePermission, {failure.device, advice});
+    return fill(msg::kLinePermission, {failure.device, advice});
 }
 
 void CVelmoraDlg::OnDisconnect() {
@@ -320,7 +313,7 @@ void CVelmoraDlg::OnDisconnect() {
         RestoreQueuePorts();
     }
     UpdateConnectionState(false);
-    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(kLineDisconnected));
+    control(IDC_MAIN_STATUSLINE).setText(resources::LoadString(msg::kLineDisconnected));
 }
 
 void CVelmoraDlg::OnExit() {

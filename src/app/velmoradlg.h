@@ -39,8 +39,6 @@ public:
 
     // The address the panel offers until the user types the printer's own.
     static constexpr const char* kDefaultAddress = "192.168.1.100";
-    // An address with a part above 255.
-    static constexpr int kMsgBadAddress = 300;
 
     // Bound fields.
     int interfaceIndex = 0;  // 0 serial, 1 parallel, 2 USB, 3 Ethernet, 4 Bluetooth

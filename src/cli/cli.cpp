@@ -20,6 +20,7 @@
 #include "platform/deviceaccess.h"
 #include "platform/files.h"
 #include "platform/monotonic.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "status/statusops.h"
 #include "ui/consolehost.h"
@@ -73,7 +74,7 @@ bool readCount(const Args& args, unsigned& n) {
     return args.empty() || (parseUnsigned(args[0], n) && n > 0 && n <= 65536);
 }
 
-int cmdConnect(Session& s, const Args&) { return reportOutcome(s, app::Outcome{}.finish(app::kMsgPortOpened)); }
+int cmdConnect(Session& s, const Args&) { return reportOutcome(s, app::Outcome{}.finish(msg::kPortOpened)); }
 
 int cmdStatus(Session& s, const Args& args) {
     const status::StatusQuery& query = args.empty() ? status::cpQuery() : status::cuQuery();
@@ -512,14 +513,14 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
         return ended(status, session.keysChanged, session.report);
     }
     if (!app::OpenAndHandshake(comm, clock)) {
-        app::ShowMessage(host, app::kMsgCannotOpenPort);
+        app::ShowMessage(host, msg::kCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
         const auto use = comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer;
         if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
             !advice.empty())
             err << "velmora-cli: " << advice << '\n';
         RunReport report;
-        report.result = app::Result{app::Status::Failed, app::kMsgCannotOpenPort, {}, "connect"};
+        report.result = app::Result{app::Status::Failed, msg::kCannotOpenPort, {}, "connect"};
         return ended(kExitFailure, -1, report);
     }
     const int status = command->run(session, rest);

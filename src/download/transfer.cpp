@@ -7,6 +7,7 @@
 #include "app/toolcontext.h"
 #include "download/transferops.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 
 namespace velmora::download {
 
@@ -198,7 +199,7 @@ FileChoice ChooseFileToSend(ui::Host& host, const ui::FileDialogRequest& request
     if (!chosen) return choice;
     const long long length = platform::regularFileSize(*chosen);
     if (length < 0) {
-        app::ShowMessage(host, kMsgCantOpenFile);
+        app::ShowMessage(host, msg::kCantOpenFile);
         choice.outcome = FileChoice::Outcome::Refused;
         return choice;
     }

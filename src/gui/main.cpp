@@ -25,6 +25,7 @@
 #include "platform/process.h"
 #include "platform/spooler.h"
 #include "profile/profilepages.h"
+#include "resources/messages.h"
 #include "resources/templates_main.h"
 #include "sim/printer.h"
 #include "sim/server.h"
@@ -83,7 +84,7 @@ int runTool(const app::DialogEntry& entry, std::vector<std::string> linkArgs, gu
     // The connection doctor examines the link itself, most of all one where no printer answers.
     const bool examinesTheLink = entry.name == "diagnose";
     if (!examinesTheLink && !app::OpenAndHandshake(comm, clock)) {
-        app::ShowMessage(host, app::kMsgCannotOpenPort);
+        app::ShowMessage(host, msg::kCannotOpenPort);
         return 1;
     }
     app::ToolContext ctx{comm, clock, host};

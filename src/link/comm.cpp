@@ -10,6 +10,7 @@
 #include "link/usbprinter.h"
 #include "platform/codepage.h"
 #include "platform/osversion.h"
+#include "resources/messages.h"
 
 namespace velmora::link {
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "resources/messages.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -126,9 +127,9 @@ SensingResult checkSensing(link::CComm& comm, platform::Clock& clock, const Sens
     report(steps, read);
 
     if (!out.values.back().valid)
-        out.fail(kMsgSensingReadFail, "distribution");
+        out.fail(msg::kSensingReadFail, "distribution");
     else if (!r.analysis.separable())
-        out.fail(kMsgSensingReadFail, "populations");  // the page still shows the distribution
+        out.fail(msg::kSensingReadFail, "populations");  // the page still shows the distribution
     else
         out.finish(0);
     return r;

@@ -5,6 +5,7 @@
 #include "app/menuview.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/templates_terminal.h"
 #include "terminal/findreplace.h"
 #include "terminal/terminalops.h"
@@ -17,12 +18,6 @@
 namespace velmora::terminal {
 
 using namespace resources;
-
-namespace {
-constexpr int kMsgNoSaveFile = 214;
-constexpr int kMsgNoLoadFile = 215;
-constexpr int kMsgNoPreview = 590;
-}  // namespace
 
 CCommunicationDlg::CCommunicationDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, CommunicationTemplate()), ctx_(ctx) {}
 
@@ -62,7 +57,7 @@ void CCommunicationDlg::OnFileOpen() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoLoadFile);
+        app::ShowMessage(host(), msg::kNoLoadFile);
         return;
     }
     std::string problem;
@@ -81,7 +76,7 @@ void CCommunicationDlg::OnSaveToFile() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoSaveFile);
+        app::ShowMessage(host(), msg::kNoSaveFile);
         return;
     }
     UpdateData(true);
@@ -151,7 +146,7 @@ void CCommunicationDlg::OnSendToPrinter() {
 void CCommunicationDlg::OnPreview() {
     UpdateData(true);
     // The bytes Send to Printer would write, so the pictures show what it prints.
-    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), msg::kNoPreview);
 }
 
 void CCommunicationDlg::OnReadFromPrinter() {

@@ -7,6 +7,7 @@
 #include "app/menuview.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
@@ -19,9 +20,6 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-constexpr int kMsgNoSaveFile = 214;
-constexpr int kMsgNoLoadFile = 215;
-constexpr int kMsgNoPreview = 590;
 
 // The tools behind the launcher buttons, by their dialog-catalog names.
 struct Launcher {
@@ -127,7 +125,7 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
 void CTAVL_CmdTesterDlg::OnPreview() {
     UpdateData(true);
     // The bytes the printer would receive, so the picture shows what Multi Send prints.
-    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), msg::kNoPreview);
 }
 
 void CTAVL_CmdTesterDlg::OnReadFromPrinter() {
@@ -157,7 +155,7 @@ void CTAVL_CmdTesterDlg::OnLoad() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoLoadFile);
+        app::ShowMessage(host(), msg::kNoLoadFile);
         return;
     }
     std::string problem;
@@ -177,7 +175,7 @@ void CTAVL_CmdTesterDlg::OnSave() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoSaveFile);
+        app::ShowMessage(host(), msg::kNoSaveFile);
         return;
     }
     UpdateData(true);
