@@ -26,7 +26,7 @@ void MenuView::EnableButtons(bool on) {
 }
 
 void MenuView::OpenTool(const MenuButton& button) {
-    if (button.launch == Launch::NotOnEthernet && ctx_.comm.kind == link::kEthernet) {
+    if (button.launch == Launch::NotOnEthernet && ctx_.comm.traits().network) {
         ShowMessage(ctx_.host, msg::kNoCalibrationOnEthernet);
         return;
     }

@@ -293,7 +293,7 @@ std::string CVelmoraDlg::openFailureLine() const {
     if (failure.device.empty()) return fill(msg::kLineCannotOpen, {linkTarget(false)});
     std::string advice = platform::deviceAccessAdvice(
         failure.device, failure.error,
-        ctx_.comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer);
+        ctx_.comm.traits().deviceUse);
     if (advice.empty()) {
         const std::string cause =
             failure.error ? std::generic_category().message(failure.error) : std::string("no such device");
@@ -307,8 +307,8 @@ std::string CVelmoraDlg::openFailureLine() const {
 
 void CVelmoraDlg::OnDisconnect() {
     link::CComm& comm = ctx_.comm;
-    if (comm.kind == link::kEthernet) comm.CloseTcp();
-    if (comm.kind != link::kUsb && comm.kind != link::kEthernet) {
+    comm.CloseTcp();
+    if (comm.traits().hasPrintQueues) {
         comm.Close();
         RestoreQueuePorts();
     }
@@ -318,7 +318,7 @@ void CVelmoraDlg::OnDisconnect() {
 
 void CVelmoraDlg::OnExit() {
     link::CComm& comm = ctx_.comm;
-    if (comm.kind != link::kUsb && comm.kind != link::kEthernet) {
+    if (comm.traits().hasPrintQueues) {
         comm.Close();
         RestoreQueuePorts();
     }

@@ -104,7 +104,7 @@ void printChart(std::ostream& out, const SensingValues& values, const SensingAna
 
 int runCalibrate(Session& s, const Args& args) {
     const CalibrateArgs c = *parseCalibrate(args);
-    if (s.comm.kind == link::kEthernet) {
+    if (s.comm.traits().network) {
         app::ShowMessage(s.host, msg::kNoCalibrationOnEthernet);
         return kExitFailure;
     }

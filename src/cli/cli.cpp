@@ -515,8 +515,7 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     if (!app::OpenAndHandshake(comm, clock)) {
         app::ShowMessage(host, msg::kCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
-        const auto use = comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer;
-        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
+        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, comm.traits().deviceUse);
             !advice.empty())
             err << "velmora-cli: " << advice << '\n';
         RunReport report;

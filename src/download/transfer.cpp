@@ -144,7 +144,7 @@ bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
     return write(offset, size - offset);
 }
 
-UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.kind == link::kUsb) {
+UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.traits().reopensPerTransfer) {
     if (!active_) return;
     comm_.keepOpen = true;
     comm_.Open();

@@ -42,7 +42,7 @@ bool sendBody(link::CComm& comm, TransferSource& source, std::size_t chunk, cons
         if (steps) steps({app::Step::Kind::Progress, nullptr, nullptr, done, size});
     };
     progress(0);
-    const bool ok = SendInChunks(comm, source, comm.kind == link::kEthernet ? 0 : chunk, progress);
+    const bool ok = SendInChunks(comm, source, comm.traits().writesInChunks ? chunk : 0, progress);
     // The rest after the last whole chunk has gone too: the progress ends at every byte.
     if (ok && sent < size) progress(size);
     app::noteSent(written, key, ok ? size : sent, head);

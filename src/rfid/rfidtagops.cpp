@@ -135,7 +135,7 @@ std::size_t tagReplyLength(const TagReadRequest& r) {
 
 std::string readTagReply(link::CComm& comm, platform::Clock& clock, std::size_t length) {
     std::vector<std::uint8_t> area(std::min(length, kReplyArea), 0);
-    const bool usb = comm.kind == link::kUsb;
+    const bool usb = comm.traits().readsInPieces;
     std::size_t got = 0;
     while (got < area.size()) {
         const std::size_t want = usb ? std::min(kUsbPiece, area.size() - got) : area.size() - got;

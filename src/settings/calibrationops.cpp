@@ -59,8 +59,7 @@ int levelStepOf(char prefix) { return prefix == '^' ? 8 : 32; }
 ValueRange middleGapRange(char prefix) { return {1, kBuckets * levelStepOf(prefix)}; }
 
 unsigned samplingWaitMs(link::InterfaceKind kind, int rows) {
-    const unsigned perRow = kind == link::kSerial ? 4 : kind == link::kEthernet ? 2 : 6;
-    return static_cast<unsigned>(rows) * perRow;
+    return static_cast<unsigned>(rows) * link::linkTraits(kind).samplingMsPerRow;
 }
 
 bool SensingResult::valid() const {

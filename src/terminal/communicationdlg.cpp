@@ -23,8 +23,7 @@ CCommunicationDlg::CCommunicationDlg(app::ToolContext& ctx) : ui::Dialog(ctx.hos
 
 CCommunicationDlg::~CCommunicationDlg() {
     if (findOpen_) host().closeFindReplace(*this);
-    // USB and Ethernet links are not kept open past the window.
-    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+    if (ctx_.comm.traits().closesAfterTool) ctx_.comm.Close();
 }
 
 bool CCommunicationDlg::OnInitDialog() {

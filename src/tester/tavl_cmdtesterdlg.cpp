@@ -51,8 +51,7 @@ constexpr Launcher kLaunchers[] = {
 CTAVL_CmdTesterDlg::CTAVL_CmdTesterDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, TavlCmdTesterTemplate()), ctx_(ctx) {}
 
 CTAVL_CmdTesterDlg::~CTAVL_CmdTesterDlg() {
-    // USB and Ethernet links are not kept open past the tester.
-    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+    if (ctx_.comm.traits().closesAfterTool) ctx_.comm.Close();
 }
 
 bool CTAVL_CmdTesterDlg::OnInitDialog() {
