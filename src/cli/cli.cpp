@@ -11,15 +11,15 @@
 #include "app/menumode.h"
 #include "app/sent.h"
 #include "app/toolcontext.h"
-#include "app/versionrecord.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "cli/fleet.h"
 #include "cli/outcome.h"
+#include "frontend/tracefile.h"
+#include "frontend/version.h"
 #include "platform/codepage.h"
 #include "platform/deviceaccess.h"
 #include "platform/files.h"
-#include "platform/monotonic.h"
 #include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "status/statusops.h"
@@ -29,49 +29,10 @@ namespace velmora::cli {
 
 namespace {
 
-bool parseUnsigned(const std::string& text, unsigned& out) {
-    if (text.empty() || text.size() > 9) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    out = static_cast<unsigned>(std::stoul(text));
-    return true;
-}
-
-// HOST, HOST:PORT, an IPv6 address alone, or [IPV6] and [IPV6]:PORT.
-bool splitHostPort(const std::string& v, std::string& host, unsigned& port, std::string& error) {
-    std::string portText;
-    bool hasPort = false;
-    if (!v.empty() && v[0] == '[') {
-        const auto close = v.find(']');
-        if (close == std::string::npos || (close + 1 < v.size() && v[close + 1] != ':')) {
-            error = "bad address in --tcp " + v + " (write an IPv6 address as [ADDRESS] or [ADDRESS]:PORT)";
-            return false;
-        }
-        host = v.substr(1, close - 1);
-        hasPort = close + 1 < v.size();
-        if (hasPort) portText = v.substr(close + 2);
-    } else if (const auto colon = v.find(':'); colon != std::string::npos && v.find(':', colon + 1) == std::string::npos) {
-        host = v.substr(0, colon);
-        hasPort = true;
-        portText = v.substr(colon + 1);
-    } else {
-        host = v;  // no colon, or an IPv6 address without brackets and so without a port
-    }
-    if (hasPort && (!parseUnsigned(portText, port) || port == 0 || port > 65535)) {
-        error = "bad port in --tcp " + v;
-        return false;
-    }
-    if (host.empty()) {
-        error = "--tcp needs a host";
-        return false;
-    }
-    return true;
-}
-
 bool readCount(const Args& args, unsigned& n) {
     n = 512;
     if (args.size() > 1) return false;
-    return args.empty() || (parseUnsigned(args[0], n) && n > 0 && n <= 65536);
+    return args.empty() || (frontend::parseUnsigned(args[0], n) && n > 0 && n <= 65536);
 }
 
 int cmdConnect(Session& s, const Args&) { return reportOutcome(s, app::Outcome{}.finish(msg::kPortOpened)); }
@@ -222,13 +183,6 @@ std::string usageText() {
     return text;
 }
 
-std::string versionText(const std::string& program) {
-    app::VersionRecord record;
-    app::LoadVersionRecord(record);
-    return program + " " + record.versionText + "\n" + record.productName + ", file version " + record.fileVersion +
-           "\n" + record.legalCopyright + " " + record.companyName + "\n";
-}
-
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error, bool* json) {
     CliOptions o;
     int connections = 0;
@@ -243,6 +197,11 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             return true;
         };
         std::string v;
+        if (o.command.empty()) {
+            const frontend::Taken taken = frontend::takeConnectionOption(args, i, o, connections, error);
+            if (taken == frontend::Taken::Error) return std::nullopt;
+            if (taken == frontend::Taken::Yes) continue;
+        }
         if (!o.command.empty()) {
             o.command.push_back(a);  // everything after the command belongs to it
         } else if (a == "--help" || a == "-h") {
@@ -252,54 +211,6 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
         } else if (a == "--json") {
             o.json = true;
             if (json) *json = true;
-        } else if (a == "--tcp") {
-            if (!value(v)) return std::nullopt;
-            ++connections;
-            o.connection = CliOptions::Connection::Tcp;
-            if (!splitHostPort(v, o.host, o.port, error)) return std::nullopt;
-        } else if (a == "--serial" || a == "--lpt") {
-            if (!value(o.device)) return std::nullopt;
-            if (o.device.empty()) {
-                error = a + " needs a device";
-                return std::nullopt;
-            }
-            ++connections;
-            o.connection = a == "--serial" ? CliOptions::Connection::Serial : CliOptions::Connection::Lpt;
-        } else if (a == "--usb") {
-            ++connections;
-            o.connection = CliOptions::Connection::Usb;
-        } else if (a == "--baud") {
-            if (!value(v)) return std::nullopt;
-            if (v != "9600" && v != "19200" && v != "38400" && v != "57600" && v != "115200") {
-                error = "--baud takes 9600, 19200, 38400, 57600 or 115200";
-                return std::nullopt;
-            }
-            o.baud = static_cast<unsigned>(std::stoul(v));
-        } else if (a == "--data-bits") {
-            if (!value(v)) return std::nullopt;
-            if (v != "7" && v != "8") {
-                error = "--data-bits takes 7 or 8";
-                return std::nullopt;
-            }
-            o.dataBits = v[0] - '0';
-        } else if (a == "--parity") {
-            if (!value(v)) return std::nullopt;
-            static const std::map<std::string, int> parities = {{"none", 0}, {"odd", 1}, {"even", 2}};
-            auto it = parities.find(v);
-            if (it == parities.end()) {
-                error = "--parity takes none, odd or even";
-                return std::nullopt;
-            }
-            o.parity = it->second;
-        } else if (a == "--stop-bits") {
-            if (!value(v)) return std::nullopt;
-            static const std::map<std::string, int> stops = {{"1", 0}, {"1.5", 1}, {"2", 2}};
-            auto it = stops.find(v);
-            if (it == stops.end()) {
-                error = "--stop-bits takes 1, 1.5 or 2";
-                return std::nullopt;
-            }
-            o.stopBits = it->second;
         } else if (a == "--codepage") {
             if (!value(o.codepage)) return std::nullopt;
             if (const auto check = platform::checkCodePage(o.codepage); check != platform::CodePageCheck::Ok) {
@@ -313,14 +224,6 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             o.menuMode = v[0] - '0';
-        } else if (a == "--timeout") {
-            unsigned ms = 0;
-            if (!value(v)) return std::nullopt;
-            if (!parseUnsigned(v, ms) || ms == 0) {
-                error = "--timeout takes a number of milliseconds";
-                return std::nullopt;
-            }
-            o.timeoutMs = ms;
         } else if (a == "--trace") {
             if (!value(o.traceFile)) return std::nullopt;
             if (o.traceFile.empty()) {
@@ -342,7 +245,7 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             }
         } else if (a == "--jobs") {
             if (!value(v)) return std::nullopt;
-            if (!parseUnsigned(v, o.jobs) || o.jobs == 0 || o.jobs > kMaxJobs) {
+            if (!frontend::parseUnsigned(v, o.jobs) || o.jobs == 0 || o.jobs > kMaxJobs) {
                 error = "--jobs takes 1 to " + std::to_string(kMaxJobs);
                 return std::nullopt;
             }
@@ -384,32 +287,6 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
     return o;
 }
 
-void configureLink(link::CComm& comm, const CliOptions& o) {
-    switch (o.connection) {
-        case CliOptions::Connection::Tcp:
-            comm.portName = "ETHERNET";
-            comm.socket.SetTarget(o.host, o.port);
-            break;
-        case CliOptions::Connection::Serial:
-            // The device given stands in for the first COM port.
-            comm.portName = "COM1:";
-            comm.portMap.set("COM1", o.device);
-            break;
-        case CliOptions::Connection::Lpt:
-            comm.portName = "LPT1:";
-            comm.portMap.set("LPT1", o.device);
-            break;
-        case CliOptions::Connection::Usb:
-            comm.portName = "USB";
-            break;
-    }
-    comm.baudRate = o.baud;
-    comm.dataBits = o.dataBits;
-    comm.parity = o.parity;
-    comm.stopBits = o.stopBits;
-    if (o.timeoutMs) comm.socket.timeouts = {*o.timeoutMs, *o.timeoutMs, *o.timeoutMs};
-}
-
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            platform::DeviceFactory& devices, platform::Clock& clock) {
     // Output that could not be written (a full disk, a closed pipe) is a failure like any other.
@@ -433,7 +310,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return finish(kExitOk);
     }
     if (options->version) {
-        out << versionText("velmora-cli");
+        out << frontend::versionText("velmora-cli");
         return finish(kExitOk);
     }
     if (options->codepage.empty()) {
@@ -449,12 +326,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app::MenuMode = options->menuMode;
 
     if (!options->printersFile.empty()) return finish(runFleet(*options, out, err, devices, clock));
-    const auto trace = options->traceFile.empty() ? nullptr : makeSessionTrace(clock);
+    const auto trace = options->traceFile.empty() ? nullptr : frontend::makeSessionTrace(clock);
     PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
     if (trace) {
         LineRecorder recorder(err, run.report.messages);
         std::ostream recorded(&recorder);
-        if (!writeTrace(*trace, options->traceFile, options->traceJsonl, options->json ? recorded : err))
+        if (!frontend::writeTrace(*trace, options->traceFile, options->traceJsonl, options->json ? recorded : err))
             run.status = kExitFailure;
     }
     if (options->json) out << reportJson(*options, run.report, run.status, run.keysChanged) << '\n';
@@ -493,7 +370,7 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     comm.observer = trace;
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     if (!comm.portMap.note().empty()) err << "velmora-cli: " << comm.portMap.note() << '\n';
-    configureLink(comm, options);
+    frontend::configureLink(comm, options);
     std::size_t used = 0;
     const Command* command = findCommand(options.command, used);
     const Args rest(options.command.begin() + used, options.command.end());
@@ -526,22 +403,6 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     comm.Close();
     comm.CloseTcp();
     return ended(status, session.keysChanged, session.report);
-}
-
-std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock) {
-    // The real clock's milliseconds are too coarse for a byte trace; a test clock's time is its own.
-    if (&clock == &platform::realClock()) return std::make_unique<link::SessionTrace>(platform::monotonicMicros);
-    return std::make_unique<link::SessionTrace>([&clock] { return clock.nowMs() * 1000; });
-}
-
-bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool jsonl, std::ostream& err) {
-    const auto entries = trace.entries();
-    const std::string text = jsonl ? link::formatTraceJsonl(entries, trace.dropped())
-                                   : link::formatTraceText(entries, trace.dropped());
-    std::string error;
-    if (platform::writeOutputFile(path, text, error)) return true;
-    err << "velmora-cli: cannot write the trace " << path << ": " << error << '\n';
-    return false;
 }
 
 std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args) {

@@ -3,13 +3,12 @@
 #pragma once
 
 #include <iosfwd>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/report.h"
-#include "link/comm.h"
+#include "frontend/connection.h"
 #include "link/sessiontrace.h"
 #include "platform/clock.h"
 #include "platform/device.h"
@@ -19,18 +18,8 @@ namespace velmora::cli {
 enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 constexpr unsigned kMaxJobs = 256;  // printers served at once by --printers
 
-struct CliOptions {
-    enum class Connection { Tcp, Serial, Lpt, Usb };
-    Connection connection = Connection::Tcp;
-    std::string host = "127.0.0.1";
-    unsigned port = 9100;
-    std::string device;  // serial or parallel device path
-    unsigned baud = 115200;
-    int dataBits = 8;
-    int parity = 0;    // 0 none, 1 odd, 2 even
-    int stopBits = 0;  // 0 one, 1 one and a half, 2 two
+struct CliOptions : frontend::ConnectionOptions {
     std::string codepage;
-    std::optional<unsigned> timeoutMs;
     int menuMode = 1;  // as the window starts: 0 native, 1 ZII
     bool help = false;
     std::string traceFile;             // --trace: where the session trace goes
@@ -46,11 +35,7 @@ struct CliOptions {
 // `json`, when given, tells whether --json came before the error.
 std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error,
                                           bool* json = nullptr);
-// Sets the port object up for the chosen connection.
-void configureLink(link::CComm& comm, const CliOptions& options);
 std::string usageText();
-// The version record as --version prints it: "velmora-cli 1.0.0" and the product's record.
-std::string versionText(const std::string& program);
 
 // What one printer's run left behind, for a fleet's summary and --json.
 struct PrinterRun {
@@ -62,10 +47,6 @@ struct PrinterRun {
 // when given, records the session.
 PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& err,
                         platform::DeviceFactory& devices, platform::Clock& clock, link::SessionTrace* trace);
-// A trace timed by the clock's own time when it is a test clock, else in real microseconds.
-std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock);
-// Writes a session trace to `path` in the chosen form; false (with a line on err) on failure.
-bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool jsonl, std::ostream& err);
 
 // Runs one invocation; returns the exit status.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "frontend/connection.h"
+#include "frontend/tracefile.h"
 #include "platform/files.h"
 #include "platform/monotonic.h"
 #include "profile/profile.h"
@@ -79,9 +81,8 @@ std::optional<std::vector<FleetPrinter>> parsePrinterList(const std::string& tex
             error = where + "give one connection per line";
             return std::nullopt;
         }
-        tokens.push_back("connect");
         std::string why;
-        const auto parsed = parseCliOptions(tokens, why);
+        const auto parsed = frontend::parseConnection(tokens, why);
         if (!parsed) {
             error = where + why;
             return std::nullopt;
@@ -161,14 +162,14 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
         for (std::size_t i = next++; i < printers->size(); i = next++) {
             const FleetPrinter& p = (*printers)[i];
             std::ostringstream pout, perr;
-            const auto trace = p.options.traceFile.empty() ? nullptr : makeSessionTrace(clock);
+            const auto trace = p.options.traceFile.empty() ? nullptr : frontend::makeSessionTrace(clock);
             const std::uint64_t start = platform::monotonicMicros();
             Outcome& o = outcomes[i];
             o.run = runOnPrinter(p.options, pout, perr, devices, clock, trace.get());
             if (trace) {
                 LineRecorder recorder(perr, o.run.report.messages);
                 std::ostream recorded(&recorder);
-                if (!writeTrace(*trace, p.options.traceFile, p.options.traceJsonl, p.options.json ? recorded : perr))
+                if (!frontend::writeTrace(*trace, p.options.traceFile, p.options.traceJsonl, p.options.json ? recorded : perr))
                     o.run.status = kExitFailure;
             }
             o.seconds = static_cast<double>(platform::monotonicMicros() - start) / 1e6;

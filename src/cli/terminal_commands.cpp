@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/outcome.h"
 #include "cli/escapes.h"
+#include "cli/outcome.h"
 #include "platform/codepage.h"
 #include "terminal/terminalops.h"
 #include "tester/testerformat.h"

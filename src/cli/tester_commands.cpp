@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/outcome.h"
 #include "cli/escapes.h"
+#include "cli/outcome.h"
 #include "platform/codepage.h"
 #include "resources/templates_tester.h"
 #include "tester/builderforms.h"

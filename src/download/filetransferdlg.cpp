@@ -2,7 +2,7 @@
 #include "download/filetransferdlg.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "download/transfer.h"
 #include "download/transferops.h"
 #include "resources/messages.h"

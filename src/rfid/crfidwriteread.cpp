@@ -2,7 +2,7 @@
 #include "rfid/crfidwriteread.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "resources/messages.h"
 #include "rfid/crfidread.h"
 #include "ui/dataexchange.h"

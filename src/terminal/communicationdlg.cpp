@@ -2,7 +2,7 @@
 #include "terminal/communicationdlg.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
 #include "resources/messages.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
 #include "resources/messages.h"

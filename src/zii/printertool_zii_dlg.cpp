@@ -2,6 +2,7 @@
 #include "zii/printertool_zii_dlg.h"
 
 #include "app/dialogcatalog.h"
+#include "app/toolnames.h"
 #include "resources/messages.h"
 #include "resources/templates_zii_tools.h"
 #include "zii/printertoolops.h"
@@ -45,7 +46,7 @@ bool CPrinterTool_ZII_Dlg::OnInitDialog() {
 
 namespace {
 const bool registered = app::registerDialog({
-    "zii-printer-tool",
+    app::kToolZiiPrinterTool,
     [](app::ToolContext& ctx) { return std::make_unique<CPrinterTool_ZII_Dlg>(ctx); },
     {},
     {},

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/dialogcatalog.h"
+#include "app/toolnames.h"
 #include "resources/messages.h"
 #include "resources/templates_zii_tools.h"
 
@@ -136,7 +137,7 @@ void CUserSetting_ZII_QualityDlg::OnSetToPrinter() {
 
 namespace {
 const bool registered = app::registerDialog({
-    "zii-quality",
+    app::kToolZiiQuality,
     [](app::ToolContext& ctx) { return std::make_unique<CUserSetting_ZII_QualityDlg>(ctx); },
     {
         {"automatic-36",
