@@ -35,7 +35,7 @@ _velmora_cli() {
         i=$((i + 1))
     done
 
-    local options="--tcp --serial --lpt --usb --baud --data-bits --parity --stop-bits --codepage --menu-mode --timeout --trace --trace-format --printers --jobs --help --version"
+    local options="--tcp --serial --lpt --usb --baud --data-bits --parity --stop-bits --codepage --menu-mode --timeout --trace --trace-format --printers --jobs --json --help --version"
     local first="build calibrate charset codepage connect convert discover doctor identity info monitor native pcx preview profile read rfid send send-file status terminal tester twobyte zii"
     local candidates=""
     case "${words[*]}" in

@@ -15,11 +15,11 @@ bool Handshake(link::CComm& comm, platform::Clock& clock) {
 
 bool OpenAndHandshake(link::CComm& comm, platform::Clock& clock) {
     if (comm.Open()) {
-        if (comm.kind == link::kUsb) comm.Close();  // USB links stay closed between transfers
+        if (comm.traits().reopensPerTransfer) comm.Close();  // it stays closed between transfers
         if (Handshake(comm, clock)) return true;
     }
     comm.Close();
-    if (comm.kind == link::kEthernet) comm.CloseTcp();
+    comm.CloseTcp();  // a connection made for the check ends with it
     return false;
 }
 

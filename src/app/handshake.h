@@ -5,9 +5,6 @@
 #include "platform/clock.h"
 
 namespace velmora::app {
-
-constexpr int kMsgCannotOpenPort = 216;
-constexpr int kMsgPortOpened = 217;
 constexpr unsigned kHandshakeWaitMs = 50;
 
 // "^cp" CR, a 50 ms pause and a 2-byte read: true when exactly two bytes came back. The content

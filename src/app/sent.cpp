@@ -20,7 +20,20 @@ void noteSent(KeyValues& written, const std::string& key, std::size_t size, std:
         pairs += pair;
     }
     if (size > kSentHeadBytes) pairs += " ...";
-    written.emplace_back(key + ".head", pairs);
+    written.emplace_back(key + kSentHeadSuffix, pairs);
+}
+
+std::optional<std::size_t> sentLength(std::string_view value) {
+    constexpr std::string_view kUnit = " bytes";
+    if (!value.ends_with(kUnit)) return std::nullopt;
+    value.remove_suffix(kUnit.size());
+    if (value.empty() || value.size() > 19) return std::nullopt;
+    std::size_t n = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return n;
 }
 
 }  // namespace velmora::app

@@ -20,13 +20,6 @@ struct ToolContext {
 // exclamation icon.
 int ShowMessage(ui::Host& host, int stringId);
 
-// What an action that shows no box did, for the main window's bottom line.
-constexpr int kStatusSettingsSent = 337;  // "Settings sent to the printer"
-constexpr int kStatusToolSent = 338;      // "Sent to the printer: %s" (the button's caption)
-constexpr int kStatusSamplesSent = 339;   // "%s sample label(s) sent to the printer"
-constexpr int kStatusReadingTag = 340;    // "Reading the RFID tag…"
-constexpr int kStatusTagRead = 341;       // "RFID tag read"
-constexpr int kStatusTagNotRead = 342;    // "The RFID tag was not read"
 // Says string-table entry `stringId` on the bottom line, its "%s" replaced by `arg`.
 void ShowStatus(ui::Host& host, int stringId, const std::string& arg = {});
 

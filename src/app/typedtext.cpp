@@ -2,14 +2,11 @@
 #include "app/typedtext.h"
 
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::app {
-
-namespace {
-constexpr int kMsgCodePageCannotHold = 365;
-}  // namespace
 
 std::string codePageRefusal(std::string_view utf8) {
     std::size_t lost = 0;
@@ -18,7 +15,7 @@ std::string codePageRefusal(std::string_view utf8) {
 }
 
 std::string cannotHoldMessage(std::size_t count) {
-    return ui::fillMessage(resources::LoadString(kMsgCodePageCannotHold), platform::systemCodePage(),
+    return ui::fillMessage(resources::LoadString(msg::kCodePageCannotHold), platform::systemCodePage(),
                            std::to_string(count));
 }
 

@@ -8,9 +8,6 @@
 
 namespace velmora::app {
 
-// The message for quoted data that would end its command early.
-inline constexpr int kMsgQuotedFieldBreaks = 360;
-
 // Empty when the code page holds every character of `utf8`; otherwise the message that refuses
 // the text, which is then not sent at all.
 std::string codePageRefusal(std::string_view utf8);

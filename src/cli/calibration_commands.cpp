@@ -11,6 +11,7 @@
 #include "app/menumode.h"
 #include "cli/outcome.h"
 #include "platform/files.h"
+#include "resources/messages.h"
 #include "settings/calibrationops.h"
 #include "ui/dataexchange.h"
 
@@ -19,8 +20,6 @@ namespace velmora::cli {
 namespace {
 
 using namespace settings;
-
-constexpr int kMsgNoCalibrationOnEthernet = 219;
 constexpr int kDefaultGapCount = 7;
 
 struct CalibrateArgs {
@@ -105,8 +104,8 @@ void printChart(std::ostream& out, const SensingValues& values, const SensingAna
 
 int runCalibrate(Session& s, const Args& args) {
     const CalibrateArgs c = *parseCalibrate(args);
-    if (s.comm.kind == link::kEthernet) {
-        app::ShowMessage(s.host, kMsgNoCalibrationOnEthernet);
+    if (s.comm.traits().network) {
+        app::ShowMessage(s.host, msg::kNoCalibrationOnEthernet);
         return kExitFailure;
     }
     const char prefix = sensingPrefix(app::MenuMode);

@@ -5,19 +5,22 @@
 #include <functional>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 #include "app/handshake.h"
 #include "app/menumode.h"
+#include "app/sent.h"
 #include "app/toolcontext.h"
-#include "app/versionrecord.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "cli/fleet.h"
 #include "cli/outcome.h"
+#include "frontend/tracefile.h"
+#include "frontend/version.h"
 #include "platform/codepage.h"
 #include "platform/deviceaccess.h"
 #include "platform/files.h"
-#include "platform/monotonic.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "status/statusops.h"
 #include "ui/consolehost.h"
@@ -26,59 +29,18 @@ namespace velmora::cli {
 
 namespace {
 
-bool parseUnsigned(const std::string& text, unsigned& out) {
-    if (text.empty() || text.size() > 9) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    out = static_cast<unsigned>(std::stoul(text));
-    return true;
-}
-
-// HOST, HOST:PORT, an IPv6 address alone, or [IPV6] and [IPV6]:PORT.
-bool splitHostPort(const std::string& v, std::string& host, unsigned& port, std::string& error) {
-    std::string portText;
-    bool hasPort = false;
-    if (!v.empty() && v[0] == '[') {
-        const auto close = v.find(']');
-        if (close == std::string::npos || (close + 1 < v.size() && v[close + 1] != ':')) {
-            error = "bad address in --tcp " + v + " (write an IPv6 address as [ADDRESS] or [ADDRESS]:PORT)";
-            return false;
-        }
-        host = v.substr(1, close - 1);
-        hasPort = close + 1 < v.size();
-        if (hasPort) portText = v.substr(close + 2);
-    } else if (const auto colon = v.find(':'); colon != std::string::npos && v.find(':', colon + 1) == std::string::npos) {
-        host = v.substr(0, colon);
-        hasPort = true;
-        portText = v.substr(colon + 1);
-    } else {
-        host = v;  // no colon, or an IPv6 address without brackets and so without a port
-    }
-    if (hasPort && (!parseUnsigned(portText, port) || port == 0 || port > 65535)) {
-        error = "bad port in --tcp " + v;
-        return false;
-    }
-    if (host.empty()) {
-        error = "--tcp needs a host";
-        return false;
-    }
-    return true;
-}
-
 bool readCount(const Args& args, unsigned& n) {
     n = 512;
     if (args.size() > 1) return false;
-    return args.empty() || (parseUnsigned(args[0], n) && n > 0 && n <= 65536);
+    return args.empty() || (frontend::parseUnsigned(args[0], n) && n > 0 && n <= 65536);
 }
 
-int cmdConnect(Session& s, const Args&) {
-    app::ShowMessage(s.host, app::kMsgPortOpened);
-    return kExitOk;
-}
+int cmdConnect(Session& s, const Args&) { return reportOutcome(s, app::Outcome{}.finish(msg::kPortOpened)); }
 
 int cmdStatus(Session& s, const Args& args) {
     const status::StatusQuery& query = args.empty() ? status::cpQuery() : status::cuQuery();
     const app::Outcome outcome = status::queryStatus(s.comm, s.clock, query);
+    noteOutcome(s.report, outcome);
     const app::ReadValue* value = outcome.find(status::kStatusKey);
     if (value && value->valid) {
         for (const std::string& box : status::tickedBoxes(query, status::replyBytes(*value))) s.out << box << '\n';
@@ -102,7 +64,13 @@ int cmdSend(Session& s, const Args& args) {
     const std::string& bytes = *typed;
     const int sent = s.comm.WriteBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     // An empty text sends nothing and is not a failure.
-    return sent > 0 || bytes.empty() ? kExitOk : kExitFailure;
+    app::Outcome outcome;
+    if (sent > 0 || bytes.empty())
+        app::noteSent(outcome.written, "text", bytes);
+    else
+        outcome.fail(0, "text");
+    noteOutcome(s.report, outcome);
+    return outcome.done() ? kExitOk : kExitFailure;
 }
 
 int cmdRead(Session& s, const Args& args) {
@@ -111,11 +79,16 @@ int cmdRead(Session& s, const Args& args) {
     std::string buf(n, '\0');
     s.comm.BeginAction();
     const int got = s.comm.ReadBytes(reinterpret_cast<std::uint8_t*>(buf.data()), n);
+    app::Outcome outcome;
     if (got <= 0) {
+        noteOutcome(s.report, outcome.fail(0, "read"));
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;
     }
-    s.out << hexBytes(std::string_view(buf).substr(0, got)) << '\n';
+    const std::string_view bytes = std::string_view(buf).substr(0, static_cast<std::size_t>(got));
+    outcome.values.push_back({"read", hexBytes(bytes), true, true, std::string(bytes), {}});
+    noteOutcome(s.report, outcome);
+    s.out << hexBytes(bytes) << '\n';
     return kExitOk;
 }
 
@@ -195,6 +168,10 @@ std::string usageText() {
            "                         connection per line, '#' comments) and print a summary line each;\n"
            "                         profile save and --trace write FILE.LINE per printer\n"
            "  --jobs N               printers at a time with --printers (default 8)\n"
+           "  --json                 print one JSON object on standard output: the values read, what\n"
+           "                         was sent, the result and the exit status (with --printers, one\n"
+           "                         object a line per printer, then a summary); messages stay on\n"
+           "                         standard error\n"
            "  --help                 this text\n"
            "  --version              the version record\n"
            "\n"
@@ -206,14 +183,7 @@ std::string usageText() {
     return text;
 }
 
-std::string versionText(const std::string& program) {
-    app::VersionRecord record;
-    app::LoadVersionRecord(record);
-    return program + " " + record.versionText + "\n" + record.productName + ", file version " + record.fileVersion +
-           "\n" + record.legalCopyright + " " + record.companyName + "\n";
-}
-
-std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, std::string& error, bool* json) {
     CliOptions o;
     int connections = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -227,60 +197,20 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             return true;
         };
         std::string v;
+        if (o.command.empty()) {
+            const frontend::Taken taken = frontend::takeConnectionOption(args, i, o, connections, error);
+            if (taken == frontend::Taken::Error) return std::nullopt;
+            if (taken == frontend::Taken::Yes) continue;
+        }
         if (!o.command.empty()) {
             o.command.push_back(a);  // everything after the command belongs to it
         } else if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
-        } else if (a == "--tcp") {
-            if (!value(v)) return std::nullopt;
-            ++connections;
-            o.connection = CliOptions::Connection::Tcp;
-            if (!splitHostPort(v, o.host, o.port, error)) return std::nullopt;
-        } else if (a == "--serial" || a == "--lpt") {
-            if (!value(o.device)) return std::nullopt;
-            if (o.device.empty()) {
-                error = a + " needs a device";
-                return std::nullopt;
-            }
-            ++connections;
-            o.connection = a == "--serial" ? CliOptions::Connection::Serial : CliOptions::Connection::Lpt;
-        } else if (a == "--usb") {
-            ++connections;
-            o.connection = CliOptions::Connection::Usb;
-        } else if (a == "--baud") {
-            if (!value(v)) return std::nullopt;
-            if (v != "9600" && v != "19200" && v != "38400" && v != "57600" && v != "115200") {
-                error = "--baud takes 9600, 19200, 38400, 57600 or 115200";
-                return std::nullopt;
-            }
-            o.baud = static_cast<unsigned>(std::stoul(v));
-        } else if (a == "--data-bits") {
-            if (!value(v)) return std::nullopt;
-            if (v != "7" && v != "8") {
-                error = "--data-bits takes 7 or 8";
-                return std::nullopt;
-            }
-            o.dataBits = v[0] - '0';
-        } else if (a == "--parity") {
-            if (!value(v)) return std::nullopt;
-            static const std::map<std::string, int> parities = {{"none", 0}, {"odd", 1}, {"even", 2}};
-            auto it = parities.find(v);
-            if (it == parities.end()) {
-                error = "--parity takes none, odd or even";
-                return std::nullopt;
-            }
-            o.parity = it->second;
-        } else if (a == "--stop-bits") {
-            if (!value(v)) return std::nullopt;
-            static const std::map<std::string, int> stops = {{"1", 0}, {"1.5", 1}, {"2", 2}};
-            auto it = stops.find(v);
-            if (it == stops.end()) {
-                error = "--stop-bits takes 1, 1.5 or 2";
-                return std::nullopt;
-            }
-            o.stopBits = it->second;
+        } else if (a == "--json") {
+            o.json = true;
+            if (json) *json = true;
         } else if (a == "--codepage") {
             if (!value(o.codepage)) return std::nullopt;
             if (const auto check = platform::checkCodePage(o.codepage); check != platform::CodePageCheck::Ok) {
@@ -294,14 +224,6 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
             o.menuMode = v[0] - '0';
-        } else if (a == "--timeout") {
-            unsigned ms = 0;
-            if (!value(v)) return std::nullopt;
-            if (!parseUnsigned(v, ms) || ms == 0) {
-                error = "--timeout takes a number of milliseconds";
-                return std::nullopt;
-            }
-            o.timeoutMs = ms;
         } else if (a == "--trace") {
             if (!value(o.traceFile)) return std::nullopt;
             if (o.traceFile.empty()) {
@@ -323,7 +245,7 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
             }
         } else if (a == "--jobs") {
             if (!value(v)) return std::nullopt;
-            if (!parseUnsigned(v, o.jobs) || o.jobs == 0 || o.jobs > kMaxJobs) {
+            if (!frontend::parseUnsigned(v, o.jobs) || o.jobs == 0 || o.jobs > kMaxJobs) {
                 error = "--jobs takes 1 to " + std::to_string(kMaxJobs);
                 return std::nullopt;
             }
@@ -365,32 +287,6 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
     return o;
 }
 
-void configureLink(link::CComm& comm, const CliOptions& o) {
-    switch (o.connection) {
-        case CliOptions::Connection::Tcp:
-            comm.portName = "ETHERNET";
-            comm.socket.SetTarget(o.host, o.port);
-            break;
-        case CliOptions::Connection::Serial:
-            // The device given stands in for the first COM port.
-            comm.portName = "COM1:";
-            comm.portMap.set("COM1", o.device);
-            break;
-        case CliOptions::Connection::Lpt:
-            comm.portName = "LPT1:";
-            comm.portMap.set("LPT1", o.device);
-            break;
-        case CliOptions::Connection::Usb:
-            comm.portName = "USB";
-            break;
-    }
-    comm.baudRate = o.baud;
-    comm.dataBits = o.dataBits;
-    comm.parity = o.parity;
-    comm.stopBits = o.stopBits;
-    if (o.timeoutMs) comm.socket.timeouts = {*o.timeoutMs, *o.timeoutMs, *o.timeoutMs};
-}
-
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            platform::DeviceFactory& devices, platform::Clock& clock) {
     // Output that could not be written (a full disk, a closed pipe) is a failure like any other.
@@ -401,23 +297,27 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitFailure;
     };
     std::string error;
-    const auto options = parseCliOptions(args, error);
+    bool json = false;
+    const auto options = parseCliOptions(args, error, &json);
     if (!options) {
         err << "velmora-cli: " << error << "\nTry 'velmora-cli --help'.\n";
-        return kExitUsage;
+        if (!json) return kExitUsage;
+        out << usageErrorJson({}, error, kExitUsage) << '\n';
+        return finish(kExitUsage);
     }
     if (options->help) {
         out << usageText();
         return finish(kExitOk);
     }
     if (options->version) {
-        out << versionText("velmora-cli");
+        out << frontend::versionText("velmora-cli");
         return finish(kExitOk);
     }
     if (options->codepage.empty()) {
         if (const std::string problem = platform::codePageEnvironmentProblem(); !problem.empty()) {
             err << "velmora-cli: " << problem << '\n';
-            return kExitUsage;
+            if (options->json) out << usageErrorJson(options->command, problem, kExitUsage) << '\n';
+            return finish(kExitUsage);
         }
     } else {
         platform::setSystemCodePage(options->codepage);  // checked with the options
@@ -426,15 +326,37 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app::MenuMode = options->menuMode;
 
     if (!options->printersFile.empty()) return finish(runFleet(*options, out, err, devices, clock));
-    const auto trace = options->traceFile.empty() ? nullptr : makeSessionTrace(clock);
-    const PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
-    int status = run.status;
-    if (trace && !writeTrace(*trace, options->traceFile, options->traceJsonl, err)) status = kExitFailure;
-    return finish(status);
+    const auto trace = options->traceFile.empty() ? nullptr : frontend::makeSessionTrace(clock);
+    PrinterRun run = runOnPrinter(*options, out, err, devices, clock, trace.get());
+    if (trace) {
+        LineRecorder recorder(err, run.report.messages);
+        std::ostream recorded(&recorder);
+        if (!frontend::writeTrace(*trace, options->traceFile, options->traceJsonl, options->json ? recorded : err))
+            run.status = kExitFailure;
+    }
+    if (options->json) out << reportJson(*options, run.report, run.status, run.keysChanged) << '\n';
+    return finish(run.status);
 }
 
-PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& err,
+PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostream& realErr,
                         platform::DeviceFactory& devices, platform::Clock& realClock, link::SessionTrace* trace) {
+    PrinterRun run;
+    // With --json everything said on standard error is kept for the report, and what the command
+    // prints is kept as its output lines: standard output carries the JSON object alone.
+    LineRecorder recorder(realErr, run.report.messages);
+    std::ostream recordedErr(&recorder);
+    std::ostream& err = options.json ? recordedErr : realErr;
+    std::ostringstream printed;
+    const auto ended = [&](int status, int keysChanged, const RunReport& operations) {
+        recordedErr.flush();
+        run.status = status;
+        run.keysChanged = keysChanged;
+        run.report.values = operations.values;
+        run.report.written = operations.written;
+        run.report.result = operations.result;
+        run.report.output = textLines(printed.str());
+        return run;
+    };
     ui::ConsoleHost host(err);
     app::HostLinkMessages messages(host);
     // With a trace, every pause and message box of the session is recorded beside the bytes.
@@ -448,7 +370,7 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     comm.observer = trace;
     comm.portMap = platform::PortMap::fromSettings();  // the user's [Ports]; --serial and --lpt override
     if (!comm.portMap.note().empty()) err << "velmora-cli: " << comm.portMap.note() << '\n';
-    configureLink(comm, options);
+    frontend::configureLink(comm, options);
     std::size_t used = 0;
     const Command* command = findCommand(options.command, used);
     const Args rest(options.command.begin() + used, options.command.end());
@@ -458,42 +380,29 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
     for (const auto& path : outputs)
         if (const std::string problem = platform::outputProblem(path); !problem.empty()) {
             err << "velmora-cli: " << problem << "; nothing was done\n";
-            return {kExitFailure, -1};
+            return ended(kExitFailure, -1, {});
         }
+    std::ostream& commandOut = options.json ? static_cast<std::ostream&>(printed) : out;
+    Session session{comm, clock, host, commandOut, err};
+    session.json = options.json;
     if (command->offline && command->offline(rest)) {
-        Session offline{comm, clock, host, out, err};
-        return {command->run(offline, rest), offline.keysChanged};
+        const int status = command->run(session, rest);
+        return ended(status, session.keysChanged, session.report);
     }
     if (!app::OpenAndHandshake(comm, clock)) {
-        app::ShowMessage(host, app::kMsgCannotOpenPort);
+        app::ShowMessage(host, msg::kCannotOpenPort);
         const link::CComm::OpenFailure& failure = comm.openFailure();
-        const auto use = comm.kind == link::kSerial ? platform::DeviceUse::SerialPort : platform::DeviceUse::Printer;
-        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, use);
+        if (const std::string advice = platform::deviceAccessAdvice(failure.device, failure.error, comm.traits().deviceUse);
             !advice.empty())
             err << "velmora-cli: " << advice << '\n';
-        return {kExitFailure, -1};
+        RunReport report;
+        report.result = app::Result{app::Status::Failed, msg::kCannotOpenPort, {}, "connect"};
+        return ended(kExitFailure, -1, report);
     }
-    Session session{comm, clock, host, out, err};
     const int status = command->run(session, rest);
     comm.Close();
     comm.CloseTcp();
-    return {status, session.keysChanged};
-}
-
-std::unique_ptr<link::SessionTrace> makeSessionTrace(platform::Clock& clock) {
-    // The real clock's milliseconds are too coarse for a byte trace; a test clock's time is its own.
-    if (&clock == &platform::realClock()) return std::make_unique<link::SessionTrace>(platform::monotonicMicros);
-    return std::make_unique<link::SessionTrace>([&clock] { return clock.nowMs() * 1000; });
-}
-
-bool writeTrace(const link::SessionTrace& trace, const std::string& path, bool jsonl, std::ostream& err) {
-    const auto entries = trace.entries();
-    const std::string text = jsonl ? link::formatTraceJsonl(entries, trace.dropped())
-                                   : link::formatTraceText(entries, trace.dropped());
-    std::string error;
-    if (platform::writeOutputFile(path, text, error)) return true;
-    err << "velmora-cli: cannot write the trace " << path << ": " << error << '\n';
-    return false;
+    return ended(status, session.keysChanged, session.report);
 }
 
 std::optional<std::map<std::string, std::string>> keyValueArgs(const Args& args) {

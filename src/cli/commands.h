@@ -27,6 +27,8 @@ struct Session {
     std::ostream& err;
     app::ToolContext ctx{comm, clock, host};
     int keysChanged = -1;  // settings a profile command changed or found different; -1: none counted
+    bool json = false;     // the values go into the report only, not onto `out`
+    RunReport report{};
 };
 
 struct Command {

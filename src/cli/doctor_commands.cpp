@@ -2,29 +2,28 @@
 // command, as for any command, or after it), without the connect check that would fail first.
 #include <ostream>
 
-#include "app/doctor.h"
 #include "cli/commands.h"
+#include "doctor/doctor.h"
+#include "frontend/connection.h"
 #include "platform/spooler.h"
 
 namespace velmora::cli {
 
 namespace {
 
-// The words after "doctor" are connection options only; "connect" stands in for a command.
-std::optional<CliOptions> doctorOptions(const Args& args, std::string& error) {
-    Args words = args;
-    words.push_back("connect");
-    return parseCliOptions(words, error);
+// The words after "doctor" are connection options only.
+std::optional<frontend::ConnectionOptions> doctorOptions(const Args& args, std::string& error) {
+    return frontend::parseConnection(args, error);
 }
 
 int cmdDoctor(Session& s, const Args& args) {
     if (!args.empty()) {
         std::string error;
         const auto options = doctorOptions(args, error);
-        configureLink(s.comm, *options);  // checked by accepts
+        frontend::configureLink(s.comm, *options);  // checked by accepts
     }
-    app::DoctorSystem system(s.comm.devices(), s.clock, platform::systemSpooler());
-    const app::DoctorReport report = app::RunDoctor(app::doctorTargetOf(s.comm), system);
+    doctor::DoctorSystem system(s.comm.devices(), s.clock, platform::systemSpooler());
+    const doctor::DoctorReport report = doctor::RunDoctor(doctor::doctorTargetOf(s.comm), system);
     s.out << report.text();
     s.out.flush();
     return report.answered ? kExitOk : kExitFailure;

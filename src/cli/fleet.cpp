@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "frontend/connection.h"
+#include "frontend/tracefile.h"
 #include "platform/files.h"
 #include "platform/monotonic.h"
 #include "profile/profile.h"
@@ -79,9 +81,8 @@ std::optional<std::vector<FleetPrinter>> parsePrinterList(const std::string& tex
             error = where + "give one connection per line";
             return std::nullopt;
         }
-        tokens.push_back("connect");
         std::string why;
-        const auto parsed = parseCliOptions(tokens, why);
+        const auto parsed = frontend::parseConnection(tokens, why);
         if (!parsed) {
             error = where + why;
             return std::nullopt;
@@ -125,17 +126,18 @@ std::string fleetCommandProblem(const Command& command, const Args& words) {
 
 int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, platform::DeviceFactory& devices,
              platform::Clock& clock) {
+    // Nothing runs on any printer after one of these.
+    auto refuse = [&](const std::string& why) {
+        err << "velmora-cli: " << why << '\n';
+        if (options.json) out << usageErrorJson(options.command, why, kExitUsage) << '\n';
+        return static_cast<int>(kExitUsage);
+    };
     const auto read = platform::readTextFile(options.printersFile, kMaxListBytes);
-    if (read.outcome != platform::TextFileRead::Outcome::Read) {
-        err << "velmora-cli: cannot read the printer list " << options.printersFile << '\n';
-        return kExitUsage;
-    }
+    if (read.outcome != platform::TextFileRead::Outcome::Read)
+        return refuse("cannot read the printer list " + options.printersFile);
     std::string error;
     auto printers = parsePrinterList(read.text, options, error);
-    if (!printers) {
-        err << "velmora-cli: " << options.printersFile << ": " << error << '\n';
-        return kExitUsage;
-    }
+    if (!printers) return refuse(options.printersFile + ": " + error);
     const auto& words = options.command;
     std::size_t used = 0;
     if (const Command* command = findCommand(words, used); command && command->fleet) {
@@ -147,12 +149,11 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
         const std::string& file = words[2] == "--include-identity" && words.size() > 3 ? words[3] : words[2];
         const auto text = platform::readTextFile(file, kMaxListBytes);
         profile::ProfileError problem;
-        if (text.outcome != platform::TextFileRead::Outcome::Read || !profile::parseProfile(text.text, problem)) {
-            err << "velmora-cli: " << file << ": "
-                << (text.outcome == platform::TextFileRead::Outcome::Read ? problem.text() : "cannot read the profile")
-                << "; nothing was written to any printer\n";
-            return kExitUsage;
-        }
+        if (text.outcome != platform::TextFileRead::Outcome::Read || !profile::parseProfile(text.text, problem))
+            return refuse(file + ": " +
+                          (text.outcome == platform::TextFileRead::Outcome::Read ? problem.text()
+                                                                                 : "cannot read the profile") +
+                          "; nothing was written to any printer");
     }
     // Files a printer writes are its own: FILE.LINE for a saved profile and for a trace.
     const bool save = options.command.size() >= 3 && options.command[0] == "profile" && options.command[1] == "save";
@@ -167,12 +168,16 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
         for (std::size_t i = next++; i < printers->size(); i = next++) {
             const FleetPrinter& p = (*printers)[i];
             std::ostringstream pout, perr;
-            const auto trace = p.options.traceFile.empty() ? nullptr : makeSessionTrace(clock);
+            const auto trace = p.options.traceFile.empty() ? nullptr : frontend::makeSessionTrace(clock);
             const std::uint64_t start = platform::monotonicMicros();
             Outcome& o = outcomes[i];
             o.run = runOnPrinter(p.options, pout, perr, devices, clock, trace.get());
-            if (trace && !writeTrace(*trace, p.options.traceFile, p.options.traceJsonl, perr))
-                o.run.status = kExitFailure;
+            if (trace) {
+                LineRecorder recorder(perr, o.run.report.messages);
+                std::ostream recorded(&recorder);
+                if (!frontend::writeTrace(*trace, p.options.traceFile, p.options.traceJsonl, p.options.json ? recorded : perr))
+                    o.run.status = kExitFailure;
+            }
             o.seconds = static_cast<double>(platform::monotonicMicros() - start) / 1e6;
             o.out = pout.str();
             o.err = perr.str();
@@ -183,6 +188,24 @@ int runFleet(const CliOptions& options, std::ostream& out, std::ostream& err, pl
     for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
     for (auto& t : pool) t.join();
+
+    if (options.json) {
+        // One object a line per printer, then the summary; what each printer said stays on
+        // standard error, under its name.
+        std::size_t failures = 0;
+        for (std::size_t i = 0; i < printers->size(); ++i) {
+            const Outcome& o = outcomes[i];
+            const FleetPrinter& p = (*printers)[i];
+            if (o.run.status != kExitOk) ++failures;
+            if (!o.err.empty()) err << "== " << p.name << '\n' << o.err;
+            out << reportJson(p.options, o.run.report, o.run.status, o.run.keysChanged,
+                              FleetPlace{p.name, p.line, o.seconds})
+                << '\n';
+        }
+        const int status = failures ? kExitFailure : kExitOk;
+        out << fleetSummaryJson(options, printers->size(), failures, status) << '\n';
+        return status;
+    }
 
     std::size_t width = 7;
     for (const auto& p : *printers) width = std::max(width, p.name.size());

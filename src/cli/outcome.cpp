@@ -33,7 +33,8 @@ bool nameInvalidValues(Session& s, const app::Outcome& outcome) {
 }
 
 int reportOutcome(Session& s, const app::Outcome& outcome, bool printValues) {
-    if (printValues)
+    noteOutcome(s.report, outcome);
+    if (printValues && !s.json)
         for (const auto& v : outcome.values)
             if (v.valid) s.out << v.key << '=' << v.text << '\n';
     const bool allValid = nameInvalidValues(s, outcome);

@@ -11,6 +11,7 @@
 
 #include "cli/outcome.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "rfid/rfidsettings.h"
 #include "rfid/rfidtagops.h"
 
@@ -78,11 +79,11 @@ int runResetCounters(Session& s, const Args&) {
     app::Outcome counters = rfid::getEncoderSettings(s.comm, s.clock, {"valid", "void"});
     for (const auto& v : counters.values)
         if (v.valid && v.text.find_first_not_of('0') != std::string::npos) {
-            counters.fail(rfid::kMsgCalibrationFailed, v.key);
+            counters.fail(msg::kRfidCalibrationFailed, v.key);
             counters.result.message = "the encoder still counts " + v.text + " for " + v.key;
         }
     if (!counters.done()) {
-        counters.result.messageId = rfid::kMsgCalibrationFailed;
+        counters.result.messageId = msg::kRfidCalibrationFailed;
         return reportOutcome(s, counters, false);
     }
     return reportOutcome(s, reset);
@@ -127,6 +128,7 @@ int runWrite(Session& s, const Args& args) {
         const auto words = splitCommas(p->second);
         const app::Outcome changed = rfid::changePasswords(s.comm, {words[0], words[1], words[2], words[3]});
         if (!changed.done()) return reportOutcome(s, changed);
+        noteOutcome(s.report, changed);
         app::ShowMessage(s.host, changed.result.messageId);
     }
     if (!o.has("--data") && !o.has("--unlock") && !o.has("--lock")) return kExitOk;

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/outcome.h"
 #include "cli/escapes.h"
+#include "cli/outcome.h"
 #include "platform/codepage.h"
 #include "terminal/terminalops.h"
 #include "tester/testerformat.h"
@@ -49,6 +49,7 @@ int runTerminalSend(Session& s, const Args& args) {
 
 int runTerminalRead(Session& s, const Args& args) {
     const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    noteOutcome(s.report, outcome);
     if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/outcome.h"
 #include "cli/escapes.h"
+#include "cli/outcome.h"
 #include "platform/codepage.h"
 #include "resources/templates_tester.h"
 #include "tester/builderforms.h"
@@ -167,6 +167,7 @@ std::string viewLines(std::string view) {
 
 int runTesterRead(Session& s, const Args& args) {
     const app::Outcome outcome = tester::readFromPrinter(s.comm);
+    noteOutcome(s.report, outcome);
     if (!outcome.done()) {
         s.err << "velmora-cli: the printer sent nothing\n";
         return kExitFailure;

@@ -2,19 +2,16 @@
 #include "download/filetransferdlg.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "download/transfer.h"
 #include "download/transferops.h"
+#include "resources/messages.h"
 #include "resources/templates_download.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::download {
 
 using namespace resources;
-
-namespace {
-constexpr int kSelectFile = 238;
-}  // namespace
 
 CFileTransferDlg::CFileTransferDlg(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, FileTransferTemplate()), ctx_(ctx) {}
@@ -48,7 +45,7 @@ void CFileTransferDlg::OnBrowse() {
 
 bool CFileTransferDlg::OnDownLoad() {
     if (!fileChosen_) {
-        app::ShowMessage(host(), kSelectFile);
+        app::ShowMessage(host(), msg::kSelectFile);
         return false;
     }
     if (!UpdateData(true)) return false;

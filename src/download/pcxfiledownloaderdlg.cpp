@@ -2,19 +2,16 @@
 #include "download/pcxfiledownloaderdlg.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "download/transfer.h"
 #include "download/transferops.h"
+#include "resources/messages.h"
 #include "resources/templates_download.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::download {
 
 using namespace resources;
-
-namespace {
-constexpr int kSelectPcx = 147;
-}  // namespace
 
 CPcxFileDownloaderDlg::CPcxFileDownloaderDlg(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, PcxFileDownloaderTemplate()), ctx_(ctx) {}
@@ -67,7 +64,7 @@ void CPcxFileDownloaderDlg::OnBrowse() {
 
 bool CPcxFileDownloaderDlg::OnDownLoad() {
     if (!fileChosen_) {
-        app::ShowMessage(host(), kSelectPcx);
+        app::ShowMessage(host(), msg::kSelectPcx);
         return false;
     }
     if (!UpdateData(true)) return false;
@@ -77,7 +74,7 @@ bool CPcxFileDownloaderDlg::OnDownLoad() {
     const app::Outcome outcome = storePcx(ctx_.comm, path, name, progressBarSteps(bar, repaint));
     bar.setPos(0);
     // An empty name box shows the name the file gave, once the file could be read.
-    if (storeName.empty() && outcome.result.messageId != kMsgCantOpenFile) {
+    if (storeName.empty() && outcome.result.messageId != msg::kCantOpenFile) {
         storeName = name;
         control(IDC_PCX_STORE_NAME).setText(storeName);
     }

@@ -7,6 +7,7 @@
 #include "app/toolcontext.h"
 #include "download/transferops.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 
 namespace velmora::download {
 
@@ -143,7 +144,7 @@ bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
     return write(offset, size - offset);
 }
 
-UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.kind == link::kUsb) {
+UsbKeepOpen::UsbKeepOpen(link::CComm& comm) : comm_(comm), active_(comm.traits().reopensPerTransfer) {
     if (!active_) return;
     comm_.keepOpen = true;
     comm_.Open();
@@ -198,7 +199,7 @@ FileChoice ChooseFileToSend(ui::Host& host, const ui::FileDialogRequest& request
     if (!chosen) return choice;
     const long long length = platform::regularFileSize(*chosen);
     if (length < 0) {
-        app::ShowMessage(host, kMsgCantOpenFile);
+        app::ShowMessage(host, msg::kCantOpenFile);
         choice.outcome = FileChoice::Outcome::Refused;
         return choice;
     }

@@ -72,7 +72,8 @@ inline constexpr std::size_t kOneWritePiece = 64u << 10;
 bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
                   const std::function<void(std::size_t sent)>& afterChunk);
 
-// Opens a USB link once for a whole transfer and closes it after (nothing on other links).
+// Opens a link that is reopened around each transfer (USB) once for a whole transfer and closes
+// it after; nothing on other links.
 class UsbKeepOpen {
 public:
     explicit UsbKeepOpen(link::CComm& comm);

@@ -3,6 +3,7 @@
 
 #include "app/sent.h"
 #include "download/transfer.h"
+#include "resources/messages.h"
 
 namespace velmora::download {
 
@@ -41,7 +42,7 @@ bool sendBody(link::CComm& comm, TransferSource& source, std::size_t chunk, cons
         if (steps) steps({app::Step::Kind::Progress, nullptr, nullptr, done, size});
     };
     progress(0);
-    const bool ok = SendInChunks(comm, source, comm.kind == link::kEthernet ? 0 : chunk, progress);
+    const bool ok = SendInChunks(comm, source, comm.traits().writesInChunks ? chunk : 0, progress);
     // The rest after the last whole chunk has gone too: the progress ends at every byte.
     if (ok && sent < size) progress(size);
     app::noteSent(written, key, ok ? size : sent, head);
@@ -63,7 +64,7 @@ app::Outcome writeCommand(link::CComm& comm, const std::string& key, const std::
 app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Steps& steps) {
     app::Outcome out;
     TransferSource source;
-    if (!source.open(path, true)) return out.fail(kMsgCantOpenFile, "file");
+    if (!source.open(path, true)) return out.fail(msg::kCantOpenFile, "file");
     bool ok = false;
     {
         UsbKeepOpen usb(comm);
@@ -72,15 +73,15 @@ app::Outcome sendFile(link::CComm& comm, const std::string& path, const app::Ste
     }
     // The port is not reopened after the transfer: reopening purges the device, and that would
     // throw away the end of the file still queued in the driver.
-    if (!ok) return out.fail(source.changed() ? kMsgFileChanged : kFileDownloadFailed, "file");
-    return out.finish(kMsgDownloadCompleted);
+    if (!ok) return out.fail(source.changed() ? msg::kFileChanged : msg::kFileDownloadFailed, "file");
+    return out.finish(msg::kDownloadCompleted);
 }
 
 app::Outcome storePcx(link::CComm& comm, const std::string& path, const std::string& name, const app::Steps& steps) {
     app::Outcome out;
     TransferSource source;
-    if (!source.open(path, false)) return out.fail(kMsgCantOpenFile, "file");
-    if (!IsUsableImageName(name)) return out.refuse(kMsgTypeImageName, {}, "name");
+    if (!source.open(path, false)) return out.fail(msg::kCantOpenFile, "file");
+    if (!IsUsableImageName(name)) return out.refuse(msg::kTypeImageName, {}, "name");
     bool ok = false;
     {
         UsbKeepOpen usb(comm);
@@ -91,8 +92,8 @@ app::Outcome storePcx(link::CComm& comm, const std::string& path, const std::str
         ok = ok && sendBody(comm, source, kPcxChunk, steps, out.written, "data") &&
              comm.WriteText(PcxRecallTrailer(name)) != 0;
     }
-    if (!ok) return out.fail(source.changed() ? kMsgFileChanged : kPcxDownloadFailed, "image");
-    return out.finish(kMsgPcxCompleted);
+    if (!ok) return out.fail(source.changed() ? msg::kFileChanged : msg::kPcxDownloadFailed, "image");
+    return out.finish(msg::kPcxCompleted);
 }
 
 std::string pcxImageProblem(std::string_view head, std::uint64_t fileSize) {
@@ -117,7 +118,7 @@ std::string pcxImageProblem(std::string_view head, std::uint64_t fileSize) {
 }
 
 app::Outcome deletePcx(link::CComm& comm, const std::string& name) {
-    if (!IsUsableImageName(name)) return app::Outcome{}.refuse(kMsgTypeImageName, {}, "name");
+    if (!IsUsableImageName(name)) return app::Outcome{}.refuse(msg::kTypeImageName, {}, "name");
     return writeCommand(comm, "delete", PcxDeleteCommand(name), true);
 }
 
@@ -126,7 +127,7 @@ app::Outcome deleteAllPcx(link::CComm& comm) { return writeCommand(comm, "delete
 app::Outcome pcxInformation(link::CComm& comm) { return writeCommand(comm, "information", kPcxInformation, false); }
 
 app::Outcome recallPcx(link::CComm& comm, const std::string& name, int x, int y) {
-    if (!IsUsableImageName(name)) return app::Outcome{}.refuse(kMsgTypeImageName, {}, "name");
+    if (!IsUsableImageName(name)) return app::Outcome{}.refuse(msg::kTypeImageName, {}, "name");
     return writeCommand(comm, "recall", PcxRecallCommand(x, y, name), true);
 }
 

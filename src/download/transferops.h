@@ -11,15 +11,6 @@
 
 namespace velmora::download {
 
-// Messages of the two tools.
-inline constexpr int kMsgCantOpenFile = 107;
-inline constexpr int kMsgPcxCompleted = 146;
-inline constexpr int kMsgTypeImageName = 148;
-inline constexpr int kMsgDownloadCompleted = 237;
-inline constexpr int kFileDownloadFailed = 460;  // a write failed midway
-inline constexpr int kPcxDownloadFailed = 461;
-inline constexpr int kMsgFileChanged = 462;  // shrank or was rewritten while it was sent
-
 // The command texts, CR and LF included.
 std::string PcxStoreHeader(std::size_t size, const std::string& name);  // IS<size>,'<name>'
 std::string PcxRecallTrailer(const std::string& name);                  // CR CR IR100,100,'<name>' CR P1 CR

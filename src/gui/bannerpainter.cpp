@@ -9,21 +9,21 @@ namespace velmora::gui {
 
 namespace {
 
-QColor color(app::Rgb v) { return QColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+QColor color(shell::Rgb v) { return QColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 constexpr int kTextInset = 5;  // pixels between the texts and the banner's ends
 constexpr int kOneLine = Qt::AlignVCenter | Qt::TextSingleLine;
 
-QImage drawBackground(const app::BannerBackground& bg, const QWidget& widget) {
+QImage drawBackground(const shell::BannerBackground& bg, const QWidget& widget) {
     if (bg.width <= 0 || bg.height <= 0) return {};
     const qreal ratio = widget.devicePixelRatioF();
     QImage image(QSize(bg.width, bg.height) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter p(&image);
-    for (const app::GradientStrip& s : bg.strips)
+    for (const shell::GradientStrip& s : bg.strips)
         p.fillRect(QRect(s.x, 0, s.width, bg.height), color(s.color));
 
     // Embossed: the light copy one pixel down and right shows round the dark one.
@@ -39,7 +39,7 @@ QImage drawBackground(const app::BannerBackground& bg, const QWidget& widget) {
 
 }  // namespace
 
-QFont bannerQFont(const app::BannerFont& font, const QFont& fallback) {
+QFont bannerQFont(const shell::BannerFont& font, const QFont& fallback) {
     QFont out = fallback;
     if (!font.face.empty()) out.setFamily(qs(font.face));
     if (font.height > 0) out.setPixelSize(font.height);
@@ -50,7 +50,7 @@ QFont bannerQFont(const app::BannerFont& font, const QFont& fallback) {
 }
 
 bool BannerPainter::paint(QPainter& p, const QWidget& widget, const ui::Control& control) {
-    auto* banner = dynamic_cast<app::CPrefsStatic*>(control.custom());
+    auto* banner = dynamic_cast<shell::CPrefsStatic*>(control.custom());
     if (!banner) return false;
     auto bg = banner->background(widget.width(), widget.height());
     if (bg != drawn_) {
@@ -59,7 +59,7 @@ bool BannerPainter::paint(QPainter& p, const QWidget& widget, const ui::Control&
     }
     p.drawImage(QPoint(0, 0), image_);
 
-    const std::optional<app::BannerFont> titleFont = banner->titleFont();
+    const std::optional<shell::BannerFont> titleFont = banner->titleFont();
     p.setFont(titleFont ? bannerQFont(*titleFont, widget.font()) : widget.font());
     p.setPen(color(banner->textColor));
     p.drawText(widget.rect().adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | kOneLine, qs(control.text()));

@@ -1,4 +1,4 @@
-// Paints the title banner: a Custom control whose content is an app::CPrefsStatic. The
+// Paints the title banner: a Custom control whose content is an shell::CPrefsStatic. The
 // background (gradient and embossed subtitle) is drawn into an image once and reused, so a new
 // title is painted over the very same background.
 #pragma once
@@ -7,7 +7,7 @@
 #include <QImage>
 #include <memory>
 
-#include "app/prefsstatic.h"
+#include "shell/prefsstatic.h"
 #include "ui/control.h"
 
 class QPainter;
@@ -17,7 +17,7 @@ namespace velmora::gui {
 
 // The Qt font for a banner font; `fallback` gives the face (and the rest) when none is set.
 // Qt substitutes a face that is not installed, as the window system would.
-QFont bannerQFont(const app::BannerFont& font, const QFont& fallback);
+QFont bannerQFont(const shell::BannerFont& font, const QFont& fallback);
 
 // One per widget: it keeps the image of the background it drew.
 class BannerPainter {
@@ -27,7 +27,7 @@ class BannerPainter {
     bool paint(QPainter& p, const QWidget& widget, const ui::Control& control);
 
   private:
-    std::shared_ptr<const app::BannerBackground> drawn_;  // what image_ shows
+    std::shared_ptr<const shell::BannerBackground> drawn_;  // what image_ shows
     QImage image_;
 };
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "preview/labeltext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 
 namespace velmora::gui {
@@ -112,7 +113,7 @@ void LabelPreviewWindow::refresh() {
 void showLabelPreview(const std::string& text, QWidget* parent) {
     preview::LabelPictures pictures = preview::renderText(text);
     if (pictures.labels.empty()) {
-        QMessageBox::information(parent, QStringLiteral("Label Preview"), QString::fromStdString(resources::LoadString(591)));
+        QMessageBox::information(parent, QStringLiteral("Label Preview"), QString::fromStdString(resources::LoadString(msg::kPrintsNoLabel)));
         return;
     }
     LabelPreviewWindow window(std::move(pictures.labels), parent);

@@ -1,6 +1,8 @@
 // The Ethernet connection with bounded waits.
 #include "link/asocket.h"
 
+#include "resources/messages.h"
+
 #include <algorithm>
 #include <climits>
 

@@ -13,15 +13,15 @@
 
 #include "link/asocket.h"
 #include "link/commobserver.h"
+#include "link/linktraits.h"
 #include "link/messages.h"
+#include "link/transport.h"
 #include "platform/clock.h"
 #include "platform/device.h"
 #include "platform/portmap.h"
 #include "platform/registry.h"
 
 namespace velmora::link {
-
-enum InterfaceKind : std::int32_t { kSerial = 0, kParallel = 1, kUsb = 2, kEthernet = 3 };
 
 class CComm {
 public:
@@ -67,6 +67,8 @@ public:
     bool DrainOutput();
 
     bool isOpen() const;  // a device is open, or the TCP connection is up
+    // What the kind of link means for the tools.
+    const LinkTraits& traits() const { return linkTraits(kind); }
     // Starts one action of a tool (a button press, a command): see CASocket::BeginAction.
     void BeginAction() { socket.BeginAction(); }
 
@@ -95,14 +97,11 @@ public:
     // no permission; 0 when the device reports none). Cleared by every Open; for USB it names the
     // first known printer that would not open, and stays empty when none was found; for Ethernet
     // it names "address:port" and why the connect failed (ECONNREFUSED, ETIMEDOUT ...).
-    struct OpenFailure {
-        std::string device;
-        int error = 0;
-    };
+    using OpenFailure = link::OpenFailure;
     const OpenFailure& openFailure() const { return openFailure_; }
 
     // The open device (serial, parallel, USB), or null.
-    platform::Device* handle() const { return handle_.get(); }
+    platform::Device* handle() const { return transport_ ? transport_->device() : nullptr; }
     platform::Clock& clock() const { return clock_; }
     platform::DeviceFactory& devices() const { return devices_; }
     LinkMessages& messages() const { return *messages_; }
@@ -113,20 +112,13 @@ public:
     }
 
 private:
-    int OpenSerial();
-    int OpenParallel();
-    int OpenUsb();
-    int writeDevice(const std::uint8_t* data, std::size_t count);
-    int sendBytes(const std::uint8_t* data, std::size_t count);
-    int sendFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
-                       const std::function<void(std::size_t written)>& afterPiece);
-    int receiveBytes(std::uint8_t* buf, std::size_t count);
-    bool reopensPerTransfer() const { return kind == kUsb && !keepOpen; }
+    // The transport of the kind, made when the link opens (or at a first transfer without an open).
+    Transport& transport();
 
     platform::DeviceFactory& devices_;
     platform::Clock& clock_;
     LinkMessages* messages_;
-    std::unique_ptr<platform::Device> handle_;
+    std::unique_ptr<Transport> transport_;
     OpenFailure openFailure_;
     bool sourceFailed_ = false;
 };

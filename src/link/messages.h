@@ -1,15 +1,8 @@
-// How the link reports a failure to the user. The link sits below the dialog framework, so it
-// names the message by its string-table number and the tools layer shows it.
+// How the link reports a failure to the user: by the message's string-table number
+// (resources/messages.h); the tools layer shows it.
 #pragma once
 
 namespace velmora::link {
-
-namespace msg {
-constexpr int kSerialPortError = 110;  // a serial read call failed
-constexpr int kPortError = 111;        // a write still failed after its retries
-constexpr int kCreateSocket = 149;
-constexpr int kConnectFailed = 150;
-}  // namespace msg
 
 class LinkMessages {
 public:

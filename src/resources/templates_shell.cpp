@@ -1,8 +1,6 @@
 // Layouts of the menu views and the user-setting manager.
 #include "resources/templates_shell.h"
 
-#include <map>
-
 #include "resources/templates_profile.h"
 
 namespace velmora::resources {
@@ -96,19 +94,6 @@ const ui::DialogTemplate& UserSettingTemplate() {
         return d;
     }();
     return t;
-}
-
-const ui::DialogTemplate& EmptyPageTemplate(int resourceId) {
-    // Dialogs keep a reference to their template, so each one lives as long as the program;
-    // map nodes never move.
-    static std::map<int, ui::DialogTemplate> pages;
-    auto [it, added] = pages.try_emplace(resourceId);
-    if (added) {
-        it->second.resourceId = resourceId;
-        it->second.child = true;
-        it->second.root = column({stretch()});
-    }
-    return it->second;
 }
 
 }  // namespace velmora::resources

@@ -33,8 +33,4 @@ const ui::DialogTemplate& KdrMenuViewTemplate();  // 201
 const ui::DialogTemplate& ZiiMenuViewTemplate();  // 101
 const ui::DialogTemplate& UserSettingTemplate();  // 156
 
-// A child page with no controls, under the resource id of the page it stands in for, so a tab
-// shows before its real page is built. The same id always gives the same template.
-const ui::DialogTemplate& EmptyPageTemplate(int resourceId);
-
 }  // namespace velmora::resources

@@ -2,6 +2,7 @@
 #include "rfid/crfidread.h"
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::rfid {
@@ -34,7 +35,7 @@ void CRFIDRead::DoDataExchange(ui::DataExchange& dx) {
 void CRFIDRead::OnRead() {
     UpdateData(true);
     if (start_ < 0 || countPos_ < 0 || tagKind_ < 0) {
-        app::ShowMessage(host(), kMsgBadRange);
+        app::ShowMessage(host(), msg::kRfidBadRange);
         return;
     }
     const TagReadRequest request{tagKind_ == 1, memory_ == 1 ? Memory::User : Memory::Epc,
@@ -42,17 +43,17 @@ void CRFIDRead::OnRead() {
     app::Outcome got;
     {
         // The printer takes seconds to answer: the bottom line and the busy cursor say so.
-        app::ShowStatus(host(), app::kStatusReadingTag);
+        app::ShowStatus(host(), msg::kStatusReadingTag);
         ui::LongAction action(host(), kReadReplyWaitMs);
         got = readTag(ctx_.comm, ctx_.clock, request);
     }
     // The cells show whatever came, as far as it reaches; only nothing at all is a failed read.
     if (got.values.empty() || !got.values.front().replied) {
-        app::ShowStatus(host(), app::kStatusTagNotRead);
+        app::ShowStatus(host(), msg::kStatusTagNotRead);
         app::ShowMessage(host(), got.result.messageId);
         return;
     }
-    app::ShowStatus(host(), app::kStatusTagRead);
+    app::ShowStatus(host(), msg::kStatusTagRead);
     const std::string& reply = got.values.front().raw;
     const std::size_t length = tagReplyLength(request);
     const std::size_t step = request.format == DataFormat::Ascii ? 1 : 2;
@@ -60,7 +61,7 @@ void CRFIDRead::OnRead() {
     for (std::size_t offset = 0, n = start_ + 1; offset < length && n <= kRfidCells; offset += step, ++n)
         cells_[n - 1] = offset < reply.size() ? reply.substr(offset, step) : "";
     UpdateData(false);
-    app::ShowMessage(host(), kMsgReadOk);
+    app::ShowMessage(host(), msg::kRfidReadOk);
 }
 
 void CRFIDRead::OnPrint() {

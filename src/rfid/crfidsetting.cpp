@@ -2,7 +2,7 @@
 #include "rfid/crfidsetting.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "resources/templates_rfid.h"
 #include "ui/dataexchange.h"
 

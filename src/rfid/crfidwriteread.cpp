@@ -2,7 +2,8 @@
 #include "rfid/crfidwriteread.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
+#include "resources/messages.h"
 #include "rfid/crfidread.h"
 #include "ui/dataexchange.h"
 
@@ -73,7 +74,7 @@ void CRFIDWriteRead::OnSetData() {
     UpdateData(true);
     // The cells end at 64: a range past them would send a byte count the cells cannot fill.
     if (start_ < 0 || countPos_ < 0 || !rangeFits(start_, count())) {
-        app::ShowMessage(host(), kMsgBadRange);
+        app::ShowMessage(host(), msg::kRfidBadRange);
         return;
     }
     cellLimit_ = format_ == 1 ? 1 : 2;
@@ -144,7 +145,7 @@ void CRFIDWriteRead::OnWrite() {
     UpdateData(true);
     // Data that was never set up has no range to send.
     if (doData_ && tagKind_ >= 0 && !dataSet()) {
-        app::ShowMessage(host(), kMsgDataFailed);
+        app::ShowMessage(host(), msg::kRfidDataFailed);
         return;
     }
     const app::Outcome wrote = writeTag(ctx_.comm, ctx_.clock, writeRequest());

@@ -8,6 +8,7 @@
 
 #include "app/settingspage.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "rfid/rfidcommands.h"
 #include "ui/dataexchange.h"
 
@@ -230,24 +231,24 @@ app::Outcome getEncoderSettings(link::CComm& comm, platform::Clock& clock, const
         if (!asked(keys, key.name)) continue;
         auto got = queryEncoderValue(comm, clock, key);
         // The port object said why; the queries after it would only say it again.
-        if (!got) return out.fail(kMsgGetFailed, key.name);
+        if (!got) return out.fail(msg::kRfidGetFailed, key.name);
         app::ReadValue v = std::move(*got);
         order.take(v, v.replied);
         out.values.push_back(std::move(v));
     }
     for (const auto& v : out.values)
-        if (!v.valid) return out.fail(kMsgGetFailed, v.key);
-    return out.finish(kMsgGetOk);
+        if (!v.valid) return out.fail(msg::kRfidGetFailed, v.key);
+    return out.finish(msg::kRfidGetOk);
 }
 
 app::Outcome setEncoderSettings(link::CComm& comm, const EncoderSettings& settings) {
     app::Outcome out;
     const auto text = settingsText(settings);
-    if (!text) return out.refuse(kMsgSetFailed, {}, "settings");
-    if (!comm.WriteText(*text)) return out.fail(kMsgSetFailed, "settings");
+    if (!text) return out.refuse(msg::kRfidSetFailed, {}, "settings");
+    if (!comm.WriteText(*text)) return out.fail(msg::kRfidSetFailed, "settings");
     for (auto& kv : settingsKeyValues(settings))
         if (!isCounter(kv.first)) out.written.push_back(std::move(kv));
-    return out.finish(kMsgSetOk);
+    return out.finish(msg::kRfidSetOk);
 }
 
 app::Outcome changeEncoderSettings(link::CComm& comm, platform::Clock& clock, const KeyValues& changes) {
@@ -265,7 +266,7 @@ app::Outcome changeEncoderSettings(link::CComm& comm, platform::Clock& clock, co
         if (!v.valid) out.values.push_back(v);
         kept.emplace_back(v.key, v.text);
     }
-    if (!out.values.empty()) return out.fail(kMsgGetFailed, out.values.front().key);
+    if (!out.values.empty()) return out.fail(msg::kRfidGetFailed, out.values.front().key);
     EncoderSettings s;
     std::string error;
     if (!applyKeyValues(s, kept, error) || !applyKeyValues(s, changes, error)) return out.refuse(0, error);
@@ -274,16 +275,16 @@ app::Outcome changeEncoderSettings(link::CComm& comm, platform::Clock& clock, co
 
 app::Outcome resetCounters(link::CComm& comm) {
     app::Outcome out;
-    if (!comm.WriteText(std::string(kResetCounters) + "\r")) return out.fail(kMsgCalibrationFailed, "reset");
+    if (!comm.WriteText(std::string(kResetCounters) + "\r")) return out.fail(msg::kRfidCalibrationFailed, "reset");
     out.written = {{"valid", "0"}, {"void", "0"}};
-    return out.finish(kMsgCalibrationOk);
+    return out.finish(msg::kRfidCalibrationOk);
 }
 
 app::Outcome startCalibration(link::CComm& comm) {
     app::Outcome out;
-    if (!comm.WriteText(std::string(kCalibrate) + "\r")) return out.fail(kMsgCalibrationFailed, "calibrate");
+    if (!comm.WriteText(std::string(kCalibrate) + "\r")) return out.fail(msg::kRfidCalibrationFailed, "calibrate");
     out.written = {{"calibrate", "started"}};
-    return out.finish(kMsgCalibrationOk);
+    return out.finish(msg::kRfidCalibrationOk);
 }
 
 namespace {

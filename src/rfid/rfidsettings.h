@@ -25,9 +25,6 @@ inline constexpr unsigned kSettingReplyWaitMs = 100;
 inline constexpr std::size_t kSettingReplyLimit = 16;
 inline constexpr int kSettingItems = 7;
 
-inline constexpr int kMsgSetOk = 202, kMsgSetFailed = 203, kMsgGetOk = 204, kMsgGetFailed = 205;
-inline constexpr int kMsgCalibrationOk = 206, kMsgCalibrationFailed = 207;
-
 enum class EncoderKind {
     TagType,   // a list entry: GEN2 or ISO-B
     Number,    // a whole number in the key's range

@@ -6,6 +6,7 @@
 
 #include "app/typedtext.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "rfid/rfidsettings.h"
 
 namespace velmora::rfid {
@@ -49,45 +50,45 @@ bool dataBreaksQuotes(DataFormat format, std::string_view data) {
 app::Outcome writeTag(link::CComm& comm, platform::Clock& clock, const TagWriteRequest& r) {
     app::Outcome out;
     // The kind decides the command's letter and whether a label is printed: never guessed.
-    if (r.tagKind < 0) return out.refuse(kMsgChooseTagKind, {}, "kind");
+    if (r.tagKind < 0) return out.refuse(msg::kRfidChooseTagKind, {}, "kind");
     if (!r.unlock && !r.data && !r.lock) return out.refuse(0, "nothing to write");
     std::string data;
     if (r.data) {
         const int count = static_cast<int>(r.cells.size());
-        if (!rangeFits(r.start, count)) return out.refuse(kMsgBadRange, {}, "data");
+        if (!rangeFits(r.start, count)) return out.refuse(msg::kRfidBadRange, {}, "data");
         // Every byte of the range, checked before anything is sent: a typo is never written, and
         // the byte count sent is the number of bytes that go out.
         for (int i = 0; i < count; ++i)
             if (const std::string why = checkCell(r.format, r.cells[i]); !why.empty())
-                return out.refuse(kMsgDataFailed, "cell " + std::to_string(r.start + i + 1) + ": " + why,
+                return out.refuse(msg::kRfidDataFailed, "cell " + std::to_string(r.start + i + 1) + ": " + why,
                                   "cell " + std::to_string(r.start + i + 1));
         for (const auto& cell : r.cells) data += cell;
-        if (dataBreaksQuotes(r.format, data)) return out.refuse(app::kMsgQuotedFieldBreaks, {}, "data");
+        if (dataBreaksQuotes(r.format, data)) return out.refuse(msg::kQuotedFieldBreaks, {}, "data");
     }
     comm.BeginAction();
     const bool confirm = r.data && r.confirmByVoidCounter;
     std::optional<app::ReadValue> voidsBefore;
     if (confirm) {
         voidsBefore = voidCounter(comm, clock);
-        if (!voidsBefore) return out.fail(kMsgDataFailed, "void");
+        if (!voidsBefore) return out.fail(msg::kRfidDataFailed, "void");
         // Without a count to compare with, no write could be told a success: none is made.
         if (!voidsBefore->valid) {
             out.values.push_back(*voidsBefore);
-            return out.fail(kMsgDataFailed, "void");
+            return out.fail(msg::kRfidDataFailed, "void");
         }
     }
     const bool metal = r.tagKind == 1;
     if (r.unlock) {
-        if (!comm.WriteText(std::string(kUnlock) + "\r")) return out.fail(kMsgUnlockFailed, "unlock");
+        if (!comm.WriteText(std::string(kUnlock) + "\r")) return out.fail(msg::kRfidUnlockFailed, "unlock");
         out.written.emplace_back("unlock", "EPC and user memory");
     }
     if (r.data) {
         const std::string command = writeCommand(metal, r.memory, r.format, r.start, static_cast<int>(r.cells.size()), data);
-        if (!comm.WriteText(command + "\r")) return out.fail(kMsgDataFailed, "data");
+        if (!comm.WriteText(command + "\r")) return out.fail(msg::kRfidDataFailed, "data");
         out.written.emplace_back("data", std::to_string(r.cells.size()) + " bytes from block " + std::to_string(r.start));
     }
     if (r.lock) {
-        if (!comm.WriteText(lockPayloadCommand(false, *r.lock) + "\r")) return out.fail(kMsgLockFailed, "lock");
+        if (!comm.WriteText(lockPayloadCommand(false, *r.lock) + "\r")) return out.fail(msg::kRfidLockFailed, "lock");
         out.written.emplace_back("lock", lockPayloadCommand(false, *r.lock));
     }
     if (!metal) {
@@ -98,19 +99,19 @@ app::Outcome writeTag(link::CComm& comm, platform::Clock& clock, const TagWriteR
     }
     if (confirm) {
         auto voidsAfter = voidCounter(comm, clock);
-        if (!voidsAfter) return out.fail(kMsgDataFailed, "void");
+        if (!voidsAfter) return out.fail(msg::kRfidDataFailed, "void");
         if (!voidsAfter->valid) {
             out.values.push_back(std::move(*voidsAfter));
-            return out.fail(kMsgDataFailed, "void");
+            return out.fail(msg::kRfidDataFailed, "void");
         }
         if (withoutLeadingZeros(voidsAfter->text) != withoutLeadingZeros(voidsBefore->text)) {
-            out.fail(kMsgDataFailed, "void");
+            out.fail(msg::kRfidDataFailed, "void");
             out.result.message = "the encoder counted the tag void (void counter " + voidsBefore->text + ", then " +
                                  voidsAfter->text + ")";
             return out;
         }
     }
-    return out.finish(kMsgWriteOk);
+    return out.finish(msg::kRfidWriteOk);
 }
 
 app::Outcome changePasswords(link::CComm& comm, const PasswordChange& change) {
@@ -118,14 +119,14 @@ app::Outcome changePasswords(link::CComm& comm, const PasswordChange& change) {
     // Only hexadecimal digits: a typo must never become the tag's password.
     const auto currentAccess = passwordDigits(change.currentAccess);
     const auto access = passwordDigits(change.access);
-    if (!currentAccess || !access) return out.refuse(kMsgBadAccess, {}, "access");
+    if (!currentAccess || !access) return out.refuse(msg::kRfidBadAccess, {}, "access");
     const auto currentKill = passwordDigits(change.currentKill);
     const auto kill = passwordDigits(change.kill);
-    if (!currentKill || !kill) return out.refuse(kMsgBadKill, {}, "kill");
+    if (!currentKill || !kill) return out.refuse(msg::kRfidBadKill, {}, "kill");
     if (!comm.WriteText(passwordCommand(*currentAccess, *currentKill, *access, *kill) + "\r"))
-        return out.fail(kMsgSetFailed, "passwords");
+        return out.fail(msg::kRfidSetFailed, "passwords");
     out.written = {{"access", *access}, {"kill", *kill}};
-    return out.finish(kMsgSetOk);
+    return out.finish(msg::kRfidSetOk);
 }
 
 std::size_t tagReplyLength(const TagReadRequest& r) {
@@ -134,7 +135,7 @@ std::size_t tagReplyLength(const TagReadRequest& r) {
 
 std::string readTagReply(link::CComm& comm, platform::Clock& clock, std::size_t length) {
     std::vector<std::uint8_t> area(std::min(length, kReplyArea), 0);
-    const bool usb = comm.kind == link::kUsb;
+    const bool usb = comm.traits().readsInPieces;
     std::size_t got = 0;
     while (got < area.size()) {
         const std::size_t want = usb ? std::min(kUsbPiece, area.size() - got) : area.size() - got;
@@ -149,10 +150,10 @@ std::string readTagReply(link::CComm& comm, platform::Clock& clock, std::size_t 
 
 app::Outcome readTag(link::CComm& comm, platform::Clock& clock, const TagReadRequest& r) {
     app::Outcome out;
-    if (r.count < 1 || !rangeFits(r.start, r.count)) return out.refuse(kMsgBadRange, {}, "data");
+    if (r.count < 1 || !rangeFits(r.start, r.count)) return out.refuse(msg::kRfidBadRange, {}, "data");
     comm.BeginAction();
     if (!comm.WriteText(readCommand(r.metal, r.memory, r.format, r.start, r.count, 'S') + "\r"))
-        return out.fail(kMsgReadFailed, "data");
+        return out.fail(msg::kRfidReadFailed, "data");
     clock.sleepMs(kReadReplyWaitMs);
     const std::size_t length = tagReplyLength(r);
     const std::string reply = readTagReply(comm, clock, length);
@@ -170,8 +171,8 @@ app::Outcome readTag(link::CComm& comm, platform::Clock& clock, const TagReadReq
     }
     const bool valid = v.valid, replied = v.replied;
     out.values.push_back(std::move(v));
-    if (!replied || !valid) return out.fail(kMsgReadFailed, "data");
-    return out.finish(kMsgReadOk);
+    if (!replied || !valid) return out.fail(msg::kRfidReadFailed, "data");
+    return out.finish(msg::kRfidReadOk);
 }
 
 app::Outcome printTag(link::CComm& comm, DataFormat format, int start, int count) {

@@ -21,12 +21,6 @@ inline constexpr unsigned kReadReplyWaitMs = 4000;
 inline constexpr unsigned kUsbPieceWaitMs = 200;
 inline constexpr std::size_t kUsbPiece = 16;
 
-inline constexpr int kMsgBadRange = 199, kMsgReadOk = 200, kMsgReadFailed = 201;
-inline constexpr int kMsgUnlockFailed = 208, kMsgDataFailed = 209, kMsgLockFailed = 210, kMsgWriteOk = 211;
-inline constexpr int kMsgBadAccess = 212, kMsgBadKill = 213;
-// The message for a Write that has no tag kind to go by.
-inline constexpr int kMsgChooseTagKind = 560;
-
 // A start block and byte count within the 64 data cells.
 inline bool rangeFits(int start, int count) { return start >= 0 && count >= 1 && start + count <= resources::kRfidCells; }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/menumode.h"
+#include "resources/messages.h"
 #include "resources/templates_calibration.h"
 #include "settings/calibrationextra.h"
 #include "ui/dataexchange.h"
@@ -136,7 +137,7 @@ void CCalibration_2::OnCheckSensingValue() {
     }
     if (!r.valid()) {
         // No distribution to take a level from: the page stays idle.
-        app::ShowMessage(ctx_.host, kMsgSensingReadFail);
+        app::ShowMessage(ctx_.host, msg::kSensingReadFail);
         UpdateData(false);
         return;
     }
@@ -185,7 +186,7 @@ void CCalibration_2::OnLevelClicked() {
 void CCalibration_2::OnSaveCalibration() {
     if (!readControls(Reading::Level)) return;
     if (levelChoice == -1) {
-        app::ShowMessage(ctx_.host, kMsgSelectLevel);
+        app::ShowMessage(ctx_.host, msg::kSelectLevel);
         return;
     }
     // Only what is sent: a length typed since the measurement holds up nothing.

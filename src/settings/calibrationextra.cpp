@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/templates_calibration.h"
 #include "settings/calibration_2.h"
 #include "settings/calibrationops.h"
@@ -84,7 +85,7 @@ void CCalibrationExtra::OnDetailClicked() {
 void CCalibrationExtra::OnSaveCalibration() {
     if (!readControls(Reading::Store)) return;
     if (saved_) {
-        app::ShowMessage(ctx_.host, kMsgSelectLevel);
+        app::ShowMessage(ctx_.host, msg::kSelectLevel);
         return;
     }
     const app::Outcome out = saveCalibration(ctx_.comm, {'*', middleGapValue, gapCount});

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "resources/messages.h"
 #include "ui/dataexchange.h"
 
 namespace velmora::settings {
@@ -58,8 +59,7 @@ int levelStepOf(char prefix) { return prefix == '^' ? 8 : 32; }
 ValueRange middleGapRange(char prefix) { return {1, kBuckets * levelStepOf(prefix)}; }
 
 unsigned samplingWaitMs(link::InterfaceKind kind, int rows) {
-    const unsigned perRow = kind == link::kSerial ? 4 : kind == link::kEthernet ? 2 : 6;
-    return static_cast<unsigned>(rows) * perRow;
+    return static_cast<unsigned>(rows) * link::linkTraits(kind).samplingMsPerRow;
 }
 
 bool SensingResult::valid() const {
@@ -126,9 +126,9 @@ SensingResult checkSensing(link::CComm& comm, platform::Clock& clock, const Sens
     report(steps, read);
 
     if (!out.values.back().valid)
-        out.fail(kMsgSensingReadFail, "distribution");
+        out.fail(msg::kSensingReadFail, "distribution");
     else if (!r.analysis.separable())
-        out.fail(kMsgSensingReadFail, "populations");  // the page still shows the distribution
+        out.fail(msg::kSensingReadFail, "populations");  // the page still shows the distribution
     else
         out.finish(0);
     return r;

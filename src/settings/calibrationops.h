@@ -19,8 +19,6 @@ inline constexpr int kDotsPerMm = 8;
 // The gap count the store command takes (the page's list "4" ... "10").
 inline constexpr int kGapCountMin = 4;
 inline constexpr int kGapCountMax = 10;
-inline constexpr int kMsgSelectLevel = 105;
-inline constexpr int kMsgSensingReadFail = 106;
 
 // '*' when the menu mode is ZII, '^' when it is native.
 char sensingPrefix(int menuMode);

@@ -1,6 +1,7 @@
 // The calibration's tab control.
 #include "settings/calibrationtabctrl.h"
 
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 
 namespace velmora::settings {
@@ -13,7 +14,7 @@ void CCalibrationTabCtrl::Attach(ui::Dialog& owner, int tabId) {
     page_->CreateAsChild(owner);
     ui::Control& tab = owner.control(tabId);
     tab.resetContent();
-    tab.addItem(resources::LoadString(kTabCaption));
+    tab.addItem(resources::LoadString(msg::kCalibrationTab));
     tab.setCurSel(0);
     owner.setTabPages(tabId, {page_.get()});
     ShowSelectedPage();

@@ -20,8 +20,6 @@ class CCalibrationTabCtrl {
 
     CCalibration_2& page() { return *page_; }
 
-    static constexpr int kTabCaption = 248;
-
   private:
     std::unique_ptr<CCalibration_2> page_;
     ui::Dialog* owner_ = nullptr;

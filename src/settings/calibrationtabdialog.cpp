@@ -2,6 +2,7 @@
 #include "settings/calibrationtabdialog.h"
 
 #include "app/dialogcatalog.h"
+#include "app/toolnames.h"
 #include "resources/templates_calibration.h"
 
 namespace velmora::settings {
@@ -18,7 +19,7 @@ bool CCalibrationTabDialog::OnInitDialog() {
 
 namespace {
 const bool registered = app::registerDialog({
-    "calibration",
+    app::kToolCalibration,
     [](app::ToolContext& ctx) { return std::make_unique<CCalibrationTabDialog>(ctx); },
     {
         {"gap-measured",

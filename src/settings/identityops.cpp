@@ -7,6 +7,7 @@
 #include "app/settingspage.h"
 #include "app/typedtext.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "settings/nativereplies.h"
 #include "settings/settingexchange.h"
@@ -15,9 +16,12 @@ namespace velmora::settings {
 
 const std::array<IdentityKey, kIdentityCount>& identityKeys() {
     static const std::array<IdentityKey, kIdentityCount> keys = {{
-        {"version", 4, "^MBX0\r\n", 100, 7, 119, 120, 121, 122, 123, 124, 137},
-        {"serial", 16, "^MBX1\r", 1000, 18, 125, 126, 127, 128, 129, 130, 138},
-        {"id", 7, "^MBX2\r", 100, 12, 131, 132, 133, 134, 135, 136, 139},
+        {"version", 4, "^MBX0\r\n", 100, 7, msg::kVersionIs, msg::kVersionEmpty, msg::kVersionSetOk, msg::kVersionSetFailed,
+         msg::kVersionInitOk, msg::kVersionInitFailed, msg::kVersionTooLong},
+        {"serial", 16, "^MBX1\r", 1000, 18, msg::kSerialNumberIs, msg::kSerialNumberEmpty, msg::kSerialNumberSetOk, msg::kSerialNumberSetFailed,
+         msg::kSerialNumberInitOk, msg::kSerialNumberInitFailed, msg::kSerialNumberTooLong},
+        {"id", 7, "^MBX2\r", 100, 12, msg::kPrinterIdIs, msg::kPrinterIdEmpty, msg::kPrinterIdSetOk, msg::kPrinterIdSetFailed,
+         msg::kPrinterIdInitOk, msg::kPrinterIdInitFailed, msg::kPrinterIdTooLong},
     }};
     return keys;
 }

@@ -3,6 +3,7 @@
 
 #include "app/dialogcatalog.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "resources/templates_settings.h"
 #include "settings/settingexchange.h"
 #include "ui/dataexchange.h"
@@ -60,10 +61,10 @@ void CPrinterInfo::OnGet() {
     }
     if (lastAnswered) {
         for (std::size_t i = 0; i < kInfoFactCount; ++i) control(kFactIds[i]).setText(facts[i]);
-        app::ShowMessage(host(), InfoMessages::getOk);
+        app::ShowMessage(host(), msg::kInfoGetOk);
     } else {
         host().messageBox("Get printer information is failed", "Warnning", ui::Icon::Exclamation, ui::Buttons::Ok);
-        app::ShowMessage(host(), InfoMessages::getFailed);
+        app::ShowMessage(host(), msg::kInfoGetFailed);
     }
 }
 

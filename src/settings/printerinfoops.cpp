@@ -3,6 +3,7 @@
 
 #include "app/typedtext.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "settings/nativereplies.h"
 #include "settings/settingexchange.h"
 
@@ -63,14 +64,14 @@ app::Outcome readFacts(link::CComm& comm, platform::Clock& clock, std::size_t fi
     for (std::size_t i = first; i < end; ++i) {
         const InfoFact& fact = printerInfoFacts()[i];
         const auto raw = queryOnce(comm, clock, fact.query, kInfoReplyWaitMs, kInfoReplyLimit);
-        if (!raw) return out.fail(InfoMessages::getFailed, fact.name);  // the link failed: the rest would too
+        if (!raw) return out.fail(msg::kInfoGetFailed, fact.name);  // the link failed: the rest would too
         app::ReadValue v = factValue(fact, *raw);
         order.take(v, lineEnded(*raw, kInfoReplyLimit));
         out.values.push_back(std::move(v));
     }
     for (const auto& v : out.values)
-        if (!v.valid) return out.fail(InfoMessages::getFailed, v.key);
-    return out.finish(InfoMessages::getOk);
+        if (!v.valid) return out.fail(msg::kInfoGetFailed, v.key);
+    return out.finish(msg::kInfoGetOk);
 }
 
 }  // namespace
@@ -109,7 +110,7 @@ app::Outcome setUsbSerial(link::CComm& comm, const std::string& text) {
     // Only the count is checked, in characters, not that they are digits; a control character
     // would end or break the command, so it is no serial number either.
     if (characterCount(text) != static_cast<std::size_t>(kUsbSerialLength) || !app::printable(text))
-        return out.refuse(InfoMessages::usbSerialLength, {}, "usb-serial");
+        return out.refuse(msg::kUsbSerialNot13Digits, {}, "usb-serial");
     if (std::string why = app::codePageRefusal(text); !why.empty())
         return out.refuse(0, std::move(why), "usb-serial");
     if (comm.WriteText("\x1b\x1c\x1d" + text + "\r\n") == 0) return out.fail(0, "usb-serial");

@@ -26,10 +26,6 @@ inline constexpr unsigned kInfoReplyWaitMs = 40;
 inline constexpr std::size_t kInfoReplyLimit = 32;
 inline constexpr int kUsbSerialLength = 13;
 
-struct InfoMessages {
-    static constexpr int getOk = 151, getFailed = 152, usbSerialLength = 270;
-};
-
 // The Get, as one action: a value for each fact in order, each from one read of up to 32 bytes.
 // Model and firmware are valid when printable and not empty, ended by their line end; a counter
 // when it is a whole number ended by its line end (an empty cutter counter is 0). A counter's

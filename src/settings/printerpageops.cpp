@@ -6,6 +6,7 @@
 
 #include "app/menumode.h"
 #include "app/settingspage.h"
+#include "resources/messages.h"
 #include "settings/settingexchange.h"
 #include "ui/dataexchange.h"
 
@@ -21,18 +22,18 @@ constexpr int kNoRange = 1;  // min above max
 const std::vector<PageKey>& printerPageKeys() {
     using K = PageKind;
     static const std::vector<PageKey> keys = {
-        {"paper-width", K::Numeric, 0, 832, {}, 0, 5, 0, 0, nullptr, nullptr, 155, 156, 153, 154},
-        {"paper-length", K::Numeric, 0, 2432, {}, 2, 5, 1, 0, nullptr, nullptr, 159, 160, 157, 158},
-        {"gap-length", K::Numeric, kNoRange, 0, {}, 5, 5, 2, 0, nullptr, nullptr, 181, 182, 179, 180},
-        {"h-margin", K::Numeric, 0, 832, {}, 3, 5, 3, 0, nullptr, nullptr, 163, 164, 161, 162},
-        {"v-margin", K::Numeric, 0, 2432, {}, 4, 5, 4, 0, nullptr, nullptr, 167, 168, 165, 166},
-        {"density", K::Numeric, 0, 20, {}, 1, 4, 1, 0, nullptr, nullptr, 171, 172, 169, 170},
-        {"strobe", K::Switch, 0, 0, {"2", "3", "4"}, 0, 0, 0, 4, nullptr, nullptr, 175, 176, 173, 174},
+        {"paper-width", K::Numeric, 0, 832, {}, 0, 5, 0, 0, nullptr, nullptr, msg::kPaperWidthGetOk, msg::kPaperWidthGetFailed, msg::kPaperWidthSetOk, msg::kPaperWidthSetFailed},
+        {"paper-length", K::Numeric, 0, 2432, {}, 2, 5, 1, 0, nullptr, nullptr, msg::kPaperLengthGetOk, msg::kPaperLengthGetFailed, msg::kPaperLengthSetOk, msg::kPaperLengthSetFailed},
+        {"gap-length", K::Numeric, kNoRange, 0, {}, 5, 5, 2, 0, nullptr, nullptr, msg::kGapLengthGetOk, msg::kGapLengthGetFailed, msg::kGapLengthSetOk, msg::kGapLengthSetFailed},
+        {"h-margin", K::Numeric, 0, 832, {}, 3, 5, 3, 0, nullptr, nullptr, msg::kHMarginGetOk, msg::kHMarginGetFailed, msg::kHMarginSetOk, msg::kHMarginSetFailed},
+        {"v-margin", K::Numeric, 0, 2432, {}, 4, 5, 4, 0, nullptr, nullptr, msg::kVMarginGetOk, msg::kVMarginGetFailed, msg::kVMarginSetOk, msg::kVMarginSetFailed},
+        {"density", K::Numeric, 0, 20, {}, 1, 4, 1, 0, nullptr, nullptr, msg::kDensityGetOk, msg::kDensityGetFailed, msg::kDensitySetOk, msg::kDensitySetFailed},
+        {"strobe", K::Switch, 0, 0, {"2", "3", "4"}, 0, 0, 0, 4, nullptr, nullptr, msg::kStrobeGetOk, msg::kStrobeGetFailed, msg::kStrobeSetOk, msg::kStrobeSetFailed},
         {"speed", K::Switch, 0, 0, {"default", "3ips", "4ips", "5ips", "6ips", "7ips", "8ips"}, 0, 0, 0, 3,
-         nullptr, nullptr, 187, 188, 189, 190},
-        {"gap-detect", K::Switch, 0, 0, {"lower", "upper"}, 0, 0, 0, 4, nullptr, nullptr, 185, 186, 183, 184},
-        {"offset", K::Signed, 0, 100, {}, 0, 0, 0, 0, "^SA\r\n", "SA", 191, 192, 193, 194},
-        {"tear-off", K::Signed, 0, 100, {}, 0, 0, 0, 0, "^PI4,2\r\n", "TA", 197, 198, 195, 196},
+         nullptr, nullptr, msg::kSpeedGetOk, msg::kSpeedGetFailed, msg::kSpeedSetOk, msg::kSpeedSetFailed},
+        {"gap-detect", K::Switch, 0, 0, {"lower", "upper"}, 0, 0, 0, 4, nullptr, nullptr, msg::kGapDetectGetOk, msg::kGapDetectGetFailed, msg::kGapDetectSetOk, msg::kGapDetectSetFailed},
+        {"offset", K::Signed, 0, 100, {}, 0, 0, 0, 0, "^SA\r\n", "SA", msg::kOffsetGetOk, msg::kOffsetGetFailed, msg::kOffsetSetOk, msg::kOffsetSetFailed},
+        {"tear-off", K::Signed, 0, 100, {}, 0, 0, 0, 0, "^PI4,2\r\n", "TA", msg::kTearOffGetOk, msg::kTearOffGetFailed, msg::kTearOffSetOk, msg::kTearOffSetFailed},
         {"label-length-check", K::LabelCheck, 0, 0, {"disable", "enable"}, 0, 0, 0, 0, nullptr, nullptr, 0, 0, 0, 0},
     };
     return keys;
@@ -232,9 +233,9 @@ app::Outcome setPageSetting(link::CComm& comm, platform::Clock& clock, const Pag
 
 app::Outcome initializeUserSettings(link::CComm& comm) {
     app::Outcome out;
-    if (writeRaw(comm, std::string_view("^MBU\x0f,99\r", 9)) == 0) return out.fail(178, "initialize");
+    if (writeRaw(comm, std::string_view("^MBU\x0f,99\r", 9)) == 0) return out.fail(msg::kInitializeAllFailed, "initialize");
     out.written.emplace_back("initialize", "all user settings");
-    return out.finish(177);
+    return out.finish(msg::kInitializeAllOk);
 }
 
 namespace {

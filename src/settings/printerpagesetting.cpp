@@ -7,6 +7,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_settings.h"
 #include "settings/printerpageops.h"
 #include "settings/settingexchange.h"
@@ -17,7 +18,6 @@ namespace velmora::settings {
 using namespace resources;
 
 namespace {
-constexpr int kGapDetectItems = 250;
 
 const PageKey& keyOf(const char* name) { return *findPrinterPageKey(name); }
 
@@ -46,7 +46,7 @@ bool CPrinterPageSetting::OnInitDialog() {
     gapDetect = 0;
     speed = -1;
     labelLengthCheck = 0;
-    FillComboFromString(control(IDC_PP_GAP_DETECT), kGapDetectItems);
+    FillComboFromString(control(IDC_PP_GAP_DETECT), msg::kGapDetectItems);
     ui::Dialog::OnInitDialog();
     for (int i = 0; i < kNumericCount; ++i) {
         const auto which = static_cast<NumericSetting>(i);

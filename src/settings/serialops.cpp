@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/settingspage.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "settings/nativereplies.h"
 #include "settings/settingexchange.h"
@@ -70,7 +71,7 @@ namespace {
 app::Outcome readSerialSwitch(link::CComm& comm, platform::Clock& clock) {
     app::Outcome out;
     const auto bytes = querySwitchBytes(comm, clock, '^', kSerialSwitch, kSerialReplyWaitMs);
-    if (!bytes) return out.fail(SerialMessages::getFailed, "switch 2");
+    if (!bytes) return out.fail(msg::kSerialGetFailed, "switch 2");
     const bool valid = bytes->size() == 1;
     const SerialChoices choices = decodeSerialByte(bytes->empty() ? 0 : static_cast<std::uint8_t>((*bytes)[0]));
     for (const auto& key : serialKeys()) {
@@ -79,8 +80,8 @@ app::Outcome readSerialSwitch(link::CComm& comm, platform::Clock& clock) {
         if (v.replied && !valid) v.why = "not one switch byte";
         out.values.push_back(std::move(v));
     }
-    if (!valid) return out.fail(SerialMessages::getFailed, "switch 2");
-    return out.finish(SerialMessages::getOk);
+    if (!valid) return out.fail(msg::kSerialGetFailed, "switch 2");
+    return out.finish(msg::kSerialGetOk);
 }
 
 }  // namespace
@@ -94,11 +95,11 @@ app::Outcome setSerialSetting(link::CComm& comm, const SerialChoices& choices) {
     app::Outcome out;
     // A list without a choice has no bit to give: a guessed byte could leave the printer set up
     // for a link the user can no longer reach it over.
-    if (std::ranges::any_of(choices, [](int c) { return c < 0; })) return out.fail(SerialMessages::setFailed, "switch 2");
+    if (std::ranges::any_of(choices, [](int c) { return c < 0; })) return out.fail(msg::kSerialSetFailed, "switch 2");
     if (writeSwitch(comm, '^', kSerialSwitch, serialByte(choices), false) == 0)
-        return out.fail(SerialMessages::setFailed, "switch 2");
+        return out.fail(msg::kSerialSetFailed, "switch 2");
     for (const auto& key : serialKeys()) out.written.emplace_back(key.name, serialWord(key, choices));
-    return out.finish(SerialMessages::setOk);
+    return out.finish(msg::kSerialSetOk);
 }
 
 namespace {
@@ -145,8 +146,8 @@ public:
                 return app::Outcome{}.refuse(0, check(name, word), name);
         app::Outcome set = setSerialSetting(comm, choices);
         if (set.done())  // the new set-up takes effect when the printer restarts
-            set.result.message = resources::LoadString(SerialMessages::turnOff) + "\n" +
-                                 resources::LoadString(SerialMessages::reconnect);
+            set.result.message = resources::LoadString(msg::kRestartPrinter) + "\n" +
+                                 resources::LoadString(msg::kReconnectPrinter);
         return set;
     }
 };

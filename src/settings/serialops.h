@@ -24,10 +24,6 @@ std::uint8_t serialByte(const SerialChoices& choices);
 inline constexpr int kSerialSwitch = 2;
 inline constexpr unsigned kSerialReplyWaitMs = 10;
 
-struct SerialMessages {
-    static constexpr int getOk = 220, getFailed = 221, setOk = 222, turnOff = 223, reconnect = 224, setFailed = 225;
-};
-
 // A key as the command line and profiles name it, with its words. `list` is the page's list the
 // key stands for; parity (none, even, odd) stands for the parity check and selection together.
 struct SerialKey {

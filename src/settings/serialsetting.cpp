@@ -2,6 +2,7 @@
 #include "settings/serialsetting.h"
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/templates_settings.h"
 #include "ui/dataexchange.h"
 
@@ -32,7 +33,7 @@ void CSerialSetting::OnGet() {
     UpdateData(false);
     const app::Outcome got = getSerialSetting(ctx_.comm, ctx_.clock);
     if (got.values.empty() || !got.values.front().replied) {
-        app::ShowMessage(host(), SerialMessages::getFailed);
+        app::ShowMessage(host(), msg::kSerialGetFailed);
         return;
     }
     if (!control(IDC_NSER_SET).enabled()) {
@@ -43,17 +44,17 @@ void CSerialSetting::OnGet() {
     // The page shows the first byte that came, as it always has.
     choices = decodeSerialByte(static_cast<std::uint8_t>(got.values.front().raw[0]));
     UpdateData(false);
-    app::ShowMessage(host(), SerialMessages::getOk);
+    app::ShowMessage(host(), msg::kSerialGetOk);
 }
 
 void CSerialSetting::OnSet() {
     UpdateData(true);
     const app::Outcome set = setSerialSetting(ctx_.comm, choices);
     if (!set.done()) {
-        app::ShowMessage(host(), SerialMessages::setFailed);
+        app::ShowMessage(host(), msg::kSerialSetFailed);
         return;
     }
-    for (int id : {SerialMessages::setOk, SerialMessages::turnOff, SerialMessages::reconnect}) app::ShowMessage(host(), id);
+    for (int id : {msg::kSerialSetOk, msg::kRestartPrinter, msg::kReconnectPrinter}) app::ShowMessage(host(), id);
 }
 
 void CSerialSetting::OnDefaultSetting() {

@@ -7,25 +7,12 @@
 
 namespace velmora::settings {
 
-char replyDigit(link::InterfaceKind kind) {
-    switch (kind) {
-        case link::kSerial:
-            return '1';
-        case link::kUsb:
-            return '3';
-        case link::kParallel:
-        case link::kEthernet:
-            break;
-    }
-    return '2';
-}
-
 namespace {
 char digit(int n) { return static_cast<char>('0' + n % 10); }
 }  // namespace
 
 std::string switchReadBytes(char prefix, int switchNumber, link::InterfaceKind kind) {
-    return std::string{prefix} + "MBR" + digit(switchNumber) + ',' + replyDigit(kind);
+    return std::string{prefix} + "MBR" + digit(switchNumber) + ',' + link::linkTraits(kind).replyDigit;
 }
 
 std::string switchWriteBytes(char prefix, int switchNumber, std::uint8_t value, bool withCr) {

@@ -1,5 +1,5 @@
 // What the native setting pages share: the memory-switch read, write and commit, the user-value
-// set and query, the reply-interface digit of the link, and how a text reply becomes a field.
+// set and query, and how a text reply becomes a field.
 //
 //   Switch read    prefix "MBR" digit "," replyDigit     7 bytes, no line end; reply: 1 raw byte
 //   Switch write   prefix "MBS" digit "," value [CR]     the value is one raw byte, any of 0..255
@@ -22,10 +22,7 @@
 
 namespace velmora::settings {
 
-// The digit naming the link the printer is to answer on: serial "1", USB "3", parallel and
-// Ethernet "2".
-char replyDigit(link::InterfaceKind kind);
-
+// A switch read names the link the printer is to answer on by its reply digit (LinkTraits).
 std::string switchReadBytes(char prefix, int switchNumber, link::InterfaceKind kind);
 std::string switchWriteBytes(char prefix, int switchNumber, std::uint8_t value, bool withCr);
 std::string commitBytes(char prefix, int switchNumber);

@@ -1,6 +1,7 @@
 // Status pages in a tab control.
 #include "status/checkprinterstatustabctrl.h"
 
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 
 namespace velmora::status {
@@ -15,8 +16,8 @@ void CCheckPrinterStatusTabCtrl::Attach(ui::Dialog& owner, int tabId) {
     cu_->CreateAsChild(owner);
     ui::Control& tab = owner.control(tabId);
     tab.resetContent();
-    tab.addItem(resources::LoadString(kCpCaption));
-    tab.addItem(resources::LoadString(kCuCaption));
+    tab.addItem(resources::LoadString(msg::kCpCaption));
+    tab.addItem(resources::LoadString(msg::kCuCaption));
     tab.setCurSel(0);
     owner.setTabPages(tabId, {cp_.get(), cu_.get()});
     ShowSelectedPage();

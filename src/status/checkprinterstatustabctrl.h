@@ -22,9 +22,6 @@ public:
     CCpStatusCmdDlg& cpPage() { return *cp_; }
     CCuStatusCmdDlg& cuPage() { return *cu_; }
 
-    static constexpr int kCpCaption = 233;
-    static constexpr int kCuCaption = 234;
-
 private:
     std::unique_ptr<CCpStatusCmdDlg> cp_;
     std::unique_ptr<CCuStatusCmdDlg> cu_;

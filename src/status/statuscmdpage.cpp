@@ -1,6 +1,7 @@
 // Status query page: the query's outcome as ticked boxes.
 #include "status/statuscmdpage.h"
 
+#include "resources/messages.h"
 #include "resources/templates_status.h"
 
 namespace velmora::status {
@@ -19,7 +20,7 @@ bool StatusCmdPage::OnInitDialog() {
 void StatusCmdPage::OnCommandTest() {
     // A short first read is said before the second read, as it happens.
     const app::Outcome outcome = queryStatus(ctx_.comm, ctx_.clock, query_, [this](const app::Step& step) {
-        if (step.kind == app::Step::Kind::ValueRead) app::ShowMessage(host(), kMsgStatusReadFail);
+        if (step.kind == app::Step::Kind::ValueRead) app::ShowMessage(host(), msg::kStatusReadFail);
     });
     const app::ReadValue* value = outcome.find(kStatusKey);
     // The page decodes any whole reply, as it always has; only a reply that never came whole

@@ -1,6 +1,8 @@
 // The status query, its reads and what makes a reply valid.
 #include "status/statusops.h"
 
+#include "resources/messages.h"
+
 #include <vector>
 
 namespace velmora::status {
@@ -83,7 +85,7 @@ app::Outcome queryStatus(link::CComm& comm, platform::Clock& clock, const Status
     const bool shortFirst = first.size() != query.length;
     out.values.push_back(std::move(v));
     if (out.values.back().valid) return out.finish(0);  // a late reply is still this query's
-    return out.fail(shortFirst ? kMsgStatusReadFail : 0, kStatusKey);
+    return out.fail(shortFirst ? msg::kStatusReadFail : 0, kStatusKey);
 }
 
 }  // namespace velmora::status

@@ -24,7 +24,6 @@ const StatusQuery& cuQuery();  // one byte: errors
 
 inline constexpr const char* kStatusKey = "status";
 inline constexpr unsigned kStatusReplyWaitMs = 50;
-inline constexpr int kMsgStatusReadFail = 112;
 
 // Whether the reply sets a bit that no status of the query has (bits 0 and 1 of the error byte,
 // bits 0 to 4 of the progress byte): a printer that answers that is not answering this query.

@@ -2,9 +2,10 @@
 #include "terminal/communicationdlg.h"
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/templates_terminal.h"
 #include "terminal/findreplace.h"
 #include "terminal/terminalops.h"
@@ -18,18 +19,11 @@ namespace velmora::terminal {
 
 using namespace resources;
 
-namespace {
-constexpr int kMsgNoSaveFile = 214;
-constexpr int kMsgNoLoadFile = 215;
-constexpr int kMsgNoPreview = 590;
-}  // namespace
-
 CCommunicationDlg::CCommunicationDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, CommunicationTemplate()), ctx_(ctx) {}
 
 CCommunicationDlg::~CCommunicationDlg() {
     if (findOpen_) host().closeFindReplace(*this);
-    // USB and Ethernet links are not kept open past the window.
-    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+    if (ctx_.comm.traits().closesAfterTool) ctx_.comm.Close();
 }
 
 bool CCommunicationDlg::OnInitDialog() {
@@ -62,7 +56,7 @@ void CCommunicationDlg::OnFileOpen() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoLoadFile);
+        app::ShowMessage(host(), msg::kNoLoadFile);
         return;
     }
     std::string problem;
@@ -81,7 +75,7 @@ void CCommunicationDlg::OnSaveToFile() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoSaveFile);
+        app::ShowMessage(host(), msg::kNoSaveFile);
         return;
     }
     UpdateData(true);
@@ -151,7 +145,7 @@ void CCommunicationDlg::OnSendToPrinter() {
 void CCommunicationDlg::OnPreview() {
     UpdateData(true);
     // The bytes Send to Printer would write, so the pictures show what it prints.
-    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), msg::kNoPreview);
 }
 
 void CCommunicationDlg::OnReadFromPrinter() {

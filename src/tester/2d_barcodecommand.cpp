@@ -5,6 +5,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_tester.h"
 
 namespace velmora::tester {
@@ -33,8 +34,8 @@ bool C2D_BarcodeCommand::OnInitDialog() {
     bindSpin(IDC_B2_COLS_SPIN, IDC_B2_COLS, 1, 30);
     bindSpin(IDC_B2_MODULE_SPIN, IDC_B2_MODULE, 2, 9);
     bindSpin(IDC_B2_BAR_SPIN, IDC_B2_BAR, 4, 99);
-    FillComboFromString(control(IDC_B2_COMPRESS), kList2DCompression);
-    FillComboFromString(control(IDC_B2_ORIGIN), kList2DOrigin);
+    FillComboFromString(control(IDC_B2_COMPRESS), msg::kList2DCompression);
+    FillComboFromString(control(IDC_B2_ORIGIN), msg::kList2DOrigin);
     push();
     UpdateData(true);
     if (restored_) {

@@ -9,6 +9,7 @@
 
 #include "app/typedtext.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "resources/templates_tester_parts.h"
@@ -116,7 +117,7 @@ public:
     }
     // Quoted text that would end its command.
     void quoted(const std::string& text) {
-        if (ok() && app::breaksQuotedField(text)) refuse(resources::LoadString(app::kMsgQuotedFieldBreaks));
+        if (ok() && app::breaksQuotedField(text)) refuse(resources::LoadString(msg::kQuotedFieldBreaks));
     }
 
     bool badValue(const std::string& key, const std::string& v) {
@@ -159,11 +160,11 @@ Build buildText(Form& f, bool testPrint) {
 
 Build buildVector(Form& f, bool testPrint) {
     VectorText v;
-    if (!f.choose("bold", stringItems(kListVectorBold), v.bold) ||
-        !f.choose("reverse", stringItems(kListVectorReverse), v.reverse) ||
-        !f.choose("italic", stringItems(kListVectorItalic), v.italic) || !f.choose("rotation", kRotations, v.rotation) ||
-        !f.choose("justification", stringItems(kListJustification), v.justification) ||
-        !f.choose("text-direction", stringItems(kListTextDirection), v.direction))
+    if (!f.choose("bold", stringItems(msg::kListVectorBold), v.bold) ||
+        !f.choose("reverse", stringItems(msg::kListVectorReverse), v.reverse) ||
+        !f.choose("italic", stringItems(msg::kListVectorItalic), v.italic) || !f.choose("rotation", kRotations, v.rotation) ||
+        !f.choose("justification", stringItems(msg::kListJustification), v.justification) ||
+        !f.choose("text-direction", stringItems(msg::kListTextDirection), v.direction))
         return f.result;
     f.real("x", v.x, INT_MIN, INT_MAX);
     f.real("y", v.y, INT_MIN, INT_MAX);
@@ -208,9 +209,9 @@ Build buildBarcode2D(Form& f, bool testPrint) {
     const std::vector<std::string>& levels =
         s == Symbology::Pdf417 ? kPdf417EccLevels : s == Symbology::QrCode ? kQrEccLevels : none;
     if (!f.choose("mode", modes, mode) || !f.choose("ecc", levels, ecc) ||
-        !f.choose("compress", stringItems(kList2DCompression), v.compression) ||
+        !f.choose("compress", stringItems(msg::kList2DCompression), v.compression) ||
         !f.choose("hri", templateItems(t, resources::IDC_B2_HRI), v.hri) ||
-        !f.choose("origin", stringItems(kList2DOrigin), v.origin) || !f.choose("rotation", kRotations, rotation))
+        !f.choose("origin", stringItems(msg::kList2DOrigin), v.origin) || !f.choose("rotation", kRotations, rotation))
         return f.result;
     if (mode >= 0) chooseMode(v, mode);
     if (ecc >= 0) v.eccIndex = ecc;

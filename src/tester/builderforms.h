@@ -10,15 +10,6 @@
 
 namespace velmora::tester {
 
-// String-table entries that fill the builders' drop-down lists.
-inline constexpr int kList2DCompression = 257;
-inline constexpr int kList2DOrigin = 258;
-inline constexpr int kListVectorBold = 259;
-inline constexpr int kListVectorReverse = 260;
-inline constexpr int kListVectorItalic = 261;
-inline constexpr int kListJustification = 262;
-inline constexpr int kListTextDirection = 263;
-
 struct BuilderForm {
     const char* name;               // "text"
     bool testPrint;                 // the builder has "Test Print"

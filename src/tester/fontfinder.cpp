@@ -2,6 +2,7 @@
 #include "tester/fontfinder.h"
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/templates_tester.h"
 
 namespace velmora::tester {
@@ -77,7 +78,7 @@ void CFontFinder::OnPrintComparison() {
     const auto similar = shown(IDC_FF_SIMILAR_FONT, IDC_FF_SIMILAR_X, IDC_FF_SIMILAR_Y);
     const auto round = shown(IDC_FF_ROUND_FONT, IDC_FF_ROUND_X, IDC_FF_ROUND_Y);
     if (!similar || !round) {
-        app::ShowMessage(host(), kMsgNoFontFound);
+        app::ShowMessage(host(), msg::kNoFontFound);
         return;
     }
     ctx_.comm.WriteText(fontComparisonText(*similar, *round));

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "app/dialogcatalog.h"
-#include "app/menuview.h"
+#include "app/toolnames.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
@@ -19,9 +20,6 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-constexpr int kMsgNoSaveFile = 214;
-constexpr int kMsgNoLoadFile = 215;
-constexpr int kMsgNoPreview = 590;
 
 // The tools behind the launcher buttons, by their dialog-catalog names.
 struct Launcher {
@@ -53,8 +51,7 @@ constexpr Launcher kLaunchers[] = {
 CTAVL_CmdTesterDlg::CTAVL_CmdTesterDlg(app::ToolContext& ctx) : ui::Dialog(ctx.host, TavlCmdTesterTemplate()), ctx_(ctx) {}
 
 CTAVL_CmdTesterDlg::~CTAVL_CmdTesterDlg() {
-    // USB and Ethernet links are not kept open past the tester.
-    if (ctx_.comm.kind == link::kUsb || ctx_.comm.kind == link::kEthernet) ctx_.comm.Close();
+    if (ctx_.comm.traits().closesAfterTool) ctx_.comm.Close();
 }
 
 bool CTAVL_CmdTesterDlg::OnInitDialog() {
@@ -127,7 +124,7 @@ void CTAVL_CmdTesterDlg::OnMultiSend() {
 void CTAVL_CmdTesterDlg::OnPreview() {
     UpdateData(true);
     // The bytes the printer would receive, so the picture shows what Multi Send prints.
-    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), kMsgNoPreview);
+    if (!host().showLabelPreview(platform::toCodePage(text_))) app::ShowMessage(host(), msg::kNoPreview);
 }
 
 void CTAVL_CmdTesterDlg::OnReadFromPrinter() {
@@ -157,7 +154,7 @@ void CTAVL_CmdTesterDlg::OnLoad() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoLoadFile);
+        app::ShowMessage(host(), msg::kNoLoadFile);
         return;
     }
     std::string problem;
@@ -177,7 +174,7 @@ void CTAVL_CmdTesterDlg::OnSave() {
     request.filter = "All files(*.*)|*.*|Text files(*.txt)|*.txt||";
     const auto path = host().fileDialog(request);
     if (!path) {
-        app::ShowMessage(host(), kMsgNoSaveFile);
+        app::ShowMessage(host(), msg::kNoSaveFile);
         return;
     }
     UpdateData(true);

@@ -2,6 +2,7 @@
 #include "tester/tavlrfidpasswordcommand.h"
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/templates_rfid.h"
 #include "resources/templates_tester.h"
 #include "rfid/rfidcommands.h"
@@ -11,7 +12,6 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-constexpr int kMsgBadAccess = 212, kMsgBadKill = 213;
 }
 
 CTavlRfidPasswordCommand::CTavlRfidPasswordCommand(app::ToolContext& ctx)
@@ -51,12 +51,12 @@ bool CTavlRfidPasswordCommand::PrepareInsert() {
     // Eight hexadecimal digits each: anything else would become a password nobody can present.
     const auto access = rfid::passwordDigits(access_);
     if (!access) {
-        app::ShowMessage(host(), kMsgBadAccess);
+        app::ShowMessage(host(), msg::kRfidBadAccess);
         return false;
     }
     const auto kill = rfid::passwordDigits(kill_);
     if (!kill) {
-        app::ShowMessage(host(), kMsgBadKill);
+        app::ShowMessage(host(), msg::kRfidBadKill);
         return false;
     }
     accessDigits_ = *access;

@@ -3,6 +3,7 @@
 
 #include "app/dialogcatalog.h"
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/templates_tester.h"
 #include "rfid/rfidcommands.h"
 #include "rfid/rfidtagops.h"
@@ -12,7 +13,6 @@ namespace velmora::tester {
 using namespace resources;
 
 namespace {
-constexpr int kMsgBadRange = 199;
 int cellId(int position) { return IDC_RB_CELL_FIRST + position; }
 }  // namespace
 
@@ -56,7 +56,7 @@ void CTavlRfidWriteCommand::enableRange() {
 void CTavlRfidWriteCommand::OnSetData() {
     UpdateData(true);
     if (start_ < 0 || count_ < 0 || start_ + count_ + 1 > kRfidBuilderCells) {
-        app::ShowMessage(host(), kMsgBadRange);
+        app::ShowMessage(host(), msg::kRfidBadRange);
         return;
     }
     enableRange();
@@ -95,17 +95,17 @@ bool CTavlRfidWriteCommand::PrepareInsert() {
     std::string data;
     for (int i = start_; set && i <= start_ + count_; ++i) {
         if (!rfid::checkCell(format(), cells_[i]).empty()) {
-            app::ShowMessage(host(), kMsgRfidCellNotOneByte);
+            app::ShowMessage(host(), msg::kRfidCellNotOneByte);
             return false;
         }
         data += cells_[i];
     }
     if (!set) {
-        app::ShowMessage(host(), kMsgRfidCellNotOneByte);
+        app::ShowMessage(host(), msg::kRfidCellNotOneByte);
         return false;
     }
     if (rfid::dataBreaksQuotes(format(), data)) {
-        app::ShowMessage(host(), app::kMsgQuotedFieldBreaks);
+        app::ShowMessage(host(), msg::kQuotedFieldBreaks);
         return false;
     }
     return true;

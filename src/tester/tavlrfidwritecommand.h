@@ -10,9 +10,6 @@
 
 namespace velmora::tester {
 
-// Shown when a cell of the range does not hold exactly one byte.
-inline constexpr int kMsgRfidCellNotOneByte = 561;
-
 class CTavlRfidWriteCommand : public TesterBuilder {
 public:
     explicit CTavlRfidWriteCommand(app::ToolContext& ctx);

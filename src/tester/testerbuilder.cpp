@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "tester/convertunit.h"
 #include "tester/tavlcommands.h"
@@ -60,7 +61,7 @@ void TesterBuilder::push() {
 
 bool TesterBuilder::quotedFieldFits(const std::string& text) {
     if (!app::breaksQuotedField(text)) return true;
-    app::ShowMessage(host(), app::kMsgQuotedFieldBreaks);
+    app::ShowMessage(host(), msg::kQuotedFieldBreaks);
     return false;
 }
 

@@ -12,11 +12,6 @@
 
 namespace velmora::tester {
 
-// Strings of the tester's own messages.
-inline constexpr int kMsgCannotReadFile = 361;
-inline constexpr int kMsgCannotWriteFile = 362;
-inline constexpr int kMsgNoFontFound = 364;
-
 class TesterBuilder : public ui::Dialog {
 public:
     TesterBuilder(app::ToolContext& ctx, const ui::DialogTemplate& tmpl);

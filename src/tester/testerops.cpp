@@ -7,6 +7,7 @@
 #include "app/typedtext.h"
 #include "platform/codepage.h"
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "tester/testerbuilder.h"
@@ -99,14 +100,14 @@ app::Outcome writeTestPrint(link::CComm& comm, const std::string& text) {
 std::optional<std::string> loadCommandFile(const std::string& path, std::string& problem) {
     const auto bytes = platform::readUserFile(path, kMaxFileBytes);
     if (!bytes) {
-        problem = ui::fillMessage(resources::LoadString(kMsgCannotReadFile), path);
+        problem = ui::fillMessage(resources::LoadString(msg::kCannotReadFile), path);
         return std::nullopt;
     }
     return decodeCommandFile(*bytes, [](std::string_view b) { return platform::fromCodePage(b); });
 }
 
 std::string cannotWriteMessage(const std::string& path) {
-    return ui::fillMessage(resources::LoadString(kMsgCannotWriteFile), path);
+    return ui::fillMessage(resources::LoadString(msg::kCannotWriteFile), path);
 }
 
 }  // namespace velmora::tester

@@ -6,6 +6,7 @@
 
 #include "app/sent.h"
 #include "platform/codepage.h"
+#include "resources/messages.h"
 #include "tester/twobytecodes.h"
 
 namespace velmora::tester {
@@ -37,9 +38,9 @@ app::Outcome printTwoByteChart(link::CComm& comm, const TwoBytePrintRequest& r, 
     int first = table.leadFirst, last = table.leadLast;
     if (!r.all) {
         const auto start = parseBlock(r.start);
-        if (!start) return out.refuse(kMsgStartBlockWrong, {}, "start");
+        if (!start) return out.refuse(msg::kStartBlockWrong, {}, "start");
         const auto end = parseBlock(r.end);
-        if (!end) return out.refuse(kMsgEndBlockWrong, {}, "end");
+        if (!end) return out.refuse(msg::kEndBlockWrong, {}, "end");
         first = *start;
         last = *end;
     }
@@ -48,16 +49,16 @@ app::Outcome printTwoByteChart(link::CComm& comm, const TwoBytePrintRequest& r, 
     if (!r.zii) {
         // The lead bytes go inside the quoted text, where one below 0x20 or an apostrophe would
         // end the command and run the rest of the row as commands.
-        if (unsafeNativeLead(first)) return out.refuse(kMsgStartBlockWrong, {}, "start");
+        if (unsafeNativeLead(first)) return out.refuse(msg::kStartBlockWrong, {}, "start");
         for (int lead = first; lead <= last; ++lead)
-            if (unsafeNativeLead(lead)) return out.refuse(kMsgEndBlockWrong, {}, "end");
+            if (unsafeNativeLead(lead)) return out.refuse(msg::kEndBlockWrong, {}, "end");
     }
     std::string width, height;
     if (r.zii || r.vector) {
         width = platform::toCodePage(r.width);
-        if (!sizeFits(width)) return out.refuse(kMsgFontSizeDigits, {}, "width");
+        if (!sizeFits(width)) return out.refuse(msg::kFontSizeDigits, {}, "width");
         height = platform::toCodePage(r.height);
-        if (!sizeFits(height)) return out.refuse(kMsgFontSizeDigits, {}, "height");
+        if (!sizeFits(height)) return out.refuse(msg::kFontSizeDigits, {}, "height");
     }
     const std::size_t fonts = std::strlen(table.bitmapFonts);
     const int fontAt = r.bitmapFont < 0 ? table.bitmapFontChosen : r.bitmapFont;

@@ -8,11 +8,6 @@
 
 namespace velmora::tester {
 
-// Strings of the prints' messages.
-inline constexpr int kMsgStartBlockWrong = 229;
-inline constexpr int kMsgEndBlockWrong = 230;
-inline constexpr int kMsgFontSizeDigits = 530;
-
 struct TwoBytePrintRequest {
     int table = 0;             // position in twoByteTables()
     bool all = false;          // the table's whole lead-byte range

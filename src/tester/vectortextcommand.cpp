@@ -5,6 +5,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_tester.h"
 
 namespace velmora::tester {
@@ -26,11 +27,11 @@ bool CVectorTextCommand::OnInitDialog() {
     bindSpin(IDC_VT_WIDTH_SPIN, IDC_VT_WIDTH, 1, 100);
     bindSpin(IDC_VT_HEIGHT_SPIN, IDC_VT_HEIGHT, 1, 100);
     bindSpin(IDC_VT_SPACE_SPIN, IDC_VT_FONT_SPACE, -100, 100);
-    FillComboFromString(control(IDC_VT_REVERSE), kListVectorReverse);
-    FillComboFromString(control(IDC_VT_BOLD), kListVectorBold);
-    FillComboFromString(control(IDC_VT_ITALIC), kListVectorItalic);
-    FillComboFromString(control(IDC_VT_JUSTIFY), kListJustification);
-    FillComboFromString(control(IDC_VT_DIRECTION), kListTextDirection);
+    FillComboFromString(control(IDC_VT_REVERSE), msg::kListVectorReverse);
+    FillComboFromString(control(IDC_VT_BOLD), msg::kListVectorBold);
+    FillComboFromString(control(IDC_VT_ITALIC), msg::kListVectorItalic);
+    FillComboFromString(control(IDC_VT_JUSTIFY), msg::kListJustification);
+    FillComboFromString(control(IDC_VT_DIRECTION), msg::kListTextDirection);
     if (!restored_) {
         values_ = VectorText{};
         font_ = 0;

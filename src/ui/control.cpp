@@ -45,27 +45,6 @@ int Control::addItem(const std::string& item) {
     return static_cast<int>(items_.size()) - 1;
 }
 
-void Control::insertItem(int pos, const std::string& item) {
-    if (pos < 0 || pos > count()) pos = count();
-    items_.insert(items_.begin() + pos, item);
-    if (pos < static_cast<int>(itemTips_.size())) itemTips_.insert(itemTips_.begin() + pos, std::string());
-    if (curSel_ >= pos) ++curSel_;
-    changed();
-}
-
-void Control::deleteItem(int pos) {
-    if (pos < 0 || pos >= count()) return;
-    items_.erase(items_.begin() + pos);
-    if (pos < static_cast<int>(itemTips_.size())) itemTips_.erase(itemTips_.begin() + pos);
-    if (curSel_ == pos) {
-        curSel_ = -1;
-        if (kind_ == ControlKind::DropDownList) text_.clear();
-    } else if (curSel_ > pos) {
-        --curSel_;
-    }
-    changed();
-}
-
 void Control::resetContent() {
     items_.clear();
     itemTips_.clear();

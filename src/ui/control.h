@@ -103,8 +103,6 @@ public:
     // Lists (drop-down, combo, list box, tab captions).
     const std::vector<std::string>& items() const { return items_; }
     int addItem(const std::string& item);  // the new item's position
-    void insertItem(int pos, const std::string& item);
-    void deleteItem(int pos);
     void resetContent();
     int count() const { return static_cast<int>(items_.size()); }
     int curSel() const { return curSel_; }  // -1 when none

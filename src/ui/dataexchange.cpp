@@ -187,8 +187,6 @@ void DataExchange::CBString(int id, std::string& text) {
     }
 }
 
-void DataExchange::LBIndex(int id, int& index) { CBIndex(id, index); }
-
 void DataExchange::Radio(int firstId, int& index) {
     if (skip()) return;
     lastId_ = firstId;
@@ -223,12 +221,6 @@ void DataExchange::SliderPos(int id, int& pos) {
 }
 
 void DataExchange::MinMaxInt(int value, int min, int max) {
-    if (skip() || !save_) return;
-    if (value < min || value > max)
-        Fail(lastId_, fillMessage(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));
-}
-
-void DataExchange::MinMaxUnsigned(unsigned value, unsigned min, unsigned max) {
     if (skip() || !save_) return;
     if (value < min || value > max)
         Fail(lastId_, fillMessage(ddx_text::kEnterIntegerBetween, std::to_string(min), std::to_string(max)));

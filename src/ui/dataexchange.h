@@ -36,14 +36,12 @@ public:
     void Check(int id, bool& value);
     void CBIndex(int id, int& index);  // list position, -1 for none
     void CBString(int id, std::string& text);
-    void LBIndex(int id, int& index);
     // Radio group starting at firstId: the position of the ticked button, -1 for none.
     void Radio(int firstId, int& index);
     void SliderPos(int id, int& pos);
 
     // Validation of the value just exchanged; on failure the field gets its old value back.
     void MinMaxInt(int value, int min, int max);
-    void MinMaxUnsigned(unsigned value, unsigned min, unsigned max);
     void MinMaxDouble(double value, double min, double max);
     void MaxChars(const std::string& value, int count);
 

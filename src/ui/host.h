@@ -82,8 +82,6 @@ public:
     std::function<void(const std::string&)> messageWatcher;
 
     // Caption of boxes that name none: the application's title.
-    const std::string& appTitle() const { return appTitle_; }
-    void setAppTitle(std::string title) { appTitle_ = std::move(title); }
 
     // A message with the application's caption, an OK button and the exclamation icon.
     int message(const std::string& text) { return messageBox(text, appTitle_, Icon::Exclamation, Buttons::Ok); }

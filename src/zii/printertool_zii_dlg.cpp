@@ -2,6 +2,8 @@
 #include "zii/printertool_zii_dlg.h"
 
 #include "app/dialogcatalog.h"
+#include "app/toolnames.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_tools.h"
 #include "zii/printertoolops.h"
 
@@ -37,14 +39,14 @@ bool CPrinterTool_ZII_Dlg::OnInitDialog() {
             if (out.result.messageId)
                 app::ShowMessage(ctx_.host, out.result.messageId);
             else if (out.done())  // nothing comes back to show: the bottom line says it went
-                app::ShowStatus(ctx_.host, app::kStatusToolSent, control(id).text());
+                app::ShowStatus(ctx_.host, msg::kStatusToolSent, control(id).text());
         });
     return true;
 }
 
 namespace {
 const bool registered = app::registerDialog({
-    "zii-printer-tool",
+    app::kToolZiiPrinterTool,
     [](app::ToolContext& ctx) { return std::make_unique<CPrinterTool_ZII_Dlg>(ctx); },
     {},
     {},

@@ -1,6 +1,8 @@
 // The printer tools' commands.
 #include "zii/printertoolops.h"
 
+#include "resources/messages.h"
+
 namespace velmora::zii {
 
 const std::vector<PrinterToolAction>& printerToolActions() {
@@ -25,7 +27,7 @@ const PrinterToolAction* findPrinterToolAction(std::string_view name) {
 
 app::Outcome runPrinterTool(link::CComm& comm, const PrinterToolAction& action) {
     app::Outcome out;
-    if (action.notOnEthernet && comm.kind == link::kEthernet) return out.fail(kMsgNotOnEthernet, action.name);
+    if (action.notOnEthernet && comm.traits().network) return out.fail(msg::kNotOnEthernet, action.name);
     if (comm.WriteText(action.command) == 0) return out.fail(0, action.name);
     out.written.emplace_back(action.name, action.command);
     return out.finish(0);

@@ -19,8 +19,6 @@ struct PrinterToolAction {
 const std::vector<PrinterToolAction>& printerToolActions();
 const PrinterToolAction* findPrinterToolAction(std::string_view name);
 
-inline constexpr int kMsgNotOnEthernet = 272;
-
 // Fails with 272 (nothing sent) for a diagnostics action on Ethernet, with no message when the
 // write failed (the port object said why).
 app::Outcome runPrinterTool(link::CComm& comm, const PrinterToolAction& action);

@@ -5,13 +5,13 @@
 #include <cstdlib>
 
 #include "platform/userfiles.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "tester/testerformat.h"
 
 namespace velmora::zii {
 
 namespace {
-constexpr int kMsgCannotWriteFile = 362;
 
 std::string twoDigits(int value) {
     char text[16];
@@ -144,7 +144,7 @@ app::Outcome setPrintQuality(link::CComm& comm, const QualitySetting& setting) {
     if (setting.file) {
         if (!platform::writeUserFile(*setting.file, tester::encodeCommandFile(text))) {
             // The printer is not set as if the file had been saved.
-            std::string message = resources::LoadString(kMsgCannotWriteFile);
+            std::string message = resources::LoadString(msg::kCannotWriteFile);
             if (const auto p = message.find("%1"); p != std::string::npos) message.replace(p, 2, *setting.file);
             out.fail(0, "file");
             out.result.message = std::move(message);

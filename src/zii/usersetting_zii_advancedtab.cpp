@@ -4,6 +4,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_pages.h"
 #include "ui/dataexchange.h"
 
@@ -11,19 +12,13 @@ namespace velmora::zii {
 
 using namespace resources;
 
-namespace {
-constexpr int kMediaHandlingItems = 254;
-constexpr int kMediaFeedItems = 255;
-constexpr int kBackfeedItems = 256;
-}  // namespace
-
 CUserSetting_ZII_AdvancedTab::CUserSetting_ZII_AdvancedTab(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, ZiiAdvancedTabTemplate()), ctx_(ctx) {}
 
 bool CUserSetting_ZII_AdvancedTab::OnInitDialog() {
-    FillComboFromString(control(IDC_ZADV_MEDIA_HANDLING), kMediaHandlingItems);
-    FillComboFromString(control(IDC_ZADV_MEDIA_FEED), kMediaFeedItems);
-    FillComboFromString(control(IDC_ZADV_BACKFEED), kBackfeedItems);
+    FillComboFromString(control(IDC_ZADV_MEDIA_HANDLING), msg::kMediaHandlingItems);
+    FillComboFromString(control(IDC_ZADV_MEDIA_FEED), msg::kMediaFeedItems);
+    FillComboFromString(control(IDC_ZADV_BACKFEED), msg::kBackfeedItems);
     control(IDC_ZADV_EVERY_LABEL).setText("0");
     // "No feed" is the last entry, whatever the table holds.
     mediaFeed = control(IDC_ZADV_MEDIA_FEED).count() - 1;
@@ -84,7 +79,7 @@ void CUserSetting_ZII_AdvancedTab::OnSetToPrinter() {
         ui::WaitCursor wait(host());
         sent = setAdvancedSettings(ctx_.comm, request).done();
     }
-    if (sent) app::ShowStatus(host(), app::kStatusSettingsSent);
+    if (sent) app::ShowStatus(host(), msg::kStatusSettingsSent);
 }
 
 namespace {

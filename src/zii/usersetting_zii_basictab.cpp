@@ -11,6 +11,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_basic.h"
 #include "ui/dataexchange.h"
 #include "zii/ziiprotocol.h"
@@ -52,11 +53,6 @@ constexpr std::array<Lock, 6> kLocks{{
     {5, IDC_ZB_LOCK_PRINT_OFFSET},
 }};
 
-// Strings whose ";"-separated items fill the word lists.
-constexpr int kOrientationItems = 251;
-constexpr int kPrintModeItems = 252;
-constexpr int kMediaTypeItems = 253;
-
 // The speed list shows each speed with one decimal: "2.0" ... "7.0".
 const std::vector<std::string>& speedTexts() {
     static const std::vector<std::string> texts = [] {
@@ -79,9 +75,9 @@ CUserSetting_ZII_BasicTab::CUserSetting_ZII_BasicTab(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, ZiiBasicTabTemplate()), ctx_(ctx) {}
 
 bool CUserSetting_ZII_BasicTab::OnInitDialog() {
-    FillComboFromString(control(IDC_ZB_ORIENTATION), kOrientationItems);
-    FillComboFromString(control(IDC_ZB_PRINT_MODE), kPrintModeItems);
-    FillComboFromString(control(IDC_ZB_MEDIA_TYPE), kMediaTypeItems);
+    FillComboFromString(control(IDC_ZB_ORIENTATION), msg::kOrientationItems);
+    FillComboFromString(control(IDC_ZB_PRINT_MODE), msg::kPrintModeItems);
+    FillComboFromString(control(IDC_ZB_MEDIA_TYPE), msg::kMediaTypeItems);
     control(IDC_ZB_SPEED).resetContent();
     for (const auto& s : speedTexts()) control(IDC_ZB_SPEED).addItem(s);
     control(IDC_ZB_DARKNESS).resetContent();
@@ -194,7 +190,7 @@ void CUserSetting_ZII_BasicTab::OnSetToPrinter() {
         failedWrites_ = setBasicSettings(ctx_.comm, ctx_.clock, request()).done() ? 0 : 1;
     }
     UpdateData(false);
-    if (failedWrites_ == 0) app::ShowStatus(host(), app::kStatusSettingsSent);
+    if (failedWrites_ == 0) app::ShowStatus(host(), msg::kStatusSettingsSent);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "app/dialogcatalog.h"
+#include "app/toolnames.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_tools.h"
 
 namespace velmora::zii {
@@ -11,7 +13,6 @@ namespace velmora::zii {
 using namespace resources;
 
 namespace {
-constexpr int kMsgNoSaveFile = 214;
 constexpr int kDefaultDarkness = 8;
 }  // namespace
 
@@ -111,7 +112,7 @@ void CUserSetting_ZII_QualityDlg::OnPrintSamples() {
                 static_cast<int>(printSampleSeries(ctx_.comm, ctx_.clock, countPosition()).written.size());
         }
     }
-    if (samplesWritten_ > 0) app::ShowStatus(ctx_.host, app::kStatusSamplesSent, std::to_string(samplesWritten_));
+    if (samplesWritten_ > 0) app::ShowStatus(ctx_.host, msg::kStatusSamplesSent, std::to_string(samplesWritten_));
 }
 
 void CUserSetting_ZII_QualityDlg::OnSetToPrinter() {
@@ -124,19 +125,19 @@ void CUserSetting_ZII_QualityDlg::OnSetToPrinter() {
         request.filter = "ZPL files(*.zpl)|*.zpl||";
         setting.file = ctx_.host.fileDialog(request);
         if (!setting.file) {
-            app::ShowMessage(ctx_.host, kMsgNoSaveFile);
+            app::ShowMessage(ctx_.host, msg::kNoSaveFile);
             return;
         }
     }
     const app::Outcome out = setPrintQuality(ctx_.comm, setting);
     if (!out.result.message.empty()) ctx_.host.message(out.result.message);
     settingsSent_ = out.done();
-    if (settingsSent_ && out.result.message.empty()) app::ShowStatus(ctx_.host, app::kStatusSettingsSent);
+    if (settingsSent_ && out.result.message.empty()) app::ShowStatus(ctx_.host, msg::kStatusSettingsSent);
 }
 
 namespace {
 const bool registered = app::registerDialog({
-    "zii-quality",
+    app::kToolZiiQuality,
     [](app::ToolContext& ctx) { return std::make_unique<CUserSetting_ZII_QualityDlg>(ctx); },
     {
         {"automatic-36",

@@ -7,6 +7,7 @@
 
 #include "app/dialogcatalog.h"
 #include "resources/combo.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_pages.h"
 #include "ui/dataexchange.h"
 
@@ -15,11 +16,6 @@ namespace velmora::zii {
 using namespace resources;
 
 namespace {
-
-constexpr int kBaudItems = 264;
-constexpr int kParityItems = 266;
-constexpr int kStopBitItems = 267;
-constexpr int kProtocolItems = 268;
 
 // "Default Setting": the entry each list gets, compared in upper case.
 constexpr std::array<const char*, kSerialFieldCount> kDefaults = {"115200", "8", "NONE", "1", "HARDWARE"};
@@ -39,10 +35,10 @@ CUserSetting_ZII_SerialTab::CUserSetting_ZII_SerialTab(app::ToolContext& ctx)
     : ui::Dialog(ctx.host, ZiiSerialTabTemplate()), ctx_(ctx) {}
 
 bool CUserSetting_ZII_SerialTab::OnInitDialog() {
-    FillComboFromString(control(IDC_ZSER_BAUD), kBaudItems);
-    FillComboFromString(control(IDC_ZSER_PARITY), kParityItems);
-    FillComboFromString(control(IDC_ZSER_STOP_BIT), kStopBitItems);
-    FillComboFromString(control(IDC_ZSER_PROTOCOL), kProtocolItems);
+    FillComboFromString(control(IDC_ZSER_BAUD), msg::kBaudItems);
+    FillComboFromString(control(IDC_ZSER_PARITY), msg::kParityItems);
+    FillComboFromString(control(IDC_ZSER_STOP_BIT), msg::kStopBitItems);
+    FillComboFromString(control(IDC_ZSER_PROTOCOL), msg::kProtocolItems);
     ui::Dialog::OnInitDialog();
     on(ui::Event::Clicked, IDC_ZSER_GET, [this] { OnGet(); });
     on(ui::Event::Clicked, IDC_ZSER_SET, [this] { OnSet(); });

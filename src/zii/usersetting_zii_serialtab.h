@@ -19,7 +19,6 @@ class CUserSetting_ZII_SerialTab : public ui::Dialog {
     void OnDefaultSetting();
 
     // "Please, select ..." for an empty list, one per field in page order.
-    static constexpr std::array<int, kSerialFieldCount> kMsgSelectField = kMsgSelectSerialField;
     // Control ids of the five lists in page order.
     static const std::array<int, kSerialFieldCount> kListIds;
 

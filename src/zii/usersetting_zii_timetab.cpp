@@ -3,6 +3,7 @@
 #include "zii/usersetting_zii_timetab.h"
 
 #include "app/dialogcatalog.h"
+#include "resources/messages.h"
 #include "resources/templates_zii_pages.h"
 #include "ui/dataexchange.h"
 
@@ -58,7 +59,7 @@ void CUserSetting_ZII_TimeTab::OnSetToPrinter() {
         ui::WaitCursor wait(host());
         lastWrite_ = setPrinterClock(ctx_.comm, t).done() ? 1 : 0;
     }
-    if (*lastWrite_ == 1) app::ShowStatus(host(), app::kStatusSettingsSent);
+    if (*lastWrite_ == 1) app::ShowStatus(host(), msg::kStatusSettingsSent);
 }
 
 namespace {

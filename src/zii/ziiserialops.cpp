@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/settingspage.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "zii/ziiprotocol.h"
 
@@ -105,14 +106,14 @@ app::Outcome setSerialSettings(link::CComm& comm, const std::array<int, kSerialF
     for (std::size_t i = 0; i < kSerialFieldCount; ++i) {
         const SerialKey& key = serialKeys()[i];
         if (entries[i] < 0 || entries[i] >= static_cast<int>(key.values.size()))
-            return out.refuse(kMsgSelectSerialField[i], {}, key.name);
+            return out.refuse(msg::kSelectSerialField[i], {}, key.name);
     }
-    if (!comm.WriteText(serialSetCommand(entries))) return out.fail(kMsgSerialSetFailed, kLinkStep);
+    if (!comm.WriteText(serialSetCommand(entries))) return out.fail(msg::kSerialSetFailed, kLinkStep);
     for (std::size_t i = 0; i < kSerialFieldCount; ++i)
         out.written.emplace_back(serialKeys()[i].name, serialKeys()[i].words[static_cast<std::size_t>(entries[i])]);
-    out.finish(kMsgSerialSetSucceeded);
+    out.finish(msg::kSerialSetOk);
     // The new parameters take effect only when the printer is switched off and on.
-    out.result.message = resources::LoadString(kMsgRestartPrinter);
+    out.result.message = resources::LoadString(msg::kRestartPrinter);
     return out;
 }
 
@@ -163,7 +164,7 @@ public:
             else if (read.valid)
                 entries[i] = entryOfWord(key, read.text);
             else
-                return out.fail(kMsgSelectSerialField[i], key.name);
+                return out.fail(msg::kSelectSerialField[i], key.name);
         }
         return setSerialSettings(comm, entries);
     }

@@ -34,11 +34,6 @@ const std::array<SerialKey, kSerialFieldCount>& serialKeys();
 inline constexpr int kSerialQuery = 11;
 inline constexpr unsigned kSerialReplyWaitMs = 30;
 inline constexpr unsigned kSerialAfterReadMs = 30;
-inline constexpr int kMsgSerialSetSucceeded = 222;
-inline constexpr int kMsgRestartPrinter = 223;
-inline constexpr int kMsgSerialSetFailed = 225;
-// "Please, select ..." for a parameter a Set has no entry for, one per field in page order.
-inline constexpr std::array<int, kSerialFieldCount> kMsgSelectSerialField = {276, 277, 278, 279, 280};
 
 // List positions a serial-settings reply names, one per field, -1 where a field is missing or
 // not recognised. The reply's text before its first digit is skipped, then it is split at commas

@@ -7,6 +7,7 @@
 #include "download/transferops.h"
 #include "download_fixture.h"
 #include "link/sessiontrace.h"
+#include "resources/messages.h"
 
 namespace velmora::testing {
 namespace {
@@ -32,7 +33,7 @@ TEST_F(FileChanged, AFileThatShrinksMidwayStopsTheTransferWithItsOwnMessage) {
         l.comm.observer = nullptr;
         EXPECT_TRUE(shrunk);
         EXPECT_EQ(out.result.status, app::Status::Failed);
-        EXPECT_EQ(out.result.messageId, download::kMsgFileChanged);
+        EXPECT_EQ(out.result.messageId, msg::kFileChanged);
         // The link did nothing wrong: no "Port error!".
         EXPECT_TRUE(l.messages.shown.empty());
         const auto entries = trace.entries();
@@ -54,7 +55,7 @@ TEST_F(FileChanged, AFileRewrittenInPlaceIsNoticedToo) {
             touched = true;
         }
     });
-    EXPECT_EQ(out.result.messageId, download::kMsgFileChanged);
+    EXPECT_EQ(out.result.messageId, msg::kFileChanged);
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "app/prefsstatic.h"
 #include "gui/qtrenderer.h"
 #include "qtapp.h"
+#include "shell/prefsstatic.h"
 #include "ui/testhost.h"
 
 namespace velmora::testing {
@@ -39,11 +39,11 @@ class BannerDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override {
-        auto banner = std::make_shared<app::CPrefsStatic>();
+        auto banner = std::make_shared<shell::CPrefsStatic>();
         banner->faceName = "Verdana";
         banner->fontHeight = 14;
         banner->fontWeight = 700;
-        banner->textColor = app::kButtonFaceColor;
+        banner->textColor = shell::kButtonFaceColor;
         banner->gradientColor = 0x8080EC;
         banner->subtitle = "Bar Code Printer Norvik";
         control(kBanner).setCustom(banner);

@@ -9,11 +9,11 @@
 #include <QTest>
 
 #include "app/menumode.h"
-#include "app/velmoradlg.h"
 #include "gui/qtrenderer.h"
 #include "platform/spooler.h"
 #include "qtapp.h"
 #include "resources/templates_main.h"
+#include "shell/velmoradlg.h"
 #include "support/simdevice.h"
 #include "ui/testhost.h"
 
@@ -143,7 +143,7 @@ TEST(MainWindowKeyboard, TheFirstStopIsTheChosenInterface) {
     SimLink link;
     ui::TestHost host;
     app::ToolContext ctx{link.comm, link.clock, host};
-    app::CVelmoraDlg dlg(ctx, platform::spoolerWithoutQueues());
+    shell::CVelmoraDlg dlg(ctx, platform::spoolerWithoutQueues());
     dlg.interfaceIndex = 3;  // Ethernet
     auto window = std::make_unique<QDialog>();
     gui::QtRenderer renderer(dlg, window.get());

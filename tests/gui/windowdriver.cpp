@@ -307,7 +307,7 @@ MainWindowOnSim::MainWindowOnSim(int interface, Over over)
     ++guarding;
     keepPolling();
     app::MenuMode = 1;
-    dlg_ = std::make_unique<app::CVelmoraDlg>(ctx, spooler_);
+    dlg_ = std::make_unique<shell::CVelmoraDlg>(ctx, spooler_);
     if (server_) {
         const unsigned port = server_->startTcp(0);
         EXPECT_NE(port, 0u) << server_->error();

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "app/toolcontext.h"
-#include "app/velmoradlg.h"
 #include "gui/qthost.h"
 #include "gui/qtrenderer.h"
+#include "shell/velmoradlg.h"
 #include "sim/server.h"
 #include "support/fakespooler.h"
 #include "support/simdevice.h"
@@ -57,7 +57,7 @@ class MainWindowOnSim {
     ~MainWindowOnSim();
 
     QWidget* window() const { return renderer_->widget()->window(); }
-    app::CVelmoraDlg& dialog() { return *dlg_; }
+    shell::CVelmoraDlg& dialog() { return *dlg_; }
     // Presses a menu button; `use` runs in the tool's window, which is closed after it.
     void openTool(int menuButton, std::function<void(QWidget*)> use);
     // The bytes the printer received since the last call.
@@ -75,7 +75,7 @@ class MainWindowOnSim {
 
   private:
     FakeSpooler spooler_;
-    std::unique_ptr<app::CVelmoraDlg> dlg_;
+    std::unique_ptr<shell::CVelmoraDlg> dlg_;
     std::unique_ptr<gui::QtRenderer> renderer_;
     std::uint64_t seen_ = 0;
 };

@@ -5,8 +5,8 @@
 #include <cerrno>
 
 #include "app/menumode.h"
-#include "app/velmoradlg.h"
 #include "resources/templates_main.h"
+#include "shell/velmoradlg.h"
 #include "support/fakespooler.h"
 #include "support/linkfixture.h"
 #include "ui/testhost.h"
@@ -38,7 +38,7 @@ struct Window {
     app::HostLinkMessages messages{host};
     RecordingSpooler spooler;
     app::ToolContext ctx;
-    app::CVelmoraDlg dlg;
+    shell::CVelmoraDlg dlg;
 };
 
 TEST(MainWindowPortMap, EachEntryShowsItsDeviceAndAMissingOneFailsTheConnect) {

@@ -19,10 +19,10 @@
 
 #include "app/menumode.h"
 #include "app/toolcontext.h"
-#include "app/velmoradlg.h"
 #include "platform/cupsspooler.h"
 #include "platform/server.h"
 #include "resources/templates_main.h"
+#include "shell/velmoradlg.h"
 #include "sim/server.h"
 #include "support/cupsd.h"
 #include "support/linkfixture.h"
@@ -141,7 +141,7 @@ TEST(CupsSpoolerAgainstCupsd, MainWindowPausesTheConnectedPortsQueuesUntilDiscon
     comm.portMap.set("COM1", pty);
     app::ToolContext ctx{comm, clock, host};
     {
-        app::CVelmoraDlg dlg(ctx, spooler);
+        shell::CVelmoraDlg dlg(ctx, spooler);
         dlg.Create();
         dlg.click(resources::IDC_MAIN_CONNECT);
         ASSERT_EQ(host.messageTexts(), std::vector<std::string>{"Success open port."});

@@ -8,6 +8,7 @@
 
 #include "previewsupport.h"
 #include "support/clirun.h"
+#include "support/json.h"
 
 namespace velmora::preview::test {
 namespace {
@@ -58,6 +59,14 @@ TEST_F(CliPreview, ZiiIsDetectedAndOneLabelKeepsTheName) {
     const auto found = scan(image);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].text, "ZII");
+    // With --json the pictures' lines are the output of one object.
+    ASSERT_EQ(run({"--json", "preview", file("label.zpl", "^XA^PW400^LL300^FO40,40^GB10,10,10^FS^XZ"), "-o", out1}), 0);
+    std::string error;
+    const auto json = velmora::testing::parseJson(out.str(), error);
+    ASSERT_TRUE(json) << error << ": " << out.str();
+    EXPECT_EQ((*json)["command"].text, "preview");
+    ASSERT_EQ((*json)["output"].items.size(), 1u);
+    EXPECT_EQ((*json)["output"].items[0].text, out1 + ": 400 x 300 dots");
     // Forced to the native language the file prints nothing.
     EXPECT_EQ(run({"preview", file("label.zpl", "^XA^FO40,40^GB10,10,10^FS^XZ"), "--lang", "tavl"}), 1);
     EXPECT_NE(err.str().find("prints no label"), std::string::npos);

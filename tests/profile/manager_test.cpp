@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "app/menumode.h"
-#include "app/profiledifftable.h"
-#include "app/usersettingdialog.h"
+#include "profile/profiledifftable.h"
 #include "profile/profilepages.h"
 #include "resources/templates_profile.h"
+#include "shell/usersettingdialog.h"
 #include "sim/zii.h"
 #include "support/simdevice.h"
 #include "ui/testhost.h"
@@ -27,7 +27,7 @@ TEST(ProfileButtons, ApplyShowsTheDiffTableBeforeWriting) {
     ASSERT_TRUE(link.comm.Open());
     ui::TestHost host;
     app::ToolContext ctx{link.comm, link.clock, host};
-    app::CUserSettingDialog manager(ctx);
+    shell::CUserSettingDialog manager(ctx);
     manager.Create();
     const std::string path = (std::filesystem::temp_directory_path() / ("velmora-manager-" + std::to_string(::getpid()) + ".ini")).string();
 
@@ -53,8 +53,8 @@ TEST(ProfileButtons, ApplyShowsTheDiffTableBeforeWriting) {
         manager.click(resources::IDC_USERSETTING_APPLY);
         if (answer == ui::IDCANCEL) {
             ASSERT_EQ(table.size(), 2u);  // the heading and the one setting that differs
-            EXPECT_EQ(table[1], app::CProfileDiffTable::rowText({"zii.basic.darkness", "22", "15", ""},
-                                                                app::CProfileDiffTable::Mode::ConfirmApply));
+            EXPECT_EQ(table[1], profile::CProfileDiffTable::rowText({"zii.basic.darkness", "22", "15", ""},
+                                                                profile::CProfileDiffTable::Mode::ConfirmApply));
             EXPECT_EQ(link.printer.zii().current.darkness, 22);  // cancelled: nothing written
             host.modalScripts.clear();
         }

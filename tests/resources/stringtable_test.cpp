@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <regex>
+#include <set>
+#include <sstream>
 
 namespace velmora::resources {
 namespace {
@@ -47,6 +51,29 @@ TEST(StringTable, MissingIdsGiveEmptyText) {
         EXPECT_FALSE(HasString(id)) << id;
         EXPECT_TRUE(LoadString(id).empty()) << id;
     }
+}
+
+// The names of messages.h and the table's entries are one to one: no name without its text, no
+// text code cannot name.
+TEST(StringTable, EveryEntryHasOneNameInTheMessageHeader) {
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/src/resources/messages.h");
+    ASSERT_TRUE(in);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string header = text.str();
+    std::multiset<int> named;
+    const std::regex assignment(R"((k[A-Za-z0-9]+) = (\d+))"), list(R"(= \{([0-9, ]+)\};)");
+    for (auto it = std::sregex_iterator(header.begin(), header.end(), assignment); it != std::sregex_iterator(); ++it)
+        named.insert(std::stoi((*it)[2]));
+    for (auto it = std::sregex_iterator(header.begin(), header.end(), list); it != std::sregex_iterator(); ++it) {
+        std::istringstream ids((*it)[1]);
+        for (std::string id; std::getline(ids, id, ',');) named.insert(std::stoi(id));
+    }
+    for (int id : named) {
+        EXPECT_TRUE(HasString(id)) << id << " is named but has no text";
+        EXPECT_EQ(named.count(id), 1u) << id << " has more than one name";
+    }
+    for (int id : StringIds()) EXPECT_EQ(named.count(id), 1u) << id << " has no name in messages.h";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/dialogcatalog.h"
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_rfid.h"
 #include "resources/templates_tester.h"
@@ -118,7 +119,7 @@ TEST_F(RfidBuilders, WriteCellsFollowTheRange) {
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"a", "'", "b"}, {"a", "b", "\\"}}) {
         host.clear();
         EXPECT_EQ(insert(write, asciiCells(bad)), "") << bad[1];
-        EXPECT_EQ(host.messageTexts(), std::vector<std::string>{resources::LoadString(app::kMsgQuotedFieldBreaks)});
+        EXPECT_EQ(host.messageTexts(), std::vector<std::string>{resources::LoadString(msg::kQuotedFieldBreaks)});
     }
     const auto hexWith = [](const char* bad) {
         return [bad](ui::Dialog& d) {

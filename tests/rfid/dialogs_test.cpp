@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_rfid.h"
 #include "rfid/crfidread.h"
@@ -217,7 +218,7 @@ TEST_F(Write, CharacterCellsTakeCodePageBytesAndOnlyEscapedApostrophes) {
         d.click(IDC_RW_WRITE);
         EXPECT_EQ(l.script.written(), c.sent) << c.cells[1];
         EXPECT_EQ(host.messageTexts(), std::vector<std::string>{c.sent.empty()
-                                                                    ? resources::LoadString(app::kMsgQuotedFieldBreaks)
+                                                                    ? resources::LoadString(msg::kQuotedFieldBreaks)
                                                                     : "Writing is success"});
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/settingspage.h"
 #include "profile/pageprovider.h"
+#include "resources/messages.h"
 #include "rfid/rfidsettings.h"
 #include "rfid/rfidtagops.h"
 #include "support/linkfixture.h"
@@ -54,7 +55,7 @@ TEST_F(RfidOps, AReplyAfterASilentQueryIsNotTaken) {
     EXPECT_FALSE(got.values[1].replied);
     EXPECT_FALSE(got.values[2].valid);
     EXPECT_NE(got.values[2].why.find("late"), std::string::npos);
-    EXPECT_EQ(got.result.messageId, kMsgGetFailed);
+    EXPECT_EQ(got.result.messageId, msg::kRfidGetFailed);
     EXPECT_EQ(l.script.written(), ">RFI,1\r>RFI,2\r>RFI,3\r");
 }
 
@@ -91,7 +92,7 @@ TEST_F(RfidOps, ACheckedWriteAsksForTheVoidCounterAroundTheSeries) {
         l.script.readScript.assign(c.counts.begin(), c.counts.end());
         const app::Outcome wrote = writeTag(l.comm, l.clock, r);
         EXPECT_EQ(wrote.done(), c.done) << *c.counts.back();
-        EXPECT_EQ(wrote.result.messageId, c.done ? kMsgWriteOk : kMsgDataFailed);
+        EXPECT_EQ(wrote.result.messageId, c.done ? msg::kRfidWriteOk : msg::kRfidDataFailed);
         EXPECT_EQ(l.script.written(), c.sent);
     }
 }

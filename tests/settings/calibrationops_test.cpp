@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "settings/calibrationops.h"
 #include "support/clirun.h"
@@ -64,7 +65,7 @@ TEST_F(SensingOnScript, ADistributionCountsOnlyWhenWholeAndWithinTheRowsSampled)
         EXPECT_EQ(r.complete(), c.complete);
         EXPECT_FALSE(r.distribution()->why.empty());
         EXPECT_EQ(r.outcome.result.status, app::Status::Failed);
-        EXPECT_EQ(r.outcome.result.messageId, kMsgSensingReadFail);
+        EXPECT_EQ(r.outcome.result.messageId, msg::kSensingReadFail);
     }
     l.script.readScript = {reply({{9, 900}, {23, 30}})};
     SensingResult r = checkSensing(l.comm, l.clock, {});
@@ -75,7 +76,7 @@ TEST_F(SensingOnScript, ADistributionCountsOnlyWhenWholeAndWithinTheRowsSampled)
     l.script.readScript = {reply({})};
     r = checkSensing(l.comm, l.clock, {});
     EXPECT_TRUE(r.valid());
-    EXPECT_EQ(r.outcome.result.messageId, kMsgSensingReadFail);
+    EXPECT_EQ(r.outcome.result.messageId, msg::kSensingReadFail);
 }
 
 TEST_F(SensingOnScript, StepsStartBeforeTheStartCommandAndFollowThePause) {

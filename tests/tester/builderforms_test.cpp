@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
@@ -171,8 +172,8 @@ TEST_F(BuilderForms, ValuesNoControlOffersAndValuesTheChecksRefuse) {
         {"label", {{"unit", "dots"}, {"width", "3e9"}}, Build::Status::Refused,
          "Enter a number between -2147483647 and 2147483647."},
         {"copies", {{"copies", "two"}}, Build::Status::Refused, "Enter an integer."},
-        {"barcode1d", {{"data", "A\rB"}}, Build::Status::Refused, resources::LoadString(app::kMsgQuotedFieldBreaks)},
-        {"text", {{"text", "C:\\"}}, Build::Status::Refused, resources::LoadString(app::kMsgQuotedFieldBreaks)},
+        {"barcode1d", {{"data", "A\rB"}}, Build::Status::Refused, resources::LoadString(msg::kQuotedFieldBreaks)},
+        {"text", {{"text", "C:\\"}}, Build::Status::Refused, resources::LoadString(msg::kQuotedFieldBreaks)},
     };
     for (const Case& c : cases) {
         const Build b = buildFromKeys(*findBuilderForm(c.builder), c.keys, false);

@@ -4,6 +4,7 @@
 
 #include "app/toolcontext.h"
 #include "app/typedtext.h"
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_tester.h"
 #include "support/linkfixture.h"
@@ -286,7 +287,7 @@ TEST_F(Builders, NumbersBeyondTheCommandAreRefusedWithTheRange) {
 }
 
 TEST_F(Builders, QuotedTextThatWouldEndTheCommandIsRefused) {
-    const std::string refusal = resources::LoadString(app::kMsgQuotedFieldBreaks);
+    const std::string refusal = resources::LoadString(msg::kQuotedFieldBreaks);
     CTextCommand text(ctx);
     CVectorTextCommand vector(ctx);
     C1D_BarcodeCommand b1(ctx);

@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/main_kdrmenuview.h"
-#include "app/main_ziimenuview.h"
 #include "app/toolcontext.h"
 #include "platform/codepage.h"
 #include "resources/stringtable.h"
 #include "resources/templates_shell.h"
 #include "resources/templates_tester.h"
+#include "shell/main_kdrmenuview.h"
+#include "shell/main_ziimenuview.h"
 #include "support/linkfixture.h"
 #include "tester/tavl_cmdtesterdlg.h"
 #include "ui/testhost.h"
@@ -238,9 +238,9 @@ TEST(TesterLaunch, BothMenuViewsOpenTheTester) {
     ScriptedLink l;
     ui::TestHost host;
     app::ToolContext ctx{l.comm, l.clock, host};
-    app::CMain_KDRMenuView kdr{ctx};
-    app::CMain_ZIIMenuView zii{ctx};
-    for (auto [view, button] : {std::pair<app::MenuView*, int>{&kdr, IDC_KDR_TAVL_TESTER}, {&zii, IDC_ZII_TAVL_TESTER}}) {
+    shell::CMain_KDRMenuView kdr{ctx};
+    shell::CMain_ZIIMenuView zii{ctx};
+    for (auto [view, button] : {std::pair<shell::MenuView*, int>{&kdr, IDC_KDR_TAVL_TESTER}, {&zii, IDC_ZII_TAVL_TESTER}}) {
         host.modalTemplates.clear();
         view->Create();
         view->EnableButtons(true);

@@ -3,6 +3,7 @@
 // messages, including the refusal when a list has no selection.
 #include <gtest/gtest.h>
 
+#include "resources/messages.h"
 #include "resources/stringtable.h"
 #include "resources/templates_zii_pages.h"
 #include "support/linkfixture.h"
@@ -142,10 +143,10 @@ TEST_F(SerialTab, SetWithAnEmptyListNamesItAndSendsNothing) {
         page.chooseItem(CUserSetting_ZII_SerialTab::kListIds[field], -1);
         page.click(IDC_ZSER_SET);
         EXPECT_EQ(host.messageTexts(),
-                  std::vector<std::string>{LoadString(CUserSetting_ZII_SerialTab::kMsgSelectField[field])});
+                  std::vector<std::string>{LoadString(msg::kSelectSerialField[field])});
         EXPECT_TRUE(l.script.writes.empty());
     }
-    EXPECT_EQ(LoadString(CUserSetting_ZII_SerialTab::kMsgSelectField[0]), "Please, select the baudrate.");
+    EXPECT_EQ(LoadString(msg::kSelectSerialField[0]), "Please, select the baudrate.");
 }
 
 TEST(SerialTabOnSimulator, SetIsSavedAndTakesEffectAtPowerUp) {
