@@ -354,6 +354,7 @@ PrinterRun runOnPrinter(const CliOptions& options, std::ostream& out, std::ostre
         run.report.values = operations.values;
         run.report.written = operations.written;
         run.report.result = operations.result;
+        run.report.found = operations.found;
         run.report.output = textLines(printed.str());
         return run;
     };

@@ -10,7 +10,7 @@
 #include <set>
 #include <thread>
 
-#include "app/doctor.h"
+#include "doctor/doctor.h"
 #include "cli/commands.h"
 #include "cli/escapes.h"
 #include "fleet/discovery.h"
@@ -93,7 +93,7 @@ void identify(const CliOptions& where, platform::DeviceFactory& devices, platfor
               fleet::FoundPrinter& found) {
     link::SilentMessages messages;
     link::CComm comm(devices, clock, messages);
-    configureLink(comm, where);
+    frontend::configureLink(comm, where);
     if (!comm.Open()) {
         found.note = "did not take a second connection";
         return;
@@ -231,13 +231,13 @@ void searchSerial(const CliOptions& base, Session& s, fleet::DiscoveryReport& re
     const std::vector<std::string> ports = platform::listSerialPorts(platform::systemRoot());
     std::vector<std::optional<fleet::FoundPrinter>> found(ports.size());
     inParallel(ports.size(), kSerialParallel, [&](std::size_t i) {
-        app::DoctorTarget target;
-        target.kind = app::DoctorTarget::Kind::Serial;
+        doctor::DoctorTarget target;
+        target.kind = doctor::DoctorTarget::Kind::Serial;
         target.portName = "COM1:";
         target.device = ports[i];
-        app::DoctorSystem system(s.comm.devices(), s.clock, platform::spoolerWithoutQueues());
-        app::DoctorReport scan;
-        app::scanSerial(target, system, scan);
+        doctor::DoctorSystem system(s.comm.devices(), s.clock, platform::spoolerWithoutQueues());
+        doctor::DoctorReport scan;
+        doctor::scanSerial(target, system, scan);
         if (!scan.serialFound) return;
         fleet::FoundPrinter p;
         p.via = fleet::FoundPrinter::Via::Serial;
@@ -285,6 +285,12 @@ int cmdDiscover(Session& s, const Args& args) {
     if (!a.serialScan) report.summary.push_back("serial: not searched; give --serial-scan (seconds a port)");
     s.out << fleet::discoveryTable(report);
     s.out.flush();
+    for (const fleet::FoundPrinter& p : report.printers) {
+        using Via = fleet::FoundPrinter::Via;
+        const char* via = p.via == Via::Network ? "network" : p.via == Via::Usb ? "usb" : "serial";
+        s.report.found.push_back(
+            {{"via", via}, {"connection", p.connection}, {"model", p.model}, {"firmware", p.firmware}, {"note", p.note}});
+    }
     if (!a.printersFile.empty()) {
         if (report.printers.empty()) {
             s.err << "velmora-cli: no printer found; " << a.printersFile << " is not written\n";

@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/fleet.h"
 #include "cli/printerpoll.h"
+#include "cli/report.h"
 #include "fleet/metrics.h"
 #include "fleet/monitorstate.h"
 #include "platform/httpserver.h"
@@ -114,9 +115,9 @@ std::optional<MonitorArgs> parseMonitorArgs(const Args& args, std::string& error
 
 class Monitor {
   public:
-    Monitor(const std::vector<FleetPrinter>& printers, const MonitorArgs& args,
+    Monitor(const std::vector<FleetPrinter>& printers, const MonitorArgs& args, bool json,
             platform::DeviceFactory& devices, platform::Clock& clock, std::ostream& out)
-        : printers_(printers), args_(args), devices_(devices), clock_(clock), out_(out) {
+        : printers_(printers), args_(args), json_(json), devices_(devices), clock_(clock), out_(out) {
         for (const FleetPrinter& p : printers) watches_.emplace_back(p.line, p.name);
     }
     ~Monitor() { stop(); }
@@ -162,7 +163,7 @@ class Monitor {
             }
             if (!changes.empty()) {
                 const std::lock_guard lock(outMutex_);
-                for (const auto& c : changes) out_ << fleet::formatChange(c) << '\n';
+                for (const auto& c : changes) out_ << changeLine(printer, c) << '\n';
                 out_.flush();
             }
             next = started + fleet::nextPollDelay(args_.interval, failures);
@@ -170,8 +171,15 @@ class Monitor {
         --running_;
     }
 
+    std::string changeLine(const FleetPrinter& printer, const fleet::PrinterChange& c) const {
+        if (!json_) return fleet::formatChange(c);
+        return changeJson(printer.options, FleetPlace{printer.name, printer.line, 0}, fleet::utcTimestamp(c.time),
+                          c.key, c.value, c.detail);
+    }
+
     const std::vector<FleetPrinter>& printers_;
     const MonitorArgs& args_;
+    const bool json_;
     platform::DeviceFactory& devices_;
     platform::Clock& clock_;
     std::ostream& out_;
@@ -200,7 +208,7 @@ int runMonitor(FleetRun& run, const Args& rest) {
 
     // Blocked before any thread starts, so only this thread takes the signals.
     platform::TerminationSignals signals;
-    Monitor monitor(printers, *args, run.devices, run.clock, run.out);
+    Monitor monitor(printers, *args, run.options.json, run.devices, run.clock, run.out);
     platform::HttpServer metrics([&monitor](const platform::HttpRequest& request) {
         if (request.path == "/metrics")
             return platform::HttpResponse{200, fleet::kMetricsContentType,
@@ -240,12 +248,14 @@ int runMonitor(FleetRun& run, const Args& rest) {
         }
     monitor.stop();
     metrics.stop();
-    if (signalled) return kExitOk;
-    // With --count: whether every printer was up at its last poll.
+    // Ended by a signal, the monitor did its work; with --count, whether every printer was up
+    // at its last poll.
     const auto last = monitor.snapshot();
-    const bool allUp = std::all_of(last.begin(), last.end(),
-                                   [](const fleet::PrinterWatch& w) { return w.last() && w.last()->up; });
-    return allUp ? kExitOk : kExitFailure;
+    const auto down = static_cast<std::size_t>(std::count_if(
+        last.begin(), last.end(), [](const fleet::PrinterWatch& w) { return !w.last() || !w.last()->up; }));
+    const int status = signalled || down == 0 ? kExitOk : kExitFailure;
+    if (run.options.json) run.out << fleetSummaryJson(run.options, printers.size(), down, status) << '\n';
+    return status;
 }
 
 const bool registered = registerCommand({

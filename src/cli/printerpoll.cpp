@@ -53,7 +53,7 @@ fleet::PollReading pollPrinter(const CliOptions& printer, const PollAsk& ask,
     const std::uint64_t start = clock.nowMs();
     QuietMessages messages;
     link::CComm comm(devices, clock, messages);
-    configureLink(comm, printer);
+    frontend::configureLink(comm, printer);
     auto finish = [&]() -> fleet::PollReading {
         comm.Close();
         comm.CloseTcp();

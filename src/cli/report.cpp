@@ -244,6 +244,15 @@ std::string reportJson(const CliOptions& options, const RunReport& report, int s
     sent(json, report.written);
     result(json, report, status);
     json.lines("output", report.output).lines("messages", report.messages);
+    if (!report.found.empty()) {
+        json.key("found").open('[');
+        for (const Fields& fields : report.found) {
+            json.open('{');
+            for (const auto& [name, value] : fields) json.key(name).text(value);
+            json.close('}');
+        }
+        json.close(']');
+    }
     json.key("keysChanged");
     if (keysChanged >= 0)
         json.number(keysChanged);
@@ -251,6 +260,17 @@ std::string reportJson(const CliOptions& options, const RunReport& report, int s
         json.null();
     json.key("exit").number(status);
     return json.close('}').take();
+}
+
+std::string changeJson(const CliOptions& printerOptions, const FleetPlace& place, const std::string& time,
+                       const std::string& key, const std::string& value, const std::string& detail) {
+    Json json;
+    json.open('{');
+    commandWords(json, printerOptions.command, nameWordsOf(printerOptions.command));
+    printer(json, printerOptions);
+    json.key("name").text(place.name).key("line").number(place.line).key("time").text(time);
+    json.key("change").open('{').key("key").text(key).key("value").text(value).key("detail").text(detail);
+    return json.close('}').close('}').take();
 }
 
 std::string usageErrorJson(const std::vector<std::string>& command, const std::string& error, int status) {

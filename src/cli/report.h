@@ -8,6 +8,7 @@
 #include <optional>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/operation.h"
@@ -16,12 +17,16 @@ namespace velmora::cli {
 
 struct CliOptions;
 
+// One thing a command found, as named texts ("connection", "model", ...).
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
 struct RunReport {
     std::vector<app::ReadValue> values;
     app::KeyValues written;
     std::optional<app::Result> result;  // of the last operation the command reported
     std::vector<std::string> output;    // the lines the command prints on standard output without --json
     std::vector<std::string> messages;  // the lines it wrote on standard error
+    std::vector<Fields> found;          // what a search found (discover's printers), as "found"
 };
 
 // Takes an operation's values, what it wrote and its result into the report.
@@ -37,6 +42,10 @@ struct FleetPlace {
 // The report of one run as one line of JSON (without its line end).
 std::string reportJson(const CliOptions& options, const RunReport& report, int status, int keysChanged,
                        const std::optional<FleetPlace>& place = std::nullopt);
+// One change the status monitor saw, as one line of JSON: the printer's connection and place in
+// the list, the time, and the change's key, value and detail.
+std::string changeJson(const CliOptions& printerOptions, const FleetPlace& place, const std::string& time,
+                       const std::string& key, const std::string& value, const std::string& detail);
 // A run that ended before any command ran (a usage error): the words given and the reason.
 std::string usageErrorJson(const std::vector<std::string>& command, const std::string& error, int status);
 // The last line of a fleet: how many printers there were and how many of them failed.

@@ -15,6 +15,7 @@
 
 #include "cli/fleet.h"
 #include "link/usbprinter.h"
+#include "support/json.h"
 #include "support/processes.h"
 #include "support/simdevice.h"
 
@@ -153,6 +154,19 @@ TEST(Discover, KnownUsbPrintersAndASerialPortThatAnswers) {
     EXPECT_NE(ttyRow.find("LX-SERIAL"), std::string::npos) << ttyRow;
     EXPECT_NE(ttyRow.find("serial scan"), std::string::npos) << ttyRow;
     EXPECT_NE(r.output.find("network: not searched; give --subnet CIDR"), std::string::npos) << r.output;
+
+    // For a script: each printer found as an object of its own.
+    const ProcessResult j = runCliProcess("--json discover", "VELMORA_SYSROOT='" + root.path() + "'");
+    EXPECT_EQ(j.status, 0) << j.output;
+    std::string error;
+    const auto json = parseJson(j.output, error);
+    ASSERT_TRUE(json) << error << ": " << j.output;
+    ASSERT_EQ((*json)["found"].items.size(), 1u) << j.output;
+    const Json& found = (*json)["found"].items[0];
+    EXPECT_EQ(found["via"].text, "usb");
+    EXPECT_EQ(found["connection"].text, "--lpt " + root.path() + "/dev/usb/lp0");
+    EXPECT_EQ(found["model"].text, model);
+    EXPECT_EQ(found["note"].text, "USB 5a2e:0a08");
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <sstream>
 
 #include "platform/tcpsocket.h"
+#include "support/json.h"
 #include "support/processes.h"
 
 extern char** environ;
@@ -318,6 +319,26 @@ TEST(Monitor, NeedsAListAndSaysWhatIsWrong) {
     EXPECT_NE(once.output.find("127.0.0.1:1, "), std::string::npos) << once.output;
     EXPECT_NE(once.output.find(", up: no (cannot connect: Connection refused)"), std::string::npos)
         << once.output;
+    // With --json: a line per change, then the summary.
+    const ProcessResult json = runCliProcess("--json --printers " + list.string() + " monitor --count 1");
+    EXPECT_EQ(json.status, 1) << json.output;
+    std::vector<Json> lines;
+    std::istringstream text(json.output);
+    for (std::string line, error; std::getline(text, line);) {
+        if (line.rfind("velmora-cli: ", 0) == 0) continue;  // standard error, in the same pipe here
+        const auto parsed = parseJson(line, error);
+        ASSERT_TRUE(parsed) << error << ": " << line;
+        lines.push_back(*parsed);
+    }
+    ASSERT_EQ(lines.size(), 2u) << json.output;
+    EXPECT_EQ(lines[0]["command"].text, "monitor");
+    EXPECT_EQ(lines[0]["name"].text, "127.0.0.1:1");
+    EXPECT_EQ(lines[0]["printer"]["port"].number, 1);
+    EXPECT_EQ(lines[0]["change"]["key"].text, "up");
+    EXPECT_EQ(lines[0]["change"]["value"].text, "no");
+    EXPECT_EQ(lines[0]["change"]["detail"].text, "cannot connect: Connection refused");
+    EXPECT_EQ(lines[1]["summary"]["failed"].number, 1);
+    EXPECT_EQ(lines[1]["exit"].number, 1);
     fs::remove(list);
 }
 
