@@ -83,6 +83,17 @@ std::string_view withoutLineEnd(std::string_view bytes) {
     return bytes;
 }
 
+std::string hexBytes(std::string_view bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char b : bytes) {
+        if (!out.empty()) out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
 bool parseWhole(std::string_view text, int& out) {
     std::size_t i = 0;
     const bool negative = !text.empty() && text[0] == '-';

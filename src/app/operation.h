@@ -101,6 +101,8 @@ bool printable(std::string_view bytes);
 // Text ended by its line end: the body before a final run of CR and LF, which must be there.
 bool endsWithLine(std::string_view bytes);
 std::string_view withoutLineEnd(std::string_view bytes);
+// Bytes as "41 42 0D": how a reply that is not a value is shown.
+std::string hexBytes(std::string_view bytes);
 // A whole number with an optional sign and nothing else; nothing outside the int range.
 bool parseWhole(std::string_view text, int& out);
 

@@ -5,10 +5,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
 #include <ostream>
-#include <set>
-#include <thread>
 
 #include "doctor/doctor.h"
 #include "cli/commands.h"
@@ -16,14 +13,13 @@
 #include "fleet/discovery.h"
 #include "fleet/monitorstate.h"
 #include "fleet/netrange.h"
+#include "fleet/networksearch.h"
 #include "link/usbprinter.h"
 #include "platform/files.h"
 #include "platform/netscan.h"
 #include "platform/serialports.h"
 #include "platform/spooler.h"
 #include "platform/usbdiscovery.h"
-#include "settings/printerinfoops.h"
-#include "status/statusops.h"
 
 namespace velmora::cli {
 
@@ -31,10 +27,6 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-constexpr std::size_t kParallel = 64;   // connections (and identifications) at a time
-constexpr unsigned kConnectMs = 1000;   // a printer on the local network connects in far less
-constexpr unsigned kReplyMs = 500;      // ten times the handshake's pause
-constexpr unsigned kIdentifyMs = 1000;  // each wait of the model and firmware queries
 constexpr std::size_t kSerialParallel = 8;
 
 struct DiscoverArgs {
@@ -87,109 +79,13 @@ std::string seconds(Steady::time_point since) {
     return text;
 }
 
-// Model and firmware over a fresh connection with short bounds, by the printer information
-// page's queries; only valid replies count.
+// Model and firmware over a fresh connection with short bounds.
 void identify(const CliOptions& where, platform::DeviceFactory& devices, platform::Clock& clock,
               fleet::FoundPrinter& found) {
     link::SilentMessages messages;
     link::CComm comm(devices, clock, messages);
     frontend::configureLink(comm, where);
-    if (!comm.Open()) {
-        found.note = "did not take a second connection";
-        return;
-    }
-    const app::Outcome facts = settings::readPrinterFacts(comm, clock);
-    comm.Close();
-    comm.CloseTcp();
-    if (const app::ReadValue* v = facts.find("model"); v && v->valid) found.model = v->text;
-    if (const app::ReadValue* v = facts.find("firmware"); v && v->valid) found.firmware = v->text;
-    if (found.model.empty()) found.note = "no valid reply to the model query";
-}
-
-// Runs `work(i)` for i below n on at most `parallel` threads.
-template <typename Work>
-void inParallel(std::size_t n, std::size_t parallel, Work work) {
-    std::mutex mutex;
-    std::size_t next = 0;
-    auto worker = [&] {
-        for (;;) {
-            std::size_t i;
-            {
-                const std::lock_guard lock(mutex);
-                if (next >= n) return;
-                i = next++;
-            }
-            work(i);
-        }
-    };
-    std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < std::min(n, parallel); ++t) pool.emplace_back(worker);
-    worker();
-    for (auto& t : pool) t.join();
-}
-
-void searchNetwork(const DiscoverArgs& a, const CliOptions& base, Session& s,
-                   fleet::DiscoveryReport& report) {
-    const auto start = Steady::now();
-    std::vector<std::string> addresses;
-    std::set<std::string> seen;
-    std::string where;
-    for (const fleet::Ipv4Subnet& subnet : a.subnets) {
-        where += (where.empty() ? "" : ", ") + subnet.text();
-        for (std::string& host : subnet.hosts())
-            if (seen.insert(host).second) addresses.push_back(std::move(host));
-    }
-    const status::StatusQuery& query = status::cpQuery();
-    const platform::ProbeLimits limits{kParallel, kConnectMs, kReplyMs, query.length};
-    const auto probes = platform::probeAddresses(addresses, a.port, query.command, limits);
-
-    using Outcome = platform::AddressProbe::Outcome;
-    std::size_t refused = 0, silent = 0, unreachable = 0;
-    std::vector<fleet::FoundPrinter> found;
-    std::vector<CliOptions> targets;
-    for (const platform::AddressProbe& p : probes) {
-        const std::string at = p.address + ":" + std::to_string(a.port);
-        switch (p.outcome) {
-            case Outcome::Refused:
-                ++refused;
-                break;
-            case Outcome::Silent:
-                ++silent;
-                break;
-            case Outcome::Unreachable:
-                ++unreachable;
-                break;
-            case Outcome::NoReply:
-                report.others.push_back(at + ": took the connection, " +
-                                        (p.reply.empty() ? std::string("no answer to the status query")
-                                                         : "a short answer: " + hexBytes(p.reply)));
-                break;
-            case Outcome::Closed:
-                report.others.push_back(at + ": took the connection and closed it");
-                break;
-            case Outcome::Replied: {
-                fleet::FoundPrinter printer;
-                printer.connection = "--tcp " + at;
-                found.push_back(printer);
-                CliOptions target = base;
-                target.connection = CliOptions::Connection::Tcp;
-                target.host = p.address;
-                target.port = a.port;
-                target.timeoutMs = kIdentifyMs;
-                targets.push_back(target);
-                break;
-            }
-        }
-    }
-    inParallel(found.size(), kParallel,
-               [&](std::size_t i) { identify(targets[i], s.comm.devices(), s.clock, found[i]); });
-    report.printers.insert(report.printers.end(), found.begin(), found.end());
-    report.summary.push_back(
-        where + " on port " + std::to_string(a.port) + ": " + std::to_string(addresses.size()) +
-        " addresses in " + seconds(start) + ": " + std::to_string(found.size()) +
-        (found.size() == 1 ? " printer, " : " printers, ") + std::to_string(report.others.size()) +
-        " not answering as printers, " + std::to_string(refused) + " refused, " + std::to_string(silent) +
-        " silent" + (unreachable ? ", " + std::to_string(unreachable) + " unreachable" : ""));
+    fleet::identify(comm, clock, found);
 }
 
 // The usblp printers whose USB ids are those of a known model; the device node is the printer's
@@ -230,7 +126,7 @@ void searchSerial(const CliOptions& base, Session& s, fleet::DiscoveryReport& re
     const auto start = Steady::now();
     const std::vector<std::string> ports = platform::listSerialPorts(platform::systemRoot());
     std::vector<std::optional<fleet::FoundPrinter>> found(ports.size());
-    inParallel(ports.size(), kSerialParallel, [&](std::size_t i) {
+    fleet::inParallel(ports.size(), kSerialParallel, [&](std::size_t i) {
         doctor::DoctorTarget target;
         target.kind = doctor::DoctorTarget::Kind::Serial;
         target.portName = "COM1:";
@@ -273,7 +169,7 @@ int cmdDiscover(Session& s, const Args& args) {
     const DiscoverArgs& a = *parsed;
     CliOptions base;
     fleet::DiscoveryReport report;
-    if (!a.subnets.empty()) searchNetwork(a, base, s, report);
+    if (!a.subnets.empty()) fleet::searchNetwork({a.subnets, a.port}, s.comm.devices(), s.clock, report);
     searchUsb(s, report);
     if (a.serialScan) searchSerial(base, s, report);
     if (a.subnets.empty()) {

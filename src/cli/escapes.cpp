@@ -76,15 +76,4 @@ std::optional<std::string> typedCommandBytes(std::string_view text, std::string&
     return std::nullopt;
 }
 
-std::string hexBytes(std::string_view bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char b : bytes) {
-        if (!out.empty()) out += ' ';
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
 }  // namespace velmora::cli

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/operation.h"
+
 namespace velmora::cli {
 
 // `unconvertible`, when given, counts the characters the code page could not hold (sent as '?').
@@ -14,7 +16,6 @@ std::string encodeCommandText(std::string_view text, std::size_t* unconvertible 
 // The same bytes; nothing when the code page cannot hold a character of the text (a '?' in its
 // place is not what the user asked to send), with `refusal` set to the message that says so.
 std::optional<std::string> typedCommandBytes(std::string_view text, std::string& refusal);
-// Bytes as "41 42 0D".
-std::string hexBytes(std::string_view bytes);
+using app::hexBytes;
 
 }  // namespace velmora::cli

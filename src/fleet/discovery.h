@@ -14,6 +14,8 @@ struct FoundPrinter {
     std::string model;       // as the printer (or, over USB, its ids) names it; empty when unknown
     std::string firmware;    // empty when unknown
     std::string note;        // what else is known: "USB 5a2e:0a08", "no valid model reply"
+    std::string host;        // on the network: its address and port
+    unsigned port = 0;
 };
 
 struct DiscoveryReport {

@@ -5,15 +5,9 @@ namespace velmora::profile {
 
 std::string describeReply(const app::ReadValue& v) {
     if (!v.replied) return "no reply";
-    static const char* digits = "0123456789ABCDEF";
-    std::string hex, text;
-    for (unsigned char b : v.raw) {
-        if (!hex.empty()) hex += ' ';
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-        text += b >= 0x20 && b != 0x7F ? static_cast<char>(b) : '.';
-    }
-    std::string out = "reply " + hex + " (\"" + text + "\")";
+    std::string text;
+    for (unsigned char b : v.raw) text += b >= 0x20 && b != 0x7F ? static_cast<char>(b) : '.';
+    std::string out = "reply " + app::hexBytes(v.raw) + " (\"" + text + "\")";
     if (!v.why.empty()) out += ": " + v.why;
     return out;
 }
