@@ -7,10 +7,20 @@ namespace velmora::app {
 
 int ShowMessage(ui::Host& host, int stringId) { return host.message(resources::LoadString(stringId)); }
 
+std::string FilledString(int stringId, std::initializer_list<std::string> args) {
+    std::string out = resources::LoadString(stringId);
+    std::size_t at = 0;
+    for (const std::string& arg : args) {
+        at = out.find("%s", at);
+        if (at == std::string::npos) break;
+        out.replace(at, 2, arg);
+        at += arg.size();
+    }
+    return out;
+}
+
 void ShowStatus(ui::Host& host, int stringId, const std::string& arg) {
-    std::string text = resources::LoadString(stringId);
-    if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, arg);
-    host.showStatus(text);
+    host.showStatus(FilledString(stringId, {arg}));
 }
 
 }  // namespace velmora::app

@@ -2,6 +2,7 @@
 // that shows its messages.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "link/comm.h"
@@ -19,6 +20,9 @@ struct ToolContext {
 // Shows string-table entry `stringId` with the application's caption, an OK button and the
 // exclamation icon.
 int ShowMessage(ui::Host& host, int stringId);
+
+// String-table entry `stringId` with each "%s" replaced by the next argument.
+std::string FilledString(int stringId, std::initializer_list<std::string> args);
 
 // Says string-table entry `stringId` on the bottom line, its "%s" replaced by `arg`.
 void ShowStatus(ui::Host& host, int stringId, const std::string& arg = {});

@@ -1,6 +1,7 @@
 // Subnet text and its addresses.
 #include "fleet/netrange.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace velmora::fleet {
@@ -51,6 +52,27 @@ std::optional<Ipv4Subnet> parseSubnet(std::string_view text, std::string& error)
     }
     const std::uint32_t mask = prefix == 0 ? 0 : ~std::uint32_t{0} << (32 - prefix);
     return Ipv4Subnet{*address & mask, prefix};
+}
+
+std::vector<Ipv4Subnet> proposedSubnets(const std::vector<std::string>& addresses) {
+    std::vector<Ipv4Subnet> out;
+    for (const std::string& cidr : addresses) {
+        const auto slash = cidr.find('/');
+        if (slash == std::string::npos) continue;
+        const auto address = parseIpv4(std::string_view(cidr).substr(0, slash));
+        int prefix = 0;
+        const auto [end, ec] = std::from_chars(cidr.data() + slash + 1, cidr.data() + cidr.size(), prefix);
+        if (!address || ec != std::errc() || end != cidr.data() + cidr.size() || prefix < 0 || prefix > 32)
+            continue;
+        if (prefix < kWidestPrefix) prefix = 24;
+        const std::uint32_t mask = prefix == 0 ? 0 : ~std::uint32_t{0} << (32 - prefix);
+        const Ipv4Subnet subnet{*address & mask, prefix};
+        if (std::none_of(out.begin(), out.end(), [&](const Ipv4Subnet& s) {
+                return s.network == subnet.network && s.prefix == subnet.prefix;
+            }))
+            out.push_back(subnet);
+    }
+    return out;
 }
 
 std::string Ipv4Subnet::text() const { return ipv4Text(network) + "/" + std::to_string(prefix); }

@@ -28,6 +28,11 @@ inline constexpr int kWidestPrefix = 22;
 // 192.168.1.0/24). Nothing, with `error` set, for anything else or a prefix below kWidestPrefix.
 std::optional<Ipv4Subnet> parseSubnet(std::string_view text, std::string& error);
 
+// The subnets a search proposes for this computer's addresses ("192.168.1.7/24"): each
+// address's network, or the /24 around the address where the network is wider than a scan
+// takes; each once.
+std::vector<Ipv4Subnet> proposedSubnets(const std::vector<std::string>& addresses);
+
 // "A.B.C.D" as a number; nothing when it is not four decimal bytes.
 std::optional<std::uint32_t> parseIpv4(std::string_view text);
 std::string ipv4Text(std::uint32_t address);

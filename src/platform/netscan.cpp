@@ -140,7 +140,11 @@ std::vector<AddressProbe> probeAddresses(const std::vector<std::string>& address
     return results;
 }
 
-std::vector<std::string> localIpv4Networks() {
+namespace {
+
+// Each IPv4 interface that is up, loopback left out: "A.B.C.D/P" of its address (`network`:
+// of its network), each once, in interface order.
+std::vector<std::string> interfaceCidrs(bool network) {
     std::vector<std::string> out;
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return out;
@@ -152,14 +156,20 @@ std::vector<std::string> localIpv4Networks() {
         const std::uint32_t mask =
             ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_netmask)->sin_addr.s_addr);
         const int prefix = __builtin_popcount(mask);
-        in_addr network{htonl(address & mask)};
+        in_addr shown{htonl(network ? address & mask : address)};
         char text[INET_ADDRSTRLEN];
-        if (!inet_ntop(AF_INET, &network, text, sizeof text)) continue;
+        if (!inet_ntop(AF_INET, &shown, text, sizeof text)) continue;
         const std::string cidr = std::string(text) + "/" + std::to_string(prefix);
         if (std::find(out.begin(), out.end(), cidr) == out.end()) out.push_back(cidr);
     }
     freeifaddrs(list);
     return out;
 }
+
+}  // namespace
+
+std::vector<std::string> localIpv4Networks() { return interfaceCidrs(true); }
+
+std::vector<std::string> localIpv4Addresses() { return interfaceCidrs(false); }
 
 }  // namespace velmora::platform

@@ -44,5 +44,7 @@ std::vector<AddressProbe> probeAddresses(const std::vector<std::string>& address
 // The IPv4 networks of this computer's interfaces that are up, loopback left out, as
 // "192.168.1.0/24", each once, in interface order.
 std::vector<std::string> localIpv4Networks();
+// The same interfaces' own addresses with their prefix: "192.168.1.7/24".
+std::vector<std::string> localIpv4Addresses();
 
 }  // namespace velmora::platform

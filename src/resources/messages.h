@@ -121,6 +121,12 @@ inline constexpr int kProfileNoDifference = 620;
 inline constexpr int kProfileDifferences = 621;
 inline constexpr int kProfileResults = 622;
 
+// The window's printer search ("%s": how many addresses, the network, the port).
+inline constexpr int kFindAsk = 630;
+inline constexpr int kFindBadPort = 631;
+inline constexpr int kFindNoNetwork = 632;
+inline constexpr int kFindChoose = 633;
+
 // Tab captions of the user-setting manager.
 inline constexpr int kTabInterface = 240, kTabLanguage = 241, kTabPrintPage = 242, kTabHardwareInfo = 243;
 inline constexpr int kTabPrinterInfo = 244, kTabBasic = 245, kTabAdvanced = 246, kTabClock = 247, kTabOthers = 271;

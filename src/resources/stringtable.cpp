@@ -196,6 +196,10 @@ std::span<const Entry> Table() {
         {620, "The printer already has every setting of the profile."},
         {621, "These settings differ. Nothing has been written yet."},
         {622, "What the apply did, setting by setting (read back from the printer)."},
+        {630, "Search %s of %s for printers on port %s? Printers of other makes may print what they receive on that port."},
+        {631, "The port must be a number from 1 to 65535."},
+        {632, "This computer has no network up. Type the network to search, as 192.168.1.0/24."},
+        {633, "Choose a network (at most /22) and press Search."},
     };
     return kEntries;
 }

@@ -58,6 +58,7 @@ const ui::DialogTemplate& VelmoraMainTemplate() {
                                     dropList(IDC_MAIN_LPT, 10, {"LPT1:", "LPT2:", "LPT3:", "LPT4:"}),
                                     label("IP"), control(IDC_MAIN_IP, ui::ControlKind::IpAddress, "", ipStyle),
                                     label("Port"), control(IDC_MAIN_TCPPORT, ui::ControlKind::Edit, "", portEdit),
+                                    label(""), button(IDC_MAIN_FIND, "Find..."),
                                 })}),
                     row({button(IDC_MAIN_CONNECT, "Connect"), button(IDC_MAIN_DIAGNOSE, "Diagnose")}),
                     row({button(IDC_MAIN_DISCONNECT, "Disconnect")}),

@@ -26,6 +26,7 @@ enum MainControlId {
     IDC_MAIN_VIEWFRAME = 1023,
     IDC_MAIN_STATUSLINE = 1066,
     IDC_MAIN_DIAGNOSE = 1650,  // the connection doctor
+    IDC_MAIN_FIND = 1651,      // the printer search of the Ethernet panel
 };
 
 const ui::DialogTemplate& VelmoraMainTemplate();  // 100

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <initializer_list>
 #include <system_error>
 
 #include "app/dialogcatalog.h"
@@ -11,6 +10,7 @@
 #include "app/menumode.h"
 #include "app/versionrecord.h"
 #include "doctor/diagnosedlg.h"
+#include "fleet/findprintersdlg.h"
 #include "platform/deviceaccess.h"
 #include "resources/messages.h"
 #include "resources/stringtable.h"
@@ -39,18 +39,7 @@ unsigned baudFromIndex(int i) {
     }
 }
 
-// A string-table text with each "%s" replaced by the next argument.
-std::string fill(int id, std::initializer_list<std::string> args) {
-    std::string out = resources::LoadString(id);
-    std::size_t at = 0;
-    for (const std::string& arg : args) {
-        at = out.find("%s", at);
-        if (at == std::string::npos) break;
-        out.replace(at, 2, arg);
-        at += arg.size();
-    }
-    return out;
-}
+using app::FilledString;
 }  // namespace
 
 std::optional<std::string> formatAddress(const std::string& text) {
@@ -100,6 +89,7 @@ bool CVelmoraDlg::OnInitDialog() {
     for (int id : kInterfaceRadios) on(ui::Event::Clicked, id, [this] { UpdateConnectionState(false); });
     on(ui::Event::Clicked, IDC_MAIN_CONNECT, [this] { OnConnect(); });
     on(ui::Event::Clicked, IDC_MAIN_DIAGNOSE, [this] { OnDiagnose(); });
+    on(ui::Event::Clicked, IDC_MAIN_FIND, [this] { OnFind(); });
     on(ui::Event::Clicked, IDC_MAIN_DISCONNECT, [this] { OnDisconnect(); });
     on(ui::Event::Clicked, IDC_MAIN_EXIT, [this] { OnExit(); });
 
@@ -164,7 +154,7 @@ void CVelmoraDlg::UpdateConnectionState(bool connected) {
     for (int id : kInterfaceRadios) control(id).enable(!connected);
     control(IDC_MAIN_DISCONNECT).enable(connected);
 
-    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_IP, IDC_MAIN_TCPPORT}) control(id).enable(false);
+    for (int id : {IDC_MAIN_LPT, IDC_MAIN_COM, IDC_MAIN_IP, IDC_MAIN_TCPPORT, IDC_MAIN_FIND}) control(id).enable(false);
     for (int id : kSerialLists) control(id).enable(false);
     if (!connected) {
         switch (interfaceIndex) {
@@ -176,6 +166,7 @@ void CVelmoraDlg::UpdateConnectionState(bool connected) {
             case 3:
                 control(IDC_MAIN_IP).enable();
                 control(IDC_MAIN_TCPPORT).enable();
+                control(IDC_MAIN_FIND).enable();
                 break;
             case 4: control(IDC_MAIN_COM).enable(); break;
             default: break;
@@ -212,7 +203,7 @@ void CVelmoraDlg::OnConnect() {
     link::CComm& comm = ctx_.comm;
     portName = chosenPortName();
     // What the program waits for shows while it waits (the waits repaint the window).
-    control(IDC_MAIN_STATUSLINE).setText(fill(msg::kLineConnecting, {linkTarget(false)}));
+    control(IDC_MAIN_STATUSLINE).setText(FilledString(msg::kLineConnecting, {linkTarget(false)}));
     const bool usesQueues = interfaceIndex == 0 || interfaceIndex == 1 || interfaceIndex == 4;
     if (usesQueues) SwitchQueuesToFile(portName);
     comm.portName = portName;
@@ -231,7 +222,7 @@ void CVelmoraDlg::OnConnect() {
     if (interfaceIndex == 2) comm.Close();  // USB links stay closed between transfers
 
     if (app::Handshake(comm, ctx_.clock)) {
-        control(IDC_MAIN_STATUSLINE).setText(fill(msg::kLineConnected, {linkTarget(true)}));
+        control(IDC_MAIN_STATUSLINE).setText(FilledString(msg::kLineConnected, {linkTarget(true)}));
         app::ShowMessage(host(), msg::kPortOpened);
         UpdateConnectionState(true);
         return;
@@ -262,6 +253,15 @@ void CVelmoraDlg::OnDiagnose() {
     report.DoModal();
 }
 
+void CVelmoraDlg::OnFind() {
+    UpdateData(true);
+    fleet::CFindPrintersDlg find(ctx_, static_cast<unsigned>(tcpPort));
+    if (find.DoModal() != ui::IDOK) return;
+    address = find.chosenHost;
+    tcpPort = static_cast<int>(find.chosenPort);
+    UpdateData(false);
+}
+
 std::string CVelmoraDlg::linkTarget(bool withKind) const {
     const link::CComm& comm = ctx_.comm;
     std::string kind;
@@ -288,21 +288,21 @@ std::string CVelmoraDlg::openFailureLine() const {
     if (interfaceIndex == 3) {
         // No connection came about: silence is no answer; a refusal or no route says so.
         if (failure.error == 0 || failure.error == ETIMEDOUT) return resources::LoadString(msg::kLineNoAnswer);
-        return fill(msg::kLineCannotOpenBecause, {failure.device, std::generic_category().message(failure.error)});
+        return FilledString(msg::kLineCannotOpenBecause, {failure.device, std::generic_category().message(failure.error)});
     }
-    if (failure.device.empty()) return fill(msg::kLineCannotOpen, {linkTarget(false)});
+    if (failure.device.empty()) return FilledString(msg::kLineCannotOpen, {linkTarget(false)});
     std::string advice = platform::deviceAccessAdvice(
         failure.device, failure.error,
         ctx_.comm.traits().deviceUse);
     if (advice.empty()) {
         const std::string cause =
             failure.error ? std::generic_category().message(failure.error) : std::string("no such device");
-        return fill(msg::kLineCannotOpenBecause, {failure.device, cause});
+        return FilledString(msg::kLineCannotOpenBecause, {failure.device, cause});
     }
     // The advice names the device itself; after "Permission denied on <device>: " its remedy is enough.
     if (const std::size_t at = advice.find(failure.device + ": "); at != std::string::npos)
         advice.erase(0, at + failure.device.size() + 2);
-    return fill(msg::kLinePermission, {failure.device, advice});
+    return FilledString(msg::kLinePermission, {failure.device, advice});
 }
 
 void CVelmoraDlg::OnDisconnect() {

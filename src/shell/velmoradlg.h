@@ -32,6 +32,8 @@ public:
     void OnConnect();
     // Runs the connection doctor on the port the panel chose and shows its report.
     void OnDiagnose();
+    // Searches a network for printers and takes the chosen one's address and port.
+    void OnFind();
     void OnDisconnect();
     void OnExit();
     void SwitchQueuesToFile(const std::string& portName);

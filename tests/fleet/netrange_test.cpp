@@ -55,5 +55,14 @@ TEST(Subnet, HostsLeaveOutTheNetworkAndBroadcastAddresses) {
               (std::vector<std::string>{"255.255.255.253", "255.255.255.254"}));
 }
 
+// The window proposes this computer's own networks, never one wider than a search takes.
+TEST(Subnet, ProposalsAreTheComputersNetworksNarrowedToTheAddresss24) {
+    std::vector<std::string> texts;
+    for (const Ipv4Subnet& s : proposedSubnets({"192.168.1.7/24", "10.20.30.40/8", "192.168.1.9/24", "172.16.5.1/23",
+                                                "no address", "10.0.0.1/33"}))
+        texts.push_back(s.text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"192.168.1.0/24", "10.20.30.0/24", "172.16.4.0/23"}));
+}
+
 }  // namespace
 }  // namespace velmora::fleet

@@ -5,10 +5,13 @@
 #include <cerrno>
 
 #include "app/menumode.h"
+#include "link/messages.h"
+#include "resources/templates_fleet.h"
 #include "resources/templates_main.h"
 #include "shell/velmoradlg.h"
 #include "support/fakespooler.h"
 #include "support/linkfixture.h"
+#include "support/processes.h"
 #include "support/simdevice.h"
 #include "ui/testhost.h"
 
@@ -36,7 +39,8 @@ struct MainWindow {
         const std::pair<int, const char*> panel[] = {
             {IDC_MAIN_COM, "com"},          {IDC_MAIN_BAUD, "baud"},         {IDC_MAIN_DATABITS, "data"},
             {IDC_MAIN_PARITY, "parity"},    {IDC_MAIN_STOPBITS, "stop"},     {IDC_MAIN_LPT, "lpt"},
-            {IDC_MAIN_IP, "ip"},            {IDC_MAIN_TCPPORT, "port"},      {IDC_MAIN_CONNECT, "connect"},
+            {IDC_MAIN_IP, "ip"},            {IDC_MAIN_TCPPORT, "port"},      {IDC_MAIN_FIND, "find"},
+            {IDC_MAIN_CONNECT, "connect"},
             {IDC_MAIN_DISCONNECT, "disconnect"}, {IDC_MAIN_SERIAL, "radios"},
         };
         for (auto [id, name] : panel)
@@ -61,7 +65,7 @@ TEST(MainWindowPanel, EachInterfaceEnablesItsOwnSettings) {
         {IDC_MAIN_SERIAL, V{"com", "baud", "data", "parity", "stop", "connect", "radios"}},
         {IDC_MAIN_PARALLEL, V{"lpt", "connect", "radios"}},
         {IDC_MAIN_USB, V{"connect", "radios"}},
-        {IDC_MAIN_ETHERNET, V{"ip", "port", "connect", "radios"}},
+        {IDC_MAIN_ETHERNET, V{"ip", "port", "find", "connect", "radios"}},
     };
     for (const auto& [radio, enabled] : cases) {
         w.dlg.click(radio);
@@ -227,6 +231,56 @@ TEST(MainWindowConnect, EthernetReconnectsAfterDisconnectAndRefusalShowsBothMess
     ASSERT_EQ(w.host.messageTexts().size(), 2u);
     EXPECT_EQ(w.host.messageTexts()[0].find("Error : Failed to connect."), 0u);
     EXPECT_EQ(w.host.messageTexts()[1], kCannotOpen);
+}
+
+// "Find..." asks before it searches, lists the printer that answers on a loopback network and
+// gives the panel its address and port.
+TEST(MainWindowFind, AsksThenFillsThePanelWithThePrinterChosen) {
+    SimProcess sim({"--listen", "127.0.0.2", "--model", "LX-FIND"});
+    ASSERT_FALSE(sim.address.empty());
+    const std::string port = sim.address.substr(sim.address.rfind(':') + 1);
+    platform::RealClock clock;
+    link::SilentMessages silent;
+    link::CComm comm(platform::systemDevices(), clock, silent);
+    MainWindow w(comm, clock);
+    w.dlg.click(IDC_MAIN_ETHERNET);
+    w.dlg.typeText(IDC_MAIN_TCPPORT, port);
+
+    std::vector<std::string> listed;
+    std::string proposedPort;
+    w.host.messageAnswers = {ui::IDNO, ui::IDYES};
+    w.host.modalScripts.push_back([&](ui::Dialog& d) {
+        proposedPort = d.control(IDC_FIND_PORT).text();
+        EXPECT_FALSE(d.control(ui::IDOK).enabled());
+        d.typeText(IDC_FIND_SUBNET, "127.0.0.0/29");
+        d.click(IDC_FIND_SEARCH);  // answered No: nothing searched
+        EXPECT_EQ(d.control(IDC_FIND_LIST).count(), 0);
+        d.click(IDC_FIND_SEARCH);
+        listed = d.control(IDC_FIND_LIST).items();
+        d.click(ui::IDOK);
+        return ui::IDCANCEL;  // ended by Use already
+    });
+    w.dlg.click(IDC_MAIN_FIND);
+    EXPECT_EQ(proposedPort, port);
+    ASSERT_EQ(w.host.messageTexts().size(), 2u);
+    EXPECT_EQ(w.host.messageTexts()[0], "Search the 6 addresses of 127.0.0.0/29 for printers on port " + port +
+                                            "? Printers of other makes may print what they receive on that port.");
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0], "127.0.0.2:" + port + "   LX-FIND   V1.00");
+    EXPECT_EQ(w.dlg.control(IDC_MAIN_IP).text(), "127.0.0.2");
+    EXPECT_EQ(w.dlg.control(IDC_MAIN_TCPPORT).text(), port);
+
+    // A network wider than a search takes is refused with why, before anything is asked.
+    w.host.clear();
+    w.host.modalScripts.push_back([&](ui::Dialog& d) {
+        d.typeText(IDC_FIND_SUBNET, "127.0.0.0/16");
+        d.click(IDC_FIND_SEARCH);
+        return ui::IDCANCEL;
+    });
+    w.dlg.click(IDC_MAIN_FIND);
+    ASSERT_EQ(w.host.messageTexts().size(), 1u);
+    EXPECT_NE(w.host.messageTexts()[0].find("is too wide"), std::string::npos);
+    EXPECT_EQ(w.dlg.control(IDC_MAIN_IP).text(), "127.0.0.2");
 }
 
 TEST(MainWindowQueues, OnlyQueuesOnTheChosenPortAreSwitchedAndRestored) {
