@@ -5,13 +5,86 @@
 #include "platform/cupsspooler.h"
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 #include <sys/socket.h>
 
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 
 namespace velmora::platform {
+
+namespace {
+
+// libcups, loaded the first time a queue is asked for: it brings TLS, Kerberos and Avahi, whose
+// start-up no command that never pauses a queue should pay. Without it there are no queues.
+struct CupsLibrary {
+    decltype(&::cupsDoRequest) cupsDoRequest;
+    decltype(&::cupsEncryption) cupsEncryption;
+    decltype(&::cupsLastError) cupsLastError;
+    decltype(&::cupsServer) cupsServer;
+    decltype(&::cupsSetPasswordCB2) cupsSetPasswordCB2;
+    decltype(&::cupsUser) cupsUser;
+    decltype(&::httpAssembleURIf) httpAssembleURIf;
+    decltype(&::httpClose) httpClose;
+    decltype(&::httpConnect2) httpConnect2;
+    decltype(&::httpSetTimeout) httpSetTimeout;
+    decltype(&::ippAddString) ippAddString;
+    decltype(&::ippAddStrings) ippAddStrings;
+    decltype(&::ippDelete) ippDelete;
+    decltype(&::ippFirstAttribute) ippFirstAttribute;
+    decltype(&::ippGetGroupTag) ippGetGroupTag;
+    decltype(&::ippGetInteger) ippGetInteger;
+    decltype(&::ippGetName) ippGetName;
+    decltype(&::ippGetString) ippGetString;
+    decltype(&::ippGetValueTag) ippGetValueTag;
+    decltype(&::ippNewRequest) ippNewRequest;
+    decltype(&::ippNextAttribute) ippNextAttribute;
+    decltype(&::ippPort) ippPort;
+};
+
+const CupsLibrary* loadCups() {
+    static const CupsLibrary* const loaded = []() -> const CupsLibrary* {
+        void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) return nullptr;
+        static CupsLibrary api;
+        bool complete = true;
+        auto take = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+            complete = complete && function;
+        };
+        take(api.cupsDoRequest, "cupsDoRequest");
+        take(api.cupsEncryption, "cupsEncryption");
+        take(api.cupsLastError, "cupsLastError");
+        take(api.cupsServer, "cupsServer");
+        take(api.cupsSetPasswordCB2, "cupsSetPasswordCB2");
+        take(api.cupsUser, "cupsUser");
+        take(api.httpAssembleURIf, "httpAssembleURIf");
+        take(api.httpClose, "httpClose");
+        take(api.httpConnect2, "httpConnect2");
+        take(api.httpSetTimeout, "httpSetTimeout");
+        take(api.ippAddString, "ippAddString");
+        take(api.ippAddStrings, "ippAddStrings");
+        take(api.ippDelete, "ippDelete");
+        take(api.ippFirstAttribute, "ippFirstAttribute");
+        take(api.ippGetGroupTag, "ippGetGroupTag");
+        take(api.ippGetInteger, "ippGetInteger");
+        take(api.ippGetName, "ippGetName");
+        take(api.ippGetString, "ippGetString");
+        take(api.ippGetValueTag, "ippGetValueTag");
+        take(api.ippNewRequest, "ippNewRequest");
+        take(api.ippNextAttribute, "ippNextAttribute");
+        take(api.ippPort, "ippPort");
+        return complete ? &api : nullptr;
+    }();
+    return loaded;
+}
+
+// The library's functions; called only after a connection was made, so once it is loaded.
+const CupsLibrary& cups() { return *loadCups(); }
+
+}  // namespace
 
 namespace {
 
@@ -54,7 +127,7 @@ std::string resolved(const std::string& path) {
 
 std::string printerUri(const std::string& name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+    cups().httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
                      name.c_str());
     return uri;
 }
@@ -69,14 +142,14 @@ struct PrinterAttributes {
 
 PrinterAttributes takePrinter(ipp_t* response, ipp_attribute_t*& attr) {
     PrinterAttributes p;
-    for (; attr && ippGetGroupTag(attr) == IPP_TAG_PRINTER; attr = ippNextAttribute(response)) {
-        const char* name = ippGetName(attr);
+    for (; attr && cups().ippGetGroupTag(attr) == IPP_TAG_PRINTER; attr = cups().ippNextAttribute(response)) {
+        const char* name = cups().ippGetName(attr);
         if (!name) continue;
         const std::string n = name;
-        if (n == "printer-name" && ippGetValueTag(attr) == IPP_TAG_NAME) p.name = ippGetString(attr, 0, nullptr);
-        else if (n == "device-uri" && ippGetValueTag(attr) == IPP_TAG_URI) p.deviceUri = ippGetString(attr, 0, nullptr);
-        else if (n == "printer-state" && ippGetValueTag(attr) == IPP_TAG_ENUM) p.state = ippGetInteger(attr, 0);
-        else if (n == "printer-type" && ippGetValueTag(attr) == IPP_TAG_ENUM) p.type = ippGetInteger(attr, 0);
+        if (n == "printer-name" && cups().ippGetValueTag(attr) == IPP_TAG_NAME) p.name = cups().ippGetString(attr, 0, nullptr);
+        else if (n == "device-uri" && cups().ippGetValueTag(attr) == IPP_TAG_URI) p.deviceUri = cups().ippGetString(attr, 0, nullptr);
+        else if (n == "printer-state" && cups().ippGetValueTag(attr) == IPP_TAG_ENUM) p.state = cups().ippGetInteger(attr, 0);
+        else if (n == "printer-type" && cups().ippGetValueTag(attr) == IPP_TAG_ENUM) p.type = cups().ippGetInteger(attr, 0);
     }
     return p;
 }
@@ -87,7 +160,7 @@ PrintSpooler::Queue queueOf(const PrinterAttributes& p) {
 }
 
 void addRequestedAttributes(ipp_t* request) {
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+    cups().ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   static_cast<int>(std::size(kRequestedAttributes)), nullptr, kRequestedAttributes);
 }
 
@@ -126,31 +199,32 @@ struct CupsSpooler::Connection {
 
     ~Connection() { drop(); }
     void drop() {
-        if (http) httpClose(http);
+        if (http) cups().httpClose(http);
         http = nullptr;
     }
     bool ensure(const std::string& server, const Timeouts& timeouts) {
         if (http) return true;
+        if (!loadCups()) return false;
         std::string host;
-        int port = ippPort();  // libcups' own server comes with its port already in ippPort()
-        splitServer(server.empty() ? std::string(cupsServer()) : server, host, port);
+        int port = cups().ippPort();  // libcups' own server comes with its port already in ippPort()
+        splitServer(server.empty() ? std::string(cups().cupsServer()) : server, host, port);
         if (host.empty()) return false;
-        http = httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+        http = cups().httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cups().cupsEncryption(), 1,
                             static_cast<int>(timeouts.connectMs), nullptr);
         if (!http) return false;
-        httpSetTimeout(http, timeouts.requestMs / 1000.0, giveUp, nullptr);
+        cups().httpSetTimeout(http, timeouts.requestMs / 1000.0, giveUp, nullptr);
         return true;
     }
     // Runs one request (freeing it): the response, or null when the server did not answer with
     // success. A failed exchange drops the connection.
     ipp_t* perform(ipp_t* request, const char* resource) {
-        cupsSetPasswordCB2(noPassword, nullptr);
-        ipp_t* response = cupsDoRequest(http, request, resource);
-        const ipp_status_t status = cupsLastError();
+        cups().cupsSetPasswordCB2(noPassword, nullptr);
+        ipp_t* response = cups().cupsDoRequest(http, request, resource);
+        const ipp_status_t status = cups().cupsLastError();
         if (response && status <= IPP_STATUS_OK_CONFLICTING) return response;
         if (!response || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL)
             drop();
-        ippDelete(response);
+        cups().ippDelete(response);
         return nullptr;
     }
 };
@@ -163,12 +237,12 @@ CupsSpooler::~CupsSpooler() = default;
 std::vector<PrintSpooler::Queue> CupsSpooler::enumerate() {
     std::vector<Queue> queues;
     if (!connection_->ensure(server_, timeouts_)) return queues;
-    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    ipp_t* request = cups().ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     addRequestedAttributes(request);
     ipp_t* response = connection_->perform(request, "/");
     if (!response) return queues;
-    for (ipp_attribute_t* attr = ippFirstAttribute(response); attr; attr = ippNextAttribute(response)) {
-        while (attr && ippGetGroupTag(attr) != IPP_TAG_PRINTER) attr = ippNextAttribute(response);
+    for (ipp_attribute_t* attr = cups().ippFirstAttribute(response); attr; attr = cups().ippNextAttribute(response)) {
+        while (attr && cups().ippGetGroupTag(attr) != IPP_TAG_PRINTER) attr = cups().ippNextAttribute(response);
         if (!attr) break;
         const PrinterAttributes p = takePrinter(response, attr);
         // Classes and other servers' queues have no device on this machine.
@@ -176,21 +250,21 @@ std::vector<PrintSpooler::Queue> CupsSpooler::enumerate() {
             queues.push_back(queueOf(p));
         if (!attr) break;
     }
-    ippDelete(response);
+    cups().ippDelete(response);
     return queues;
 }
 
 std::optional<PrintSpooler::Queue> CupsSpooler::queueAttributes(const std::string& printerName) {
     if (!connection_->ensure(server_, timeouts_)) return std::nullopt;
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(printerName).c_str());
+    ipp_t* request = cups().ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(printerName).c_str());
     addRequestedAttributes(request);
     ipp_t* response = connection_->perform(request, "/");
     if (!response) return std::nullopt;
-    ipp_attribute_t* attr = ippFirstAttribute(response);
-    while (attr && ippGetGroupTag(attr) != IPP_TAG_PRINTER) attr = ippNextAttribute(response);
+    ipp_attribute_t* attr = cups().ippFirstAttribute(response);
+    while (attr && cups().ippGetGroupTag(attr) != IPP_TAG_PRINTER) attr = cups().ippNextAttribute(response);
     const PrinterAttributes p = takePrinter(response, attr);
-    ippDelete(response);
+    cups().ippDelete(response);
     if (p.name.empty()) return std::nullopt;
     return queueOf(p);
 }
@@ -227,12 +301,12 @@ std::optional<PrintSpooler::Queue> CupsSpooler::read(Handle h) {
 bool CupsSpooler::write(Handle h, const Queue& info) {
     const std::string* name = nameOf(h);
     if (!name || !connection_->ensure(server_, timeouts_)) return false;
-    ipp_t* request = ippNewRequest(info.portName == kFilePort ? IPP_OP_PAUSE_PRINTER : IPP_OP_RESUME_PRINTER);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(*name).c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t* request = cups().ippNewRequest(info.portName == kFilePort ? IPP_OP_PAUSE_PRINTER : IPP_OP_RESUME_PRINTER);
+    cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(*name).c_str());
+    cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cups().cupsUser());
     ipp_t* response = connection_->perform(request, "/admin/");
     const bool done = response != nullptr;
-    ippDelete(response);
+    cups().ippDelete(response);
     return done;
 }
 
