@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/handshake.h"
+#include "processrun.h"
 #include "link/comm.h"
 #include "platform/clock.h"
 #include "platform/device.h"
@@ -106,6 +107,35 @@ void benchCliConnect(const std::string& binDir, int runs) {
     std::printf("velmora-cli connect: median %.1f ms, best %.1f ms over %d runs "
                 "(protocol pauses: 100 ms; target: under 150 ms)\n",
                 ms[ms.size() / 2], ms.front(), runs);
+}
+
+// What starting velmora-cli costs beside a C++ program that prints one line: --version, and a
+// connect less its 100 ms of protocol pauses (median wall time of whole processes, in one run).
+void benchCliStartup(const std::string& binDir, int runs) {
+    sim::Printer printer;
+    sim::Server server(printer);
+    const std::string tcp = "127.0.0.1:" + std::to_string(server.startTcp(0));
+    const std::string cli = binDir + "/velmora-cli";
+    auto median = [runs](std::vector<std::string> args) {
+        std::vector<double> ms;
+        for (int i = 0; i < runs; ++i) {
+            const Run r = runProgram(args);
+            if (r.status != 0) return -1.0;
+            ms.push_back(r.secs * 1000);
+        }
+        std::sort(ms.begin(), ms.end());
+        return ms[ms.size() / 2];
+    };
+    const double hello = median({binDir + "/velmora-bench-hello"});
+    const double version = median({cli, "--version"});
+    const double connect = median({cli, "--tcp", tcp, "connect"});
+    if (hello <= 0 || version < 0 || connect < 0) {
+        std::printf("velmora-cli start-up: a run failed\n");
+        return;
+    }
+    std::printf("velmora-cli start-up: C++ hello %.1f ms; --version %.1f ms (%.1fx); connect %.1f ms, %.1f ms "
+                "beyond its 100 ms of pauses (%.1fx) (target: each at most 2x)\n",
+                hello, version, version / hello, connect, connect - 100, (connect - 100) / hello);
 }
 
 // "velmora-cli zii get" over TCP against the simulator: the Get's own pauses (1450 ms, plus the
@@ -214,6 +244,7 @@ int main(int argc, char** argv) {
     std::size_t mib = 1024;
     if (argc > 1) mib = std::stoul(argv[1]);
     benchThroughput(mib << 20);
+    benchCliStartup(binDir, 21);
     benchCliConnect(binDir, 10);
     benchCliZiiGet(binDir, 3);
     benchWindowStartup(binDir, 5);

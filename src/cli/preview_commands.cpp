@@ -1,12 +1,13 @@
 // velmora-cli "preview": label text to PNG pictures, offline. The text goes through an in-process
 // simulated printer (no printer, no simulator program), and each label it prints becomes one
-// picture at the printer's 8 dots per millimetre.
+// picture at the printer's 8 dots per millimetre. The pictures come from a module loaded here
+// only (cli/previewmodule.h).
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/previewmodule.h"
 #include "platform/files.h"
-#include "preview/labelpng.h"
-#include "preview/labeltext.h"
+#include "platform/module.h"
 
 namespace velmora::cli {
 
@@ -18,7 +19,7 @@ constexpr std::size_t kMaxInputBytes = 64u << 20;
 struct PreviewArgs {
     std::string file;
     std::string out;
-    preview::Language language = preview::Language::Auto;
+    PreviewLanguage language = PreviewLanguage::Auto;
 };
 
 std::optional<PreviewArgs> parsePreview(const Args& args) {
@@ -30,9 +31,9 @@ std::optional<PreviewArgs> parsePreview(const Args& args) {
         } else if (args[i] == "--lang") {
             const std::string& l = args[++i];
             if (l == "tavl") {
-                p.language = preview::Language::Native;
+                p.language = PreviewLanguage::Native;
             } else if (l == "zii") {
-                p.language = preview::Language::Zii;
+                p.language = PreviewLanguage::Zii;
             } else {
                 return std::nullopt;
             }
@@ -71,8 +72,14 @@ int runPreview(Session& s, const Args& args) {
     if (read.outcome == platform::TextFileRead::Outcome::Cut)
         s.err << "velmora-cli: " << platform::ignoredNote(read, p.file, kMaxInputBytes) << '\n';
 
-    preview::ensureGuiApplication();
-    const preview::LabelPictures pictures = preview::renderText(read.text, p.language);
+    std::string error;
+    const auto render = reinterpret_cast<RenderPngs>(platform::programModuleSymbol(kPreviewModule, kPreviewEntry, error));
+    if (!render) {
+        s.err << "velmora-cli: the label pictures cannot be loaded: " << error << '\n';
+        return 1;
+    }
+    PngLabels pictures;
+    render(read.text, p.language, pictures);
     if (pictures.labels.empty()) {
         s.err << "velmora-cli: " << p.file << " prints no label\n";
         return 1;
@@ -80,15 +87,14 @@ int runPreview(Session& s, const Args& args) {
     const std::string out = p.out.empty() ? defaultOut(p.file) : p.out;
     int status = 0;
     for (std::size_t i = 0; i < pictures.labels.size(); ++i) {
-        const preview::RenderedLabel& label = pictures.labels[i];
+        const PngLabel& label = pictures.labels[i];
         const std::string path = pictureName(out, i, pictures.labels.size());
-        std::string error;
-        if (!platform::writeOutputFile(path, preview::pngBytes(label.image), error)) {
+        if (!platform::writeOutputFile(path, label.png, error)) {
             s.err << "velmora-cli: " << path << ": " << error << '\n';
             status = 1;
             continue;
         }
-        s.out << path << ": " << label.image.width() << " x " << label.image.height() << " dots\n";
+        s.out << path << ": " << label.width << " x " << label.height << " dots\n";
         for (const std::string& line : label.notDrawn) s.out << "  not drawn: " << line << '\n';
     }
     if (pictures.notShown > 0) s.out << pictures.notShown << " earlier labels are not shown\n";
