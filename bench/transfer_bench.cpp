@@ -8,11 +8,13 @@
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -68,6 +70,81 @@ struct Simulator {
         }
         if (out) fclose(out);
     }
+};
+
+// A printer that only answers the connect check ("^cp" CR: two bytes) and discards everything
+// else, so a send-file and a plain sendfile copy go into the same sink and the simulator's
+// parsing is not what is measured.
+class DiscardingPrinter {
+public:
+    DiscardingPrinter() {
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listener_, 4) != 0 ||
+            getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+            return;
+        port = ntohs(addr.sin_port);
+        thread_ = std::thread([this] {
+            for (;;) {
+                const int c = accept(listener_, nullptr, nullptr);
+                if (c < 0 || stopping_) {
+                    if (c >= 0) close(c);
+                    return;
+                }
+                std::vector<char> buf(1 << 16);
+                std::string start;
+                ssize_t n = 0;
+                while ((n = read(c, buf.data(), buf.size())) > 0) {
+                    if (start.size() < 4) {
+                        start.append(buf.data(), static_cast<std::size_t>(n));
+                        if (start.rfind("^cp\r", 0) == 0 && write(c, "\0\0", 2) != 2) break;
+                    }
+                }
+                close(c);
+            }
+        });
+    }
+    ~DiscardingPrinter() {
+        stopping_ = true;
+        if (port) {
+            const int s = socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr{};
+            addr.sin_family = AF_INET;
+            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addr.sin_port = htons(port);
+            connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+            close(s);
+        }
+        if (thread_.joinable()) thread_.join();
+        close(listener_);
+    }
+    // The file sent with sendfile(2) into the sink, as a program that does nothing else would.
+    double sendfileCopy(const std::string& file) const {
+        const auto start = Clock::now();
+        const int s = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(port);
+        connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        const int in = open(file.c_str(), O_RDONLY);
+        off_t at = 0;
+        while (sendfile(s, in, &at, 1 << 30) > 0) {
+        }
+        close(in);
+        close(s);
+        return seconds(Clock::now() - start);
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port); }
+    unsigned short port = 0;
+
+private:
+    int listener_ = -1;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
 };
 
 // The plain copy over loopback TCP: a reader thread drains, the writer sends the file with read().
@@ -196,6 +273,17 @@ int main(int argc, char** argv) {
                         static_cast<double>(traced.maxRssKiB - send.maxRssKiB) / 1024.0);
             unlink(trace.c_str());
         }
+    }
+    {
+        // Into a sink that discards, beside sendfile(2) into the same sink: the send path's own cost.
+        DiscardingPrinter sink;
+        const Run fixed = runProgram({cli, "--tcp", sink.address(), "send-file", tiny});
+        const Run send = runProgram({cli, "--tcp", sink.address(), "send-file", file});
+        const double plain = sink.sendfileCopy(file);
+        const double bytes = send.secs - fixed.secs;
+        std::printf("tcp into a discarding sink: send-file %.3f s (%s), of which its bytes %.3f s; sendfile copy %.3f s; "
+                    "%.2fx (target: within 1.2x)\n",
+                    send.secs, send.status == 0 ? "ok" : "FAILED", bytes, plain, plain > 0 ? bytes / plain : 0.0);
     }
     {
         Simulator sim(binDir, {"--pty", "--no-tcp"}, "pseudo-terminal ");

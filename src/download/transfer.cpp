@@ -103,12 +103,16 @@ std::span<const std::uint8_t> TransferSource::piece(std::size_t offset, std::siz
     }
     buffer_.resize(n);
     if (!file_.read(skip_ + offset, buffer_.data(), n)) return {};
-    // What has gone need not stay in memory: a 2 GiB firmware image is read once.
-    if (skip_ + offset >= released_ + kReleaseStep) {
-        file_.release(skip_ + offset);
-        released_ = skip_ + offset;
-    }
+    releaseSent(offset);
     return {buffer_.data(), n};
+}
+
+void TransferSource::releaseSent(std::size_t sent) {
+    // A 2 GiB firmware image is read once.
+    if (!useConverted_ && skip_ + sent >= released_ + kReleaseStep) {
+        file_.release(skip_ + sent);
+        released_ = skip_ + sent;
+    }
 }
 
 std::string TransferSource::head(std::size_t n) {
@@ -122,6 +126,13 @@ bool SendInChunks(link::CComm& comm, TransferSource& source, std::size_t chunk,
     const std::size_t size = source.size();
     if (chunk == 0) {
         // The port object answers a write of no bytes with 0 on Ethernet: nothing failed.
+        if (platform::FileReader* file = source.plainFile()) {
+            const auto afterPiece = [&](std::size_t sent) {
+                source.releaseSent(sent);
+                if (afterChunk) afterChunk(sent);
+            };
+            return comm.WriteFromFile(*file, source.skip(), size, kOneWritePiece, afterPiece) != 0 || size == 0;
+        }
         return comm.WriteFromSource(size, kOneWritePiece,
                                     [&source](std::size_t offset, std::size_t n) { return source.piece(offset, n); },
                                     afterChunk) != 0 ||

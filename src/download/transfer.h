@@ -49,6 +49,12 @@ public:
     bool changed() const { return file_.changed(); }
     // The first bytes (at most n), for what a transfer notes it sent.
     std::string head(std::size_t n);
+    // The file itself when its bytes go as they are (no converted text), so the link may send
+    // them straight from it; its bytes start at skip().
+    platform::FileReader* plainFile() { return useConverted_ ? nullptr : &file_; }
+    std::size_t skip() const { return skip_; }
+    // What has gone (the first `sent` bytes) need not stay in memory.
+    void releaseSent(std::size_t sent);
 
 private:
     platform::FileReader file_;

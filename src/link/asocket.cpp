@@ -1,6 +1,8 @@
 // The Ethernet connection with bounded waits.
 #include "link/asocket.h"
 
+#include "platform/filereader.h"
+
 #include "resources/messages.h"
 
 #include <algorithm>
@@ -68,6 +70,28 @@ int CASocket::SendFrom(std::size_t count, std::size_t piece, const PieceSource& 
         done += n;
         if (afterPiece) afterPiece(done);
     }
+    return finishSend(count);
+}
+
+int CASocket::SendFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                       const std::function<void(std::size_t sent)>& afterPiece, bool& sourceFailed) {
+    if (count == 0 || !socket_) return 0;
+    if (piece == 0) piece = count;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min(piece, count - done);
+        const long sent = socket_->sendFile(file, skip + done, n, timeouts.sendMs);
+        if (file.changed()) {
+            sourceFailed = true;
+            return 0;
+        }
+        if (sent < static_cast<long>(n)) return 0;
+        done += n;
+        if (afterPiece) afterPiece(done);
+    }
+    return finishSend(count);
+}
+
+int CASocket::finishSend(std::size_t count) {
     clock_.sleepMs(kAfterSendMs);
     // The system takes the bytes before the printer does: a reset or close that arrived since
     // means they were lost.

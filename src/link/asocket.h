@@ -45,6 +45,10 @@ public:
     using PieceSource = std::function<std::span<const std::uint8_t>(std::size_t offset, std::size_t n)>;
     int SendFrom(std::size_t count, std::size_t piece, const PieceSource& source,
                  const std::function<void(std::size_t sent)>& afterPiece);
+    // The same send with the bytes [skip, skip + count) of `file`, which the system sends straight
+    // from it. A file that is no longer as it was opened stops the send: 0, and sourceFailed set.
+    int SendFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                 const std::function<void(std::size_t sent)>& afterPiece, bool& sourceFailed);
     // One receive of at most count bytes: the count, 0 when the printer closed the connection
     // or stayed silent past the wait, -1 on error. Once a receive of an action came back empty,
     // the action's later receives wait at most kAfterSilenceMs, answers or not.
@@ -61,6 +65,9 @@ public:
     SocketTimeouts timeouts;
 
 private:
+    // After the last piece: the pause, then whether the printer took it all; the count or 0.
+    int finishSend(std::size_t count);
+
     platform::DeviceFactory& devices_;
     platform::Clock& clock_;
     LinkMessages* messages_;

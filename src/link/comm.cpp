@@ -117,6 +117,16 @@ int CComm::WriteFromSource(std::size_t count, std::size_t piece, const PieceSour
     return result;
 }
 
+int CComm::WriteFromFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                         const std::function<void(std::size_t written)>& afterPiece) {
+    if (observer || count == 0) {
+        std::vector<std::uint8_t> buffer;
+        return WriteFromSource(count, piece, filePieces(file, skip, buffer), afterPiece);
+    }
+    sourceFailed_ = false;
+    return transport().writeFile(file, skip, count, piece ? piece : count, afterPiece, sourceFailed_);
+}
+
 int CComm::WriteText(const std::string& text) {
     // The buffer is as long as the whole text converts to; an embedded NUL ends the text and
     // leaves the rest of the buffer zero.

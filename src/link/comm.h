@@ -51,6 +51,10 @@ public:
     using PieceSource = CASocket::PieceSource;
     int WriteFromSource(std::size_t count, std::size_t piece, const PieceSource& source,
                         const std::function<void(std::size_t written)>& afterPiece);
+    // The same one write with the bytes [skip, skip + count) of a file. Over TCP the system sends
+    // them straight from the file, unless a trace must see them.
+    int WriteFromFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                      const std::function<void(std::size_t written)>& afterPiece);
     bool sourceFailed() const { return sourceFailed_; }
     // UTF-8 text converted to the system code page, then written as WriteBytes does.
     int WriteText(const std::string& text);

@@ -10,8 +10,10 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/device.h"
+#include "platform/filereader.h"
 
 namespace velmora::link {
 
@@ -20,6 +22,11 @@ struct OpenFailure {
     std::string device;  // the device or "address:port" that would not open
     int error = 0;       // its errno; 0 when it reports none
 };
+
+// The n bytes of `file` at skip + offset, read into `buffer`; an empty span when the file is not
+// as it was opened.
+std::function<std::span<const std::uint8_t>(std::size_t offset, std::size_t n)> filePieces(
+    platform::FileReader& file, std::uint64_t skip, std::vector<std::uint8_t>& buffer);
 
 class Transport {
 public:
@@ -38,6 +45,10 @@ public:
     // One write of `count` bytes taken from `source` `piece` at a time (see CComm::WriteFromSource).
     virtual int writeFrom(std::size_t count, std::size_t piece, const PieceSource& source,
                           const AfterPiece& afterPiece, const bool& sourceFailed) = 0;
+    // The same write with the bytes [skip, skip + count) of `file` (see CComm::WriteFromFile);
+    // this one reads them piece by piece for writeFrom.
+    virtual int writeFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                          const AfterPiece& afterPiece, bool& sourceFailed);
     // One read, as CComm::ReadBytes returns it.
     virtual int read(std::uint8_t* buf, std::size_t count) = 0;
     // The link as a trace names it.

@@ -13,6 +13,26 @@
 
 namespace velmora::link {
 
+std::function<std::span<const std::uint8_t>(std::size_t offset, std::size_t n)> filePieces(
+    platform::FileReader& file, std::uint64_t skip, std::vector<std::uint8_t>& buffer) {
+    return [&file, skip, &buffer](std::size_t offset, std::size_t n) {
+        buffer.resize(n);
+        if (!file.read(skip + offset, buffer.data(), n)) return std::span<const std::uint8_t>();
+        return std::span<const std::uint8_t>(buffer.data(), n);
+    };
+}
+
+int Transport::writeFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                         const AfterPiece& afterPiece, bool& sourceFailed) {
+    std::vector<std::uint8_t> buffer;
+    const auto read = filePieces(file, skip, buffer);
+    return writeFrom(count, piece, [&](std::size_t offset, std::size_t n) {
+        const auto bytes = read(offset, n);
+        if (bytes.size() != n) sourceFailed = true;
+        return bytes;
+    }, afterPiece, sourceFailed);
+}
+
 namespace {
 
 constexpr unsigned kSerialSettleMs = 100;
@@ -242,6 +262,13 @@ public:
                   const bool& sourceFailed) override {
         if (!connect()) return 0;
         const int sent = comm_.socket.SendFrom(count, piece, source, afterPiece);
+        if (sent == 0 && !sourceFailed) comm_.messages().showMessage(msg::kPortError);
+        return sent;
+    }
+    int writeFile(platform::FileReader& file, std::uint64_t skip, std::size_t count, std::size_t piece,
+                  const AfterPiece& afterPiece, bool& sourceFailed) override {
+        if (!connect()) return 0;
+        const int sent = comm_.socket.SendFile(file, skip, count, piece, afterPiece, sourceFailed);
         if (sent == 0 && !sourceFailed) comm_.messages().showMessage(msg::kPortError);
         return sent;
     }

@@ -12,6 +12,8 @@
 
 namespace velmora::platform {
 
+class FileReader;  // filereader.h
+
 // What a serial device reports of its modem input lines. A pseudo-terminal, or an adapter
 // without the lines, cannot tell: `known` is false and callers go on as if they were on.
 struct ModemLines {
@@ -110,6 +112,10 @@ public:
     // Sends all n bytes unless nothing moves for timeoutMs or the peer fails: the count sent, -1 on error
     // before anything was sent.
     virtual long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) = 0;
+    // Sends the n bytes of `file` at `offset` as send does; false from file.changed() afterwards
+    // when the file was not as it was opened. This one reads them and sends them; a socket that
+    // can send straight from the file does.
+    virtual long sendFile(FileReader& file, std::uint64_t offset, std::size_t n, unsigned timeoutMs);
     // One receive of up to n bytes: the count, 0 when the peer closed or the wait ran out, -1 on error.
     virtual long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) = 0;
     // True when the peer has reset or closed the connection (seen without waiting). Bytes a send

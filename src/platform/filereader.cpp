@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
+
+#include "platform/device.h"
 
 namespace velmora::platform {
 
@@ -44,7 +47,7 @@ void FileReader::close() {
     size_ = 0;
 }
 
-bool FileReader::read(std::uint64_t offset, std::uint8_t* buf, std::size_t n) {
+bool FileReader::stillAsOpened() {
     if (fd_ < 0) return false;
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || static_cast<std::uint64_t>(info.st_size) != size_ ||
@@ -52,6 +55,11 @@ bool FileReader::read(std::uint64_t offset, std::uint8_t* buf, std::size_t n) {
         changed_ = true;
         return false;
     }
+    return true;
+}
+
+bool FileReader::read(std::uint64_t offset, std::uint8_t* buf, std::size_t n) {
+    if (!stillAsOpened()) return false;
     std::size_t done = 0;
     while (done < n) {
         const ssize_t got = ::pread(fd_, buf + done, n - done, static_cast<off_t>(offset + done));
@@ -67,6 +75,12 @@ bool FileReader::read(std::uint64_t offset, std::uint8_t* buf, std::size_t n) {
 
 void FileReader::release(std::uint64_t n) {
     if (fd_ >= 0 && n > 0) ::posix_fadvise(fd_, 0, static_cast<off_t>(n), POSIX_FADV_DONTNEED);
+}
+
+long StreamSocket::sendFile(FileReader& file, std::uint64_t offset, std::size_t n, unsigned timeoutMs) {
+    std::vector<std::uint8_t> bytes(n);
+    if (!file.read(offset, bytes.data(), n)) return -1;
+    return send(bytes.data(), n, timeoutMs);
 }
 
 long long regularFileSize(const std::string& path) {

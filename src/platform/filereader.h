@@ -27,12 +27,16 @@ public:
     // Reads the n bytes at `offset` into buf. False when they did not all come or when the file
     // is no longer as it was opened (its size or modification time changed): changed() says so.
     bool read(std::uint64_t offset, std::uint8_t* buf, std::size_t n);
+    // False (and changed() true) when the file's size or modification time is no longer as it
+    // was opened.
+    bool stillAsOpened();
     bool changed() const { return changed_; }
     // Tells the system the first n bytes will not be read again, so a large file read front to
     // back keeps little of itself in memory.
     void release(std::uint64_t n);
 
 private:
+    friend class TcpSocket;  // sends a file's bytes straight from it
     int fd_ = -1;
     std::uint64_t size_ = 0;
     long long mtimeSec_ = 0;

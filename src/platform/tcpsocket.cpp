@@ -6,11 +6,14 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <pthread.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <arpa/inet.h>
 
 #include <cerrno>
+#include <csignal>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -18,6 +21,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/filereader.h"
 #include "platform/pollwait.h"
 
 namespace velmora::platform {
@@ -166,6 +170,76 @@ long TcpSocket::send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs
         if (ready == 0) break;
         if (ready < 0) return sent ? static_cast<long>(sent) : -1;
     }
+    return static_cast<long>(sent);
+}
+
+namespace {
+
+// sendfile has no MSG_NOSIGNAL: a peer that closed must not end the program with SIGPIPE. The
+// signal is held back for the calling thread, and one the call raised is taken before it is let
+// through again.
+class NoBrokenPipe {
+public:
+    NoBrokenPipe() {
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        alreadyPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipe, &previous_);
+    }
+    ~NoBrokenPipe() {
+        if (raised && !alreadyPending_) {
+            sigset_t pipe;
+            sigemptyset(&pipe);
+            sigaddset(&pipe, SIGPIPE);
+            const timespec now{0, 0};
+            while (sigtimedwait(&pipe, nullptr, &now) < 0 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    NoBrokenPipe(const NoBrokenPipe&) = delete;
+    NoBrokenPipe& operator=(const NoBrokenPipe&) = delete;
+    bool raised = false;
+
+private:
+    sigset_t previous_{};
+    bool alreadyPending_ = false;
+};
+
+}  // namespace
+
+long TcpSocket::sendFile(FileReader& file, std::uint64_t offset, std::size_t n, unsigned timeoutMs) {
+    if (fd_ < 0 || file.fd_ < 0) return -1;
+    if (n == 0) return 0;
+    if (!file.stillAsOpened()) return -1;
+    auto deadline = detail::deadlineAfter(timeoutMs);
+    const auto hook = runsWaitHook_ ? detail::Hook::Run : detail::Hook::Skip;
+    NoBrokenPipe guard;
+    off_t at = static_cast<off_t>(offset);
+    std::size_t sent = 0;
+    while (sent < n) {
+        const ssize_t r = ::sendfile(fd_, file.fd_, &at, n - sent);
+        if (r > 0) {
+            sent += static_cast<std::size_t>(r);
+            deadline = detail::deadlineAfter(timeoutMs);  // the bound is on a stall, as in send
+            continue;
+        }
+        if (r == 0) {
+            file.changed_ = true;  // the end came early: the file shrank under us
+            break;
+        }
+        if (errno == EINTR) continue;
+        if (errno == EPIPE) guard.raised = true;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return sent ? static_cast<long>(sent) : -1;
+        const int ready = detail::waitFor(fd_, POLLOUT, deadline, hook);
+        if (ready == 0) break;
+        if (ready < 0) return sent ? static_cast<long>(sent) : -1;
+    }
+    // A file rewritten while it went is not the file that was announced.
+    if (sent == n && !file.stillAsOpened()) return -1;
     return static_cast<long>(sent);
 }
 

@@ -28,6 +28,8 @@ public:
     // or its lookup ran past the bound, or every address refused or stayed silent.
     ConnectResult connect(const std::string& host, unsigned port, unsigned timeoutMs) override;
     long send(const std::uint8_t* data, std::size_t n, unsigned timeoutMs) override;
+    // Straight from the file to the socket (sendfile), never through the program's memory.
+    long sendFile(FileReader& file, std::uint64_t offset, std::size_t n, unsigned timeoutMs) override;
     long receive(std::uint8_t* buf, std::size_t n, unsigned timeoutMs) override;
     bool peerGone() override;
     void close() override;

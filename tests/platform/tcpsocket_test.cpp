@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <netdb.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/filereader.h"
 #include "platform/server.h"
 
 namespace velmora::platform {
@@ -184,6 +186,46 @@ TEST_F(TcpPair, SixtyFourMegabytesCrossLoopback) {
     EXPECT_EQ(received, data.size());
     EXPECT_TRUE(same);
     EXPECT_LT(msSince(start), 20000);
+}
+
+// A file sent straight from the file: its bytes arrive whole and in order, a file that shrinks
+// under the send is named as changed, and a peer that closed fails the send without SIGPIPE
+// (this test program does not ignore it).
+TEST_F(TcpPair, SendFileCarriesTheFileAndFailsCleanly) {
+    const std::string path = ::testing::TempDir() + "velmora-sendfile-" + std::to_string(::getpid());
+    std::string bytes(3u << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 13 + (i >> 10));
+    {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    FileReader file;
+    ASSERT_TRUE(file.open(path));
+    std::string got;
+    std::thread reader([&] { got = receiveText(*server_, bytes.size() - 100, 5000); });
+    EXPECT_EQ(client_.sendFile(file, 100, bytes.size() - 100, 5000), static_cast<long>(bytes.size() - 100));
+    reader.join();
+    EXPECT_TRUE(got == bytes.substr(100)) << "the bytes differ";
+    EXPECT_FALSE(file.changed());
+
+    ASSERT_EQ(::truncate(path.c_str(), 1000), 0);
+    EXPECT_EQ(client_.sendFile(file, 0, 4096, 500), -1);
+    EXPECT_TRUE(file.changed());
+
+    FileReader again;
+    ASSERT_TRUE(again.open(path));
+    server_.reset();
+    long result = 0;
+    for (int i = 0; i < 50 && result != -1; ++i) {
+        result = client_.sendFile(again, 0, 1000, 500);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(client_.sendFile(again, 0, 1000, 500), -1);  // the broken pipe itself
+    EXPECT_FALSE(again.changed());
+    std::remove(path.c_str());
 }
 
 TEST_F(TcpPair, WaitsRunTheWindowHookOnlyOnTheProgramSide) {
