@@ -109,27 +109,14 @@ public:
     }
     ~DiscardingPrinter() {
         stopping_ = true;
-        if (port) {
-            const int s = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in addr{};
-            addr.sin_family = AF_INET;
-            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            addr.sin_port = htons(port);
-            connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-            close(s);
-        }
+        if (port) close(connectToIt());  // wakes the accept
         if (thread_.joinable()) thread_.join();
         close(listener_);
     }
     // The file sent with sendfile(2) into the sink, as a program that does nothing else would.
     double sendfileCopy(const std::string& file) const {
         const auto start = Clock::now();
-        const int s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = htons(port);
-        connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        const int s = connectToIt();
         const int in = open(file.c_str(), O_RDONLY);
         off_t at = 0;
         while (sendfile(s, in, &at, 1 << 30) > 0) {
@@ -142,6 +129,16 @@ public:
     unsigned short port = 0;
 
 private:
+    int connectToIt() const {
+        const int s = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(port);
+        connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        return s;
+    }
+
     int listener_ = -1;
     std::thread thread_;
     std::atomic<bool> stopping_{false};

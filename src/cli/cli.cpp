@@ -188,14 +188,7 @@ std::optional<CliOptions> parseCliOptions(const std::vector<std::string>& args, 
     int connections = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
+        auto value = [&](std::string& v) { return frontend::takeOptionValue(args, i, v, error); };
         std::string v;
         if (o.command.empty()) {
             const frontend::Taken taken = frontend::takeConnectionOption(args, i, o, connections, error);

@@ -48,17 +48,19 @@ bool splitHostPort(const std::string& v, std::string& host, unsigned& port, std:
 
 }  // namespace
 
+bool takeOptionValue(const std::vector<std::string>& args, std::size_t& i, std::string& value, std::string& error) {
+    if (i + 1 >= args.size()) {
+        error = args[i] + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
 Taken takeConnectionOption(const std::vector<std::string>& args, std::size_t& i, ConnectionOptions& o,
                            int& connections, std::string& error) {
     const std::string& a = args[i];
-    auto value = [&](std::string& v) {
-        if (i + 1 >= args.size()) {
-            error = a + " needs a value";
-            return false;
-        }
-        v = args[++i];
-        return true;
-    };
+    auto value = [&](std::string& v) { return takeOptionValue(args, i, v, error); };
     std::string v;
     if (a == "--tcp") {
         if (!value(v)) return Taken::Error;

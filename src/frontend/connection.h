@@ -27,6 +27,10 @@ struct ConnectionOptions {
 
 enum class Taken { No, Yes, Error };
 
+// The value after option args[i] into `value` (i moves to it); false, with `error` set, when
+// there is none.
+bool takeOptionValue(const std::vector<std::string>& args, std::size_t& i, std::string& value, std::string& error);
+
 // Takes the connection option at args[i] and its value (i moves past it), counting the
 // connections named in `connections`. No: args[i] is no connection option; Error: `error` says why.
 Taken takeConnectionOption(const std::vector<std::string>& args, std::size_t& i, ConnectionOptions& options,

@@ -17,6 +17,7 @@
 #include "link/usbprinter.h"
 #include "support/json.h"
 #include "support/processes.h"
+#include "support/unanswering.h"
 #include "support/simdevice.h"
 
 namespace velmora::testing {
@@ -26,31 +27,6 @@ namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
 
 std::string portOf(const std::string& address) { return address.substr(address.rfind(':') + 1); }
-
-// A listener whose queue is full: the host drops every further connect without an answer.
-class Unanswering {
-  public:
-    Unanswering(const std::string& address, unsigned port) {
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<std::uint16_t>(port));
-        inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        filler_ = socket(AF_INET, SOCK_STREAM, 0);
-        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-             listen(listener_, 0) == 0 &&
-             connect(filler_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    }
-    ~Unanswering() {
-        close(filler_);
-        close(listener_);
-    }
-    bool ok = false;
-
-  private:
-    int listener_ = -1;
-    int filler_ = -1;
-};
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path);

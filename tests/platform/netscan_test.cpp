@@ -15,12 +15,14 @@
 #include <thread>
 
 #include "platform/server.h"
+#include "support/unanswering.h"
 
 namespace velmora::platform {
 namespace {
 
 using Steady = std::chrono::steady_clock;
 using Outcome = AddressProbe::Outcome;
+using testing::Unanswering;
 
 long long msSince(Steady::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
@@ -68,33 +70,6 @@ class Peer {
     std::mutex mutex_;
     std::string heard;
     std::vector<std::unique_ptr<StreamSocket>> kept_;
-};
-
-// A listener whose queue is full: the host drops every further connect without an answer.
-class Unanswering {
-  public:
-    Unanswering(const std::string& address, unsigned port) {
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<std::uint16_t>(port));
-        inet_pton(AF_INET, address.c_str(), &addr.sin_addr);
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        filler_ = socket(AF_INET, SOCK_STREAM, 0);
-        const int on = 1;
-        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        ok = bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-             listen(listener_, 0) == 0 &&
-             connect(filler_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    }
-    ~Unanswering() {
-        close(filler_);
-        close(listener_);
-    }
-    bool ok = false;
-
-  private:
-    int listener_ = -1;
-    int filler_ = -1;
 };
 
 TEST(AddressScan, EachAddressGetsItsOutcomeAndOnlyPrintersThatTookTheConnectionHearTheQuery) {
