@@ -39,7 +39,7 @@ const ui::DialogTemplate& TavlCmdTesterTemplate() {
                                button(IDC_TT_CLEAN, "Clean"), button(IDC_TT_PREVIEW, "Preview"), stretch()}),
                           row({stretch(), edit(IDC_TT_SEND_COUNT, 6, digits),
                                control(IDC_TT_SEND_SPIN, ControlKind::Spin),
-                               control(IDC_TT_SENT_COUNTER, ControlKind::Static, "", widthStyle(6)),
+                               control(IDC_TT_SENT_COUNTER, ControlKind::Static, "", widthStyle(6)), spacing(8),
                                button(IDC_TT_MULTI_SEND, "Multi Send")}),
                       }),
                 group("Data received from the printer is shown int the window below",
