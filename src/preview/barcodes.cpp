@@ -323,14 +323,14 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::str
     request.bottomOrigin = f.typeset;
     request.boxOrigin = true;
     request.rotation = orientation(letter(v, 0, 'N'));
-    // The common layout of the linear ones: orientation, height, line, line above.
-    const auto linearCommon = [&](std::size_t heightAt, std::size_t lineAt) {
-        request.height = number(v, heightAt, f.barHeight, 1, 32000);
+    // The common layout of the linear ones: orientation, height (the record has it), line, line
+    // above.
+    const auto linearCommon = [&](std::size_t lineAt) {
         request.humanReadable = letter(v, lineAt, 'Y') == 'Y';
         request.textAbove = letter(v, lineAt + 1, 'N') == 'Y';
     };
     if (name == "BC") {
-        linearCommon(1, 2);
+        linearCommon(2);
         const auto symbol = encodeCode128(f.data, letter(v, 5, 'N'), why);
         if (!symbol) return false;
         request.modules = symbol->modules;
@@ -342,40 +342,40 @@ bool ziiBarcode(const sim::ZiiBarcodeField& f, BarcodeRequest& request, std::str
     if (name == "B3") {
         request.symbology = BARCODE_CODE39;
         request.option2 = letter(v, 1, 'N') == 'Y' ? 1 : 0;
-        linearCommon(2, 3);
+        linearCommon(3);
         return true;
     }
     if (name == "B1" || name == "BL") {
         request.symbology = name == "B1" ? BARCODE_CODE11 : BARCODE_LOGMARS;
-        linearCommon(name == "B1" ? 2 : 1, name == "B1" ? 3 : 99);  // LOGMARS always shows its line
+        linearCommon(name == "B1" ? 3 : 99);  // LOGMARS always shows its line
         return true;
     }
     request.ratio = 0;
     if (name == "BA") {
         request.symbology = BARCODE_CODE93;
-        linearCommon(1, 2);
+        linearCommon(2);
         return true;
     }
     if (name == "BE" || name == "B8") {
         request.symbology = BARCODE_EANX;
-        linearCommon(1, 2);
+        linearCommon(2);
         return true;
     }
     if (name == "BU" || name == "B9") {
         request.symbology = name == "BU" ? BARCODE_UPCA : BARCODE_UPCE;
-        linearCommon(1, 2);
+        linearCommon(2);
         return true;
     }
     if (name == "B2") {
         request.ratio = f.ratio;
         request.symbology = BARCODE_C25INTER;
-        linearCommon(1, 2);
+        linearCommon(2);
         return true;
     }
     if (name == "BK") {
         request.ratio = f.ratio;
         request.symbology = BARCODE_CODABAR;
-        linearCommon(2, 3);
+        linearCommon(3);
         request.data = codabar(f.data, letter(v, 5, 'A'), letter(v, 6, 'A'));
         return true;
     }

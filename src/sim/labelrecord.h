@@ -156,8 +156,8 @@ struct ZiiTextField {
 };
 
 // A ^B command with its ^FD. `symbology` is the command's two letters ("BC", "B3", "BQ", ...);
-// `parameters` its comma-separated values as sent (empty ones kept), the module width, ratio and
-// height the ^BY in force.
+// `parameters` its comma-separated values as sent (empty ones kept), the module width and ratio
+// the ^BY in force; the bar height a linear symbol gives itself, else the ^BY one.
 struct ZiiBarcodeField {
     int x = 0, y = 0;
     bool typeset = false;

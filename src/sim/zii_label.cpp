@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,18 @@
 namespace velmora::sim {
 
 namespace {
+
+// Where a linear ^B command takes its bar height among its parameters; none for the others,
+// whose heights mean rows or modules.
+std::optional<std::size_t> linearHeightParameter(std::string_view symbology) {
+    static constexpr std::pair<std::string_view, std::size_t> kAt[] = {
+        {"BC", 1}, {"B3", 2}, {"B1", 2}, {"BL", 1}, {"BA", 1}, {"BE", 1},
+        {"B8", 1}, {"BU", 1}, {"B9", 1}, {"B2", 1}, {"BK", 2},
+    };
+    for (const auto& [name, at] : kAt)
+        if (name == symbology) return at;
+    return std::nullopt;
+}
 
 // No position or size on a label comes near this; larger values are typing errors kept as given.
 constexpr int kMaxValue = 99999;
@@ -195,6 +209,9 @@ bool ZiiLabelBuilder::command(std::string_view command, Leniencies* notes) {
         ZiiBarcodeField barcode;
         barcode.symbology = std::string(name);
         barcode.parameters = v.all();
+        // A linear symbol's own height wins over the ^BY one (0: the ^BY height at ^FS).
+        const auto heightAt = linearHeightParameter(name);
+        barcode.barHeight = heightAt ? v.number(*heightAt, 0, 1, 32000) : 0;
         field_.barcode = std::move(barcode);
         return true;
     }
@@ -384,7 +401,7 @@ void ZiiLabelBuilder::endField() {
         b.typeset = f.typeset;
         b.moduleWidth = moduleWidth_;
         b.ratio = ratio_;
-        b.barHeight = barHeight_;
+        if (b.barHeight == 0) b.barHeight = barHeight_;
         b.reverse = reverse;
         b.codePage = codePage_;
         b.data = std::move(data);

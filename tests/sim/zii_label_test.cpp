@@ -70,6 +70,17 @@ TEST(ZiiLabels, FormatsSplitAnywhereAndDefaultsCarryOver) {
     EXPECT_EQ(std::get<ZiiBarcodeField>(labels[1].fields[1]).moduleWidth, 4);
 }
 
+// The record's bar height is the one the printer uses: a linear symbol's own, else the ^BY one.
+TEST(ZiiLabels, ALinearSymbolsOwnHeightIsRecorded) {
+    const auto labels = printFeeding({"^XA^BY2,3,50^FO0,0^BCN,120^FD1^FS^FO0,200^BCN^FD2^FS"
+                                      "^FO0,400^B3N,N,70^FD3^FS^FO0,600^BQN,2,4^FDQA,x^FS^XZ\r\n"});
+    ASSERT_EQ(labels.size(), 1u);
+    std::vector<int> heights;
+    for (const LabelField& f : labels[0].fields) heights.push_back(std::get<ZiiBarcodeField>(f).barHeight);
+    EXPECT_EQ(heights, (std::vector<int>{120, 50, 70, 50}));
+    EXPECT_NE(labelToJson(labels[0]).find("\"barHeight\": 120"), std::string::npos);
+}
+
 TEST(ZiiLabels, FormatsWithNothingToPrintLeaveNoRecord) {
     // Settings-only formats (what the setting pages send), field commands outside a format,
     // and an empty format print nothing.
