@@ -2,7 +2,6 @@
 #include "link/asocket.h"
 
 #include "platform/filereader.h"
-
 #include "resources/messages.h"
 
 #include <algorithm>
