@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/pollwait.h"
+
 namespace velmora::platform {
 
 namespace {
@@ -103,8 +105,13 @@ std::vector<AddressProbe> probeAddresses(const std::vector<std::string>& address
             soonest = std::min(soonest, f.deadline);
         }
         const auto now = Steady::now();
-        const int waitMs = soonest > now ? static_cast<int>(msBetween(now, soonest)) + 1 : 0;
-        if (::poll(fds.data(), fds.size(), waitMs) < 0 && errno != EINTR) {
+        int waitMs = soonest > now ? static_cast<int>(msBetween(now, soonest)) + 1 : 0;
+        // The window's search keeps painting while it waits.
+        const bool slice = hasWaitHook();
+        if (slice) waitMs = std::min(waitMs, detail::kHookSliceMs);
+        const int ready = ::poll(fds.data(), fds.size(), waitMs);
+        if (slice) runWaitHook();
+        if (ready < 0 && errno != EINTR) {
             for (InFlight& f : flight) finish(f, AddressProbe::Outcome::Unreachable, errno);
             flight.clear();
             continue;

@@ -37,8 +37,10 @@ inline int msUntil(Deadline deadline) {
 
 // Waits until fd reports one of `events` or the deadline passes: the reported events (> 0), 0
 // when the deadline passed first, -1 when poll itself fails. With fd < 0 it only waits.
+inline constexpr int kHookSliceMs = 15;
+
 inline int waitFor(int fd, short events, Deadline deadline, Hook hook) {
-    constexpr int kSliceMs = 15;
+    constexpr int kSliceMs = kHookSliceMs;
     for (;;) {
         const bool slice = hook == Hook::Run && hasWaitHook();
         const int left = msUntil(deadline);
