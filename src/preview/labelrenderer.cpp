@@ -67,6 +67,7 @@ RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& ima
 
     QImage canvasImage(w, h, QImage::Format_RGB32);
     canvasImage.fill(Qt::white);
+    int usedRows = h;
     {
         QPainter painter(&canvasImage);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -83,14 +84,17 @@ RenderedLabel renderLabel(const sim::LabelRecord& record, const ImageLookup& ima
             int used = std::clamp(canvas.bottom + 2 * kDotsPerMm, kMinLengthDots, kMaxLengthDots);
             if (growing && length) used = std::max(used, *length);
             painter.end();
-            if (used < h) canvasImage = canvasImage.copy(0, 0, w, used);
+            usedRows = std::min(used, h);
         }
     }
-    if (zii && record.zii.inverted) canvasImage = canvasImage.mirrored(true, true);
-    if (zii && record.zii.mirror) canvasImage = canvasImage.mirrored(true, false);
+    // The rows in use, seen in place rather than copied: the canvas is the largest thing a
+    // picture holds.
+    QImage drawn(canvasImage.constBits(), w, usedRows, canvasImage.bytesPerLine(), canvasImage.format());
+    if (zii && record.zii.inverted) drawn = drawn.mirrored(true, true);
+    if (zii && record.zii.mirror) drawn = drawn.mirrored(true, false);
     for (std::string& s : skipped) addBounded(out.notDrawn, std::move(s), over);
     if (over > 0) out.notDrawn.push_back("... and " + std::to_string(over) + " more");
-    out.image = canvasImage.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    out.image = drawn.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     return out;
 }
 
