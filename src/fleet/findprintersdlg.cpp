@@ -59,7 +59,7 @@ void CFindPrintersDlg::OnSearch() {
     const std::string ask = app::FilledString(
         msg::kFindAsk, {(count == 1 ? std::string("the one address") : "the " + std::to_string(count) + " addresses"),
                         subnet->text(), std::to_string(port)});
-    if (host().messageBox(ask, "Find Printers", ui::Icon::Question, ui::Buttons::YesNo) != ui::IDYES) return;
+    if (host().messageBox(ask, dialogTemplate().caption, ui::Icon::Question, ui::Buttons::YesNo) != ui::IDYES) return;
 
     DiscoveryReport report;
     {

@@ -131,7 +131,7 @@ TEST_F(JsonCli, EveryCommandPrintsOneObject) {
     std::set<std::string> listed;
     for (const auto& [name, args] : runs) listed.insert(name);
     for (const cli::Command* c : cli::allCommands()) {
-        // The label pictures are linked only where Qt is; their run is in the preview tests.
+        // The label pictures are a module built only where Qt is; their run is in the preview tests.
         if (c->name == "preview") continue;
         EXPECT_TRUE(listed.count(c->name)) << c->name << " has no --json run here";
     }
