@@ -7,9 +7,8 @@
 #include <cstdio>
 #include <ostream>
 
-#include "doctor/doctor.h"
 #include "cli/commands.h"
-#include "cli/escapes.h"
+#include "doctor/doctor.h"
 #include "fleet/discovery.h"
 #include "fleet/monitorstate.h"
 #include "fleet/netrange.h"
