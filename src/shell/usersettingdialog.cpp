@@ -86,43 +86,42 @@ void CUserSettingDialog::OnSaveProfile() {
     host().message(summary ? *summary : error);
 }
 
-void CUserSettingDialog::OnCompareProfile() {
-    const auto path = chooseProfile(true);
-    if (!path || !app::profileService()) return;
+std::optional<std::vector<app::ProfileRow>> CUserSettingDialog::compareChosen(std::string& path) {
+    const auto chosen = chooseProfile(true);
+    if (!chosen || !app::profileService()) return std::nullopt;
+    path = *chosen;
     std::string error;
-    const auto rows = app::profileService()->compare(ctx_, *path, error);
-    if (!rows) {
-        host().message(error);
-        return;
-    }
+    auto rows = app::profileService()->compare(ctx_, path, error);
+    if (!rows) host().message(error);
+    return rows;
+}
+
+int CUserSettingDialog::showRows(const std::vector<app::ProfileRow>& rows, profile::CProfileDiffTable::Mode mode) {
     profile::CProfileDiffTable table(ctx_);
-    table.setRows(*rows, profile::CProfileDiffTable::Mode::Compare);
-    host().runModal(table);
+    table.setRows(rows, mode);
+    return host().runModal(table);
+}
+
+void CUserSettingDialog::OnCompareProfile() {
+    std::string path;
+    if (const auto rows = compareChosen(path))
+        showRows(*rows, profile::CProfileDiffTable::Mode::Compare);
 }
 
 // The diff table comes first: nothing is written until the user has seen it and pressed Apply.
 void CUserSettingDialog::OnApplyProfile() {
-    const auto path = chooseProfile(true);
-    if (!path || !app::profileService()) return;
+    using Mode = profile::CProfileDiffTable::Mode;
+    std::string path;
+    const auto rows = compareChosen(path);
+    if (!rows) return;
+    if (showRows(*rows, rows->empty() ? Mode::Compare : Mode::ConfirmApply) != ui::IDOK) return;
     std::string error;
-    const auto rows = app::profileService()->compare(ctx_, *path, error);
-    if (!rows) {
-        host().message(error);
-        return;
-    }
-    {
-        profile::CProfileDiffTable confirm(ctx_);
-        confirm.setRows(*rows, rows->empty() ? profile::CProfileDiffTable::Mode::Compare : profile::CProfileDiffTable::Mode::ConfirmApply);
-        if (host().runModal(confirm) != ui::IDOK) return;
-    }
-    const auto results = app::profileService()->apply(ctx_, *path, error);
+    const auto results = app::profileService()->apply(ctx_, path, error);
     if (!results) {
         host().message(error);
         return;
     }
-    profile::CProfileDiffTable table(ctx_);
-    table.setRows(*results, profile::CProfileDiffTable::Mode::Results);
-    host().runModal(table);
+    showRows(*results, Mode::Results);
 }
 
 namespace {

@@ -5,8 +5,11 @@
 #include "shell/extendtabctrl.h"
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/profileservice.h"
 #include "app/toolcontext.h"
+#include "profile/profiledifftable.h"
 #include "ui/dialog.h"
 
 namespace velmora::shell {
@@ -26,6 +29,10 @@ class CUserSettingDialog : public ui::Dialog {
 
   private:
     std::optional<std::string> chooseProfile(bool open);
+    // A profile the user chose and how the printer differs from it; nothing (the error said)
+    // when no profile was chosen or the comparison failed.
+    std::optional<std::vector<app::ProfileRow>> compareChosen(std::string& path);
+    int showRows(const std::vector<app::ProfileRow>& rows, profile::CProfileDiffTable::Mode mode);
     app::ToolContext& ctx_;
     CExtendTabCtrl tabCtrl_;
 };
