@@ -22,40 +22,19 @@ void noteOutcome(RunReport& report, const app::Outcome& outcome) {
 
 namespace {
 
-// Text as a JSON string. Well-formed UTF-8 passes as it is; in other text each byte above 0x7F
-// stands for itself (U+0080 to U+00FF), so the output is always valid JSON.
-void quote(std::string& out, std::string_view text) {
-    const bool utf8 = platform::isWellFormedUtf8(text);
-    out += '"';
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && !utf8)) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", b);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 // One object on one line, member by member.
 class Json {
 public:
     Json& key(std::string_view name) {
         comma();
-        quote(out_, name);
+        platform::appendJsonString(out_, name);
         out_ += ':';
         fresh_ = true;  // the value follows without a comma
         return *this;
     }
     Json& text(std::string_view value) {
         comma();
-        quote(out_, value);
+        platform::appendJsonString(out_, value);
         return *this;
     }
     Json& number(long long value) {

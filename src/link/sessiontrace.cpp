@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "link/comm.h"
+#include "platform/codepage.h"
 
 namespace velmora::link {
 
@@ -57,21 +58,9 @@ std::string hexRow(std::string_view row) {
 }
 
 std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (b < 0x20 || b == 0x7f) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", b);
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    std::string out;
+    platform::appendJsonString(out, text);
+    return out;
 }
 
 std::string hexString(std::string_view bytes) {

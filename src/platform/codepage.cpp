@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -322,6 +323,25 @@ bool isWellFormedUtf8(std::string_view text) {
         i += len;
     }
     return true;
+}
+
+void appendJsonString(std::string& out, std::string_view text, bool bytesAsCharacters) {
+    const bool asText = !bytesAsCharacters && isWellFormedUtf8(text);
+    out += '"';
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || b == 0x7F || (b >= 0x80 && !asText)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", b);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
 }
 
 }  // namespace velmora::platform

@@ -29,6 +29,10 @@ std::string codePageProblem(const std::string& name, CodePageCheck check);
 std::string toCodePage(std::string_view utf8, std::size_t* unconvertible = nullptr);
 // Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
 bool isWellFormedUtf8(std::string_view text);
+// `text` as a JSON string, appended to `out`: quotes, backslashes and control bytes escaped.
+// Well-formed UTF-8 passes as it is unless `bytesAsCharacters`; otherwise each byte above 0x7F
+// stands for the character of its number (U+0080 to U+00FF), so the output is always valid JSON.
+void appendJsonString(std::string& out, std::string_view text, bool bytesAsCharacters = false);
 // The system code page to UTF-8; undecodable bytes become U+FFFD.
 std::string fromCodePage(std::string_view bytes);
 

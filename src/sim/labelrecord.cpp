@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/codepage.h"
+
 namespace velmora::sim {
 
 namespace {
@@ -151,23 +153,8 @@ class JsonWriter {
         out_ += '\n';
         out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
     }
-    void quote(std::string_view bytes) {
-        out_ += '"';
-        for (const char c : bytes) {
-            const auto b = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\') {
-                out_ += '\\';
-                out_ += c;
-            } else if (b < 0x20 || b >= 0x7f) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", b);
-                out_ += escape;
-            } else {
-                out_ += c;
-            }
-        }
-        out_ += '"';
-    }
+    // Bytes stand for the characters of their numbers, whatever code page the label used.
+    void quote(std::string_view bytes) { platform::appendJsonString(out_, bytes, true); }
 
     std::string out_;
     bool first_ = true;
